@@ -1,0 +1,248 @@
+// tolvex: geocode conversions for scripts.
+//
+//   tolvex encode LAT LON     -> geocode
+//   tolvex decode CODE        -> LAT LON
+//   tolvex tokyo LAT LON      -> Tokyo-datum LAT LON of a WGS84 position
+//
+// Without positional arguments each command reads one item a line from standard input.
+// Numbers are read and written with "." whatever the locale.
+#include <charconv>
+#include <cmath>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "geocode/datum.h"
+#include "geocode/ostraline.h"
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: tolvex encode [LAT LON]\n"
+    "       tolvex decode [CODE]\n"
+    "       tolvex tokyo [LAT LON]\n"
+    "       tolvex --help | --version\n"
+    "\n"
+    "  encode  print the geocode (AAd.AAd.AAd.AAd) of a WGS84 position\n"
+    "  decode  print the WGS84 latitude and longitude of a geocode\n"
+    "  tokyo   print the Tokyo-datum latitude and longitude of a WGS84 position\n"
+    "\n"
+    "Latitude and longitude are decimal degrees, north and east positive, written with \".\".\n"
+    "Without arguments, each command reads standard input, one item a line (\"LAT LON\",\n"
+    "\"LAT,LON\" or \"LAT;LON\"; a geocode for decode), and writes one result a line.\n"
+    "Exit status: 0 on success, 1 when an input was bad, 2 on a usage error.\n";
+
+constexpr int kExitBadInput = 1;
+constexpr int kExitUsage = 2;
+
+// What one item produced: a result line or the reason it was refused.
+struct Outcome {
+  std::string text;
+  bool ok = true;
+};
+
+Outcome Fail(std::string message) { return {std::move(message), false}; }
+
+std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string_view TrimBlanks(std::string_view text) {
+  constexpr std::string_view kBlanks = " \t\r\n\v\f";
+  const auto first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  const auto last = text.find_last_not_of(kBlanks);
+  return text.substr(first, last - first + 1);
+}
+
+std::string FormatDouble(double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+// Reads a decimal number written with "." (an optional sign, optional exponent).
+// Returns the value, or the reason it is not one.
+std::optional<double> ParseNumber(std::string_view text, std::string& error) {
+  std::string_view digits = text;
+  if (!digits.empty() && digits.front() == '+') {
+    digits.remove_prefix(1);
+    if (!digits.empty() && digits.front() == '-') digits = {};  // "+-1" is no number
+  }
+  double value = 0.0;
+  const auto* end = digits.data() + digits.size();
+  const auto result = std::from_chars(digits.data(), end, value, std::chars_format::general);
+  if (digits.empty() || result.ec == std::errc::invalid_argument || result.ptr != end) {
+    error = Quote(text) + " is not a number";
+    return std::nullopt;
+  }
+  if (result.ec == std::errc::result_out_of_range || !std::isfinite(value)) {
+    error = Quote(text) + " is not finite";
+    return std::nullopt;
+  }
+  return value;
+}
+
+struct Position {
+  double latitude = 0.0;
+  double longitude = 0.0;
+};
+
+std::optional<Position> ParsePosition(std::string_view latitude_text,
+                                      std::string_view longitude_text, std::string& error) {
+  const auto latitude = ParseNumber(latitude_text, error);
+  if (!latitude) return std::nullopt;
+  const auto longitude = ParseNumber(longitude_text, error);
+  if (!longitude) return std::nullopt;
+  if (*latitude < -90.0 || *latitude > 90.0) {
+    error = "latitude " + Quote(latitude_text) + " is outside -90...90";
+    return std::nullopt;
+  }
+  if (*longitude < -180.0 || *longitude > 180.0) {
+    error = "longitude " + Quote(longitude_text) + " is outside -180...180";
+    return std::nullopt;
+  }
+  return Position{*latitude, *longitude};
+}
+
+// A line "LAT LON", "LAT,LON" or "LAT;LON" (blanks around the numbers are allowed).
+std::optional<Position> ParsePositionLine(std::string_view line, std::string& error) {
+  std::string_view first;
+  std::string_view second;
+  auto separator = line.find_first_of(",;");
+  if (separator != std::string_view::npos) {
+    first = TrimBlanks(line.substr(0, separator));
+    second = TrimBlanks(line.substr(separator + 1));
+  } else {
+    separator = line.find_first_of(" \t");
+    if (separator == std::string_view::npos) {
+      error = Quote(line) + " is not a position (expected \"LAT LON\", \"LAT,LON\" or \"LAT;LON\")";
+      return std::nullopt;
+    }
+    first = line.substr(0, separator);
+    second = TrimBlanks(line.substr(separator + 1));
+  }
+  if (second.find_first_of(",; \t") != std::string_view::npos) {
+    error = Quote(line) + " is not a position (expected two numbers)";
+    return std::nullopt;
+  }
+  return ParsePosition(first, second, error);
+}
+
+Outcome Encode(const Position& position) {
+  return {tolvex::LatLonToOstraline(position.latitude, position.longitude)};
+}
+
+Outcome Tokyo(const Position& position) {
+  const auto tokyo = tolvex::ConvertToTokyoDatum(position.latitude, position.longitude);
+  return {FormatDouble(tokyo.latitude) + " " + FormatDouble(tokyo.longitude)};
+}
+
+Outcome Decode(std::string_view code) {
+  if (!tolvex::IsOstralineCode(code)) {
+    return Fail(Quote(code) +
+                " is not a geocode (expected AAd.AAd.AAd.AAd: capital letters A-Z, digits 0-9)");
+  }
+  return {FormatDouble(tolvex::OstralineToLatitude(code)) + " " +
+          FormatDouble(tolvex::OstralineToLongitude(code))};
+}
+
+enum class Command { kEncode, kDecode, kTokyo };
+
+Outcome RunPositionCommand(Command command, std::optional<Position> position,
+                           const std::string& error) {
+  if (!position) return Fail(error);
+  return command == Command::kEncode ? Encode(*position) : Tokyo(*position);
+}
+
+Outcome RunLine(Command command, std::string_view line) {
+  if (command == Command::kDecode) return Decode(line);
+  std::string error;
+  const auto position = ParsePositionLine(line, error);
+  return RunPositionCommand(command, position, error);
+}
+
+int RunStdin(Command command) {
+  int status = 0;
+  std::string line;
+  for (long number = 1; std::getline(std::cin, line); ++number) {
+    const std::string_view item = TrimBlanks(line);
+    if (item.empty()) continue;
+    const Outcome outcome = RunLine(command, item);
+    if (outcome.ok) {
+      std::cout << outcome.text << '\n';
+    } else {
+      std::cerr << "tolvex: line " << number << ": " << outcome.text << '\n';
+      status = kExitBadInput;
+    }
+  }
+  return status;
+}
+
+int Report(const Outcome& outcome) {
+  if (!outcome.ok) {
+    std::cerr << "tolvex: " << outcome.text << '\n';
+    return kExitBadInput;
+  }
+  std::cout << outcome.text << '\n';
+  return 0;
+}
+
+int UsageError(std::string_view message) {
+  std::cerr << "tolvex: " << message << "\n\n" << kUsage;
+  return kExitUsage;
+}
+
+int Run(const std::vector<std::string_view>& args) {
+  if (args.empty()) return UsageError("no command given");
+  const std::string_view name = args[0];
+  if (name == "--help" || name == "-h" || name == "help") {
+    std::cout << kUsage;
+    return 0;
+  }
+  if (name == "--version") {
+    std::cout << "tolvex 1.0.0\n";
+    return 0;
+  }
+  Command command;
+  if (name == "encode") {
+    command = Command::kEncode;
+  } else if (name == "decode") {
+    command = Command::kDecode;
+  } else if (name == "tokyo") {
+    command = Command::kTokyo;
+  } else {
+    return UsageError("unknown command \"" + std::string(name) + "\"");
+  }
+
+  // Everything after the command is positional; "--" may separate it (negative numbers are
+  // no options).
+  std::vector<std::string_view> operands(args.begin() + 1, args.end());
+  if (!operands.empty() && operands.front() == "--") operands.erase(operands.begin());
+  if (operands.empty()) return RunStdin(command);
+
+  if (command == Command::kDecode) {
+    if (operands.size() != 1) return UsageError("decode takes one geocode");
+    return Report(Decode(operands[0]));
+  }
+  std::string error;
+  std::optional<Position> position;
+  if (operands.size() == 2) {
+    position = ParsePosition(operands[0], operands[1], error);
+  } else if (operands.size() == 1) {
+    position = ParsePositionLine(operands[0], error);
+  } else {
+    return UsageError(std::string(name) + " takes a latitude and a longitude");
+  }
+  return Report(RunPositionCommand(command, position, error));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const int status = Run(args);
+  std::cout.flush();
+  return std::cout ? status : kExitBadInput;
+}

@@ -1,0 +1,153 @@
+// The tolvex tool through its built binary: arguments, standard input, messages, exit status.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/run_process.h"
+
+namespace tolvex {
+namespace {
+
+using testing::ProcessOptions;
+using testing::RunProcess;
+
+const std::string kTolvex = std::string(TOLVEX_BIN_DIR) + "/tolvex";
+
+struct CliCase {
+  const char* name;
+  std::vector<std::string> args;
+  std::string input;
+  int status;
+  std::string out;
+  std::string err_contains;  // empty: standard error must be empty
+};
+
+void PrintTo(const CliCase& c, std::ostream* os) { *os << c.name; }
+
+class TolvexCliTest : public ::testing::TestWithParam<CliCase> {};
+
+TEST_P(TolvexCliTest, Runs) {
+  const CliCase& c = GetParam();
+  ProcessOptions options;
+  options.input = c.input;
+  // Scripts get "." whatever the user's locale.
+  options.env_set = {"LC_ALL=de_DE.UTF-8"};
+  const auto result = RunProcess(kTolvex, c.args, options);
+  EXPECT_EQ(result.exit_status, c.status) << result.err;
+  EXPECT_EQ(result.out, c.out);
+  if (c.err_contains.empty()) {
+    EXPECT_EQ(result.err, "");
+  } else {
+    EXPECT_NE(result.err.find(c.err_contains), std::string::npos) << result.err;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TolvexCliTest,
+    ::testing::Values(
+        CliCase{"Encode", {"encode", "35.658581", "139.745433"}, "", 0, "SD9.XC4.EQ2.CV5\n", ""},
+        CliCase{
+            "EncodeNegative", {"encode", "-33.8568", "151.2153"}, "", 0, "IC8.XX9.MS6.MR4\n", ""},
+        CliCase{"EncodeOneCommaArgument",
+                {"encode", "51.4778,-0.0015"},
+                "",
+                0,
+                "UL3.MZ9.HF5.ZH0\n",
+                ""},
+        CliCase{"EncodeAfterDoubleDash",
+                {"encode", "--", "-90", "-180"},
+                "",
+                0,
+                "AA0.AA0.AA0.AA0\n",
+                ""},
+        CliCase{"EncodePlusSign", {"encode", "+0", "+0"}, "", 0, "NA0.NA0.AA0.AA0\n", ""},
+        CliCase{"Decode", {"decode", "NA0.NA0.AA0.AA0"}, "", 0, "0 0\n", ""},
+        CliCase{"DecodeShortestText",
+                {"decode", "ZZ9.ZZ9.ZZ9.ZZ9"},
+                "",
+                0,
+                "89.99999606106229 179.99999212212458\n",
+                ""},
+        CliCase{"Tokyo",
+                {"tokyo", "35.658581", "139.745433"},
+                "",
+                0,
+                "35.65535210834555 139.7486396891445\n",
+                ""},
+        CliCase{"TokyoOrigin", {"tokyo", "0", "0"}, "", 0, "-0.004602 -0.010041\n", ""},
+        CliCase{"LatitudeOutOfRange",
+                {"encode", "91", "0"},
+                "",
+                1,
+                "",
+                "latitude \"91\" is outside -90...90"},
+        CliCase{"LongitudeOutOfRange",
+                {"tokyo", "0", "-180.5"},
+                "",
+                1,
+                "",
+                "longitude \"-180.5\" is outside -180...180"},
+        CliCase{"NotANumber", {"encode", "35,6", "139"}, "", 1, "", "\"35,6\" is not a number"},
+        CliCase{
+            "TrailingGarbage", {"encode", "35.6x", "139"}, "", 1, "", "\"35.6x\" is not a number"},
+        CliCase{"DoubleSign", {"encode", "+-1", "0"}, "", 1, "", "\"+-1\" is not a number"},
+        CliCase{"Infinite", {"encode", "inf", "0"}, "", 1, "", "\"inf\" is not finite"},
+        CliCase{"NotFiniteNan", {"tokyo", "0", "nan"}, "", 1, "", "\"nan\" is not finite"},
+        CliCase{"Overflow", {"encode", "1e999", "0"}, "", 1, "", "\"1e999\" is not finite"},
+        CliCase{"NotAGeocode",
+                {"decode", "sd9.xc4.eq2.cv5"},
+                "",
+                1,
+                "",
+                "\"sd9.xc4.eq2.cv5\" is not a geocode"},
+        CliCase{"StdinEncode",
+                {"encode"},
+                "35.658581 139.745433\n0,0\r\n-90;-180\n",
+                0,
+                "SD9.XC4.EQ2.CV5\nNA0.NA0.AA0.AA0\nAA0.AA0.AA0.AA0\n",
+                ""},
+        CliCase{"StdinBadLinesGoOn",
+                {"encode"},
+                "0 0\nabc def\n\n91 0\n1 2 3\n0 0",
+                1,
+                "NA0.NA0.AA0.AA0\nNA0.NA0.AA0.AA0\n",
+                "line 2: \"abc\" is not a number"},
+        CliCase{"StdinReportsLineNumbers",
+                {"decode"},
+                "AA0.AA0.AA0.AA0\nnope\n",
+                1,
+                "-90 -180\n",
+                "line 2: \"nope\" is not a geocode"},
+        CliCase{"StdinOutOfRangeLine",
+                {"tokyo"},
+                "0 0\n0 181\n",
+                1,
+                "-0.004602 -0.010041\n",
+                "line 2: longitude \"181\" is outside"},
+        CliCase{"Version", {"--version"}, "", 0, "tolvex 1.0.0\n", ""},
+        CliCase{"NoCommand", {}, "", 2, "", "Usage:"},
+        CliCase{"UnknownCommand", {"convert", "1", "2"}, "", 2, "", "unknown command \"convert\""},
+        CliCase{"EncodeTooManyArguments", {"encode", "1", "2", "3"}, "", 2, "", "Usage:"},
+        CliCase{"DecodeTwoArguments", {"decode", "AA0.AA0.AA0.AA0", "x"}, "", 2, "", "Usage:"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(TolvexCliHelpTest, HelpGoesToStandardOutput) {
+  const auto result = RunProcess(kTolvex, {"--help"});
+  EXPECT_EQ(result.exit_status, 0);
+  EXPECT_NE(result.out.find("tolvex encode"), std::string::npos);
+  EXPECT_EQ(result.err, "");
+}
+
+TEST(TolvexCliStdinTest, BadLinesAreEachReported) {
+  ProcessOptions options;
+  options.input = "x\nAA0.AA0.AA0.AA0\ny\n";
+  const auto result = RunProcess(kTolvex, {"decode"}, options);
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_NE(result.err.find("line 1:"), std::string::npos);
+  EXPECT_NE(result.err.find("line 3:"), std::string::npos);
+  EXPECT_EQ(result.out, "-90 -180\n");
+}
+
+}  // namespace
+}  // namespace tolvex
