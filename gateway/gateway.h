@@ -1,0 +1,47 @@
+// One run of the gateway: classify the argument text, then either hand a location to the
+// active option's application, open the option dialog, or answer with an error message.
+//
+//   argument text -> ClassifyArgument -> LoadActiveOption -> ExpandCommandTemplate
+//                 -> LaunchCommand (shell)
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/message.h"
+#include "platform/shell.h"
+#include "platform/xml_document.h"
+
+namespace tolvex {
+
+inline constexpr std::string_view kProgramTitle = "TolvexGateway";
+
+// Exit statuses of a run.
+inline constexpr int kExitHandedOver = 0;   // handed to the shell, or the dialog ran
+inline constexpr int kExitMessage = 1;      // an error message was shown
+inline constexpr int kExitNotStarted = 2;   // the shell could start nothing at all
+
+// Everything a run needs from outside, passed in so that runs can be tested with fakes.
+struct GatewayServices {
+  platform::MessageSink* messages = nullptr;
+  platform::Shell* shell = nullptr;
+  std::function<std::unique_ptr<platform::XmlDocument>()> create_document;
+  std::string option_file_path;
+  std::string decimal_separator = ".";
+  std::optional<std::string> windir;  // the `windir` environment variable
+  // Shows the option dialog and returns the run's exit status once it is closed.
+  std::function<int()> show_option_dialog;
+};
+
+int RunGateway(std::string_view argument_text, const GatewayServices& services);
+
+// Hands a command line to the shell, working directory `windir` ("" when unset).
+platform::ShellResult LaunchCommand(platform::Shell& shell, std::string_view command_line,
+                                    const std::optional<std::string>& windir);
+
+// Opens manual.htm from the program directory; the result is not acted on.
+void OpenManual(platform::Shell& shell, const std::string& manual_path);
+
+}  // namespace tolvex

@@ -1,0 +1,58 @@
+// The option file: which GIS applications a location can be handed to, and which of them is
+// active. The request path reads the active option (LoadActiveOption); the option dialog lists
+// the options, looks them up and stores the user's choice. Options are always found by
+// comparing ids, never by splicing an id into a query.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/xml_document.h"
+
+namespace tolvex {
+
+inline constexpr std::string_view kOptionFileName = "tolvexgwoption.xml";
+inline constexpr std::string_view kManualFileName = "manual.htm";
+
+// The queries of the option file, run with the document as context node.
+inline constexpr std::string_view kActiveIdQuery = "tolvexgateway_optionlist/@currentsetting";
+inline constexpr std::string_view kOptionsQuery = "/tolvexgateway_optionlist/option";
+inline constexpr std::string_view kFirstCurrentSettingQuery = "//@currentsetting";
+inline constexpr std::string_view kFirstAreaQuery = "//@area";
+
+// The datum name used when the active option has no `datum` attribute.
+inline constexpr std::string_view kDefaultDatum = "wgs84";
+
+enum class OptionLoadError {
+  kNone,
+  kCannotLoadFile,    // missing, unreadable, not well-formed, or has a DOCTYPE
+  kNoCurrentSetting,  // the root element has no currentsetting attribute
+  kNoSuchOption,      // no option has the id that currentsetting names
+};
+
+// The user-facing text of a load failure ("" for kNone).
+std::string_view OptionLoadMessage(OptionLoadError error);
+
+struct ActiveOption {
+  OptionLoadError error = OptionLoadError::kNone;
+  std::string command_template;  // trimmed of leading and trailing XML white space
+  std::string datum_name;        // the attribute's text unchanged, or "wgs84" when absent
+};
+
+// Loads `path` into `document` and reads the active option. `document` must be fresh.
+ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string& path);
+
+// The ids of all options, in document order, duplicates kept.
+std::vector<std::string> ListOptionIds(const platform::XmlDocument& document);
+
+// The first option, in document order, whose id equals `id` exactly; null when none does.
+std::unique_ptr<platform::XmlNode> FindOption(const platform::XmlDocument& document,
+                                              std::string_view id);
+
+// An option element's command template: its text without leading and trailing XML white
+// space (so a template on its own indented line works), inner text unchanged.
+std::string CommandTemplateOf(const platform::XmlNode& option);
+
+}  // namespace tolvex

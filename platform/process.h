@@ -1,0 +1,27 @@
+// Facts about the running process that the gateway needs: its argument text, where the
+// program lives, the user's decimal separator, and environment variables.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tolvex::platform {
+
+// The whole argument portion of the command line as one text. POSIX joins argv[1..] with
+// single spaces; Windows takes what GetCommandLineW() holds after the program's own name.
+std::string ArgumentText(int argc, char** argv);
+
+// The folder that holds the program's executable, without a trailing separator.
+std::string ProgramDirectory();
+
+// The program directory, this platform's separator ("/" or "\"), and `file_name`.
+std::string PathBesideProgram(std::string_view file_name);
+
+// The decimal separator of the user's locale ("." or "," in practice; may be any text).
+std::string UserDecimalSeparator();
+
+// The value of an environment variable, or nullopt when it is not set.
+std::optional<std::string> EnvironmentVariable(const char* name);
+
+}  // namespace tolvex::platform

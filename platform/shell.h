@@ -1,0 +1,28 @@
+// Asking the operating system to open a file, folder, URL or program, as a user's
+// double-click would. One backend per OS.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tolvex::platform {
+
+enum class ShellResult {
+  kHandedOver,      // the request reached something that opens it
+  kNothingStarted,  // no opener or program could be started at all
+};
+
+class Shell {
+ public:
+  virtual ~Shell() = default;
+
+  // Opens `file` (a URL, a path, or a program followed by its arguments). `directory` is the
+  // working directory for what is started: nullopt for none, an empty text for an empty one.
+  virtual ShellResult Open(std::string_view file, const std::optional<std::string>& directory) = 0;
+};
+
+std::unique_ptr<Shell> CreateSystemShell();
+
+}  // namespace tolvex::platform
