@@ -5,7 +5,8 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan run test test-linux test-asan bench format clean
+.PHONY: all setup build release asan windows windows-dist run test test-linux test-asan test-wine \
+	bench format clean
 
 all: build
 
@@ -24,6 +25,11 @@ asan: setup
 	cmake --preset asan $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset asan
 
+# The Windows programs, cross-built: build/windows/bin/TolvexGateway.exe and tolvex.exe.
+windows: setup
+	cmake --preset windows $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset windows
+
 run: build
 	@echo '$$ tolvex encode 35.658581 139.745433'
 	@$(BIN)/tolvex encode 35.658581 139.745433
@@ -37,6 +43,10 @@ test-linux: build
 
 test-asan: asan
 	ctest --preset asan
+
+# The Windows programs under Wine, on a private X display with a fresh Wine prefix.
+test-wine: build windows
+	ctest --preset wine
 
 test: test-linux test-asan
 

@@ -1,0 +1,66 @@
+// Replacing the option file: the new bytes go to a temporary file in the same folder (so the
+// final step is a rename within one volume), are flushed to the disk, and then take the
+// original's place. ReplaceFileW keeps the original's security descriptor and attributes;
+// where it cannot work (some file systems, a read-only original) MoveFileExW replaces it.
+#include <windows.h>
+
+#include <climits>
+#include <string>
+
+#include "platform/file_replace.h"
+#include "platform/win32/handle_win32.h"
+#include "platform/win32/text_win32.h"
+
+namespace tolvex::platform {
+namespace {
+
+using win32::KernelHandle;
+using win32::Utf16FromUtf8;
+
+std::wstring FolderOf(const std::wstring& path) {
+  const std::size_t separator = path.find_last_of(L"\\/");
+  if (separator == std::wstring::npos) return L".";
+  if (separator == 0 || (separator == 2 && path[1] == L':')) return path.substr(0, separator + 1);
+  return path.substr(0, separator);
+}
+
+bool WriteAllAndFlush(const std::wstring& path, std::string_view bytes) {
+  KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, TRUNCATE_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsValid()) return false;
+  while (!bytes.empty()) {
+    const DWORD chunk = bytes.size() > static_cast<std::size_t>(INT_MAX)
+                            ? INT_MAX
+                            : static_cast<DWORD>(bytes.size());
+    DWORD written = 0;
+    if (!WriteFile(file.Get(), bytes.data(), chunk, &written, nullptr) || written == 0) {
+      return false;
+    }
+    bytes.remove_prefix(written);
+  }
+  return FlushFileBuffers(file.Get()) != FALSE && file.Close();
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  const std::wstring target = Utf16FromUtf8(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    return false;
+  }
+
+  // GetTempFileNameW creates the empty file under a name no one else holds.
+  wchar_t temporary[MAX_PATH + 1] = {};
+  if (GetTempFileNameW(FolderOf(target).c_str(), L"tvx", 0, temporary) == 0) return false;
+
+  const bool replaced = WriteAllAndFlush(temporary, bytes) &&
+                        (ReplaceFileW(target.c_str(), temporary, nullptr,
+                                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE ||
+                         MoveFileExW(temporary, target.c_str(),
+                                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE);
+  if (!replaced) DeleteFileW(temporary);
+  return replaced;
+}
+
+}  // namespace tolvex::platform

@@ -1,0 +1,69 @@
+#include <windows.h>
+
+#include <string>
+
+#include "platform/command_line.h"
+#include "platform/process.h"
+#include "platform/win32/text_win32.h"
+
+namespace tolvex::platform {
+
+using win32::Utf16FromUtf8;
+using win32::Utf8FromUtf16;
+
+// Windows keeps the command line as the one text the starter wrote; argc/argv are the C
+// runtime's guess at its words and would lose the quoting, so they are not used.
+std::string ArgumentText(int /*argc*/, char** /*argv*/) {
+  return std::string(ArgumentTextOfCommandLine(Utf8FromUtf16(GetCommandLineW())));
+}
+
+std::string ProgramDirectory() {
+  // GetModuleFileNameW truncates silently when the buffer is short: grow until it fits.
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  const std::size_t separator = path.find_last_of(L"\\/");
+  return Utf8FromUtf16(
+      std::wstring_view(path).substr(0, separator == std::wstring::npos ? 0 : separator));
+}
+
+std::string PathBesideProgram(std::string_view file_name) {
+  return ProgramDirectory() + "\\" + std::string(file_name);
+}
+
+std::string UserDecimalSeparator() {
+  wchar_t separator[16] = {};  // the locale data allows at most 3 characters and the end mark
+  const int length = GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator,
+                                     static_cast<int>(std::size(separator)));
+  if (length <= 1) return ".";
+  return Utf8FromUtf16(std::wstring_view(separator, static_cast<std::size_t>(length - 1)));
+}
+
+std::optional<std::string> EnvironmentVariable(const char* name) {
+  const std::wstring wide_name = Utf16FromUtf8(name);
+  std::wstring value(64, L'\0');
+  for (;;) {
+    SetLastError(ERROR_SUCCESS);
+    const DWORD length =
+        GetEnvironmentVariableW(wide_name.c_str(), value.data(), static_cast<DWORD>(value.size()));
+    // 0 is both "not set" and "set to an empty text"; only the error code tells them apart.
+    if (length == 0) {
+      if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+      return std::string();
+    }
+    if (length < value.size()) {
+      value.resize(length);
+      return Utf8FromUtf16(value);
+    }
+    value.resize(length);  // too short: `length` is the size needed, end mark included
+  }
+}
+
+}  // namespace tolvex::platform

@@ -1,0 +1,456 @@
+// tolvex_driver: starts a program with an exact command line and plays the user's part while
+// it runs, printing what it sees one item a line (UTF-8, fields separated by "|"):
+//
+//   tolvex_driver run TIMEOUT_MS COMMAND_LINE
+//       answers every message box of the program with OK and waits for its end
+//   tolvex_driver dialog TIMEOUT_MS COMMAND_LINE ACTION...
+//       answers message boxes until the option window is shown, then runs the actions:
+//         dump | read | pick N | type TEXT | click ID | key esc|enter|tab|shift-tab | menu
+//         | close | snap FILE.bmp | wait
+//
+// Lines: "box|TITLE|TEXT|BUTTONS|ICON" for each message box, "exit|CODE" at the program's end,
+// "timeout" when it did not end in time (it is then killed), "error|WHAT" when an action
+// cannot be carried out.
+#include <windows.h>
+// windows.h first: commctrl.h relies on its types.
+#include <commctrl.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "platform/win32/handle_win32.h"
+#include "platform/win32/text_win32.h"
+
+namespace {
+
+using tolvex::platform::win32::KernelHandle;
+using tolvex::platform::win32::Utf16FromUtf8;
+using tolvex::platform::win32::Utf8FromUtf16;
+
+constexpr wchar_t kOptionCaption[] = L"TolvexGateway   - Option -";
+constexpr DWORD kPollMs = 20;
+
+void Print(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+  return Utf8FromUtf16(text);
+}
+
+std::string ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return Utf8FromUtf16(name);
+}
+
+// Line breaks would split an output line: show them as \r and \n.
+std::string Escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+struct Target {
+  DWORD process_id = 0;
+  DWORD thread_id = 0;
+  HANDLE process = nullptr;
+};
+
+std::vector<HWND> TopLevelWindowsOf(DWORD process_id) {
+  struct Search {
+    DWORD process_id;
+    std::vector<HWND> found;
+  } search{process_id, {}};
+  EnumWindows(
+      [](HWND window, LPARAM context) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(context);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->process_id && IsWindowVisible(window)) s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+std::vector<HWND> Descendants(HWND parent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      parent,
+      [](HWND window, LPARAM context) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(context)->push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// Prints a message box's title, text, buttons and icon, then presses its OK button.
+void AnswerMessageBox(HWND box) {
+  wchar_t text[4096] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 4096);
+  std::string buttons;
+  for (HWND child : Descendants(box)) {
+    if (ClassOf(child) == "Button" && IsWindowVisible(child)) {
+      buttons += (buttons.empty() ? "" : ",") + WindowText(child);
+    }
+  }
+  // The stop icon of MB_ICONERROR is the shared system icon IDI_HAND.
+  const auto icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x14, STM_GETICON, 0, 0));
+  const char* icon_name = icon == nullptr                        ? "none"
+                          : icon == LoadIconW(nullptr, IDI_HAND) ? "stop"
+                                                                 : "other";
+  Print("box|" + WindowText(box) + "|" + Escaped(Utf8FromUtf16(text)) + "|" + buttons + "|" +
+        icon_name);
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
+}
+
+// Answers message boxes until `stop` says so, the program ends or time runs out.
+// Returns false when the program ended or time ran out.
+template <typename Stop>
+bool Watch(const Target& target, DWORD deadline, Stop stop) {
+  std::vector<HWND> answered;
+  for (;;) {
+    for (HWND window : TopLevelWindowsOf(target.process_id)) {
+      if (ClassOf(window) != "#32770") continue;
+      bool seen = false;
+      for (HWND a : answered) seen = seen || a == window;
+      if (seen) continue;
+      answered.push_back(window);
+      AnswerMessageBox(window);
+    }
+    if (stop()) return true;
+    if (WaitForSingleObject(target.process, kPollMs) == WAIT_OBJECT_0) return false;
+    if (GetTickCount() > deadline) return false;
+  }
+}
+
+void Finish(const Target& target, DWORD deadline) {
+  Watch(target, deadline, [] { return false; });
+  DWORD code = 0;
+  if (WaitForSingleObject(target.process, 0) == WAIT_OBJECT_0 &&
+      GetExitCodeProcess(target.process, &code)) {
+    Print("exit|" + std::to_string(code));
+  } else {
+    Print("timeout");
+    TerminateProcess(target.process, 99);
+  }
+}
+
+HWND FindOptionWindow(const Target& target) {
+  for (HWND window : TopLevelWindowsOf(target.process_id)) {
+    wchar_t caption[128] = {};
+    GetWindowTextW(window, caption, 128);
+    if (std::wcscmp(caption, kOptionCaption) == 0) return window;
+  }
+  return nullptr;
+}
+
+HWND ControlById(HWND window, int id) {
+  for (HWND child : Descendants(window)) {
+    if (GetDlgCtrlID(child) == id) return child;
+  }
+  return nullptr;
+}
+
+std::string FontOf(HWND control) {
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
+  if (font == nullptr) return "none";
+  LOGFONTW logfont{};
+  if (GetObjectW(font, sizeof logfont, &logfont) == 0) return "unknown";
+  return Utf8FromUtf16(logfont.lfFaceName) + "," + std::to_string(logfont.lfHeight) + "," +
+         std::to_string(logfont.lfWeight) + "," + std::to_string(logfont.lfCharSet);
+}
+
+// A child's rectangle in its parent's client coordinates.
+std::string GeometryOf(HWND control) {
+  RECT rect{};
+  GetWindowRect(control, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+  return std::to_string(rect.left) + "," + std::to_string(rect.top) + "," +
+         std::to_string(rect.right - rect.left) + "," + std::to_string(rect.bottom - rect.top);
+}
+
+void Dump(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  RECT frame{};
+  GetWindowRect(window, &frame);
+  const HMONITOR monitor = MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  GetMonitorInfoW(monitor, &info);
+  Print("window|" + WindowText(window) + "|" + ClassOf(window) + "|client " +
+        std::to_string(client.right) + "," + std::to_string(client.bottom) + "|dpi " +
+        std::to_string(GetDpiForWindow(window)));
+  // Centred: the frame's centre against the monitor's centre, in pixels.
+  const LONG dx = (frame.left + frame.right) - (info.rcMonitor.left + info.rcMonitor.right);
+  const LONG dy = (frame.top + frame.bottom) - (info.rcMonitor.top + info.rcMonitor.bottom);
+  Print("centre-offset|" + std::to_string(dx / 2) + "," + std::to_string(dy / 2));
+
+  const HMENU menu = GetMenu(window);
+  const int items = menu == nullptr ? 0 : GetMenuItemCount(menu);
+  for (int i = 0; i < items; ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    Print("menu|" + Utf8FromUtf16(text) + "|" +
+          std::to_string(static_cast<int>(GetMenuItemID(menu, i))) + "|" +
+          (GetSubMenu(menu, i) == nullptr ? "no submenu" : "submenu"));
+  }
+  for (const int kind : {ICON_BIG, ICON_SMALL}) {
+    const auto icon =
+        reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, static_cast<WPARAM>(kind), 0));
+    ICONINFO icon_info{};
+    BITMAP bitmap{};
+    if (icon != nullptr && GetIconInfo(icon, &icon_info)) {
+      GetObjectW(icon_info.hbmColor != nullptr ? icon_info.hbmColor : icon_info.hbmMask,
+                 sizeof bitmap, &bitmap);
+      if (icon_info.hbmColor != nullptr) DeleteObject(icon_info.hbmColor);
+      DeleteObject(icon_info.hbmMask);
+    }
+    Print(std::string("icon|") + (kind == ICON_BIG ? "big" : "small") + "|" +
+          std::to_string(bitmap.bmWidth) + "x" + std::to_string(bitmap.bmHeight));
+  }
+  for (HWND child : Descendants(window)) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(child, GWL_STYLE));
+    Print("control|" + std::to_string(GetDlgCtrlID(child)) + "|" + ClassOf(child) + "|" +
+          Escaped(WindowText(child)) + "|parent " + std::to_string(GetDlgCtrlID(GetParent(child))) +
+          "|" + GeometryOf(child) + "|" + FontOf(child) + "|style " + std::to_string(style));
+  }
+  const HWND tabs = FindWindowExW(window, nullptr, WC_TABCONTROLW, nullptr);
+  if (tabs != nullptr) {
+    const auto count = SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0);
+    for (LPARAM i = 0; i < count; ++i) {
+      wchar_t text[64] = {};
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text;
+      item.cchTextMax = 64;
+      SendMessageW(tabs, TCM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+      Print("tab|" + Utf8FromUtf16(text));
+    }
+  }
+}
+
+std::string ComboItems(HWND combo) {
+  std::string items;
+  const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LPARAM i = 0; i < count; ++i) {
+    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    items += (i == 0 ? "" : ",") + Utf8FromUtf16(text);
+  }
+  return items;
+}
+
+HWND FocusOf(const Target& target) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(target.thread_id, &info);
+  return info.hwndFocus;
+}
+
+// Waits until the program's thread has handled everything posted to it so far.
+void Settle(HWND window) { SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr); }
+
+void PostKey(const Target& target, HWND window, WPARAM key, bool shift) {
+  HWND focus = FocusOf(target);
+  if (focus == nullptr) focus = window;
+  // Keyboard state cannot be posted: shift-tab is sent as the pair the message loop sees when
+  // shift is held, a shift key-down before the tab.
+  if (shift) PostMessageW(focus, WM_KEYDOWN, VK_SHIFT, 1);
+  PostMessageW(focus, WM_KEYDOWN, key, 1);
+  PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+  if (shift) PostMessageW(focus, WM_KEYUP, VK_SHIFT, 0xC0000001);
+  Settle(window);
+}
+
+bool SaveBitmap(HWND window, const std::wstring& path) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  const int width = rect.right - rect.left;
+  const int height = rect.bottom - rect.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 24;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+  SelectObject(memory, old);
+  const auto row = static_cast<DWORD>((width * 3 + 3) & ~3);
+  BITMAPFILEHEADER header{};
+  header.bfType = 0x4D42;
+  header.bfOffBits = sizeof header + sizeof info.bmiHeader;
+  header.bfSize = header.bfOffBits + row * static_cast<DWORD>(height);
+  KernelHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  const bool ok =
+      file.IsValid() && WriteFile(file.Get(), &header, sizeof header, &written, nullptr) &&
+      WriteFile(file.Get(), &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr) &&
+      WriteFile(file.Get(), bits, row * static_cast<DWORD>(height), &written, nullptr);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ok;
+}
+
+bool RunAction(const Target& target, HWND window, const std::vector<std::wstring>& args,
+               std::size_t& i) {
+  const std::wstring& action = args[i];
+  auto next = [&]() -> std::wstring { return i + 1 < args.size() ? args[++i] : L""; };
+  if (action == L"dump") {
+    Dump(window);
+  } else if (action == L"read") {
+    HWND combo = nullptr;
+    for (HWND child : Descendants(window)) {
+      if (ClassOf(child) == "ComboBox") combo = child;
+    }
+    if (combo == nullptr) return false;
+    Print("list|" + ComboItems(combo));
+    for (HWND child : Descendants(window)) {
+      const std::string kind = ClassOf(child);
+      if (kind == "ComboBox" || kind == "Edit") {
+        if (kind == "Edit" && GetParent(child) == combo) continue;
+        Print("text|" + std::to_string(GetDlgCtrlID(child)) + "|" + Escaped(WindowText(child)));
+      }
+    }
+  } else if (action == L"pick") {
+    const int index = _wtoi(next().c_str());
+    for (HWND child : Descendants(window)) {
+      if (ClassOf(child) != "ComboBox") continue;
+      SendMessageW(child, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+      SendMessageW(GetParent(child), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(child), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(child));
+      return true;
+    }
+    return false;
+  } else if (action == L"type") {
+    const std::wstring text = next();
+    for (HWND child : Descendants(window)) {
+      if (ClassOf(child) != "ComboBox") continue;
+      COMBOBOXINFO info{};
+      info.cbSize = sizeof info;
+      if (!GetComboBoxInfo(child, &info) || info.hwndItem == nullptr) return false;
+      SendMessageW(info.hwndItem, EM_SETSEL, 0, -1);
+      for (wchar_t c : text) PostMessageW(info.hwndItem, WM_CHAR, c, 1);
+      Settle(window);
+      return true;
+    }
+    return false;
+  } else if (action == L"click") {
+    HWND button = ControlById(window, _wtoi(next().c_str()));
+    if (button == nullptr) return false;
+    PostMessageW(button, BM_CLICK, 0, 0);
+  } else if (action == L"key") {
+    const std::wstring key = next();
+    if (key == L"esc") {
+      PostKey(target, window, VK_ESCAPE, false);
+    } else if (key == L"enter") {
+      PostKey(target, window, VK_RETURN, false);
+    } else if (key == L"tab" || key == L"shift-tab") {
+      PostKey(target, window, VK_TAB, key == L"shift-tab");
+      Print("focus|" + std::to_string(GetDlgCtrlID(FocusOf(target))) + "|" +
+            ClassOf(FocusOf(target)));
+    } else {
+      return false;
+    }
+  } else if (action == L"focus") {
+    Print("focus|" + std::to_string(GetDlgCtrlID(FocusOf(target))) + "|" +
+          ClassOf(FocusOf(target)));
+  } else if (action == L"menu") {
+    const HMENU menu = GetMenu(window);
+    if (menu == nullptr) return false;
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, 0), 0), 0);
+    Settle(window);
+  } else if (action == L"close") {
+    PostMessageW(window, WM_CLOSE, 0, 0);
+  } else if (action == L"snap") {
+    Settle(window);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Sleep(300);
+    if (!SaveBitmap(window, next())) return false;
+  } else if (action == L"wait") {
+    Settle(window);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+int Main(const std::vector<std::wstring>& args) {
+  if (args.size() < 3 || (args[0] != L"run" && args[0] != L"dialog")) {
+    Print("error|usage");
+    return 2;
+  }
+  const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(args[1].c_str()));
+  std::wstring command_line = args[2];
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &started)) {
+    Print("error|cannot start " + Utf8FromUtf16(command_line));
+    return 3;
+  }
+  KernelHandle process(started.hProcess);
+  KernelHandle thread(started.hThread);
+  const Target target{started.dwProcessId, started.dwThreadId, started.hProcess};
+  WaitForInputIdle(target.process, 5000);
+
+  if (args[0] == L"dialog") {
+    HWND window = nullptr;
+    if (Watch(target, deadline, [&] { return (window = FindOptionWindow(target)) != nullptr; })) {
+      Print("shown");
+      for (std::size_t i = 3; i < args.size(); ++i) {
+        if (!RunAction(target, window, args, i)) {
+          Print("error|" + Utf8FromUtf16(args[i]));
+          break;
+        }
+        // Actions may raise message boxes (a failed save): answer them before going on.
+        Watch(target, GetTickCount() + 200, [] { return false; });
+      }
+    }
+  }
+  Finish(target, deadline);
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  // Bytes as they are: text mode would turn every "\n" into "\r\n".
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::vector<std::wstring> args(argv + 1, argv + argc);
+  return Main(args);
+}

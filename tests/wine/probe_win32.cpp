@@ -1,0 +1,99 @@
+// tolvex_probe: runs one operation of the Win32 platform backends and prints what it got, one
+// item a line, so that tests on the Linux side can compare it with what they expect.
+//
+//   tolvex_probe argtext                  the argument text of its own command line
+//   tolvex_probe dir                      the program directory
+//   tolvex_probe beside NAME              PathBesideProgram(NAME)
+//   tolvex_probe decimal                  the user's decimal separator
+//   tolvex_probe env NAME                 the variable's value, or "(unset)"
+//   tolvex_probe xml FILE QUERY...        load FILE; per query: "first" and each match of it
+//   tolvex_probe set FILE QUERY TEXT      load, set the first match's text, print Serialize()
+//   tolvex_probe replace FILE SOURCE      ReplaceFileContents(FILE, bytes of SOURCE)
+//   tolvex_probe replace-locked FILE SOURCE  the same while FILE is held open unshared
+#include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/file_replace.h"
+#include "platform/process.h"
+#include "platform/win32/handle_win32.h"
+#include "platform/win32/text_win32.h"
+#include "platform/xml_document.h"
+
+namespace {
+
+using namespace tolvex::platform;
+
+void Print(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fputc('\n', stdout);
+}
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(std::filesystem::path(win32::Utf16FromUtf8(path)), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int Run(const std::vector<std::string>& args) {
+  if (args.empty()) return 2;
+  const std::string& command = args[0];
+  if (command == "argtext") {
+    Print("[" + ArgumentText(0, nullptr) + "]");
+  } else if (command == "dir") {
+    Print(ProgramDirectory());
+  } else if (command == "beside" && args.size() == 2) {
+    Print(PathBesideProgram(args[1]));
+  } else if (command == "decimal") {
+    Print("[" + UserDecimalSeparator() + "]");
+  } else if (command == "env" && args.size() == 2) {
+    const auto value = EnvironmentVariable(args[1].c_str());
+    Print(value ? "[" + *value + "]" : "(unset)");
+  } else if (command == "xml" && args.size() >= 2) {
+    auto document = CreateXmlDocument();
+    Print(document->Load(args[1]) ? "loaded" : "not loaded");
+    for (std::size_t i = 2; i < args.size(); ++i) {
+      const auto first = document->SelectSingleNode(args[i]);
+      Print("first " + (first ? "[" + first->Text() + "]" : std::string("none")));
+      for (const auto& node : document->SelectNodes(args[i])) Print("match [" + node->Text() + "]");
+    }
+  } else if (command == "set" && args.size() == 4) {
+    auto document = CreateXmlDocument();
+    Print(document->Load(args[1]) ? "loaded" : "not loaded");
+    const auto node = document->SelectSingleNode(args[2]);
+    Print(node && node->SetText(args[3]) ? "set" : "not set");
+    const auto bytes = document->Serialize();
+    Print(bytes ? *bytes : "(no bytes)");
+  } else if ((command == "replace" || command == "replace-locked") && args.size() == 3) {
+    win32::KernelHandle lock;
+    if (command == "replace-locked") {
+      lock = win32::KernelHandle(CreateFileW(win32::Utf16FromUtf8(args[1]).c_str(), GENERIC_READ, 0,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+      if (!lock.IsValid()) return 3;
+    }
+    Print(ReplaceFileContents(args[1], ReadBytes(args[2])) ? "replaced" : "not replaced");
+  } else {
+    return 2;
+  }
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  // Bytes as they are: text mode would turn every "\n" into "\r\n".
+  _setmode(_fileno(stdout), _O_BINARY);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(win32::Utf8FromUtf16(argv[i]));
+  const int status = Run(args);
+  std::fflush(stdout);
+  return status;
+}
