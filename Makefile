@@ -48,7 +48,7 @@ test-asan: asan
 test-wine: build windows
 	ctest --preset wine
 
-test: test-linux test-asan
+test: test-linux test-asan test-wine
 
 bench: release
 	build/linux-release/bin/bench_geocode

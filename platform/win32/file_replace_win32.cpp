@@ -50,6 +50,15 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     return false;
   }
 
+  // Another program holding the file without sharing it makes every way of replacing it
+  // fail, and a failed ReplaceFileW can leave files of its own behind: find out first.
+  if (!KernelHandle(CreateFileW(target.c_str(), DELETE,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))
+           .IsValid()) {
+    return false;
+  }
+
   // GetTempFileNameW creates the empty file under a name no one else holds.
   wchar_t temporary[MAX_PATH + 1] = {};
   if (GetTempFileNameW(FolderOf(target).c_str(), L"tvx", 0, temporary) == 0) return false;

@@ -8,8 +8,8 @@
 //         dump | read | pick N | type TEXT | click ID | key esc|enter|tab|shift-tab | menu
 //         | close | snap FILE.bmp | wait
 //
-// Lines: "box|TITLE|TEXT|BUTTONS|ICON" for each message box, "exit|CODE" at the program's end,
-// "timeout" when it did not end in time (it is then killed), "error|WHAT" when an action
+// Lines: "box|TITLE|TEXT|BUTTONS|icon or none" for each message box, "exit|CODE" at the program's
+// end, "timeout" when it did not end in time (it is then killed), "error|WHAT" when an action
 // cannot be carried out.
 #include <windows.h>
 // windows.h first: commctrl.h relies on its types.
@@ -115,11 +115,14 @@ void AnswerMessageBox(HWND box) {
       buttons += (buttons.empty() ? "" : ",") + WindowText(child);
     }
   }
-  // The stop icon of MB_ICONERROR is the shared system icon IDI_HAND.
-  const auto icon = reinterpret_cast<HICON>(SendDlgItemMessageW(box, 0x14, STM_GETICON, 0, 0));
-  const char* icon_name = icon == nullptr                        ? "none"
-                          : icon == LoadIconW(nullptr, IDI_HAND) ? "stop"
-                                                                 : "other";
+  // Which icon a box shows cannot be read from another process (its icon handle is not
+  // usable there): the driver reports whether there is one.
+  const char* icon_name = "none";
+  for (HWND child : Descendants(box)) {
+    if (ClassOf(child) == "Static" && SendMessageW(child, STM_GETICON, 0, 0) != 0) {
+      icon_name = "icon";
+    }
+  }
   Print("box|" + WindowText(box) + "|" + Escaped(Utf8FromUtf16(text)) + "|" + buttons + "|" +
         icon_name);
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
@@ -415,10 +418,18 @@ int Main(const std::vector<std::wstring>& args) {
   }
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(args[1].c_str()));
   std::wstring command_line = args[2];
+  // The program writes into the driver's own output (the probe prints there).
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+    SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  }
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                       &startup, &started)) {
     Print("error|cannot start " + Utf8FromUtf16(command_line));
     return 3;

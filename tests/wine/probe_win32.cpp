@@ -10,6 +10,9 @@
 //   tolvex_probe set FILE QUERY TEXT      load, set the first match's text, print Serialize()
 //   tolvex_probe replace FILE SOURCE      ReplaceFileContents(FILE, bytes of SOURCE)
 //   tolvex_probe replace-locked FILE SOURCE  the same while FILE is held open unshared
+//   tolvex_probe shell FILE [DIR]         the system shell opens FILE (working folder DIR)
+//   tolvex_probe ansi TEXT                the ANSI code page and TEXT in it, as hex bytes
+//   tolvex_probe error TEXT TITLE         an error message box
 #include <windows.h>
 
 #include <fcntl.h>
@@ -25,7 +28,9 @@
 
 #include "platform/file_replace.h"
 #include "platform/process.h"
+#include "platform/shell.h"
 #include "platform/win32/handle_win32.h"
+#include "platform/win32/message_win32.h"
 #include "platform/win32/text_win32.h"
 #include "platform/xml_document.h"
 
@@ -80,6 +85,24 @@ int Run(const std::vector<std::string>& args) {
       if (!lock.IsValid()) return 3;
     }
     Print(ReplaceFileContents(args[1], ReadBytes(args[2])) ? "replaced" : "not replaced");
+  } else if (command == "shell" && (args.size() == 2 || args.size() == 3)) {
+    const auto directory = args.size() == 3 ? std::optional<std::string>(args[2]) : std::nullopt;
+    Print(CreateSystemShell()->Open(args[1], directory) == ShellResult::kHandedOver
+              ? "handed over"
+              : "nothing started");
+  } else if (command == "ansi" && args.size() == 2) {
+    std::string hex = std::to_string(GetACP());
+    for (const char byte : win32::AnsiFromUtf8(args[1])) {
+      const auto c = static_cast<unsigned char>(byte);
+      constexpr char kDigits[] = "0123456789abcdef";
+      hex += ' ';
+      hex += kDigits[c >> 4];
+      hex += kDigits[c & 15];
+    }
+    Print(hex);
+  } else if (command == "error" && args.size() == 3) {
+    win32::MessageBoxSink().ShowError(args[1], args[2]);
+    Print("dismissed");
   } else {
     return 2;
   }

@@ -1,0 +1,39 @@
+// Running the cross-built Windows programs under Wine from a Linux test. The surroundings (X
+// display, Wine prefix, wineserver, test URL scheme) are set up once per test run by
+// tests/wine/wine-session, which leaves their settings in session.env; every test reads them.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/run_process.h"
+
+namespace tolvex::testing {
+
+// The settings of the running session: "NAME=value" entries for the environment. Fails the
+// test (through an exception) when no session was started.
+const std::vector<std::string>& WineEnvironment();
+
+// The folder that holds the cross-built programs.
+std::filesystem::path WindowsBinDir();
+
+// A folder for one test, emptied first, inside the session's state folder.
+std::filesystem::path FreshWineFolder(const std::string& name);
+
+// The Windows form of a Linux path: Wine's drive Z: is the Linux root.
+std::string WindowsPath(const std::filesystem::path& path);
+
+// Runs a Windows program under Wine with `args` (Wine quotes them into one command line).
+// `env` adds "NAME=value" entries to the session's.
+ProcessResult RunWine(const std::filesystem::path& program, const std::vector<std::string>& args,
+                      const std::vector<std::string>& env = {});
+
+// The lines of a program's output, without their line ends.
+std::vector<std::string> Lines(const std::string& output);
+
+// Reads and writes whole files, bytes unchanged.
+std::string ReadFile(const std::filesystem::path& path);
+void WriteFile(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace tolvex::testing

@@ -1,0 +1,263 @@
+// The Win32 backends of the platform layer, run under Wine through tolvex_probe: MSXML
+// loading, queries, attribute texts and serialisation; file replacement; process facts; the
+// shell hand-over and the ANSI code page; the message box.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/wine.h"
+
+namespace tolvex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kOptionFile =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!-- kept on save -->\n"
+    "<tolvexgateway_optionlist currentsetting=\"Atlas\">\n"
+    "  <option id=\"Viewer\" area=\" Japan \" datum=\"tokyo\" note=\"extra\">"
+    "viewer.exe $lat.d() &amp; $lon.d()</option>\n"
+    "  <option id=\"Atlas\" area=\"World\">\n"
+    "    atlas.exe  $ost \xe6\x9d\xb1\xe4\xba\xac\n"
+    "  </option>\n"
+    "  <group><option id=\"Hidden\" area=\"x\">h</option></group>\n"
+    "</tolvexgateway_optionlist>\n";
+
+fs::path Probe() { return WindowsBinDir() / "tolvex_probe.exe"; }
+
+std::vector<std::string> RunProbe(const std::vector<std::string>& args,
+                                  const std::vector<std::string>& env = {}) {
+  const ProcessResult result = RunWine(Probe(), args, env);
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  return Lines(result.out);
+}
+
+using Expected = std::vector<std::string>;
+
+struct QueryCase {
+  const char* name;
+  std::string file;
+  std::vector<std::string> queries;
+  Expected lines;  // "loaded" or "not loaded", then per query "first ..." and its "match ..."
+};
+
+class XmlQueryTest : public ::testing::TestWithParam<QueryCase> {};
+
+TEST_P(XmlQueryTest, AnswersAsTheOptionStoreExpects) {
+  const fs::path folder = FreshWineFolder(std::string("xml-") + GetParam().name);
+  const fs::path file = folder / "tolvexgwoption.xml";
+  WriteFile(file, GetParam().file);
+  std::vector<std::string> args = {"xml", WindowsPath(file)};
+  args.insert(args.end(), GetParam().queries.begin(), GetParam().queries.end());
+  EXPECT_EQ(RunProbe(args), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, XmlQueryTest,
+    ::testing::Values(
+        QueryCase{
+            "ActiveIdAndOptionsInDocumentOrder",
+            kOptionFile,
+            {"tolvexgateway_optionlist/@currentsetting", "/tolvexgateway_optionlist/option"},
+            {"loaded", "first [Atlas]", "match [Atlas]", "first [viewer.exe $lat.d() & $lon.d()]",
+             "match [viewer.exe $lat.d() & $lon.d()]",
+             // MSXML trims an element's text at both ends (white space is not preserved).
+             "match [atlas.exe  $ost \xe6\x9d\xb1\xe4\xba\xac]"}},
+        QueryCase{"AttributeTextsAreExact",
+                  kOptionFile,
+                  {"//@area", "/tolvexgateway_optionlist/option[@id=\"Viewer\"]/@datum"},
+                  {"loaded", "first [ Japan ]", "match [ Japan ]", "match [World]", "match [x]",
+                   "first [tokyo]", "match [tokyo]"}},
+        QueryCase{"AbsentAttributeAndNestedOptionFindNothing",
+                  kOptionFile,
+                  {"/tolvexgateway_optionlist/option[@id=\"Atlas\"]/@datum",
+                   "/tolvexgateway_optionlist/option[@id=\"Hidden\"]"},
+                  {"loaded", "first none", "first none"}},
+        QueryCase{"QueryThatIsNotXPathFindsNothing",
+                  kOptionFile,
+                  {"/tolvexgateway_optionlist/option[@id=\"a\"b\"]", "option[["},
+                  {"loaded", "first none", "first none"}},
+        QueryCase{"ByteOrderMarkAndNoDeclaration",
+                  "\xef\xbb\xbf<tolvexgateway_optionlist currentsetting=\"\xc3\xa9\"/>",
+                  {"//@currentsetting"},
+                  {"loaded", "first [\xc3\xa9]", "match [\xc3\xa9]"}},
+        QueryCase{"NotWellFormed",
+                  "<tolvexgateway_optionlist currentsetting=\"A\"><option>",
+                  {"//@currentsetting"},
+                  {"not loaded", "first none"}},
+        QueryCase{"DocumentTypeDeclarationIsRefused",
+                  "<?xml version=\"1.0\"?>\n<!DOCTYPE t [<!ENTITY e \"Atlas\">]>\n"
+                  "<tolvexgateway_optionlist currentsetting=\"&e;\"/>",
+                  {"//@currentsetting"},
+                  {"not loaded", "first none"}},
+        QueryCase{"EmptyFile", "", {"//@currentsetting"}, {"not loaded", "first none"}}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(XmlDocumentTest, MissingFileDoesNotLoad) {
+  const fs::path folder = FreshWineFolder("xml-missing");
+  EXPECT_EQ(RunProbe({"xml", WindowsPath(folder / "none.xml"), "//@a"}),
+            (Expected{"not loaded", "first none"}));
+}
+
+// Serialize after a new currentsetting: the rest of the document survives, the new text is
+// escaped, and the bytes load again to the same answers.
+TEST(XmlDocumentTest, SerializedChoiceKeepsTheDocumentAndReadsBack) {
+  const fs::path folder = FreshWineFolder("xml-serialize");
+  const fs::path file = folder / "tolvexgwoption.xml";
+  WriteFile(file, kOptionFile);
+  const std::string chosen = "Vi\"ew<er & \xe5\x9c\xb0";
+  const ProcessResult result = RunWine(
+      Probe(), {"set", WindowsPath(file), "tolvexgateway_optionlist/@currentsetting", chosen});
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  ASSERT_TRUE(result.out.starts_with("loaded\nset\n")) << result.out;
+  const std::string bytes = result.out.substr(std::string("loaded\nset\n").size());
+  EXPECT_NE(bytes.find("<!-- kept on save -->"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("note=\"extra\""), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("&amp; $lon.d()"), std::string::npos) << bytes;
+  EXPECT_NE(bytes.find("<group>"), std::string::npos) << bytes;
+
+  const fs::path saved = folder / "saved.xml";
+  WriteFile(saved, bytes);
+  EXPECT_EQ(RunProbe({"xml", WindowsPath(saved), "tolvexgateway_optionlist/@currentsetting",
+                      "/tolvexgateway_optionlist/option/@id"}),
+            (Expected{"loaded", "first [" + chosen + "]", "match [" + chosen + "]",
+                      "first [Viewer]", "match [Viewer]", "match [Atlas]"}));
+}
+
+TEST(XmlDocumentTest, ElementTextCannotBeReplaced) {
+  const fs::path folder = FreshWineFolder("xml-element-text");
+  const fs::path file = folder / "o.xml";
+  WriteFile(file, kOptionFile);
+  const auto lines =
+      RunProbe({"set", WindowsPath(file), "/tolvexgateway_optionlist/option", "replaced"});
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_EQ(lines[1], "not set");
+}
+
+struct ReplaceCase {
+  const char* name;
+  bool existing;
+  bool locked;
+  Expected lines;
+  bool contents_replaced;
+};
+
+class ReplaceFileTest : public ::testing::TestWithParam<ReplaceCase> {};
+
+TEST_P(ReplaceFileTest, ReplacesWholeOrLeavesTheOriginal) {
+  const fs::path folder = FreshWineFolder(std::string("replace-") + GetParam().name);
+  const fs::path target = folder / "tolvexgwoption.xml";
+  const fs::path source = folder / "source" / "new.xml";
+  fs::create_directories(source.parent_path());
+  const std::string original = "<old/>\n";
+  const std::string replacement = std::string("<new>\r\n\0\xff</new>", 14);
+  if (GetParam().existing) WriteFile(target, original);
+  WriteFile(source, replacement);
+
+  EXPECT_EQ(RunProbe({GetParam().locked ? "replace-locked" : "replace", WindowsPath(target),
+                      WindowsPath(source)}),
+            GetParam().lines);
+  if (GetParam().existing) {
+    EXPECT_EQ(ReadFile(target), GetParam().contents_replaced ? replacement : original);
+  } else {
+    EXPECT_FALSE(fs::exists(target)) << "a missing file must not be created";
+  }
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    left.push_back(entry.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  const Expected expected_left =
+      GetParam().existing ? Expected{"source", "tolvexgwoption.xml"} : Expected{"source"};
+  EXPECT_EQ(left, expected_left) << "no temporary file may be left behind";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReplaceFileTest,
+    ::testing::Values(ReplaceCase{"Existing", true, false, {"replaced"}, true},
+                      ReplaceCase{"Missing", false, false, {"not replaced"}, false},
+                      ReplaceCase{"HeldOpenUnshared", true, true, {"not replaced"}, false}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ProcessTest, ProgramDirectoryAndFilesBesideIt) {
+  const std::string directory = WindowsPath(WindowsBinDir());
+  EXPECT_EQ(RunProbe({"dir"}), (Expected{directory}));
+  EXPECT_EQ(RunProbe({"beside", "tolvexgwoption.xml"}),
+            (Expected{directory + "\\tolvexgwoption.xml"}));
+}
+
+TEST(ProcessTest, EnvironmentVariablesSetEmptyAndUnset) {
+  const std::vector<std::string> env = {"TOLVEX_SET=C:\\w \xe6\x9d\xb1", "TOLVEX_EMPTY="};
+  EXPECT_EQ(RunProbe({"env", "TOLVEX_SET"}, env), (Expected{"[C:\\w \xe6\x9d\xb1]"}));
+  EXPECT_EQ(RunProbe({"env", "TOLVEX_EMPTY"}, env), (Expected{"[]"}));
+  EXPECT_EQ(RunProbe({"env", "TOLVEX_UNSET"}, env), (Expected{"(unset)"}));
+}
+
+TEST(ProcessTest, DecimalSeparatorOfTheUserLocale) {
+  EXPECT_EQ(RunProbe({"decimal"}), (Expected{"[.]"}));
+}
+
+// The argument text comes from GetCommandLineW: the driver starts the probe with exact
+// command lines, quoting and blanks as a shell would write them.
+struct ArgumentCase {
+  const char* name;
+  std::string after_program;  // what follows the program's quoted path
+  std::string printed;
+};
+
+class ArgumentTextTest : public ::testing::TestWithParam<ArgumentCase> {};
+
+TEST_P(ArgumentTextTest, IsWhatFollowsTheProgramName) {
+  const std::string command_line = "\"" + WindowsPath(Probe()) + "\"" + GetParam().after_program;
+  const ProcessResult result =
+      RunWine(WindowsBinDir() / "tolvex_driver.exe", {"run", "30000", command_line});
+  EXPECT_EQ(Lines(result.out), (Expected{GetParam().printed, "exit|0"})) << result.err;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ArgumentTextTest,
+    ::testing::Values(ArgumentCase{"OneBlank", " argtext", "[argtext]"},
+                      ArgumentCase{"QuotesAndBlanksKept", "   argtext  \"TolVex:35.6, 139\"  ",
+                                   "[argtext  \"TolVex:35.6, 139\"  ]"},
+                      ArgumentCase{"NonAscii", " argtext \xe6\x9d\xb1\xe4\xba\xac",
+                                   "[argtext \xe6\x9d\xb1\xe4\xba\xac]"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ShellTest, HandsTheWholeTextOverWithTheWorkingDirectory) {
+  const fs::path folder = FreshWineFolder("shell");
+  const fs::path record = folder / "record.txt";
+  const std::vector<std::string> env = {"TOLVEX_RECORD_FILE=" + WindowsPath(record)};
+  EXPECT_EQ(RunProbe({"shell", "tolvextest:+035.6586 +139.7454", "C:\\windows"}, env),
+            (Expected{"handed over"}));
+  EXPECT_EQ(RunProbe({"shell", "tolvextest:none"}, env), (Expected{"handed over"}));
+  const std::string recorder = "\"" + WindowsPath(WindowsBinDir() / "tolvex_recorder.exe") + "\"";
+  EXPECT_EQ(Lines(ReadFile(record)),
+            (Expected{"C:\\windows\t" + recorder + " \"tolvextest:+035.6586 +139.7454\"",
+                      WindowsPath(fs::current_path()) + "\t" + recorder + " \"tolvextest:none\""}));
+}
+
+TEST(ShellTest, NothingToOpenIsReportedAsNothingStarted) {
+  EXPECT_EQ(RunProbe({"shell", "C:\\no such folder\\nothing.htm"}), (Expected{"nothing started"}));
+}
+
+// Wine's prefix runs with the Western code page 1252: "é" has a byte there, "東" becomes "?".
+TEST(ShellTest, TextIsConvertedToTheAnsiCodePage) {
+  EXPECT_EQ(RunProbe({"ansi", "a\xc3\xa9\xe6\x9d\xb1"}), (Expected{"1252 61 e9 3f"}));
+}
+
+TEST(MessageTest, ErrorBoxShowsTextTitleStopIconAndOneButton) {
+  const std::string command_line =
+      "\"" + WindowsPath(Probe()) + "\" error \"Invalid Data: \\\"x\\\"\" TolvexGateway";
+  const ProcessResult result =
+      RunWine(WindowsBinDir() / "tolvex_driver.exe", {"run", "30000", command_line});
+  EXPECT_EQ(Lines(result.out),
+            (Expected{"box|TolvexGateway|Invalid Data: \"x\"|OK|icon", "dismissed", "exit|0"}))
+      << result.err;
+}
+
+}  // namespace
+}  // namespace tolvex::testing
