@@ -24,13 +24,14 @@ asan: setup
 	cmake --preset asan $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset asan
 
+LINK ?= TolVex:SD9.XC4.EQ2.CV5
+
+# The main job: what the link opens with the default option file, then the link itself.
 run: build
-	@echo '$$ tolvex encode 35.658581 139.745433'
-	@$(BIN)/tolvex encode 35.658581 139.745433
-	@echo '$$ tolvex decode SD9.XC4.EQ2.CV5'
-	@$(BIN)/tolvex decode SD9.XC4.EQ2.CV5
-	@echo '$$ tolvex tokyo 35.658581 139.745433'
-	@$(BIN)/tolvex tokyo 35.658581 139.745433
+	@echo '$$ tolvex expand $(LINK)'
+	@$(BIN)/tolvex expand '$(LINK)'
+	@echo '$$ tolvexgateway $(LINK)'
+	@$(BIN)/tolvexgateway '$(LINK)'; status=$$?; echo "(exit status $$status)"
 
 test-linux: build
 	ctest --preset linux
@@ -42,6 +43,7 @@ test: test-linux test-asan
 
 bench: release
 	build/linux-release/bin/bench_geocode
+	bench/request.sh build/linux-release/bin
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

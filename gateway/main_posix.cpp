@@ -1,5 +1,5 @@
 // tolvexgateway: the handler of TolVex: links on Linux.
-#include <iostream>
+#include <cstdio>
 
 #include "gateway/gateway.h"
 #include "gateway/option_store.h"
@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
   services.decimal_separator = platform::UserDecimalSeparator();
   services.windir = platform::EnvironmentVariable("windir");
   services.show_option_dialog = [] {
-    std::cerr << kProgramTitle << ": the option dialog is not available in this build" << std::endl;
+    std::fputs("TolvexGateway: the option dialog is not available in this build\n", stderr);
     return kExitMessage;
   };
   return RunGateway(platform::ArgumentText(argc, argv), services);
