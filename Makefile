@@ -5,7 +5,7 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan run test test-linux test-asan bench format clean
+.PHONY: all setup build release asan run test test-linux test-asan bench fuzz format clean
 
 all: build
 
@@ -44,6 +44,26 @@ test: test-linux test-asan
 bench: release
 	build/linux-release/bin/bench_geocode
 	bench/request.sh build/linux-release/bin
+
+# Each fuzz target runs for FUZZ_SECONDS; any finding fails the target. New inputs go to a
+# scratch corpus (the committed one is only read); findings to build/fuzz/findings/.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := request field_format option_file
+
+fuzz: setup
+	cmake --preset fuzz $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset fuzz
+	@mkdir -p build/fuzz/findings
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build/fuzz/corpus/$$t; \
+	  dict=""; [ -f fuzz/$$t.dict ] && dict="-dict=fuzz/$$t.dict"; \
+	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	  build/fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/findings/$$t- $$dict \
+	    build/fuzz/corpus/$$t fuzz/corpus/$$t 2>build/fuzz/$$t.log || \
+	    { tail -40 build/fuzz/$$t.log; echo "fuzz_$$t found a problem"; exit 1; }; \
+	  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' build/fuzz/$$t.log; \
+	done
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
