@@ -245,6 +245,73 @@ TEST_F(GatewayTest, UnknownProgramExitsWithTwo) {
   EXPECT_TRUE(NothingLaunched());
 }
 
+struct HostileCase {
+  std::string argument;
+  std::string message;  // what follows "TolvexGateway: "
+};
+
+// Links any web page can contain: each is refused with its message and launches nothing.
+TEST_F(GatewayTest, HostileLinksLaunchNothing) {
+  const std::string far(100000, 'A');
+  const HostileCase cases[] = {
+      {"TolVex:1,2\" --x \"", "Invalid Location: \"1,2\" --x \"\""},
+      {"TolVex:35,139 --help", "Invalid Location: \"35,139 --help\""},
+      {"TolVex:-35,-139 -rf", "Invalid Location: \"-35,-139 -rf\""},
+      {"TolVex:$(reboot)", "Invalid Location: \"$(reboot)\""},
+      {"TolVex:35,139$(id)", "Invalid Location: \"35,139$(id)\""},
+      {"TolVex:`id`", "Invalid Location: \"`id`\""},
+      {"TolVex:35,139;id", "Invalid Location: \"35,139;id\""},
+      {"TolVex:35,139 && id", "Invalid Location: \"35,139 && id\""},
+      {"TolVex:35,139|id", "Invalid Location: \"35,139|id\""},
+      {"TolVex:35^,139", "Invalid Location: \"35^,139\""},
+      {"TolVex:%PATH%,139", "Invalid Location: \"%PATH%,139\""},
+      {"TolVex:35,139\\\"", "Invalid Location: \"35,139\\\"\""},
+      {"TolVex:35,139\n", "Invalid Location: \"35,139\n\""},
+      {"TolVex:35,139\r", "Invalid Location: \"35,139\r\""},
+      {"TolVex:SD9.XC4.EQ2.CV5\n", "Invalid Location: \"SD9.XC4.EQ2.CV5\n\""},
+      {"TolVex:\xEF\xBC\x93\xEF\xBC\x95,139", "Invalid Location: \"\xEF\xBC\x93\xEF\xBC\x95,139\""},
+      {"TolVex:\xEF\xBC\xB3"
+       "D9.XC4.EQ2.CV5",
+       "Invalid Location: \"\xEF\xBC\xB3"
+       "D9.XC4.EQ2.CV5\""},
+      {"TolVex:35%2C139", "Invalid Location: \"35%2C139\""},
+      {"TolVex%3A35,139", "Invalid Data: \"TolVex%3A35,139\""},
+      {"TolVex:1e1,0", "Invalid Location: \"1e1,0\""},
+      {"TolVex:0x10,0", "Invalid Location: \"0x10,0\""},
+      {"TolVex:inf,nan", "Invalid Location: \"inf,nan\""},
+      {"--help", "Invalid Data: \"--help\""},
+      {"", "Invalid Data: \"\""},
+      {"TolVex:" + far, "Invalid Location: \"" + far.substr(0, 200) + "\u2026\""},
+      {far, "Invalid Data: \"" + far.substr(0, 200) + "\u2026\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.argument.substr(0, 60));
+    const ProcessResult result = Run({c.argument});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "TolvexGateway: " + c.message + "\n");
+    EXPECT_TRUE(NothingLaunched());
+  }
+}
+
+// Odd but valid links: only the rendered numbers and the geocode reach the command line.
+TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {
+  WriteOptions(OptionFile("tolvex-viewer $lat.d() $lon.d() $ost"));
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"TolVex:+35.60000000000000000000000001,\t139 ",
+       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1"}},
+      {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0"}},
+      {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0"}},
+  };
+  for (const auto& [argument, words] : cases) {
+    SCOPED_TRACE(argument);
+    fs::remove(record_);
+    ASSERT_EQ(Run({argument}).exit_status, 0);
+    const auto launch = WaitForLaunch();
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->argv, words);
+  }
+}
+
 TEST_F(GatewayTest, LongArgumentIsQuotedShort) {
   const ProcessResult result = Run({"TolVex:" + std::string(100000, '9')});
   EXPECT_EQ(result.exit_status, 1);
