@@ -5,7 +5,7 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan run test test-linux test-asan bench fuzz format clean
+.PHONY: all setup build release asan run test test-linux test-asan bench fuzz coverage format clean
 
 all: build
 
@@ -64,6 +64,19 @@ fuzz: setup
 	    { tail -40 build/fuzz/$$t.log; echo "fuzz_$$t found a problem"; exit 1; }; \
 	  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' build/fuzz/$$t.log; \
 	done
+
+# Line and branch coverage of the core (geocode/, gateway/) and the platform backends, from
+# the whole test suite. HTML report: build/coverage/coverage.html.
+coverage: setup
+	cmake --preset coverage $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset coverage
+	find build/coverage -name '*.gcda' -delete
+	ctest --preset coverage >/dev/null
+	gcovr -r . --object-directory build/coverage \
+	  --filter 'geocode/' --filter 'gateway/' --filter 'platform/' --filter 'dialog/' \
+	  --exclude '.*main_[a-z0-9]+\.cpp' --exclude 'dialog/qt/' \
+	  --exclude-throw-branches --exclude-unreachable-branches \
+	  --html-details build/coverage/coverage.html --print-summary
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -10,6 +10,11 @@ if(TOLVEX_WERROR)
   target_compile_options(tolvex_build_flags INTERFACE -Werror)
 endif()
 
+if(TOLVEX_COVERAGE)
+  target_compile_options(tolvex_build_flags INTERFACE --coverage -fno-inline)
+  target_link_options(tolvex_build_flags INTERFACE --coverage)
+endif()
+
 if(TOLVEX_SANITIZE)
   set(_sanitize -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   target_compile_options(tolvex_build_flags INTERFACE ${_sanitize})
