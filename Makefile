@@ -5,7 +5,7 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan run test test-linux test-asan bench fuzz coverage format clean
+.PHONY: all setup build release asan run test test-linux test-asan bench fuzz coverage tidy format clean
 
 all: build
 
@@ -77,6 +77,12 @@ coverage: setup
 	  --exclude '.*main_[a-z0-9]+\.cpp' --exclude 'dialog/qt/' \
 	  --exclude-throw-branches --exclude-unreachable-branches \
 	  --html-details build/coverage/coverage.html --print-summary
+
+# Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool.
+TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/posix/*.cpp' \
+                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/qt/*.cpp' 'cli/*.cpp')
+tidy: build
+	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -94,6 +94,7 @@ class PosixShell final : public Shell {
   // Returns 0 or the errno of the failure.
   static int Spawn(std::vector<std::string>& words, const std::optional<std::string>& directory) {
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
 
