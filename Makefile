@@ -43,6 +43,7 @@ test: test-linux test-asan
 
 bench: release
 	build/linux-release/bin/bench_geocode
+	build/linux-release/bin/bench_template
 	bench/request.sh build/linux-release/bin
 
 # Each fuzz target runs for FUZZ_SECONDS; any finding fails the target. New inputs go to a
