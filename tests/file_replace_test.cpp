@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -22,10 +23,15 @@ namespace {
 using platform::posix::FileCalls;
 using testing::ReadFile;
 using testing::TempDir;
-using testing::WriteFile;
 
 const std::string kOld = "<tolvexgateway_optionlist currentsetting=\"Viewer\"/>\n";
 const std::string kNew = "<!-- kept -->\n<tolvexgateway_optionlist currentsetting=\"Atlas\"/>\n";
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+  ASSERT_TRUE(out.good()) << path;
+}
 
 mode_t ModeOf(const std::string& path) {
   struct stat info {};

@@ -1,9 +1,9 @@
-// A fresh folder under the system's temporary folder, removed with everything in it at the
-// end of the test; and small helpers to read and write whole files in it.
+// A fresh folder for one test, removed with everything in it afterwards.
 #pragma once
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tolvex::testing {
@@ -16,15 +16,20 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
 
   const std::filesystem::path& path() const { return path_; }
-  std::string File(const std::string& name) const { return (path_ / name).string(); }
-  // The names of the entries in the folder, sorted.
+
+  // Writes `bytes` to `name` inside the folder and returns the file's path.
+  std::string Write(std::string_view name, std::string_view bytes) const;
+
+  // The path of `name` inside the folder.
+  std::string File(std::string_view name) const { return (path_ / name).string(); }
+
+  // The names of the folder's entries, sorted: tests check that nothing was left behind.
   std::vector<std::string> Entries() const;
 
  private:
   std::filesystem::path path_;
 };
 
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);
+std::string ReadFile(const std::filesystem::path& path);
 
 }  // namespace tolvex::testing
