@@ -15,6 +15,10 @@ std::string VersionLine() {
 FrmOption::FrmOption(OptionView& view, FrmOptionServices services)
     : view_(view), services_(std::move(services)) {}
 
+void FrmOption::ShowLoadError(OptionLoadError error) {
+  view_.ShowError(OptionLoadMessage(error), kOptionErrorTitle);
+}
+
 void FrmOption::OnLoad() {
   view_.SetVersionLine(VersionLine());
   view_.SetCopyrightNotice(kCopyrightNotice);
@@ -22,7 +26,7 @@ void FrmOption::OnLoad() {
   option_doc_ = services_.create_document();
   loaded_ = option_doc_->Load(services_.option_file_path);
   if (!loaded_) {
-    view_.ShowError(kLoadFailedMessage, kOptionErrorTitle);
+    ShowLoadError(OptionLoadError::kCannotLoadFile);
     return;
   }
   view_.SetOptionIds(ListOptionIds(*option_doc_));
@@ -30,7 +34,7 @@ void FrmOption::OnLoad() {
   // The first currentsetting anywhere, as the window shows it; OK writes only the root's.
   const auto current = option_doc_->SelectSingleNode(kFirstCurrentSettingQuery);
   if (current == nullptr) {
-    view_.ShowError(kNoCurrentSettingMessage, kOptionErrorTitle);
+    ShowLoadError(OptionLoadError::kNoCurrentSetting);
     return;
   }
   const std::string current_id = current->Text();
@@ -40,7 +44,7 @@ void FrmOption::OnLoad() {
   view_.SetArea(first_area != nullptr ? first_area->Text() : "");
 
   if (FindOption(*option_doc_, current_id) == nullptr) {
-    view_.ShowError(kNoSuchOptionMessage, kOptionErrorTitle);
+    ShowLoadError(OptionLoadError::kNoSuchOption);
     return;
   }
   ShowOption(current_id);
@@ -80,12 +84,9 @@ void FrmOption::OnOk() {
     view_.ShowError(kUnknownIdMessage, kOptionErrorTitle);
     return;
   }
-  const std::string previous = setting->Text();
   std::optional<std::string> bytes;
   if (setting->SetText(chosen)) bytes = option_doc_->Serialize();
   if (!bytes || !services_.replace_file(services_.option_file_path, *bytes)) {
-    // Keep the document in step with the file, which still holds the previous choice.
-    setting->SetText(previous);
     view_.ShowError(kSaveFailedMessage, kOptionErrorTitle);
     return;
   }

@@ -13,17 +13,14 @@
 #include <string_view>
 
 #include "dialog/option_view.h"
+#include "gateway/option_store.h"
 #include "platform/shell.h"
 #include "platform/xml_document.h"
 
 namespace tolvex {
 
+// The title of the dialog's messages; the load failures use OptionLoadMessage's texts.
 inline constexpr std::string_view kOptionErrorTitle = "TolVex Gateway: Error";
-inline constexpr std::string_view kLoadFailedMessage = "Can't Load Option File";
-inline constexpr std::string_view kNoCurrentSettingMessage =
-    "Can't Load Option file. XML file may be collasped.";
-inline constexpr std::string_view kNoSuchOptionMessage =
-    "Can't Load Current Value. XML file may be collasped.";
 inline constexpr std::string_view kSaveFailedMessage = "Can't Save Option File";
 inline constexpr std::string_view kUnknownIdMessage =
     "Can't Save Current Value. No option has this id.";
@@ -63,6 +60,8 @@ class FrmOption final : public OptionEvents {
   void ShowOption(std::string_view id);
 
  private:
+  void ShowLoadError(OptionLoadError error);
+
   OptionView& view_;
   FrmOptionServices services_;
   std::unique_ptr<platform::XmlDocument> option_doc_;  // set from load to unload
