@@ -1,6 +1,11 @@
 // tolvex_ui.so: the Qt side of the C boundary in dialog/ui_module_abi.h. The gateway loads it
 // only to show the option window or a message box, so that location requests never pay for
 // starting Qt.
+#include <dlfcn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
@@ -20,28 +25,81 @@ namespace {
 std::string_view View(TolvexUiText text) { return {text.data, text.size}; }
 TolvexUiText Text(std::string_view text) { return {text.data(), text.size()}; }
 
-// Qt ends the process when its platform plugin cannot start, so the plugins that the
-// environment will pick are checked for first. Only a Wayland-only session can lack one
-// (qt6-wayland is a separate package); an X display has the xcb plugin of Qt's base package.
-bool PlatformPluginPresent() {
-  if (std::getenv("QT_QPA_PLATFORM") != nullptr || std::getenv("DISPLAY") != nullptr) return true;
-  const QString platforms = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/";
-  return QFileInfo::exists(platforms + "libqwayland-generic.so") ||
-         QFileInfo::exists(platforms + "libqwayland-egl.so");
+// Qt ends the whole process when its platform plugin cannot start (no server behind DISPLAY,
+// a refused X authority, a Wayland session without Qt's Wayland plugin). The module checks
+// first that the display answers and picks the plugin itself, so that the gateway can fall
+// back to standard error instead of dying.
+bool XDisplayAnswers() {
+  using Connect = void* (*)(const char*, int*);
+  using HasError = int (*)(void*);
+  using Disconnect = void (*)(void*);
+  void* xcb = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+  if (xcb == nullptr) return false;
+  const auto connect = reinterpret_cast<Connect>(::dlsym(xcb, "xcb_connect"));
+  const auto has_error = reinterpret_cast<HasError>(::dlsym(xcb, "xcb_connection_has_error"));
+  const auto disconnect = reinterpret_cast<Disconnect>(::dlsym(xcb, "xcb_disconnect"));
+  bool answers = false;
+  if (connect != nullptr && has_error != nullptr && disconnect != nullptr) {
+    void* connection = connect(nullptr, nullptr);
+    answers = connection != nullptr && has_error(connection) == 0;
+    if (connection != nullptr) disconnect(connection);
+  }
+  // Qt's xcb plugin loads the library again; it stays in memory either way.
+  ::dlclose(xcb);
+  return answers;
 }
 
-int argc_for_qt = 1;
+bool WaylandDisplayAnswers() {
+  const char* name = std::getenv("WAYLAND_DISPLAY");
+  if (name == nullptr || *name == '\0') return false;
+  const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/";
+  if (!QFileInfo::exists(plugins + "libqwayland-generic.so")) return false;
+  std::string path = name;
+  if (path.front() != '/') {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime == nullptr) return false;
+    path = std::string(runtime) + "/" + path;
+  }
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  path.copy(address.sun_path, path.size());
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool answers =
+      ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return answers;
+}
+
+// The platform plugin to start: the user's own choice when QT_QPA_PLATFORM is set, else a
+// display that answers; null when there is none.
+const char* ChoosePlatform() {
+  const char* chosen = std::getenv("QT_QPA_PLATFORM");
+  if (chosen != nullptr && *chosen != '\0') return chosen;
+  if (WaylandDisplayAnswers()) return "wayland";
+  const char* display = std::getenv("DISPLAY");
+  if (display != nullptr && *display != '\0' && XDisplayAnswers()) return "xcb";
+  return nullptr;
+}
+
+std::string platform_name;
+int argc_for_qt = 3;
 char program_name[] = "tolvexgateway";
-char* argv_for_qt[] = {program_name, nullptr};
+char platform_option[] = "-platform";
+char* argv_for_qt[] = {program_name, platform_option, nullptr, nullptr};
 std::unique_ptr<QApplication> application;
 
 QApplication* EnsureApplication() {
-  if (application == nullptr && PlatformPluginPresent()) {
-    application = std::make_unique<QApplication>(argc_for_qt, argv_for_qt);
-    // The option window's own unload ends its loop; a message box closing must not.
-    QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tolvex/tolvexgateway-32.png")));
-  }
+  if (application != nullptr) return application.get();
+  const char* platform = ChoosePlatform();
+  if (platform == nullptr) return nullptr;
+  platform_name = platform;
+  argv_for_qt[2] = platform_name.data();
+  application = std::make_unique<QApplication>(argc_for_qt, argv_for_qt);
+  // The option window's own unload ends its loop; a message box closing must not.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tolvex/tolvexgateway-32.png")));
   return application.get();
 }
 
