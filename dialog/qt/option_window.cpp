@@ -120,10 +120,7 @@ void ShowCriticalMessage(QWidget* parent, std::string_view text, std::string_vie
 
 OptionWindow::OptionWindow() { Build(); }
 
-OptionWindow::~OptionWindow() {
-  // A window destroyed without being closed has still been unloaded.
-  Unload();
-}
+OptionWindow::~OptionWindow() = default;
 
 void OptionWindow::Build() {
   const TwipScale twips(screen());
@@ -174,6 +171,8 @@ void OptionWindow::Build() {
   PlaceLabel(panel, "Label3", "URL/File", twips.Rect(240, 1440, 4215, 255), font);
   os_command_ = Place<QPlainTextEdit>(panel, "oscommand", twips.Rect(240, 1680, 7215, 1095), font);
   os_command_->setReadOnly(true);
+  // Long templates wrap; only a very long one needs to scroll, downwards.
+  os_command_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   os_command_->setTabChangesFocus(true);
 
   auto* image = Place<QLabel>(panel, "Image1", twips.Rect(240, 3120, 1440, 1440), font);
@@ -206,12 +205,18 @@ void OptionWindow::Open(OptionEvents& events) {
   events.OnLoad();
   if (unloaded_) return;
   adjustSize();
-  if (const QScreen* where = screen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(where->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  CentreOnScreen();
   show();
+  // The frame's size is known only once the window is shown; centre again with it.
+  CentreOnScreen();
+}
+
+void OptionWindow::CentreOnScreen() {
+  const QScreen* where = screen();
+  if (where == nullptr) return;
+  QRect frame = frameGeometry();
+  frame.moveCenter(where->availableGeometry().center());
+  if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
 }
 
 void OptionWindow::Send(void (OptionEvents::*handler)()) {

@@ -30,7 +30,7 @@ class OptionWindow final : public QMainWindow, public OptionView {
   OptionWindow& operator=(const OptionWindow&) = delete;
 
   // Runs window load through `events`, then shows the window centred on its screen. Events
-  // go to `events` until the window has been unloaded.
+  // go to `events` until the window has been unloaded (closed).
   void Open(OptionEvents& events);
   bool unloaded() const { return unloaded_; }
   // Called once, after the unload event.
@@ -53,6 +53,7 @@ class OptionWindow final : public QMainWindow, public OptionView {
 
  private:
   void Build();
+  void CentreOnScreen();
   void Unload();
   void Send(void (OptionEvents::*handler)());
 
