@@ -53,7 +53,7 @@ FUZZ_TARGETS := request field_format option_file
 
 fuzz: setup
 	cmake --preset fuzz $(CMAKE_FLAGS) >/dev/null
-	cmake --build --preset fuzz
+	cmake --build --preset fuzz --target $(addprefix fuzz_,$(FUZZ_TARGETS))
 	@mkdir -p build/fuzz/findings
 	@set -e; for t in $(FUZZ_TARGETS); do \
 	  mkdir -p build/fuzz/corpus/$$t; \

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tolvex::testing {
 
@@ -18,6 +19,12 @@ class TempDir {
 
   // Writes `bytes` to `name` inside the folder and returns the file's path.
   std::string Write(std::string_view name, std::string_view bytes) const;
+
+  // The path of `name` inside the folder.
+  std::string File(std::string_view name) const { return (path_ / name).string(); }
+
+  // The names of the folder's entries, sorted: tests check that nothing was left behind.
+  std::vector<std::string> Entries() const;
 
  private:
   std::filesystem::path path_;
