@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -72,7 +74,10 @@ class GatewayTest : public ::testing::Test {
                     std::string path = "") {
     ProcessOptions options;
     if (path.empty()) path = tools_dir_->path().string() + ":/usr/bin:/bin";
-    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_, "LC_ALL=C"};
+    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_};
+    const bool sets_locale = std::any_of(
+        env.begin(), env.end(), [](const std::string& e) { return e.starts_with("LC_ALL="); });
+    if (!sets_locale) options.env_set.push_back("LC_ALL=C");
     options.env_set.insert(options.env_set.end(), env.begin(), env.end());
     options.env_unset = {"windir", "DISPLAY", "WAYLAND_DISPLAY"};
     return RunProcess((program_dir_->path() / "tolvexgateway").string(), args, options);
@@ -310,6 +315,34 @@ TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {
     ASSERT_TRUE(launch);
     EXPECT_EQ(launch->argv, words);
   }
+}
+
+// The user's locale decides the decimal separator, both for reading a pair and for writing
+// fields. The German locale is compiled into a folder of the test's own (LOCPATH), so that
+// no system locale needs to be installed.
+TEST_F(GatewayTest, TheUserLocaleDecidesTheDecimalSeparator) {
+  TempDir locales;
+  const std::string compile =
+      "localedef -i de_DE -f UTF-8 " + (locales.path() / "de_DE.UTF-8").string() + " 2>/dev/null";
+  ASSERT_EQ(std::system(compile.c_str()), 0) << "localedef (package locales) is needed";
+  const std::vector<std::string> german = {"LOCPATH=" + locales.path().string(),
+                                           "LC_ALL=de_DE.UTF-8"};
+  WriteOptions(OptionFile("tolvex-viewer $lat.d() $lat.d(+03.4r) $lon.d(.2r)"));
+
+  ASSERT_EQ(Run({"TolVex:SD9.XC4.EQ2.CV5"}, german).exit_status, 0);
+  auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, (std::vector<std::string>{"35,658580756976292", "+035.6586", "139.75"}));
+
+  fs::remove(record_);
+  ASSERT_EQ(Run({"TolVex:35;139"}, german).exit_status, 0);
+  ASSERT_TRUE(WaitForLaunch());
+
+  fs::remove(record_);
+  const ProcessResult result = Run({"TolVex:35.6;139"}, german);
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.err, "TolvexGateway: Invalid Location: \"35.6;139\"\n");
+  EXPECT_TRUE(NothingLaunched());
 }
 
 TEST_F(GatewayTest, LongArgumentIsQuotedShort) {
