@@ -3,6 +3,7 @@
 //   tolvex encode LAT LON     -> geocode
 //   tolvex decode CODE        -> LAT LON
 //   tolvex tokyo LAT LON      -> Tokyo-datum LAT LON of a WGS84 position
+//   tolvex expand LOCATION    -> the command line a TolVex: link would open
 //
 // Without positional arguments each command reads one item a line from standard input.
 // Numbers are read and written with "." whatever the locale.
@@ -14,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/expand.h"
 #include "geocode/datum.h"
 #include "geocode/ostraline.h"
 
@@ -23,13 +25,16 @@ constexpr std::string_view kUsage =
     "Usage: tolvex encode [LAT LON]\n"
     "       tolvex decode [CODE]\n"
     "       tolvex tokyo [LAT LON]\n"
+    "       tolvex expand [--options FILE | --template TEXT [--datum NAME]] LOCATION\n"
     "       tolvex --help | --version\n"
     "\n"
     "  encode  print the geocode (AAd.AAd.AAd.AAd) of a WGS84 position\n"
     "  decode  print the WGS84 latitude and longitude of a geocode\n"
     "  tokyo   print the Tokyo-datum latitude and longitude of a WGS84 position\n"
+    "  expand  print the command line that a TolVex: link would open (tolvex expand --help)\n"
     "\n"
-    "Latitude and longitude are decimal degrees, north and east positive, written with \".\".\n"
+    "Latitude and longitude are decimal degrees, north and east positive, written with \".\"\n"
+    "(expand reads and writes numbers as the gateway does, in the user's locale).\n"
     "Without arguments, each command reads standard input, one item a line (\"LAT LON\",\n"
     "\"LAT,LON\" or \"LAT;LON\"; a geocode for decode), and writes one result a line.\n"
     "Exit status: 0 on success, 1 when an input was bad, 2 on a usage error.\n";
@@ -203,6 +208,9 @@ int Run(const std::vector<std::string_view>& args) {
   if (name == "--version") {
     std::cout << "tolvex 1.0.0\n";
     return 0;
+  }
+  if (name == "expand") {
+    return tolvex::cli::RunExpand(std::vector<std::string_view>(args.begin() + 1, args.end()));
   }
   Command command;
   if (name == "encode") {

@@ -19,9 +19,9 @@ namespace tolvex {
 inline constexpr std::string_view kProgramTitle = "TolvexGateway";
 
 // Exit statuses of a run.
-inline constexpr int kExitHandedOver = 0;   // handed to the shell, or the dialog ran
-inline constexpr int kExitMessage = 1;      // an error message was shown
-inline constexpr int kExitNotStarted = 2;   // the shell could start nothing at all
+inline constexpr int kExitHandedOver = 0;  // handed to the shell, or the dialog ran
+inline constexpr int kExitMessage = 1;     // an error message was shown
+inline constexpr int kExitNotStarted = 2;  // the shell could start nothing at all
 
 // Everything a run needs from outside, passed in so that runs can be tested with fakes.
 struct GatewayServices {

@@ -15,4 +15,8 @@ class MessageSink {
   virtual void ShowError(std::string_view text, std::string_view title) = 0;
 };
 
+// This platform's messages: on Linux a line "TITLE: TEXT" on standard error (and a box where a
+// display and the UI module are available); on Windows a message box.
+std::unique_ptr<MessageSink> CreateSystemMessageSink();
+
 }  // namespace tolvex::platform

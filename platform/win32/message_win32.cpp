@@ -9,3 +9,11 @@ void ShowErrorBox(HWND owner, std::string_view text, std::string_view title) {
 }
 
 }  // namespace tolvex::platform::win32
+
+namespace tolvex::platform {
+
+std::unique_ptr<MessageSink> CreateSystemMessageSink() {
+  return std::make_unique<win32::MessageBoxSink>();
+}
+
+}  // namespace tolvex::platform

@@ -1,0 +1,129 @@
+#include "cli/expand.h"
+
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "gateway/command_template.h"
+#include "gateway/option_store.h"
+#include "gateway/request.h"
+#include "platform/process.h"
+#include "platform/xml_document.h"
+
+namespace tolvex::cli {
+namespace {
+
+constexpr int kExitBadInput = 1;
+constexpr int kExitUsage = 2;
+
+constexpr std::string_view kExpandUsage =
+    "Usage: tolvex expand [--options FILE | --template TEXT [--datum NAME]] LOCATION\n"
+    "\n"
+    "Prints the command line that a TolVex: link would open, without opening it.\n"
+    "LOCATION is the whole link (TolVex:SD9.XC4.EQ2.CV5) or the location alone.\n"
+    "  --options FILE   read the active option from FILE\n"
+    "  --template TEXT  expand TEXT instead of an option's template\n"
+    "  --datum NAME     the datum for --template (\"tokyo\" shifts; default wgs84)\n"
+    "Without --options or --template, the option file beside the gateway is read.\n";
+
+struct ExpandArguments {
+  std::optional<std::string> options_file;
+  std::optional<std::string> template_text;
+  std::optional<std::string> datum;
+  std::string location;
+};
+
+int UsageError(std::string_view message) {
+  std::cerr << "tolvex: " << message << "\n\n" << kExpandUsage;
+  return kExitUsage;
+}
+
+int Fail(std::string_view message) {
+  std::cerr << "tolvex: " << message << '\n';
+  return kExitBadInput;
+}
+
+// Reads the options; returns an error text, or "" when the words are usable.
+std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArguments& out) {
+  std::vector<std::string_view> location_words;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view word = args[i];
+    const bool takes_value = word == "--options" || word == "--template" || word == "--datum";
+    if (takes_value) {
+      if (i + 1 >= args.size()) return std::string(word) + " needs a value";
+      const std::string value(args[++i]);
+      auto& slot = word == "--options"    ? out.options_file
+                   : word == "--template" ? out.template_text
+                                          : out.datum;
+      if (slot) return std::string(word) + " is given twice";
+      slot = value;
+    } else if (word == "--") {
+      location_words.insert(location_words.end(), args.begin() + static_cast<long>(i) + 1,
+                            args.end());
+      break;
+    } else if (word.starts_with("--")) {
+      return "unknown option \"" + std::string(word) + "\"";
+    } else {
+      location_words.push_back(word);
+    }
+  }
+  if (out.options_file && out.template_text) return "--options and --template exclude each other";
+  if (out.datum && !out.template_text) return "--datum goes with --template";
+  if (location_words.empty()) return "no location given";
+  // Words are joined as the gateway joins its arguments.
+  for (std::size_t i = 0; i < location_words.size(); ++i) {
+    if (i > 0) out.location += ' ';
+    out.location += location_words[i];
+  }
+  return "";
+}
+
+}  // namespace
+
+int RunExpand(const std::vector<std::string_view>& args) {
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+    std::cout << kExpandUsage;
+    return 0;
+  }
+  ExpandArguments arguments;
+  if (const std::string error = ParseArguments(args, arguments); !error.empty()) {
+    return UsageError(error);
+  }
+
+  const std::string separator = platform::UserDecimalSeparator();
+  Request request = ClassifyArgument(arguments.location, separator);
+  if (request.kind == RequestKind::kInvalidData) {
+    // A bare location: read it as the link would carry it.
+    request = ClassifyArgument(std::string(kLinkPrefix) + arguments.location, separator);
+  }
+  switch (request.kind) {
+    case RequestKind::kInvalidData:
+      return Fail(InvalidDataMessage(request.text));
+    case RequestKind::kInvalidLocation:
+      return Fail(InvalidLocationMessage(request.text));
+    case RequestKind::kOptionDialog:
+      return Fail("\"option\" opens the option dialog; expand needs a location");
+    case RequestKind::kLocation:
+      break;
+  }
+
+  RequestState& state = request.state;
+  if (arguments.template_text) {
+    state.command_template = *arguments.template_text;
+    state.datum_name = arguments.datum.value_or(std::string(kDefaultDatum));
+  } else {
+    const std::string path =
+        arguments.options_file.value_or(platform::PathBesideProgram(kOptionFileName));
+    const auto document = platform::CreateXmlDocument();
+    ActiveOption active = LoadActiveOption(*document, path);
+    if (active.error != OptionLoadError::kNone) {
+      return Fail(std::string(OptionLoadMessage(active.error)) + " (" + path + ")");
+    }
+    state.command_template = std::move(active.command_template);
+    state.datum_name = std::move(active.datum_name);
+  }
+  std::cout << ExpandCommandTemplate(state, separator) << '\n';
+  return 0;
+}
+
+}  // namespace tolvex::cli

@@ -1,0 +1,78 @@
+// The option window in Qt 6 Widgets: the controls of FrmOption with their names (objectName),
+// captions, twip geometry and tab order. It only shows what the logic sets and forwards the
+// user's actions as OptionEvents.
+#pragma once
+
+#include <QFont>
+#include <QMainWindow>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialog/option_view.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QWidget;
+
+namespace tolvex::qt {
+
+class OptionWindow final : public QMainWindow, public OptionView {
+ public:
+  OptionWindow();
+  ~OptionWindow() override;
+  OptionWindow(const OptionWindow&) = delete;
+  OptionWindow& operator=(const OptionWindow&) = delete;
+
+  // Runs window load through `events`, then shows the window centred on its screen. Events
+  // go to `events` until the window has been unloaded (closed).
+  void Open(OptionEvents& events);
+  bool unloaded() const { return unloaded_; }
+  // Called once, after the unload event.
+  std::function<void()> on_unloaded;
+
+  // OptionView
+  void SetVersionLine(std::string_view text) override;
+  void SetCopyrightNotice(std::string_view text) override;
+  void SetOptionIds(const std::vector<std::string>& ids) override;
+  void SetSelectedText(std::string_view text) override;
+  std::string SelectedText() const override;
+  void SetCommandTemplate(std::string_view text) override;
+  void SetDatum(std::string_view text) override;
+  void SetArea(std::string_view text) override;
+  void ShowError(std::string_view text, std::string_view title) override;
+  void Close() override;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Build();
+  void CentreOnScreen();
+  void Unload();
+  void Send(void (OptionEvents::*handler)());
+
+  QFont main_font_;
+  OptionEvents* events_ = nullptr;
+  bool unloaded_ = false;
+  QComboBox* gis_options_ = nullptr;
+  QPlainTextEdit* os_command_ = nullptr;
+  QLineEdit* datum_ = nullptr;
+  QLineEdit* gis_areas_ = nullptr;
+  QLabel* copyright_ = nullptr;
+  QLabel* copyright2_ = nullptr;
+};
+
+// A modal critical box with one OK button; returns when dismissed.
+void ShowCriticalMessage(QWidget* parent, std::string_view text, std::string_view title);
+
+// The UI font: "MS UI Gothic" as asked for, then an installed Japanese-capable family for
+// systems that lack it.
+QFont JapaneseUiFont(double point_size);
+
+}  // namespace tolvex::qt

@@ -1,0 +1,196 @@
+// tolvex_ui.so: the Qt side of the C boundary in dialog/ui_module_abi.h. The gateway loads it
+// only to show the option window or a message box, so that location requests never pay for
+// starting Qt.
+#include <dlfcn.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QPointer>
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialog/qt/option_window.h"
+#include "dialog/ui_module_abi.h"
+
+namespace tolvex::qt {
+namespace {
+
+std::string_view View(TolvexUiText text) { return {text.data, text.size}; }
+TolvexUiText Text(std::string_view text) { return {text.data(), text.size()}; }
+
+// Qt ends the whole process when its platform plugin cannot start (no server behind DISPLAY,
+// a refused X authority, a Wayland session without Qt's Wayland plugin). The module checks
+// first that the display answers and picks the plugin itself, so that the gateway can fall
+// back to standard error instead of dying.
+bool XDisplayAnswers() {
+  using Connect = void* (*)(const char*, int*);
+  using HasError = int (*)(void*);
+  using Disconnect = void (*)(void*);
+  void* xcb = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+  if (xcb == nullptr) return false;
+  const auto connect = reinterpret_cast<Connect>(::dlsym(xcb, "xcb_connect"));
+  const auto has_error = reinterpret_cast<HasError>(::dlsym(xcb, "xcb_connection_has_error"));
+  const auto disconnect = reinterpret_cast<Disconnect>(::dlsym(xcb, "xcb_disconnect"));
+  bool answers = false;
+  if (connect != nullptr && has_error != nullptr && disconnect != nullptr) {
+    void* connection = connect(nullptr, nullptr);
+    answers = connection != nullptr && has_error(connection) == 0;
+    if (connection != nullptr) disconnect(connection);
+  }
+  // Qt's xcb plugin loads the library again; it stays in memory either way.
+  ::dlclose(xcb);
+  return answers;
+}
+
+bool WaylandDisplayAnswers() {
+  const char* name = std::getenv("WAYLAND_DISPLAY");
+  if (name == nullptr || *name == '\0') return false;
+  const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/";
+  if (!QFileInfo::exists(plugins + "libqwayland-generic.so")) return false;
+  std::string path = name;
+  if (path.front() != '/') {
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime == nullptr) return false;
+    path = std::string(runtime) + "/" + path;
+  }
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.size() >= sizeof address.sun_path) return false;
+  path.copy(address.sun_path, path.size());
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) return false;
+  const bool answers =
+      ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  ::close(fd);
+  return answers;
+}
+
+// The platform plugin to start: the user's own choice when QT_QPA_PLATFORM is set, else a
+// display that answers; null when there is none.
+const char* ChoosePlatform() {
+  const char* chosen = std::getenv("QT_QPA_PLATFORM");
+  if (chosen != nullptr && *chosen != '\0') return chosen;
+  if (WaylandDisplayAnswers()) return "wayland";
+  const char* display = std::getenv("DISPLAY");
+  if (display != nullptr && *display != '\0' && XDisplayAnswers()) return "xcb";
+  return nullptr;
+}
+
+std::string platform_name;
+int argc_for_qt = 3;
+char program_name[] = "tolvexgateway";
+char platform_option[] = "-platform";
+char* argv_for_qt[] = {program_name, platform_option, nullptr, nullptr};
+std::unique_ptr<QApplication> application;
+
+QApplication* EnsureApplication() {
+  if (application != nullptr) return application.get();
+  const char* platform = ChoosePlatform();
+  if (platform == nullptr) return nullptr;
+  platform_name = platform;
+  argv_for_qt[2] = platform_name.data();
+  application = std::make_unique<QApplication>(argc_for_qt, argv_for_qt);
+  // The option window's own unload ends its loop; a message box closing must not.
+  QApplication::setQuitOnLastWindowClosed(false);
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tolvex/tolvexgateway-32.png")));
+  return application.get();
+}
+
+OptionWindow* WindowOf(TolvexUiWindow* window) { return reinterpret_cast<OptionWindow*>(window); }
+
+void SetText(TolvexUiWindow* window, int field, TolvexUiText text) {
+  OptionView& view = *WindowOf(window);
+  switch (field) {
+    case TOLVEX_UI_VERSION_LINE:
+      return view.SetVersionLine(View(text));
+    case TOLVEX_UI_COPYRIGHT_NOTICE:
+      return view.SetCopyrightNotice(View(text));
+    case TOLVEX_UI_SELECTED_TEXT:
+      return view.SetSelectedText(View(text));
+    case TOLVEX_UI_COMMAND_TEMPLATE:
+      return view.SetCommandTemplate(View(text));
+    case TOLVEX_UI_DATUM:
+      return view.SetDatum(View(text));
+    case TOLVEX_UI_AREA:
+      return view.SetArea(View(text));
+    default:
+      return;
+  }
+}
+
+void SetOptionIds(TolvexUiWindow* window, const TolvexUiText* ids, size_t count) {
+  std::vector<std::string> list;
+  list.reserve(count);
+  for (size_t i = 0; i < count; ++i) list.emplace_back(View(ids[i]));
+  WindowOf(window)->SetOptionIds(list);
+}
+
+void GetSelectedText(TolvexUiWindow* window, void (*receive)(void*, TolvexUiText), void* context) {
+  const std::string text = WindowOf(window)->SelectedText();
+  receive(context, Text(text));
+}
+
+void ShowErrorOver(TolvexUiWindow* window, TolvexUiText text, TolvexUiText title) {
+  WindowOf(window)->ShowError(View(text), View(title));
+}
+
+void CloseWindow(TolvexUiWindow* window) { WindowOf(window)->Close(); }
+
+constexpr TolvexUiWindowOps kWindowOps = {SetText, SetOptionIds, GetSelectedText, ShowErrorOver,
+                                          CloseWindow};
+
+// Hands the window's events to the gateway's handler across the C boundary.
+class EventBridge final : public OptionEvents {
+ public:
+  EventBridge(TolvexUiEventHandler handler, void* context, OptionWindow& window)
+      : handler_(handler), context_(context), window_(window) {}
+  void OnLoad() override { Send(TOLVEX_UI_LOAD); }
+  void OnPick() override { Send(TOLVEX_UI_PICK); }
+  void OnOk() override { Send(TOLVEX_UI_OK); }
+  void OnCancel() override { Send(TOLVEX_UI_CANCEL); }
+  void OnHelp() override { Send(TOLVEX_UI_HELP); }
+  void OnUnload() override { Send(TOLVEX_UI_UNLOAD); }
+
+ private:
+  void Send(int event) {
+    handler_(context_, event, reinterpret_cast<TolvexUiWindow*>(&window_), &kWindowOps);
+  }
+  TolvexUiEventHandler handler_;
+  void* context_;
+  OptionWindow& window_;
+};
+
+int ShowError(TolvexUiText text, TolvexUiText title) {
+  if (EnsureApplication() == nullptr) return 1;
+  ShowCriticalMessage(nullptr, View(text), View(title));
+  return 0;
+}
+
+int RunOptionDialog(TolvexUiEventHandler handler, void* context) {
+  if (EnsureApplication() == nullptr) return 1;
+  QEventLoop loop;
+  OptionWindow window;
+  EventBridge events(handler, context, window);
+  window.on_unloaded = [&loop] { loop.quit(); };
+  window.Open(events);
+  if (!window.unloaded()) loop.exec();
+  return 0;
+}
+
+void ShutDown() { application.reset(); }
+
+constexpr TolvexUiModule kModule = {TOLVEX_UI_ABI_VERSION, ShowError, RunOptionDialog, ShutDown};
+
+}  // namespace
+}  // namespace tolvex::qt
+
+extern "C" __attribute__((visibility("default"))) const TolvexUiModule* tolvex_ui_module(void) {
+  return &tolvex::qt::kModule;
+}

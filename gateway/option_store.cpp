@@ -1,0 +1,73 @@
+#include "gateway/option_store.h"
+
+namespace tolvex {
+namespace {
+
+bool IsXmlWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+}  // namespace
+
+std::string_view OptionLoadMessage(OptionLoadError error) {
+  switch (error) {
+    case OptionLoadError::kNone:
+      return "";
+    case OptionLoadError::kCannotLoadFile:
+      return "Can't Load Option File";
+    case OptionLoadError::kNoCurrentSetting:
+      return "Can't Load Option file. XML file may be collasped.";
+    case OptionLoadError::kNoSuchOption:
+      return "Can't Load Current Value. XML file may be collasped.";
+  }
+  return "";
+}
+
+std::vector<std::string> ListOptionIds(const platform::XmlDocument& document) {
+  std::vector<std::string> ids;
+  for (const auto& option : document.SelectNodes(kOptionsQuery)) {
+    const auto id = option->SelectSingleNode("@id");
+    ids.push_back(id ? id->Text() : std::string());
+  }
+  return ids;
+}
+
+std::unique_ptr<platform::XmlNode> FindOption(const platform::XmlDocument& document,
+                                              std::string_view id) {
+  for (auto& option : document.SelectNodes(kOptionsQuery)) {
+    const auto option_id = option->SelectSingleNode("@id");
+    if (option_id && option_id->Text() == id) return std::move(option);
+  }
+  return nullptr;
+}
+
+std::string CommandTemplateOf(const platform::XmlNode& option) {
+  const std::string text = option.Text();
+  std::size_t first = 0;
+  std::size_t last = text.size();
+  while (first < last && IsXmlWhiteSpace(text[first])) ++first;
+  while (last > first && IsXmlWhiteSpace(text[last - 1])) --last;
+  return text.substr(first, last - first);
+}
+
+ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string& path) {
+  ActiveOption active;
+  if (!document.Load(path)) {
+    active.error = OptionLoadError::kCannotLoadFile;
+    return active;
+  }
+  const auto active_id = document.SelectSingleNode(kActiveIdQuery);
+  if (!active_id) {
+    active.error = OptionLoadError::kNoCurrentSetting;
+    return active;
+  }
+  const auto option = FindOption(document, active_id->Text());
+  if (!option) {
+    active.error = OptionLoadError::kNoSuchOption;
+    return active;
+  }
+  active.command_template = CommandTemplateOf(*option);
+  const auto datum = option->SelectSingleNode("@datum");
+  active.datum_name = datum ? datum->Text() : std::string(kDefaultDatum);
+  return active;
+}
+
+}  // namespace tolvex

@@ -1,0 +1,59 @@
+#include <langinfo.h>
+#include <locale.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/process.h"
+
+namespace tolvex::platform {
+
+std::string ArgumentText(int argc, char** argv) {
+  std::string text;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) text += ' ';
+    text += argv[i];
+  }
+  return text;
+}
+
+std::string ProgramDirectory() {
+  std::string path(256, '\0');
+  for (;;) {
+    const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+    if (n < 0) return ".";
+    if (static_cast<std::size_t>(n) < path.size()) {
+      path.resize(static_cast<std::size_t>(n));
+      break;
+    }
+    path.resize(path.size() * 2);  // the link may have been truncated
+  }
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string PathBesideProgram(std::string_view file_name) {
+  std::string directory = ProgramDirectory();
+  if (directory != "/") directory += '/';
+  directory += file_name;
+  return directory;
+}
+
+std::string UserDecimalSeparator() {
+  // Ask the user's locale (LC_ALL, LC_NUMERIC, LANG) without switching the process to it.
+  const locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+  if (user == static_cast<locale_t>(nullptr)) return ".";
+  std::string separator = nl_langinfo_l(RADIXCHAR, user);
+  freelocale(user);
+  return separator.empty() ? "." : separator;
+}
+
+std::optional<std::string> EnvironmentVariable(const char* name) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return std::nullopt;
+  return std::string(value);
+}
+
+}  // namespace tolvex::platform

@@ -1,0 +1,485 @@
+// FrmOption's logic through a fake window: what the window shows after loading each kind of
+// option file, picking, OK, Cancel and Help, with real option files on disk.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "dialog/frm_option.h"
+#include "platform/file_replace.h"
+#include "platform/posix/file_calls_posix.h"
+#include "platform/xml_document.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/unprivileged.h"
+
+namespace tolvex {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+struct Message {
+  std::string text;
+  std::string title;
+  bool operator==(const Message&) const = default;
+};
+
+// What the window shows. The toolkit reports the unload after Close, as a real one does.
+class FakeView final : public OptionView {
+ public:
+  std::string version_line, copyright_notice, selected, command, datum, area;
+  std::vector<std::string> ids;
+  std::vector<Message> messages;
+  bool closed = false;
+  OptionEvents* events = nullptr;
+
+  void SetVersionLine(std::string_view t) override { version_line = t; }
+  void SetCopyrightNotice(std::string_view t) override { copyright_notice = t; }
+  void SetOptionIds(const std::vector<std::string>& list) override { ids = list; }
+  void SetSelectedText(std::string_view t) override { selected = t; }
+  std::string SelectedText() const override { return selected; }
+  void SetCommandTemplate(std::string_view t) override { command = t; }
+  void SetDatum(std::string_view t) override { datum = t; }
+  void SetArea(std::string_view t) override { area = t; }
+  void ShowError(std::string_view text, std::string_view title) override {
+    messages.push_back({std::string(text), std::string(title)});
+  }
+  void Close() override {
+    closed = true;
+    if (events != nullptr) events->OnUnload();
+  }
+};
+
+class FakeShell final : public platform::Shell {
+ public:
+  std::vector<std::pair<std::string, std::optional<std::string>>> opened;
+  platform::ShellResult Open(std::string_view file,
+                             const std::optional<std::string>& directory) override {
+    opened.emplace_back(std::string(file), directory);
+    return platform::ShellResult::kNothingStarted;  // a missing manual changes nothing
+  }
+};
+
+// Two options in the layout libxml2 writes back unchanged, so that a save can be compared
+// byte for byte with the expected file.
+std::string ViewerAtlas(std::string_view current) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<!-- options for the tests -->\n"
+         "<tolvexgateway_optionlist currentsetting=\"" +
+         std::string(current) +
+         "\" owner=\"tests\">\n"
+         "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer $lat.d() "
+         "$lon.d()</option>\n"
+         "  <!-- the second one -->\n"
+         "  <option id=\"Atlas\" area=\"World\" "
+         "extra=\"kept\">https://atlas.example/?q=$ost&amp;z=9"
+         "</option>\n"
+         "</tolvexgateway_optionlist>\n";
+}
+
+const Message kCantLoadFile{"Can't Load Option File", "TolVex Gateway: Error"};
+const Message kNoCurrentSetting{"Can't Load Option file. XML file may be collasped.",
+                                "TolVex Gateway: Error"};
+const Message kNoSuchOption{"Can't Load Current Value. XML file may be collasped.",
+                            "TolVex Gateway: Error"};
+const Message kCantSave{"Can't Save Option File", "TolVex Gateway: Error"};
+const Message kUnknownId{"Can't Save Current Value. No option has this id.",
+                         "TolVex Gateway: Error"};
+
+class FrmOptionTest : public ::testing::Test {
+ protected:
+  // Writes `bytes` as the option file (none when nullopt) and runs window load.
+  void Load(const std::optional<std::string>& bytes) {
+    if (bytes) dir_.Write("tolvexgwoption.xml", *bytes);
+    FrmOptionServices services;
+    services.create_document = [] { return platform::CreateXmlDocument(); };
+    services.shell = &shell_;
+    services.option_file_path = path_;
+    services.manual_path = dir_.File("manual.htm");
+    services.replace_file = [this](const std::string& path, std::string_view data) {
+      ++saves_;
+      return replace_file_(path, data);
+    };
+    frm_.emplace(view_, std::move(services));
+    view_.events = &*frm_;
+    frm_->OnLoad();
+  }
+  std::string File() const { return ReadFile(path_); }
+
+  TempDir dir_;
+  const std::string path_ = dir_.File("tolvexgwoption.xml");
+  FakeView view_;
+  FakeShell shell_;
+  std::function<bool(const std::string&, std::string_view)> replace_file_ =
+      [](const std::string& path, std::string_view data) {
+        return platform::ReplaceFileContents(path, data);
+      };
+  int saves_ = 0;
+  std::optional<FrmOption> frm_;
+};
+
+struct LoadCase {
+  const char* name;
+  std::optional<std::string> file;
+  std::vector<Message> messages;
+  std::vector<std::string> ids;
+  std::string selected, command, datum, area;
+};
+
+class FrmOptionLoadTest : public FrmOptionTest, public ::testing::WithParamInterface<LoadCase> {};
+
+TEST_P(FrmOptionLoadTest, ShowsWhatTheFileAllows) {
+  const LoadCase& c = GetParam();
+  Load(c.file);
+  EXPECT_EQ(view_.messages, c.messages);
+  EXPECT_EQ(view_.ids, c.ids);
+  EXPECT_EQ(view_.selected, c.selected);
+  EXPECT_EQ(view_.command, c.command);
+  EXPECT_EQ(view_.datum, c.datum);
+  EXPECT_EQ(view_.area, c.area);
+  // The captions are set before anything can fail, and the window opens in every case.
+  EXPECT_EQ(view_.version_line, "TolvexGateway Version 1.0.0");
+  EXPECT_EQ(view_.copyright_notice, kCopyrightNotice);
+  EXPECT_FALSE(view_.closed);
+}
+
+const std::vector<std::string> kViewerAtlas = {"Viewer", "Atlas"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, FrmOptionLoadTest,
+    ::testing::Values(
+        LoadCase{"CurrentIsTheSecond",
+                 ViewerAtlas("Atlas"),
+                 {},
+                 kViewerAtlas,
+                 "Atlas",
+                 "https://atlas.example/?q=$ost&z=9",
+                 "wgs84",
+                 "World"},
+        LoadCase{"CurrentIsTheFirst",
+                 ViewerAtlas("Viewer"),
+                 {},
+                 kViewerAtlas,
+                 "Viewer",
+                 "viewer $lat.d() $lon.d()",
+                 "tokyo",
+                 "Japan"},
+        LoadCase{"MissingFile", std::nullopt, {kCantLoadFile}, {}, "", "", "", ""},
+        LoadCase{"EmptyFile", "", {kCantLoadFile}, {}, "", "", "", ""},
+        LoadCase{"NotWellFormed",
+                 "<tolvexgateway_optionlist currentsetting='Atlas'><option",
+                 {kCantLoadFile},
+                 {},
+                 "",
+                 "",
+                 "",
+                 ""},
+        LoadCase{"DocumentTypeDeclaration",
+                 "<!DOCTYPE x [<!ENTITY e 'Atlas'>]><tolvexgateway_optionlist "
+                 "currentsetting='&e;'><option id='Atlas' area='a'>t</option>"
+                 "</tolvexgateway_optionlist>",
+                 {kCantLoadFile},
+                 {},
+                 "",
+                 "",
+                 "",
+                 ""},
+        // The list is filled; the text field and the boxes stay empty.
+        LoadCase{"NoCurrentSetting",
+                 "<tolvexgateway_optionlist><option id='Viewer' area='Japan'>v</option>"
+                 "<option id='Atlas' area='World'>a</option></tolvexgateway_optionlist>",
+                 {kNoCurrentSetting},
+                 kViewerAtlas,
+                 "",
+                 "",
+                 "",
+                 ""},
+        // The stale id stays in the text field, with the document's first area.
+        LoadCase{"CurrentNamesNoOption",
+                 ViewerAtlas("Gone"),
+                 {kNoSuchOption},
+                 kViewerAtlas,
+                 "Gone",
+                 "",
+                 "",
+                 "Japan"},
+        LoadCase{"CurrentNamesNoOptionAndTheRootHasAnArea",
+                 "<tolvexgateway_optionlist currentsetting='Gone' area='Root'>"
+                 "<option id='Atlas' area='World'>a</option></tolvexgateway_optionlist>",
+                 {kNoSuchOption},
+                 {"Atlas"},
+                 "Gone",
+                 "",
+                 "",
+                 "Root"},
+        LoadCase{"IdsCompareExactly",
+                 ViewerAtlas("atlas"),
+                 {kNoSuchOption},
+                 kViewerAtlas,
+                 "atlas",
+                 "",
+                 "",
+                 "Japan"},
+        // The first currentsetting in the document is shown even off the root.
+        LoadCase{"CurrentSettingOnAnOption",
+                 "<tolvexgateway_optionlist><option id='Viewer' area='Japan'>v</option>"
+                 "<option id='Atlas' area='World' currentsetting='Viewer'>a</option>"
+                 "</tolvexgateway_optionlist>",
+                 {},
+                 kViewerAtlas,
+                 "Viewer",
+                 "v",
+                 "wgs84",
+                 "Japan"},
+        // Listed twice, in document order; the first of the two is shown.
+        LoadCase{"DuplicateIds",
+                 "<tolvexgateway_optionlist currentsetting='Map'>"
+                 "<option id='Map' area='First'>one</option><option id='Zed' area='z'>z</option>"
+                 "<option id='Map' area='Second' datum='tokyo'>two</option>"
+                 "</tolvexgateway_optionlist>",
+                 {},
+                 {"Map", "Zed", "Map"},
+                 "Map",
+                 "one",
+                 "wgs84",
+                 "First"},
+        // Options off the root's children are invisible; the template loses its outer blanks.
+        LoadCase{"NestedOptionsAreNotListed",
+                 "<tolvexgateway_optionlist currentsetting='A'><group><option id='B' area='b'>"
+                 "b</option></group><option id='A' area='a'>\n   a &lt;b&gt;  \n</option>"
+                 "</tolvexgateway_optionlist>",
+                 {},
+                 {"A"},
+                 "A",
+                 "a <b>",
+                 "wgs84",
+                 "a"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+struct DatumCase {
+  const char* name;
+  const char* attribute;  // the whole datum attribute, or "" for none
+  const char* shown;
+};
+
+class FrmOptionDatumTest : public FrmOptionTest, public ::testing::WithParamInterface<DatumCase> {};
+
+TEST_P(FrmOptionDatumTest, OnlyLowerCaseTokyoShowsTokyo) {
+  Load("<tolvexgateway_optionlist currentsetting='M'><option id='M' area='a' " +
+       std::string(GetParam().attribute) + ">t</option></tolvexgateway_optionlist>");
+  EXPECT_EQ(view_.datum, GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(Datums, FrmOptionDatumTest,
+                         ::testing::Values(DatumCase{"Absent", "", "wgs84"},
+                                           DatumCase{"Tokyo", "datum='tokyo'", "tokyo"},
+                                           DatumCase{"CapitalTokyo", "datum='Tokyo'", "wgs84"},
+                                           DatumCase{"TokyoWithBlank", "datum='tokyo '", "wgs84"},
+                                           DatumCase{"UpperWgs84", "datum='WGS84'", "wgs84"},
+                                           DatumCase{"Empty", "datum=''", "wgs84"},
+                                           DatumCase{"Other", "datum='jgd2011'", "wgs84"}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(FrmOptionTest, PickingShowsThePickedOption) {
+  Load(ViewerAtlas("Atlas"));
+  view_.selected = "Viewer";
+  frm_->OnPick();
+  EXPECT_EQ(view_.command, "viewer $lat.d() $lon.d()");
+  EXPECT_EQ(view_.datum, "tokyo");
+  EXPECT_EQ(view_.area, "Japan");
+  // Text that names no option (typed, then the list dropped and closed) empties the boxes.
+  view_.selected = "Nothing";
+  frm_->OnPick();
+  EXPECT_EQ(view_.command, "");
+  EXPECT_EQ(view_.datum, "");
+  EXPECT_EQ(view_.area, "");
+  EXPECT_TRUE(view_.messages.empty());
+  EXPECT_EQ(File(), ViewerAtlas("Atlas"));
+}
+
+TEST_F(FrmOptionTest, OkStoresThePickAndChangesNothingElse) {
+  Load(ViewerAtlas("Viewer"));
+  view_.selected = "Atlas";
+  frm_->OnPick();
+  frm_->OnOk();
+  EXPECT_TRUE(view_.messages.empty());
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(File(), ViewerAtlas("Atlas"));
+}
+
+TEST_F(FrmOptionTest, OkWithoutAChangeStillSaves) {
+  Load(ViewerAtlas("Viewer"));
+  frm_->OnOk();
+  EXPECT_EQ(saves_, 1);
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(File(), ViewerAtlas("Viewer"));
+}
+
+TEST_F(FrmOptionTest, OkRepairsACurrentSettingThatNamedNoOption) {
+  Load(ViewerAtlas("Gone"));
+  view_.selected = "Atlas";
+  frm_->OnPick();
+  frm_->OnOk();
+  EXPECT_EQ(view_.messages, std::vector<Message>{kNoSuchOption});
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(File(), ViewerAtlas("Atlas"));
+}
+
+TEST_F(FrmOptionTest, OkKeepsTheFileEncoding) {
+  const std::string latin1 =
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n"
+      "<tolvexgateway_optionlist currentsetting=\"Caf\xe9\">\n"
+      "  <option id=\"Caf\xe9\" area=\"\xc0 Paris\">cafe</option>\n"
+      "  <option id=\"Br\xfbl\xe9\" area=\"x\">brule</option>\n"
+      "</tolvexgateway_optionlist>\n";
+  Load(latin1);
+  EXPECT_EQ(view_.ids, (std::vector<std::string>{"Caf\u00e9", "Br\u00fbl\u00e9"}));
+  EXPECT_EQ(view_.area, "\u00c0 Paris");
+  view_.selected = "Br\u00fbl\u00e9";
+  frm_->OnOk();
+  std::string expected = latin1;
+  expected.replace(expected.find("currentsetting=\"Caf\xe9\""), 21,
+                   "currentsetting=\"Br\xfbl\xe9\"");
+  EXPECT_EQ(File(), expected);
+}
+
+// D15: the request path needs currentsetting to name an option.
+TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
+  Load(ViewerAtlas("Viewer"));
+  for (const char* typed : {"Nowhere", "", "viewer", " Viewer", "Viewer\"]|//x[\""}) {
+    SCOPED_TRACE(typed);
+    view_.messages.clear();
+    view_.selected = typed;
+    frm_->OnOk();
+    EXPECT_EQ(view_.messages, std::vector<Message>{kUnknownId});
+    EXPECT_FALSE(view_.closed);
+  }
+  EXPECT_EQ(saves_, 0);
+  EXPECT_EQ(File(), ViewerAtlas("Viewer"));
+  // The user can still pick an option and confirm it.
+  view_.selected = "Atlas";
+  frm_->OnOk();
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(File(), ViewerAtlas("Atlas"));
+}
+
+// D13: a document that did not load, or whose root lacks currentsetting, is never written.
+TEST_F(FrmOptionTest, OkWithoutALoadedRootSettingClosesAndWritesNothing) {
+  const std::optional<std::string> files[] = {
+      std::nullopt,
+      "<tolvexgateway_optionlist><option id='Viewer' area='a'>v</option>"
+      "</tolvexgateway_optionlist>",
+      "<tolvexgateway_optionlist><option id='Viewer' area='a' currentsetting='Viewer'>v</option>"
+      "</tolvexgateway_optionlist>",
+      "<other_root currentsetting='Viewer'><option id='Viewer' area='a'>v</option></other_root>",
+      "<tolvexgateway_optionlist currentsetting='Viewer'><option id='Viewer'",
+  };
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.value_or("(no file)"));
+    view_ = FakeView();
+    saves_ = 0;
+    Load(file);
+    view_.selected = "Viewer";
+    frm_->OnOk();
+    EXPECT_TRUE(view_.closed);
+    EXPECT_EQ(saves_, 0);
+    if (file) {
+      EXPECT_EQ(File(), *file);
+    } else {
+      EXPECT_EQ(dir_.Entries(), std::vector<std::string>{});
+    }
+  }
+}
+
+// D14: a failed save says so, keeps the window open and leaves the file as it was.
+TEST_F(FrmOptionTest, AFailedSaveKeepsTheWindowAndTheFile) {
+  Load(ViewerAtlas("Viewer"));
+  // A disk that fills up on the second write of the new contents.
+  struct DiskFull : platform::posix::FileCalls {
+    int writes = 0;
+    ssize_t Write(int fd, const void* data, std::size_t size) override {
+      if (++writes == 2) {
+        errno = ENOSPC;
+        return -1;
+      }
+      return FileCalls::Write(fd, data, std::min<std::size_t>(size, 40));
+    }
+  } disk_full;
+  replace_file_ = [&](const std::string& path, std::string_view data) {
+    return platform::posix::ReplaceFileContents(disk_full, path, data);
+  };
+  view_.selected = "Atlas";
+  frm_->OnOk();
+  EXPECT_EQ(disk_full.writes, 2);
+  EXPECT_EQ(view_.messages, std::vector<Message>{kCantSave});
+  EXPECT_FALSE(view_.closed);
+  EXPECT_EQ(File(), ViewerAtlas("Viewer"));
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"tolvexgwoption.xml"});
+
+  // Once the disk has room again, OK saves.
+  disk_full.writes = 10;
+  frm_->OnOk();
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(File(), ViewerAtlas("Atlas"));
+}
+
+TEST_F(FrmOptionTest, AReadOnlyFolderFailsTheSave) {
+  Load(ViewerAtlas("Viewer"));
+  ASSERT_EQ(::chmod(path_.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod(dir_.path().c_str(), 0555), 0);
+  view_.selected = "Atlas";
+  // 0: the message came and the window stayed; 1: it closed; 2: no message or another one.
+  const int outcome = testing::RunUnprivileged([&] {
+    frm_->OnOk();
+    if (view_.closed) return 1;
+    return view_.messages == std::vector<Message>{kCantSave} ? 0 : 2;
+  });
+  EXPECT_EQ(outcome, 0);
+  EXPECT_EQ(File(), ViewerAtlas("Viewer"));
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"tolvexgwoption.xml"});
+}
+
+TEST_F(FrmOptionTest, CancelClosesAndLeavesTheFileUntouched) {
+  const std::string original = ViewerAtlas("Viewer");
+  Load(original);
+  struct stat before {};
+  ASSERT_EQ(::stat(path_.c_str(), &before), 0);
+  view_.selected = "Atlas";
+  frm_->OnPick();
+  frm_->OnCancel();
+  EXPECT_TRUE(view_.closed);
+  // Events after the unload do nothing.
+  frm_->OnOk();
+  EXPECT_EQ(saves_, 0);
+  struct stat after {};
+  ASSERT_EQ(::stat(path_.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(File(), original);
+}
+
+TEST_F(FrmOptionTest, CancelAfterAMissingFileCreatesNoFile) {
+  Load(std::nullopt);
+  frm_->OnCancel();
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{});
+}
+
+TEST_F(FrmOptionTest, HelpOpensTheManualAndKeepsTheWindow) {
+  Load(ViewerAtlas("Viewer"));
+  frm_->OnHelp();
+  frm_->OnHelp();
+  ASSERT_EQ(shell_.opened.size(), 2u);
+  EXPECT_EQ(shell_.opened[0].first, dir_.File("manual.htm"));
+  EXPECT_EQ(shell_.opened[0].second, std::nullopt);
+  EXPECT_FALSE(view_.closed);
+  EXPECT_TRUE(view_.messages.empty());
+  EXPECT_EQ(view_.command, "viewer $lat.d() $lon.d()");
+}
+
+}  // namespace
+}  // namespace tolvex

@@ -1,0 +1,356 @@
+// The built tolvexgateway, run from a folder of its own with its option file, and a stand-in
+// xdg-open first on PATH that records what it was asked to open.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace tolvex {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProcessOptions;
+using testing::ProcessResult;
+using testing::ReadFile;
+using testing::RunProcess;
+using testing::TempDir;
+
+// Records its working directory and arguments, NUL-separated, then renames the record into
+// place so that a reader never sees half of it.
+constexpr std::string_view kRecorder =
+    "#!/bin/sh\n"
+    "{ printf '%s\\0' \"$(pwd -P)\"; for a in \"$@\"; do printf '%s\\0' \"$a\"; done; }"
+    " > \"$TOLVEX_RECORD.tmp\" && mv \"$TOLVEX_RECORD.tmp\" \"$TOLVEX_RECORD\"\n";
+
+std::string OptionFile(std::string_view template_text, std::string_view datum = "wgs84") {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<tolvexgateway_optionlist currentsetting=\"Map\">\n"
+         "  <option id=\"Map\" area=\"World\" datum=\"" +
+         std::string(datum) + "\">" + std::string(template_text) +
+         "</option>\n"
+         "</tolvexgateway_optionlist>\n";
+}
+
+struct Launch {
+  std::string directory;
+  std::vector<std::string> argv;  // what the opener was started with, its own name excluded
+};
+
+class GatewayTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    program_dir_ = new TempDir();
+    const fs::path gateway = program_dir_->path() / "tolvexgateway";
+    fs::copy_file(fs::path(TOLVEX_BIN_DIR) / "tolvexgateway", gateway);
+    tools_dir_ = new TempDir();
+    for (const char* name : {"xdg-open", "tolvex-viewer"}) {
+      const std::string path = tools_dir_->Write(name, kRecorder);
+      chmod(path.c_str(), 0755);
+    }
+  }
+  static void TearDownTestSuite() {
+    delete program_dir_;
+    delete tools_dir_;
+  }
+  void SetUp() override {
+    record_ = (record_dir_.path() / "record").string();
+    WriteOptions(
+        OptionFile("https://example.org/?lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)&amp;c=$ost"));
+  }
+
+  void WriteOptions(const std::string& bytes) { program_dir_->Write("tolvexgwoption.xml", bytes); }
+  std::string Options() const { return ReadFile(program_dir_->path() / "tolvexgwoption.xml"); }
+
+  ProcessResult Run(const std::vector<std::string>& args, std::vector<std::string> env = {},
+                    std::string path = "") {
+    ProcessOptions options;
+    if (path.empty()) path = tools_dir_->path().string() + ":/usr/bin:/bin";
+    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_};
+    const bool sets_locale = std::any_of(
+        env.begin(), env.end(), [](const std::string& e) { return e.starts_with("LC_ALL="); });
+    if (!sets_locale) options.env_set.push_back("LC_ALL=C");
+    options.env_set.insert(options.env_set.end(), env.begin(), env.end());
+    options.env_unset = {"windir", "DISPLAY", "WAYLAND_DISPLAY"};
+    return RunProcess((program_dir_->path() / "tolvexgateway").string(), args, options);
+  }
+
+  // What the opener recorded; waits for the detached opener to finish writing.
+  std::optional<Launch> WaitForLaunch() const {
+    for (int i = 0; i < 500 && !fs::exists(record_); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    if (!fs::exists(record_)) return std::nullopt;
+    const std::string bytes = ReadFile(record_);
+    Launch launch;
+    std::size_t start = 0;
+    for (std::size_t nul; (nul = bytes.find('\0', start)) != std::string::npos; start = nul + 1) {
+      const std::string field = bytes.substr(start, nul - start);
+      if (start == 0) {
+        launch.directory = field;
+      } else {
+        launch.argv.push_back(field);
+      }
+    }
+    return launch;
+  }
+
+  // Nothing may be launched: give a wrongly started opener time to write, then look.
+  bool NothingLaunched() const {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    return !fs::exists(record_) && !fs::exists(record_ + ".tmp");
+  }
+
+  static TempDir* program_dir_;
+  static TempDir* tools_dir_;
+  TempDir record_dir_;
+  std::string record_;
+};
+
+TempDir* GatewayTest::program_dir_ = nullptr;
+TempDir* GatewayTest::tools_dir_ = nullptr;
+
+struct LinkCase {
+  std::vector<std::string> args;
+  std::string opened;
+};
+
+TEST_F(GatewayTest, LocationLinksOpenTheExpandedTemplate) {
+  const std::string sd9 = "https://example.org/?lat=35.658581&lon=139.745435&c=SD9.XC4.EQ2.CV5";
+  const std::string pair = "https://example.org/?lat=35.658581&lon=139.745433&c=SD9.XC4.EQ2.CV5";
+  const LinkCase cases[] = {
+      {{"TolVex:SD9.XC4.EQ2.CV5"}, sd9},
+      {{"tolvex:SD9.XC4.EQ2.CV5"}, sd9},
+      {{"\"TOLVEX:SD9.XC4.EQ2.CV5\""}, sd9},
+      {{"TolVex:35.658581,139.745433"}, pair},
+      {{"TolVex: 35.658581;139.745433 "}, pair},
+      {{"TolVex:35.658581,", "139.745433"}, pair},  // words are joined with one space
+      {{"TolVex:-33.8568,151.2153"},
+       "https://example.org/?lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args[0]);
+    fs::remove(record_);
+    const ProcessResult result = Run(c.args);
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    const auto launch = WaitForLaunch();
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->argv, std::vector<std::string>{c.opened});
+  }
+}
+
+TEST_F(GatewayTest, EveryFieldKindAndTheTokyoDatum) {
+  WriteOptions(
+      OptionFile("geo:$lat.d(d03.4r),$lon.d(D03.4r);m=$lat.m(02.2r);s=$lon.s(02.1r);"
+                 "r=$lat.r(.4r);x=$$;$ost",
+                 "tokyo"));
+  ASSERT_EQ(Run({"TolVex:35.658581,139.745433"}).exit_status, 0);
+  const auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, std::vector<std::string>{"geo:n035.6554,E139.7486;m=39.32;s=55.1;"
+                                                   "r=0.6223;x=$;SD9.XC4.EQ2.CV5"});
+}
+
+TEST_F(GatewayTest, ProgramWithArgumentsStartsWithoutAShell) {
+  WriteOptions(OptionFile("tolvex-viewer --lat $lat.d(+03.4r) \"two words\" $(reboot) ; `id` | x"));
+  ASSERT_EQ(Run({"TolVex:SD9.XC4.EQ2.CV5"}).exit_status, 0);
+  const auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, (std::vector<std::string>{"--lat", "+035.6586", "two words", "$(reboot)",
+                                                    ";", "`id`", "|", "x"}));
+}
+
+TEST_F(GatewayTest, WorkingDirectoryIsWindir) {
+  TempDir windir;
+  ASSERT_EQ(Run({"TolVex:SD9.XC4.EQ2.CV5"}, {"windir=" + windir.path().string()}).exit_status, 0);
+  const auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(fs::path(launch->directory), fs::canonical(windir.path()));
+}
+
+struct ErrorCase {
+  std::vector<std::string> args;
+  std::string options;
+  std::string message;
+};
+
+TEST_F(GatewayTest, ErrorsShowTheirMessageAndLaunchNothing) {
+  const std::string good = OptionFile("https://example.org/$ost");
+  const ErrorCase cases[] = {
+      {{}, good, "TolvexGateway: Invalid Data: \"\"\n"},
+      {{"TolVex:"}, good, "TolvexGateway: Invalid Data: \"TolVex:\"\n"},
+      {{"35.6,139"}, good, "TolvexGateway: Invalid Data: \"35.6,139\"\n"},
+      {{"TolVex:91,0"}, good, "TolvexGateway: Invalid Location: \"91,0\"\n"},
+      {{"TolVex:sd9.xc4.eq2.cv5"}, good, "TolvexGateway: Invalid Location: \"sd9.xc4.eq2.cv5\"\n"},
+      {{"TolVex:1,2\" --x \""}, good, "TolvexGateway: Invalid Location: \"1,2\" --x \"\"\n"},
+      {{"TolVex:SD9.XC4.EQ2.CV5"}, "", "TolvexGateway: Can't Load Option File\n"},
+      {{"TolVex:SD9.XC4.EQ2.CV5"},
+       "<tolvexgateway_optionlist><option",
+       "TolvexGateway: Can't Load Option File\n"},
+      {{"TolVex:SD9.XC4.EQ2.CV5"},
+       "<tolvexgateway_optionlist><option id='Map' area='a'>x</option></tolvexgateway_optionlist>",
+       "TolvexGateway: Can't Load Option file. XML file may be collasped.\n"},
+      {{"TolVex:SD9.XC4.EQ2.CV5"},
+       "<tolvexgateway_optionlist currentsetting='Gone'><option id='Map' area='a'>x</option>"
+       "</tolvexgateway_optionlist>",
+       "TolvexGateway: Can't Load Current Value. XML file may be collasped.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
+    WriteOptions(c.options);
+    const ProcessResult result = Run(c.args);
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, c.message);
+    EXPECT_TRUE(NothingLaunched());
+    EXPECT_EQ(Options(), c.options);
+  }
+}
+
+TEST_F(GatewayTest, MissingOptionFileIsNotCreated) {
+  fs::remove(program_dir_->path() / "tolvexgwoption.xml");
+  const ProcessResult result = Run({"TolVex:SD9.XC4.EQ2.CV5"});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.err, "TolvexGateway: Can't Load Option File\n");
+  EXPECT_FALSE(fs::exists(program_dir_->path() / "tolvexgwoption.xml"));
+  EXPECT_TRUE(NothingLaunched());
+}
+
+TEST_F(GatewayTest, OptionRequestWithoutDisplayLaunchesNothing) {
+  const std::string before = Options();
+  for (const char* argument : {"option", "TolVex:option", "TolVex: option"}) {
+    const ProcessResult result = Run({argument});
+    EXPECT_EQ(result.exit_status, 1) << argument;
+    EXPECT_NE(result.err.find("TolvexGateway: "), std::string::npos);
+  }
+  EXPECT_TRUE(NothingLaunched());
+  EXPECT_EQ(Options(), before);
+}
+
+TEST_F(GatewayTest, NoOpenerAtAllExitsWithTwo) {
+  TempDir empty;
+  const ProcessResult result = Run({"TolVex:SD9.XC4.EQ2.CV5"}, {}, empty.path().string());
+  EXPECT_EQ(result.exit_status, 2);
+  EXPECT_NE(result.err.find("cannot start \"xdg-open\""), std::string::npos) << result.err;
+}
+
+TEST_F(GatewayTest, UnknownProgramExitsWithTwo) {
+  WriteOptions(OptionFile("no-such-program-anywhere $ost"));
+  const ProcessResult result = Run({"TolVex:SD9.XC4.EQ2.CV5"});
+  EXPECT_EQ(result.exit_status, 2);
+  EXPECT_NE(result.err.find("no-such-program-anywhere"), std::string::npos) << result.err;
+  EXPECT_TRUE(NothingLaunched());
+}
+
+struct HostileCase {
+  std::string argument;
+  std::string message;  // what follows "TolvexGateway: "
+};
+
+// Links any web page can contain: each is refused with its message and launches nothing.
+TEST_F(GatewayTest, HostileLinksLaunchNothing) {
+  const std::string far(100000, 'A');
+  const HostileCase cases[] = {
+      {"TolVex:1,2\" --x \"", "Invalid Location: \"1,2\" --x \"\""},
+      {"TolVex:35,139 --help", "Invalid Location: \"35,139 --help\""},
+      {"TolVex:-35,-139 -rf", "Invalid Location: \"-35,-139 -rf\""},
+      {"TolVex:$(reboot)", "Invalid Location: \"$(reboot)\""},
+      {"TolVex:35,139$(id)", "Invalid Location: \"35,139$(id)\""},
+      {"TolVex:`id`", "Invalid Location: \"`id`\""},
+      {"TolVex:35,139;id", "Invalid Location: \"35,139;id\""},
+      {"TolVex:35,139 && id", "Invalid Location: \"35,139 && id\""},
+      {"TolVex:35,139|id", "Invalid Location: \"35,139|id\""},
+      {"TolVex:35^,139", "Invalid Location: \"35^,139\""},
+      {"TolVex:%PATH%,139", "Invalid Location: \"%PATH%,139\""},
+      {"TolVex:35,139\\\"", "Invalid Location: \"35,139\\\"\""},
+      {"TolVex:35,139\n", "Invalid Location: \"35,139\n\""},
+      {"TolVex:35,139\r", "Invalid Location: \"35,139\r\""},
+      {"TolVex:SD9.XC4.EQ2.CV5\n", "Invalid Location: \"SD9.XC4.EQ2.CV5\n\""},
+      {"TolVex:\xEF\xBC\x93\xEF\xBC\x95,139", "Invalid Location: \"\xEF\xBC\x93\xEF\xBC\x95,139\""},
+      {"TolVex:\xEF\xBC\xB3"
+       "D9.XC4.EQ2.CV5",
+       "Invalid Location: \"\xEF\xBC\xB3"
+       "D9.XC4.EQ2.CV5\""},
+      {"TolVex:35%2C139", "Invalid Location: \"35%2C139\""},
+      {"TolVex%3A35,139", "Invalid Data: \"TolVex%3A35,139\""},
+      {"TolVex:1e1,0", "Invalid Location: \"1e1,0\""},
+      {"TolVex:0x10,0", "Invalid Location: \"0x10,0\""},
+      {"TolVex:inf,nan", "Invalid Location: \"inf,nan\""},
+      {"--help", "Invalid Data: \"--help\""},
+      {"", "Invalid Data: \"\""},
+      {"TolVex:" + far, "Invalid Location: \"" + far.substr(0, 200) + "\u2026\""},
+      {far, "Invalid Data: \"" + far.substr(0, 200) + "\u2026\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.argument.substr(0, 60));
+    const ProcessResult result = Run({c.argument});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "TolvexGateway: " + c.message + "\n");
+    EXPECT_TRUE(NothingLaunched());
+  }
+}
+
+// Odd but valid links: only the rendered numbers and the geocode reach the command line.
+TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {
+  WriteOptions(OptionFile("tolvex-viewer $lat.d() $lon.d() $ost"));
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"TolVex:+35.60000000000000000000000001,\t139 ",
+       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1"}},
+      {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0"}},
+      {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0"}},
+  };
+  for (const auto& [argument, words] : cases) {
+    SCOPED_TRACE(argument);
+    fs::remove(record_);
+    ASSERT_EQ(Run({argument}).exit_status, 0);
+    const auto launch = WaitForLaunch();
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->argv, words);
+  }
+}
+
+// The user's locale decides the decimal separator, both for reading a pair and for writing
+// fields. The German locale is compiled into a folder of the test's own (LOCPATH), so that
+// no system locale needs to be installed.
+TEST_F(GatewayTest, TheUserLocaleDecidesTheDecimalSeparator) {
+  TempDir locales;
+  const std::string compile =
+      "localedef -i de_DE -f UTF-8 " + (locales.path() / "de_DE.UTF-8").string() + " 2>/dev/null";
+  ASSERT_EQ(std::system(compile.c_str()), 0) << "localedef (package locales) is needed";
+  const std::vector<std::string> german = {"LOCPATH=" + locales.path().string(),
+                                           "LC_ALL=de_DE.UTF-8"};
+  WriteOptions(OptionFile("tolvex-viewer $lat.d() $lat.d(+03.4r) $lon.d(.2r)"));
+
+  ASSERT_EQ(Run({"TolVex:SD9.XC4.EQ2.CV5"}, german).exit_status, 0);
+  auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, (std::vector<std::string>{"35,658580756976292", "+035.6586", "139.75"}));
+
+  fs::remove(record_);
+  ASSERT_EQ(Run({"TolVex:35;139"}, german).exit_status, 0);
+  ASSERT_TRUE(WaitForLaunch());
+
+  fs::remove(record_);
+  const ProcessResult result = Run({"TolVex:35.6;139"}, german);
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.err, "TolvexGateway: Invalid Location: \"35.6;139\"\n");
+  EXPECT_TRUE(NothingLaunched());
+}
+
+TEST_F(GatewayTest, LongArgumentIsQuotedShort) {
+  const ProcessResult result = Run({"TolVex:" + std::string(100000, '9')});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.err,
+            "TolvexGateway: Invalid Location: \"" + std::string(200, '9') + "\u2026\"\n");
+}
+
+}  // namespace
+}  // namespace tolvex

@@ -1,0 +1,285 @@
+// The option store on the libxml2 backend, with real files.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "gateway/option_store.h"
+#include "platform/xml_document.h"
+#include "tests/support/temp_dir.h"
+
+namespace tolvex {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+constexpr std::string_view kViewerAtlas =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!-- hand-written -->\n"
+    "<tolvexgateway_optionlist currentsetting=\"Atlas\">\n"
+    "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer.exe $lat.d() $lon.d()</option>\n"
+    "  <option id=\"Atlas\" area=\"World\" extra=\"kept\">atlas.exe $ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+
+std::string File(std::string_view current, std::string_view options) {
+  return "<tolvexgateway_optionlist currentsetting=\"" + std::string(current) + "\">" +
+         std::string(options) + "</tolvexgateway_optionlist>";
+}
+
+struct LoadCase {
+  const char* name;
+  std::string bytes;
+  OptionLoadError error;
+  std::string command_template;
+  std::string datum;
+};
+
+void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
+
+class LoadActiveOptionTest : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadActiveOptionTest, ReadsTheActiveOption) {
+  const LoadCase& c = GetParam();
+  TempDir dir;
+  const std::string path = dir.Write("tolvexgwoption.xml", c.bytes);
+  auto document = platform::CreateXmlDocument();
+  const ActiveOption active = LoadActiveOption(*document, path);
+  EXPECT_EQ(active.error, c.error);
+  EXPECT_EQ(active.command_template, c.command_template);
+  EXPECT_EQ(active.datum_name, c.datum);
+  EXPECT_EQ(ReadFile(path), c.bytes);  // the loader never writes
+}
+
+const auto kNone = OptionLoadError::kNone;
+const auto kCannotLoad = OptionLoadError::kCannotLoadFile;
+const auto kNoCurrent = OptionLoadError::kNoCurrentSetting;
+const auto kNoOption = OptionLoadError::kNoSuchOption;
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, LoadActiveOptionTest,
+    ::testing::Values(
+        LoadCase{"ViewerAtlas", std::string(kViewerAtlas), kNone, "atlas.exe $ost", "wgs84"},
+        LoadCase{"TokyoDatum", File("V", "<option id='V' area='a' datum='tokyo'>t</option>"), kNone,
+                 "t", "tokyo"},
+        LoadCase{"DatumKeptAsWritten",
+                 File("V", "<option id='V' area='a' datum=' Tokyo'>t</option>"), kNone, "t",
+                 " Tokyo"},
+        LoadCase{"EmptyDatum", File("V", "<option id='V' area='a' datum=''>t</option>"), kNone, "t",
+                 ""},
+        LoadCase{"FirstOfDuplicateIds",
+                 File("V",
+                      "<option id='V' area='a'>first</option>"
+                      "<option id='V' area='b' datum='tokyo'>second</option>"),
+                 kNone, "first", "wgs84"},
+        LoadCase{"EmptyTemplate", File("V", "<option id='V' area='a'/>"), kNone, "", "wgs84"},
+        LoadCase{"Unescaped",
+                 File("V", "<option id='V' area='a'>u?a=1&amp;b=&lt;2&gt;&#x41;</option>"), kNone,
+                 "u?a=1&b=<2>A", "wgs84"},
+        LoadCase{"CdataAndComment",
+                 File("V", "<option id='V' area='a'><![CDATA[a&b]]><!-- x -->c</option>"), kNone,
+                 "a&bc", "wgs84"},
+        LoadCase{"TemplateOnItsOwnIndentedLine",
+                 File("V", "<option id='V' area='a'>\n      open  $ost \n    </option>"), kNone,
+                 "open  $ost", "wgs84"},
+        LoadCase{"IdWithDoubleQuote",
+                 "<tolvexgateway_optionlist currentsetting='say \"hi\"'>"
+                 "<option id='say \"hi\"' area='a'>q</option></tolvexgateway_optionlist>",
+                 kNone, "q", "wgs84"},
+        LoadCase{"IdWithApostropheAndBracket",
+                 File("it&apos;s ]", "<option id=\"it's ]\" area='a'>q</option>"), kNone, "q",
+                 "wgs84"},
+        LoadCase{"IdsCompareExactly", File("viewer", "<option id='Viewer' area='a'>t</option>"),
+                 kNoOption, "", ""},
+        LoadCase{"IdsKeepSpaces", File("V ", "<option id='V' area='a'>t</option>"), kNoOption, "",
+                 ""},
+        LoadCase{"NestedOptionIsInvisible",
+                 File("V", "<group><option id='V' area='a'>t</option></group>"), kNoOption, "", ""},
+        LoadCase{"CurrentSettingOnAnotherElementOnly",
+                 "<tolvexgateway_optionlist><option id='V' area='a' currentsetting='V'>t</option>"
+                 "</tolvexgateway_optionlist>",
+                 kNoCurrent, "", ""},
+        LoadCase{"OtherRoot",
+                 "<optionlist currentsetting='V'><option id='V'>t</option></optionlist>",
+                 kNoCurrent, "", ""},
+        LoadCase{"Empty", "", kCannotLoad, "", ""},
+        LoadCase{"Truncated", std::string(kViewerAtlas.substr(0, 120)), kCannotLoad, "", ""},
+        LoadCase{"Garbage", std::string("\x00\xff\xfe\x01garbage", 11), kCannotLoad, "", ""},
+        LoadCase{"Doctype",
+                 "<!DOCTYPE tolvexgateway_optionlist>" + File("V", "<option id='V'>t</option>"),
+                 kCannotLoad, "", ""},
+        LoadCase{"ExternalEntity",
+                 "<!DOCTYPE r [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>" +
+                     File("V", "<option id='V' area='a'>&x;</option>"),
+                 kCannotLoad, "", ""},
+        LoadCase{"Utf8Bom", "\xEF\xBB\xBF" + File("V", "<option id='V' area='a'>t</option>"), kNone,
+                 "t", "wgs84"},
+        // Japanese text in the two legacy encodings: "地図" (map) and "東京" (Tokyo).
+        LoadCase{"ShiftJis",
+                 "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>" +
+                     File("\x92\x6e\x90\x7d",
+                          "<option id='\x92\x6e\x90\x7d' area='\x93\x8c\x8b\x9e'>"
+                          "map \x93\x8c\x8b\x9e $ost</option>"),
+                 kNone, "map \xE6\x9D\xB1\xE4\xBA\xAC $ost", "wgs84"},
+        LoadCase{"EucJp",
+                 "<?xml version=\"1.0\" encoding=\"EUC-JP\"?>" +
+                     File("\xc3\xcf\xbf\xde",
+                          "<option id='\xc3\xcf\xbf\xde' area='a'>"
+                          "map \xc5\xec\xb5\xfe</option>"),
+                 kNone, "map \xE6\x9D\xB1\xE4\xBA\xAC", "wgs84"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(LoadActiveOptionFileTest, MissingFile) {
+  TempDir dir;
+  auto document = platform::CreateXmlDocument();
+  const auto path = (dir.path() / "tolvexgwoption.xml").string();
+  EXPECT_EQ(LoadActiveOption(*document, path).error, kCannotLoad);
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(LoadActiveOptionFileTest, UnreadableFile) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads every file";
+  TempDir dir;
+  const std::string path = dir.Write("tolvexgwoption.xml", kViewerAtlas);
+  chmod(path.c_str(), 0);
+  auto document = platform::CreateXmlDocument();
+  EXPECT_EQ(LoadActiveOption(*document, path).error, kCannotLoad);
+}
+
+TEST(LoadActiveOptionFileTest, Utf16WithByteOrderMark) {
+  const std::string text = File("V", "<option id='V' area='a'>t \xE5\x9C\xB0</option>");
+  std::string utf16le = "\xFF\xFE";
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      utf16le += static_cast<char>(c);
+      utf16le += '\0';
+    } else {  // the one three-byte character: U+5730
+      utf16le += "\x30\x57";
+      i += 2;
+    }
+  }
+  TempDir dir;
+  const std::string path = dir.Write("tolvexgwoption.xml", utf16le);
+  auto document = platform::CreateXmlDocument();
+  const ActiveOption active = LoadActiveOption(*document, path);
+  EXPECT_EQ(active.error, kNone);
+  EXPECT_EQ(active.command_template, "t \xE5\x9C\xB0");
+}
+
+std::string Utf16(std::string_view ascii, bool big_endian) {
+  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : ascii) {
+    if (big_endian) bytes += '\0';
+    bytes += c;
+    if (!big_endian) bytes += '\0';
+  }
+  return bytes;
+}
+
+// Hostile and damaged files: each gives its defined result, and the file stays as it was.
+TEST(LoadActiveOptionFileTest, HostileFiles) {
+  TempDir dir;
+  const std::string secret = dir.Write("secret.txt", "TOP-SECRET-CONTENT");
+  std::string laughs = "<!DOCTYPE lolz [<!ENTITY l0 \"lol\">";
+  for (int i = 1; i < 10; ++i) {
+    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
+    for (int j = 0; j < 10; ++j) laughs += "&l" + std::to_string(i - 1) + ";";
+    laughs += "\">";
+  }
+  laughs += "]>" + File("V", "<option id='V' area='a'>&l9;</option>");
+  std::string deep = "<tolvexgateway_optionlist currentsetting='V'>";
+  for (int i = 0; i < 10000; ++i) deep += "<n>";
+  for (int i = 0; i < 10000; ++i) deep += "</n>";
+  deep += "<option id='V' area='a'>t</option></tolvexgateway_optionlist>";
+  std::string large = "<tolvexgateway_optionlist currentsetting='last'>";
+  while (large.size() < 20'000'000)
+    large += "<option id='filler' area='a'>https://example.org/$ost</option>\n";
+  large += "<option id='last' area='a'>found</option></tolvexgateway_optionlist>";
+  const std::string utf16_body = File("V", "<option id='V' area='a'>t</option>");
+
+  const std::pair<std::string, ActiveOption> cases[] = {
+      {"<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + secret + "\">]>" +
+           File("V", "<option id='V' area='a'>&x;</option>"),
+       {kCannotLoad, "", ""}},
+      {"<!DOCTYPE r SYSTEM \"file://" + secret + "\">" + File("V", "<option id='V'>t</option>"),
+       {kCannotLoad, "", ""}},
+      {laughs, {kCannotLoad, "", ""}},
+      {deep, {kCannotLoad, "", ""}},
+      {large, {kNone, "found", "wgs84"}},
+      {Utf16(utf16_body, false), {kNone, "t", "wgs84"}},
+      {Utf16(utf16_body, true), {kNone, "t", "wgs84"}},
+      {File("V", "<option id='V'>no area</option>"), {kNone, "no area", "wgs84"}},
+      {File("V", "<option area='a'>no id</option><option id='V' area='a'>t</option>"),
+       {kNone, "t", "wgs84"}},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    SCOPED_TRACE(bytes.substr(0, 80));
+    const std::string path = dir.Write("tolvexgwoption.xml", bytes);
+    auto document = platform::CreateXmlDocument();
+    const ActiveOption active = LoadActiveOption(*document, path);
+    EXPECT_EQ(active.error, expected.error);
+    EXPECT_EQ(active.command_template, expected.command_template);
+    EXPECT_EQ(active.datum_name, expected.datum_name);
+    EXPECT_EQ(active.command_template.find("TOP-SECRET"), std::string::npos);
+    EXPECT_EQ(ReadFile(path), bytes);
+  }
+}
+
+TEST(OptionLookupTest, ListAndFindInDocumentOrder) {
+  TempDir dir;
+  const std::string path =
+      dir.Write("o.xml", File("B",
+                              "<option id='B' area='1'>b</option><option id='A' area='2'>a"
+                              "</option><option id='B' area='3'>b2</option>"));
+  auto document = platform::CreateXmlDocument();
+  ASSERT_TRUE(document->Load(path));
+  EXPECT_EQ(ListOptionIds(*document), (std::vector<std::string>{"B", "A", "B"}));
+  const auto b = FindOption(*document, "B");
+  ASSERT_TRUE(b);
+  EXPECT_EQ(b->SelectSingleNode("@area")->Text(), "1");
+  EXPECT_FALSE(FindOption(*document, "C"));
+  EXPECT_EQ(document->SelectSingleNode(kFirstAreaQuery)->Text(), "1");
+}
+
+TEST(OptionLookupTest, SerializeKeepsEverythingButTheChangedAttribute) {
+  TempDir dir;
+  const std::string path = dir.Write("o.xml", kViewerAtlas);
+  auto document = platform::CreateXmlDocument();
+  ASSERT_TRUE(document->Load(path));
+  auto current = document->SelectSingleNode(kActiveIdQuery);
+  ASSERT_TRUE(current);
+  ASSERT_TRUE(current->SetText("Viewer & \"co\" <1>"));
+  const auto bytes = document->Serialize();
+  ASSERT_TRUE(bytes);
+  std::string expected(kViewerAtlas);
+  expected.replace(expected.find("\"Atlas\">"), 7, "\"Viewer &amp; &quot;co&quot; &lt;1&gt;\"");
+  EXPECT_EQ(*bytes, expected);
+}
+
+TEST(OptionLookupTest, SerializeKeepsTheDeclaredEncoding) {
+  TempDir dir;
+  const std::string original = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" +
+                               File("\x92\x6e\x90\x7d", "<option id=\"x\" area=\"a\">t</option>") +
+                               "\n";
+  const std::string path = dir.Write("o.xml", original);
+  auto document = platform::CreateXmlDocument();
+  ASSERT_TRUE(document->Load(path));
+  const auto bytes = document->Serialize();
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(*bytes, original);
+}
+
+TEST(OptionLookupTest, InvalidQueriesFindNothing) {
+  TempDir dir;
+  auto document = platform::CreateXmlDocument();
+  ASSERT_TRUE(document->Load(dir.Write("o.xml", kViewerAtlas)));
+  EXPECT_FALSE(document->SelectSingleNode("/tolvexgateway_optionlist/option[@id=\"a\"\"]"));
+  EXPECT_TRUE(document->SelectNodes("((").empty());
+  EXPECT_FALSE(platform::CreateXmlDocument()->SelectSingleNode(kActiveIdQuery));
+  EXPECT_FALSE(platform::CreateXmlDocument()->Serialize());
+}
+
+}  // namespace
+}  // namespace tolvex

@@ -1,0 +1,363 @@
+// The real Qt option window, driven by FrmOption over real option files, on Qt's offscreen
+// platform: controls by objectName (kind, caption, geometry, fonts, read-only flags, tab
+// order), picking an entry, OK, Esc, the close button, Help and the messages.
+#include <gtest/gtest.h>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "dialog/frm_option.h"
+#include "dialog/qt/option_window.h"
+#include "platform/file_replace.h"
+#include "platform/xml_document.h"
+#include "tests/support/temp_dir.h"
+
+namespace tolvex {
+namespace {
+
+using testing::ReadFile;
+using testing::TempDir;
+
+const std::string kFile =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<tolvexgateway_optionlist currentsetting=\"Viewer\">\n"
+    "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer $lat.d() $lon.d()</option>\n"
+    "  <option id=\"Atlas\" area=\"World\">https://atlas.example/?q=$ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+
+std::string WithCurrent(const std::string& id) {
+  std::string file = kFile;
+  file.replace(file.find("\"Viewer\">"), 8, "\"" + id + "\"");
+  return file;
+}
+
+class RecordingShell final : public platform::Shell {
+ public:
+  std::vector<std::string> opened;
+  platform::ShellResult Open(std::string_view file, const std::optional<std::string>&) override {
+    opened.emplace_back(file);
+    return platform::ShellResult::kHandedOver;
+  }
+};
+
+struct SeenBox {
+  QString title, text;
+  QMessageBox::Icon icon;
+  int buttons;
+};
+
+// Answers every modal message box while it lives: records it and presses OK.
+class BoxAnswerer {
+ public:
+  BoxAnswerer() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible()) return;
+      seen.push_back(
+          {box->windowTitle(), box->text(), box->icon(), static_cast<int>(box->buttons().size())});
+      box->button(QMessageBox::Ok)->click();
+    });
+    timer_.start();
+  }
+  std::vector<SeenBox> seen;
+
+ private:
+  QTimer timer_;
+};
+
+class OptionWindowTest : public ::testing::Test {
+ protected:
+  void Open(const std::optional<std::string>& file) {
+    if (file) dir_.Write("tolvexgwoption.xml", *file);
+    FrmOptionServices services;
+    services.create_document = [] { return platform::CreateXmlDocument(); };
+    services.shell = &shell_;
+    services.option_file_path = path_;
+    services.manual_path = dir_.File("manual.htm");
+    services.replace_file = [](const std::string& path, std::string_view bytes) {
+      return platform::ReplaceFileContents(path, bytes);
+    };
+    frm_ = std::make_unique<FrmOption>(window_, std::move(services));
+    window_.Open(*frm_);
+  }
+
+  template <typename W>
+  W* Control(const char* name) {
+    auto* widget = window_.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+
+  // Picks entry `index` from the drop-down list as a user would: open it, click the entry.
+  void Pick(int index) {
+    auto* combo = Control<QComboBox>("GISoptions");
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return list->isVisible(); }));
+    const QRect entry = list->visualRect(list->model()->index(index, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, entry.center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !list->isVisible(); }));
+  }
+
+  std::string File() const { return ReadFile(path_); }
+
+  TempDir dir_;
+  const std::string path_ = dir_.File("tolvexgwoption.xml");
+  RecordingShell shell_;
+  qt::OptionWindow window_;
+  std::unique_ptr<FrmOption> frm_;
+};
+
+struct ControlCase {
+  const char* name;
+  const char* kind;              // the Qt class the control is
+  const char* parent;            // "client" (the window) or "picOptions"
+  int left, top, width, height;  // twips
+  const char* caption;           // nullptr: not checked
+};
+
+TEST_F(OptionWindowTest, ControlsHaveTheirNamesKindsCaptionsAndGeometry) {
+  Open(kFile);
+  const ControlCase controls[] = {
+      {"tbsOptions", "QTabWidget", "client", 120, 120, 7815, 5205, nullptr},
+      {"picOptions", "QWidget", "client", 240, 720, 7575, 4545, nullptr},
+      {"cmdCancel", "QPushButton", "client", 6840, 5400, 1095, 375, "Cancel"},
+      {"cmdOK", "QPushButton", "client", 5640, 5400, 1095, 375, "OK"},
+      {"LabelList", "QLabel", "picOptions", 240, 360, 3975, 255, "Select GIS Application"},
+      {"GISoptions", "QComboBox", "picOptions", 240, 600, 7215, 360, "Viewer"},
+      {"Label3", "QLabel", "picOptions", 240, 1440, 4215, 255, "URL/File"},
+      {"oscommand", "QPlainTextEdit", "picOptions", 240, 1680, 7215, 1095,
+       "viewer $lat.d() $lon.d()"},
+      {"Image1", "QLabel", "picOptions", 240, 3120, 1440, 1440, nullptr},
+      {"copyright", "QLabel", "picOptions", 1800, 3960, 5775, 255, "TolvexGateway Version 1.0.0"},
+      {"copyright2", "QLabel", "picOptions", 1800, 4200, 5775, 255,
+       "Copyright (C) 2026 the TolvexGateway authors"},
+      {"Label2", "QLabel", "picOptions", 3600, 2955, 1215, 255, "Valid Area"},
+      {"GISareas", "QLineEdit", "picOptions", 4680, 2880, 975, 375, "Japan"},
+      {"Label1", "QLabel", "picOptions", 5880, 2955, 735, 255, "Datum"},
+      {"datum", "QLineEdit", "picOptions", 6600, 2910, 855, 360, "tokyo"},
+  };
+  const double pixels_per_twip = window_.screen()->logicalDotsPerInch() / 1440.0;
+  const auto px = [&](int twips) { return qRound(twips * pixels_per_twip); };
+  for (const auto& c : controls) {
+    SCOPED_TRACE(c.name);
+    auto* widget = Control<QWidget>(c.name);
+    ASSERT_NE(widget, nullptr);
+    EXPECT_STREQ(widget->metaObject()->className(), c.kind);
+    EXPECT_EQ(widget->parentWidget()->objectName().toStdString(), c.parent);
+    EXPECT_EQ(widget->geometry(), QRect(px(c.left), px(c.top), px(c.width), px(c.height)));
+    if (c.caption == nullptr) continue;
+    QString text;
+    if (auto* label = qobject_cast<QLabel*>(widget)) text = label->text();
+    if (auto* button = qobject_cast<QPushButton*>(widget)) text = button->text();
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) text = combo->currentText();
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) text = line->text();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) text = plain->toPlainText();
+    EXPECT_EQ(text.toStdString(), c.caption);
+  }
+  EXPECT_EQ(Control<QWidget>("client")->size(), QSize(px(8130), px(5880)));
+  auto* tabs = Control<QTabWidget>("tbsOptions");
+  ASSERT_EQ(tabs->count(), 1);
+  EXPECT_EQ(tabs->tabText(0), "Option");
+  EXPECT_EQ(Control<QLabel>("Image1")->pixmap().size(), QSize(96, 96));
+  // The panel lies over the tab strip.
+  EXPECT_GT(tabs->parentWidget()->children().indexOf(Control<QWidget>("picOptions")),
+            tabs->parentWidget()->children().indexOf(tabs));
+}
+
+TEST_F(OptionWindowTest, WindowCaptionIconMenuAndPlace) {
+  Open(kFile);
+  EXPECT_EQ(window_.windowTitle(), "TolvexGateway   - Option -");
+  EXPECT_TRUE(window_.windowIcon().availableSizes().contains(QSize(32, 32)));
+  const QList<QAction*> items = window_.menuBar()->actions();
+  ASSERT_EQ(items.size(), 1);
+  EXPECT_EQ(items[0]->objectName(), "mnuHelp");
+  EXPECT_EQ(items[0]->text(), "Help(&H)");
+  EXPECT_EQ(items[0]->menu(), nullptr);
+  const QPoint centre = window_.screen()->availableGeometry().center();
+  EXPECT_LE((window_.frameGeometry().center() - centre).manhattanLength(), 1);
+}
+
+TEST_F(OptionWindowTest, FontsAndReadOnlyBoxes) {
+  Open(kFile);
+  for (const char* name : {"LabelList", "GISoptions", "Label3", "oscommand", "copyright",
+                           "copyright2", "Label2", "GISareas", "Label1", "datum"}) {
+    SCOPED_TRACE(name);
+    const QFont font = Control<QWidget>(name)->font();
+    EXPECT_EQ(font.families().value(0), "MS UI Gothic");
+    EXPECT_DOUBLE_EQ(font.pointSizeF(), 12.0);
+    EXPECT_EQ(font.weight(), QFont::Normal);
+    // Where "MS UI Gothic" is missing, an installed face that has Japanese is used.
+    const QString used = QFontInfo(font).family();
+    EXPECT_TRUE(QFontDatabase::writingSystems(used).contains(QFontDatabase::Japanese))
+        << used.toStdString();
+  }
+  EXPECT_DOUBLE_EQ(Control<QWidget>("tbsOptions")->font().pointSizeF(), 9.75);
+  EXPECT_TRUE(Control<QPlainTextEdit>("oscommand")->isReadOnly());
+  EXPECT_TRUE(Control<QLineEdit>("datum")->isReadOnly());
+  EXPECT_TRUE(Control<QLineEdit>("GISareas")->isReadOnly());
+  EXPECT_TRUE(Control<QComboBox>("GISoptions")->isEditable());
+}
+
+TEST_F(OptionWindowTest, TabVisitsTheControlsInTheirTabIndexOrder) {
+  Open(kFile);
+  // The control that a focus stop belongs to (a combo box's line edit is the combo's).
+  const QStringList controls = {"tbsOptions", "picOptions", "cmdCancel", "cmdOK",
+                                "GISoptions", "oscommand",  "datum",     "GISareas"};
+  const auto owner = [&](QWidget* w) {
+    while (w != nullptr && !controls.contains(w->objectName())) w = w->parentWidget();
+    return w != nullptr ? w->objectName().toStdString() : std::string("?");
+  };
+  std::vector<std::string> order;
+  QWidget* start = Control<QWidget>("tbsOptions")->focusProxy();
+  if (start == nullptr) start = Control<QWidget>("tbsOptions");
+  QWidget* w = start;
+  do {
+    const bool stop = (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(&window_) &&
+                      w->isEnabled() && w->focusProxy() == nullptr;
+    if (stop && (order.empty() || order.back() != owner(w))) order.push_back(owner(w));
+    w = w->nextInFocusChain();
+  } while (w != start && order.size() < 20);
+  EXPECT_EQ(order, (std::vector<std::string>{"tbsOptions", "cmdCancel", "cmdOK", "GISoptions",
+                                             "oscommand", "datum", "GISareas"}));
+}
+
+TEST_F(OptionWindowTest, PickingAndOkStoreThePick) {
+  Open(kFile);
+  Pick(1);
+  EXPECT_EQ(Control<QComboBox>("GISoptions")->currentText(), "Atlas");
+  EXPECT_EQ(Control<QPlainTextEdit>("oscommand")->toPlainText(), "https://atlas.example/?q=$ost");
+  EXPECT_EQ(Control<QLineEdit>("datum")->text(), "wgs84");
+  EXPECT_EQ(Control<QLineEdit>("GISareas")->text(), "World");
+  EXPECT_EQ(File(), kFile);  // nothing is written before OK
+
+  // Kept as a build artefact, to look at.
+  const QString shot = QStringLiteral(TOLVEX_ARTIFACT_DIR "/option_window.png");
+  QDir().mkpath(QStringLiteral(TOLVEX_ARTIFACT_DIR));
+  const QPixmap picture = window_.grab();
+  EXPECT_EQ(picture.size(), window_.size());
+  EXPECT_TRUE(picture.save(shot));
+
+  QTest::mouseClick(Control<QPushButton>("cmdOK"), Qt::LeftButton);
+  EXPECT_TRUE(window_.unloaded());
+  EXPECT_FALSE(window_.isVisible());
+  EXPECT_EQ(File(), WithCurrent("Atlas"));
+}
+
+TEST_F(OptionWindowTest, EscapeCancelAndTheCloseButtonSaveNothing) {
+  for (int way = 0; way < 3; ++way) {
+    SCOPED_TRACE(way);
+    qt::OptionWindow window;
+    FrmOptionServices services;
+    services.create_document = [] { return platform::CreateXmlDocument(); };
+    services.shell = &shell_;
+    services.option_file_path = path_;
+    services.replace_file = [](const std::string&, std::string_view) {
+      ADD_FAILURE() << "saved";
+      return false;
+    };
+    dir_.Write("tolvexgwoption.xml", kFile);
+    FrmOption frm(window, std::move(services));
+    window.Open(frm);
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    auto* combo = window.findChild<QComboBox*>(QStringLiteral("GISoptions"));
+    combo->setEditText(QStringLiteral("Atlas"));
+    if (way == 0) QTest::keyClick(&window, Qt::Key_Escape);
+    if (way == 1) {
+      QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdCancel")),
+                        Qt::LeftButton);
+    }
+    if (way == 2) window.close();  // what the title bar's close button does
+    EXPECT_TRUE(window.unloaded());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(File(), kFile);
+  }
+}
+
+TEST_F(OptionWindowTest, HelpClickedOnTheMenuBarOpensTheManual) {
+  Open(kFile);
+  QMenuBar* bar = window_.menuBar();
+  QAction* help = bar->actions().value(0);
+  ASSERT_NE(help, nullptr);
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(help).center());
+  EXPECT_EQ(shell_.opened, std::vector<std::string>{dir_.File("manual.htm")});
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_FALSE(window_.unloaded());
+}
+
+TEST_F(OptionWindowTest, LoadMessagesComeBeforeTheWindowWhichOpensAnyway) {
+  BoxAnswerer answerer;
+  Open(WithCurrent("Gone"));
+  ASSERT_EQ(answerer.seen.size(), 1u);
+  EXPECT_EQ(answerer.seen[0].title, "TolVex Gateway: Error");
+  EXPECT_EQ(answerer.seen[0].text, "Can't Load Current Value. XML file may be collasped.");
+  EXPECT_EQ(answerer.seen[0].icon, QMessageBox::Critical);
+  EXPECT_EQ(answerer.seen[0].buttons, 1);
+  EXPECT_TRUE(window_.isVisible());
+  auto* combo = Control<QComboBox>("GISoptions");
+  EXPECT_EQ(combo->count(), 2);
+  EXPECT_EQ(combo->currentText(), "Gone");
+  EXPECT_EQ(Control<QLineEdit>("GISareas")->text(), "Japan");
+  EXPECT_EQ(Control<QPlainTextEdit>("oscommand")->toPlainText(), "");
+  EXPECT_EQ(Control<QLineEdit>("datum")->text(), "");
+}
+
+TEST_F(OptionWindowTest, WithoutCurrentSettingTheListFillsAndTheTextFieldStaysEmpty) {
+  BoxAnswerer answerer;
+  Open(
+      "<tolvexgateway_optionlist><option id='Viewer' area='a'>v</option>"
+      "<option id='Atlas' area='b'>a</option></tolvexgateway_optionlist>");
+  ASSERT_EQ(answerer.seen.size(), 1u);
+  EXPECT_EQ(answerer.seen[0].text, "Can't Load Option file. XML file may be collasped.");
+  auto* combo = Control<QComboBox>("GISoptions");
+  EXPECT_EQ(combo->count(), 2);
+  EXPECT_EQ(combo->currentText(), "");
+}
+
+TEST_F(OptionWindowTest, TypedTextThatNamesNoOptionIsRefusedOnOk) {
+  Open(kFile);
+  auto* combo = Control<QComboBox>("GISoptions");
+  combo->lineEdit()->clear();
+  QTest::keyClicks(combo->lineEdit(), "Atl");
+  // Typing neither completes the text nor shows another option.
+  EXPECT_EQ(combo->currentText(), "Atl");
+  EXPECT_EQ(Control<QPlainTextEdit>("oscommand")->toPlainText(), "viewer $lat.d() $lon.d()");
+  BoxAnswerer answerer;
+  QTest::mouseClick(Control<QPushButton>("cmdOK"), Qt::LeftButton);
+  ASSERT_EQ(answerer.seen.size(), 1u);
+  EXPECT_EQ(answerer.seen[0].text, "Can't Save Current Value. No option has this id.");
+  EXPECT_TRUE(window_.isVisible());
+  EXPECT_EQ(combo->count(), 2);  // nothing was added to the list
+  EXPECT_EQ(File(), kFile);
+}
+
+}  // namespace
+}  // namespace tolvex
+
+int main(int argc, char** argv) {
+  // The window test never needs a real display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
