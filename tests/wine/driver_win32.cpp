@@ -3,6 +3,10 @@
 //
 //   tolvex_driver run TIMEOUT_MS COMMAND_LINE
 //       answers every message box of the program with OK and waits for its end
+//   tolvex_driver host TIMEOUT_MS FOLDER ACTION...
+//       runs the option window itself, on a second thread, for FOLDER's option file: the
+//       same actions, and fonts and icons become readable (their handles belong to the
+//       process that made them)
 //   tolvex_driver dialog TIMEOUT_MS COMMAND_LINE ACTION...
 //       answers message boxes until the option window is shown, then runs the actions:
 //         dump | read | pick N | type TEXT | click ID | key esc|enter|tab|shift-tab | menu
@@ -18,13 +22,20 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
 #include <vector>
 
+#include "dialog/frm_option.h"
+#include "dialog/win32/option_window_win32.h"
+#include "platform/file_replace.h"
+#include "platform/shell.h"
+#include "platform/win32/com_win32.h"
 #include "platform/win32/handle_win32.h"
 #include "platform/win32/text_win32.h"
+#include "platform/xml_document.h"
 
 namespace {
 
@@ -41,11 +52,16 @@ void Print(const std::string& line) {
   std::fflush(stdout);
 }
 
+// WM_GETTEXT, not GetWindowTextW: for a window of another process GetWindowTextW returns only
+// a caption stored by the system, which edit and combo boxes do not have.
 std::string WindowText(HWND window) {
-  const int length = GetWindowTextLengthW(window);
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 2000, &length);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int got = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_NORMAL, 2000, &got);
+  text.resize(std::min<std::size_t>(static_cast<std::size_t>(got), text.size() - 1));
   return Utf8FromUtf16(text);
 }
 
@@ -70,10 +86,12 @@ std::string Escaped(const std::string& text) {
   return out;
 }
 
+// What is being driven: a program, or the option window's thread in this process.
 struct Target {
   DWORD process_id = 0;
   DWORD thread_id = 0;
-  HANDLE process = nullptr;
+  HANDLE process = nullptr;  // a process or thread handle: signalled at the end
+  bool is_thread = false;
 };
 
 std::vector<HWND> TopLevelWindowsOf(DWORD process_id) {
@@ -153,10 +171,12 @@ void Finish(const Target& target, DWORD deadline) {
   Watch(target, deadline, [] { return false; });
   DWORD code = 0;
   if (WaitForSingleObject(target.process, 0) == WAIT_OBJECT_0 &&
-      GetExitCodeProcess(target.process, &code)) {
+      (target.is_thread ? GetExitCodeThread(target.process, &code)
+                        : GetExitCodeProcess(target.process, &code))) {
     Print("exit|" + std::to_string(code));
   } else {
     Print("timeout");
+    if (target.is_thread) ExitProcess(99);
     TerminateProcess(target.process, 99);
   }
 }
@@ -383,6 +403,7 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
       PostKey(target, window, VK_RETURN, false);
     } else if (key == L"tab" || key == L"shift-tab") {
       PostKey(target, window, VK_TAB, key == L"shift-tab");
+      Settle(window);
       Print("focus|" + std::to_string(GetDlgCtrlID(FocusOf(target))) + "|" +
             ClassOf(FocusOf(target)));
     } else {
@@ -411,12 +432,55 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
   return true;
 }
 
+void DriveDialog(const Target& target, DWORD deadline, const std::vector<std::wstring>& args) {
+  HWND window = nullptr;
+  if (Watch(target, deadline, [&] { return (window = FindOptionWindow(target)) != nullptr; })) {
+    Print("shown");
+    for (std::size_t i = 3; i < args.size(); ++i) {
+      if (!RunAction(target, window, args, i)) {
+        Print("error|" + Utf8FromUtf16(args[i]));
+        break;
+      }
+      // Actions may raise message boxes (a failed save): answer them before going on.
+      Watch(target, GetTickCount() + 200, [] { return false; });
+    }
+  }
+  Finish(target, deadline);
+}
+
+// The option window as TolvexGateway.exe runs it, with the option file of `folder`.
+DWORD WINAPI HostOptionWindow(void* context) {
+  const std::string folder = Utf8FromUtf16(static_cast<const wchar_t*>(context));
+  const tolvex::platform::win32::ComApartment apartment;
+  const auto shell = tolvex::platform::CreateSystemShell();
+  tolvex::FrmOptionServices services;
+  services.create_document = [] { return tolvex::platform::CreateXmlDocument(); };
+  services.shell = shell.get();
+  services.option_file_path = folder + "\\tolvexgwoption.xml";
+  services.manual_path = folder + "\\manual.htm";
+  services.replace_file = [](const std::string& path, std::string_view bytes) {
+    return tolvex::platform::ReplaceFileContents(path, bytes);
+  };
+  tolvex::OptionWindow window(GetModuleHandleW(nullptr));
+  tolvex::FrmOption logic(window, std::move(services));
+  return static_cast<DWORD>(window.Run(logic));
+}
+
 int Main(const std::vector<std::wstring>& args) {
-  if (args.size() < 3 || (args[0] != L"run" && args[0] != L"dialog")) {
+  if (args.size() < 3 || (args[0] != L"run" && args[0] != L"dialog" && args[0] != L"host")) {
     Print("error|usage");
     return 2;
   }
   const DWORD deadline = GetTickCount() + static_cast<DWORD>(_wtoi(args[1].c_str()));
+  if (args[0] == L"host") {
+    DWORD thread_id = 0;
+    KernelHandle thread(CreateThread(nullptr, 0, HostOptionWindow,
+                                     const_cast<wchar_t*>(args[2].c_str()), 0, &thread_id));
+    if (!thread.IsValid()) return 3;
+    DriveDialog(Target{GetCurrentProcessId(), thread_id, thread.Get(), true}, deadline, args);
+    return 0;
+  }
+
   std::wstring command_line = args[2];
   // The program writes into the driver's own output (the probe prints there).
   STARTUPINFOW startup{};
@@ -436,24 +500,13 @@ int Main(const std::vector<std::wstring>& args) {
   }
   KernelHandle process(started.hProcess);
   KernelHandle thread(started.hThread);
-  const Target target{started.dwProcessId, started.dwThreadId, started.hProcess};
+  const Target target{started.dwProcessId, started.dwThreadId, started.hProcess, false};
   WaitForInputIdle(target.process, 5000);
-
   if (args[0] == L"dialog") {
-    HWND window = nullptr;
-    if (Watch(target, deadline, [&] { return (window = FindOptionWindow(target)) != nullptr; })) {
-      Print("shown");
-      for (std::size_t i = 3; i < args.size(); ++i) {
-        if (!RunAction(target, window, args, i)) {
-          Print("error|" + Utf8FromUtf16(args[i]));
-          break;
-        }
-        // Actions may raise message boxes (a failed save): answer them before going on.
-        Watch(target, GetTickCount() + 200, [] { return false; });
-      }
-    }
+    DriveDialog(target, deadline, args);
+  } else {
+    Finish(target, deadline);
   }
-  Finish(target, deadline);
   return 0;
 }
 

@@ -13,6 +13,7 @@
 //   tolvex_probe shell FILE [DIR]         the system shell opens FILE (working folder DIR)
 //   tolvex_probe ansi TEXT                the ANSI code page and TEXT in it, as hex bytes
 //   tolvex_probe error TEXT TITLE         an error message box
+//   tolvex_probe version FILE             the version resource of FILE
 #include <windows.h>
 
 #include <fcntl.h>
@@ -46,6 +47,50 @@ void Print(const std::string& line) {
 std::string ReadBytes(const std::string& path) {
   std::ifstream in(std::filesystem::path(win32::Utf16FromUtf8(path)), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Prints the fixed part, the translations and the Japanese/Unicode strings of a version
+// resource, or "no version resource".
+void PrintVersion(const std::wstring& file) {
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &ignored);
+  std::vector<unsigned char> data(size);
+  if (size == 0 || !GetFileVersionInfoW(file.c_str(), 0, size, data.data())) {
+    Print("no version resource");
+    return;
+  }
+  void* value = nullptr;
+  UINT length = 0;
+  if (VerQueryValueW(data.data(), L"\\", &value, &length) && length >= sizeof(VS_FIXEDFILEINFO)) {
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+    auto dotted = [](DWORD high, DWORD low) {
+      return std::to_string(HIWORD(high)) + "." + std::to_string(LOWORD(high)) + "." +
+             std::to_string(HIWORD(low)) + "." + std::to_string(LOWORD(low));
+    };
+    Print("FILEVERSION " + dotted(fixed->dwFileVersionMS, fixed->dwFileVersionLS));
+    Print("PRODUCTVERSION " + dotted(fixed->dwProductVersionMS, fixed->dwProductVersionLS));
+    Print("FILETYPE " + std::to_string(fixed->dwFileType));
+  }
+  if (VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &value, &length)) {
+    const auto* pairs = static_cast<const WORD*>(value);
+    for (UINT i = 0; i + 1 < length / sizeof(WORD); i += 2) {
+      char text[32];
+      std::snprintf(text, sizeof text, "Translation %04X %04X", pairs[i], pairs[i + 1]);
+      Print(text);
+    }
+  }
+  for (const wchar_t* name :
+       {L"CompanyName", L"FileDescription", L"FileVersion", L"InternalName", L"LegalCopyright",
+        L"LegalTrademarks", L"OriginalFilename", L"ProductName", L"ProductVersion"}) {
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\041104B0\\") + name;
+    if (VerQueryValueW(data.data(), path.c_str(), &value, &length) && length > 0) {
+      Print(
+          win32::Utf8FromUtf16(name) + " " +
+          win32::Utf8FromUtf16(std::wstring_view(static_cast<const wchar_t*>(value), length - 1)));
+    } else {
+      Print(win32::Utf8FromUtf16(name) + " (missing)");
+    }
+  }
 }
 
 int Run(const std::vector<std::string>& args) {
@@ -103,6 +148,8 @@ int Run(const std::vector<std::string>& args) {
   } else if (command == "error" && args.size() == 3) {
     win32::MessageBoxSink().ShowError(args[1], args[2]);
     Print("dismissed");
+  } else if (command == "version" && args.size() == 2) {
+    PrintVersion(win32::Utf16FromUtf8(args[1]));
   } else {
     return 2;
   }

@@ -1,0 +1,494 @@
+#include "dialog/win32/option_window_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
+
+#include "dialog/win32/option_window_ids.h"
+#include "platform/win32/message_win32.h"
+#include "platform/win32/text_win32.h"
+#include "resources/windows/resource_ids.h"
+
+namespace tolvex {
+namespace {
+
+using namespace option_window;
+using platform::win32::GdiObject;
+using platform::win32::Utf16FromUtf8;
+using platform::win32::Utf8FromUtf16;
+
+constexpr wchar_t kWindowClass[] = L"TolvexGatewayOption";
+constexpr wchar_t kPanelClass[] = L"TolvexGatewayPanel";
+constexpr wchar_t kCaption[] = L"TolvexGateway   - Option -";
+constexpr DWORD kWindowStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// Client area in twips (1/1440 inch).
+constexpr int kClientWidth = 8130;
+constexpr int kClientHeight = 5880;
+
+enum class Font { kNone, kText, kTab, kButton };
+
+// One control: where it sits (in twips, relative to its parent's client area) and what it is.
+struct ControlSpec {
+  int id;
+  int parent;  // 0 for the window itself
+  const wchar_t* class_name;
+  const wchar_t* text;
+  DWORD style;
+  DWORD ex_style;
+  int left, top, width, height;
+  Font font;
+};
+
+constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
+constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kReadOnlyBox = kChild | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL;
+
+// Created in this order; the tab strip is then put beneath the panel that covers its page.
+constexpr ControlSpec kControls[] = {
+    {kTbsOptions, 0, WC_TABCONTROLW, L"", kChild | WS_TABSTOP, 0, 120, 120, 7815, 5205, Font::kTab},
+    {kPicOptions, 0, kPanelClass, L"", kChild | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 240, 720,
+     7575, 4545, Font::kNone},
+    {kCmdCancel, 0, WC_BUTTONW, L"Cancel", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 6840, 5400, 1095,
+     375, Font::kButton},
+    {kCmdOK, 0, WC_BUTTONW, L"OK", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 5640, 5400, 1095, 375,
+     Font::kButton},
+    {kGISoptions, kPicOptions, WC_COMBOBOXW, L"",
+     kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 240, 600, 7215, 360,
+     Font::kText},
+    {kLabelList, kPicOptions, WC_STATICW, L"Select GIS Application", kLabel, 0, 240, 360, 3975, 255,
+     Font::kText},
+    {kOscommand, kPicOptions, WC_EDITW, L"",
+     kChild | WS_TABSTOP | ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE, 240, 1680,
+     7215, 1095, Font::kText},
+    {kLabel3, kPicOptions, WC_STATICW, L"URL/File", kLabel, 0, 240, 1440, 4215, 255, Font::kText},
+    {kCopyright, kPicOptions, WC_STATICW, L"", kLabel, 0, 1800, 3960, 5775, 255, Font::kText},
+    {kLabel1, kPicOptions, WC_STATICW, L"Datum", kLabel, 0, 5880, 2955, 735, 255, Font::kText},
+    {kCopyright2, kPicOptions, WC_STATICW, L"", kLabel, 0, 1800, 4200, 5775, 255, Font::kText},
+    {kDatum, kPicOptions, WC_EDITW, L"", kReadOnlyBox, WS_EX_CLIENTEDGE, 6600, 2910, 855, 360,
+     Font::kText},
+    {kGISareas, kPicOptions, WC_EDITW, L"", kReadOnlyBox, WS_EX_CLIENTEDGE, 4680, 2880, 975, 375,
+     Font::kText},
+    {kLabel2, kPicOptions, WC_STATICW, L"Valid Area", kLabel, 0, 3600, 2955, 1215, 255,
+     Font::kText},
+    {kImage1, kPicOptions, WC_STATICW, L"", kChild | SS_OWNERDRAW, 0, 240, 3120, 1440, 1440,
+     Font::kNone},
+};
+
+// The controls that take the focus, in the order of their tab indices.
+constexpr int kTabOrder[] = {kTbsOptions, kCmdCancel, kCmdOK,   kGISoptions,
+                             kOscommand,  kDatum,     kGISareas};
+
+// The drop-down list shows this many entries before it scrolls.
+constexpr int kListedEntries = 8;
+
+int Scaled(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+
+// A font of `points_x100` hundredths of a point at `dpi` (negative height: the character
+// height, not the cell height, as a point size means).
+HFONT CreateUiFont(int points_x100, UINT dpi) {
+  return CreateFontW(-MulDiv(points_x100, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL, FALSE,
+                     FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic");
+}
+
+bool IsClass(HWND window, const wchar_t* name) {
+  wchar_t actual[64] = {};
+  GetClassNameW(window, actual, 64);
+  return lstrcmpiW(actual, name) == 0;
+}
+
+// An edit control shows a line break only as CR LF; option files hold LF alone.
+std::wstring WithCrLf(std::wstring_view text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) out += L'\r';
+    out += text[i];
+  }
+  return out;
+}
+
+// The picture with its colours multiplied by alpha, as AlphaBlend wants them.
+HBITMAP LoadPicture(HINSTANCE instance) {
+  auto bitmap = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(TOLVEX_IDB_PICTURE),
+                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  DIBSECTION dib{};
+  if (bitmap == nullptr || GetObjectW(bitmap, sizeof dib, &dib) != sizeof dib ||
+      dib.dsBm.bmBitsPixel != 32 || dib.dsBm.bmBits == nullptr) {
+    return bitmap;
+  }
+  auto* pixels = static_cast<unsigned char*>(dib.dsBm.bmBits);
+  const auto count = static_cast<std::size_t>(dib.dsBm.bmWidth) *
+                     static_cast<std::size_t>(std::abs(dib.dsBm.bmHeight));
+  bool has_alpha = false;
+  for (std::size_t i = 0; i < count; ++i) has_alpha = has_alpha || pixels[i * 4 + 3] != 0;
+  for (std::size_t i = 0; i < count; ++i) {
+    unsigned char* pixel = pixels + i * 4;
+    if (!has_alpha) {
+      pixel[3] = 255;  // a picture without alpha is opaque
+      continue;
+    }
+    for (int c = 0; c < 3; ++c) pixel[c] = static_cast<unsigned char>(pixel[c] * pixel[3] / 255);
+  }
+  return bitmap;
+}
+
+bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  if (GetClassInfoExW(instance, name, &window_class)) return true;
+  window_class.lpfnWndProc = procedure;
+  window_class.hInstance = instance;
+  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  window_class.lpszClassName = name;
+  return RegisterClassExW(&window_class) != 0;
+}
+
+}  // namespace
+
+OptionWindow::OptionWindow(HINSTANCE instance) : instance_(instance) {}
+
+OptionWindow::~OptionWindow() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+int OptionWindow::Run(OptionEvents& events) {
+  events_ = &events;
+  if (!Create()) return 1;
+  events.OnLoad();
+  if (window_ == nullptr) return 0;
+  ShowWindow(window_, SW_SHOWNORMAL);
+  UpdateWindow(window_);
+  SetFocus(Control(kTbsOptions));
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (PreTranslate(message)) continue;
+    if (window_ != nullptr && IsDialogMessageW(window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+bool OptionWindow::Create() {
+  INITCOMMONCONTROLSEX common{sizeof common, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&common);
+  if (!RegisterWindowClass(instance_, kWindowClass, WindowProc) ||
+      !RegisterWindowClass(instance_, kPanelClass, PanelProc)) {
+    return false;
+  }
+
+  // The menu bar's single item has no submenu: a click on it is a command by itself.
+  HMENU menu = CreateMenu();
+  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(kMnuHelp), L"Help(&H)");
+  window_ =
+      CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, kCaption, kWindowStyle, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 100, 100, nullptr, menu, instance_, nullptr);
+  if (window_ == nullptr) {
+    DestroyMenu(menu);
+    return false;
+  }
+  // Until this is set the window procedure leaves every message to DefWindowProcW.
+  SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+
+  const int icon_size = GetSystemMetrics(SM_CXICON);
+  const int small_size = GetSystemMetrics(SM_CXSMICON);
+  big_icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(TOLVEX_IDI_PROGRAM),
+                                            IMAGE_ICON, icon_size, icon_size, LR_SHARED));
+  small_icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(TOLVEX_IDI_PROGRAM),
+                                              IMAGE_ICON, small_size, small_size, LR_SHARED));
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
+  picture_ = GdiObject<HBITMAP>(LoadPicture(instance_));
+
+  CreateControls();
+  ApplyDpi(GetDpiForWindow(window_));
+
+  // Centred on the screen the window opens on.
+  RECT frame{};
+  GetWindowRect(window_, &frame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const RECT& screen = monitor.rcMonitor;
+  SetWindowPos(window_, nullptr, screen.left + (screen.right - screen.left - width) / 2,
+               screen.top + (screen.bottom - screen.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return true;
+}
+
+void OptionWindow::CreateControls() {
+  for (const ControlSpec& spec : kControls) {
+    const HWND parent = spec.parent == 0 ? window_ : GetDlgItem(window_, spec.parent);
+    CreateWindowExW(spec.ex_style, spec.class_name, spec.text, spec.style, 0, 0, 0, 0, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  }
+  wchar_t tab_text[] = L"Option";
+  TCITEMW tab{};
+  tab.mask = TCIF_TEXT;
+  tab.pszText = tab_text;
+  SendMessageW(Control(kTbsOptions), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+  SetWindowPos(Control(kTbsOptions), HWND_BOTTOM, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void OptionWindow::ApplyDpi(UINT dpi) {
+  dpi_ = dpi;
+  text_font_ = GdiObject<HFONT>(CreateUiFont(1200, dpi));
+  tab_font_ = GdiObject<HFONT>(CreateUiFont(975, dpi));
+  button_font_ = GdiObject<HFONT>(CreateUiFont(900, dpi));
+  for (const ControlSpec& spec : kControls) {
+    const HWND control = Control(spec.id);
+    const HFONT font = spec.font == Font::kText     ? text_font_.Get()
+                       : spec.font == Font::kTab    ? tab_font_.Get()
+                       : spec.font == Font::kButton ? button_font_.Get()
+                                                    : nullptr;
+    if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    // A combo box's window height includes its drop-down list.
+    const int height = spec.id == kGISoptions ? Scaled(spec.height, dpi) * (kListedEntries + 1)
+                                              : Scaled(spec.height, dpi);
+    MoveWindow(control, Scaled(spec.left, dpi), Scaled(spec.top, dpi), Scaled(spec.width, dpi),
+               height, TRUE);
+  }
+  FitComboHeight(Scaled(360, dpi));
+
+  RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
+  AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, WS_EX_CONTROLPARENT, dpi);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // The menu bar may wrap or change height with the DPI: fix the client size once more.
+  RECT client{};
+  GetClientRect(window_, &client);
+  const int missing = Scaled(kClientHeight, dpi) - client.bottom;
+  if (missing != 0) {
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top + missing, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+// The closed combo box is as high as its selection field plus borders; the field's height is
+// the one thing that can be set, and how it maps to the whole box differs between systems:
+// adjust it until the whole box is `height` high.
+void OptionWindow::FitComboHeight(int height) {
+  const HWND combo = Control(kGISoptions);
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    RECT closed{};
+    GetWindowRect(combo, &closed);
+    const int error = height - (closed.bottom - closed.top);
+    if (error == 0) return;
+    const auto field =
+        static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
+    if (field + error <= 0) return;
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + error);
+  }
+}
+
+HWND OptionWindow::Control(int id) const {
+  if (window_ == nullptr) return nullptr;
+  const HWND direct = GetDlgItem(window_, id);
+  return direct != nullptr ? direct : GetDlgItem(GetDlgItem(window_, kPicOptions), id);
+}
+
+void OptionWindow::SetControlText(int id, std::string_view text) {
+  SetWindowTextW(Control(id), Utf16FromUtf8(text).c_str());
+}
+
+void OptionWindow::SetVersionLine(std::string_view text) { SetControlText(kCopyright, text); }
+void OptionWindow::SetCopyrightNotice(std::string_view text) { SetControlText(kCopyright2, text); }
+void OptionWindow::SetSelectedText(std::string_view text) { SetControlText(kGISoptions, text); }
+void OptionWindow::SetDatum(std::string_view text) { SetControlText(kDatum, text); }
+void OptionWindow::SetArea(std::string_view text) { SetControlText(kGISareas, text); }
+
+void OptionWindow::SetCommandTemplate(std::string_view text) {
+  SetWindowTextW(Control(kOscommand), WithCrLf(Utf16FromUtf8(text)).c_str());
+}
+
+void OptionWindow::SetOptionIds(const std::vector<std::string>& ids) {
+  const HWND combo = Control(kGISoptions);
+  // Resetting the list would also clear the text field, which the logic sets on its own.
+  const int length = GetWindowTextLengthW(combo);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(combo, text.data(), length + 1);
+  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+  for (const std::string& id : ids) {
+    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16FromUtf8(id).c_str()));
+  }
+  SetWindowTextW(combo, text.c_str());
+}
+
+std::string OptionWindow::SelectedText() const {
+  const HWND combo = Control(kGISoptions);
+  const int length = GetWindowTextLengthW(combo);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int got = GetWindowTextW(combo, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(got, 0)));
+  return Utf8FromUtf16(text);
+}
+
+void OptionWindow::ShowError(std::string_view text, std::string_view title) {
+  // Owned by the window once it is shown, so that the box stays in front of it; during the
+  // load the window is still hidden and the box stands alone.
+  const HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : nullptr;
+  platform::win32::ShowErrorBox(owner, text, title);
+}
+
+void OptionWindow::Close() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+// Keys the dialog manager would get wrong for this window: Tab follows the tab indices across
+// the panel and the window; Enter presses only a focused button (there is no default button,
+// so Enter in the combo box must not press OK and save).
+bool OptionWindow::PreTranslate(const MSG& message) {
+  if (window_ == nullptr || message.message != WM_KEYDOWN) return false;
+  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+  if (message.wParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+    MoveFocus(GetKeyState(VK_SHIFT) < 0);
+    return true;
+  }
+  if (message.wParam == VK_RETURN) {
+    if (SendMessageW(Control(kGISoptions), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
+    const HWND focus = GetFocus();
+    if (focus != nullptr && IsClass(focus, WC_BUTTONW)) SendMessageW(focus, BM_CLICK, 0, 0);
+    return true;
+  }
+  return false;
+}
+
+void OptionWindow::MoveFocus(bool backwards) {
+  HWND focus = GetFocus();
+  // The combo box's text field is a child of the combo box.
+  if (focus != nullptr && GetParent(focus) == Control(kGISoptions)) focus = GetParent(focus);
+  const int count = static_cast<int>(std::size(kTabOrder));
+  int current = -1;
+  for (int i = 0; i < count; ++i) {
+    if (Control(kTabOrder[i]) == focus) current = i;
+  }
+  for (int step = 1; step <= count; ++step) {
+    const int index = current < 0
+                          ? (backwards ? count - step : step - 1)
+                          : ((current + (backwards ? -step : step)) % count + count) % count;
+    const HWND next = Control(kTabOrder[index]);
+    if (next != nullptr && IsWindowVisible(next) && IsWindowEnabled(next)) {
+      SetFocus(next);
+      if (IsClass(next, WC_EDITW)) SendMessageW(next, EM_SETSEL, 0, -1);
+      return;
+    }
+  }
+}
+
+void OptionWindow::DrawPicture(const DRAWITEMSTRUCT& item) const {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  BITMAP bitmap{};
+  if (!picture_.Get() || GetObjectW(picture_.Get(), sizeof bitmap, &bitmap) == 0) return;
+  HDC memory = CreateCompatibleDC(item.hDC);
+  const HGDIOBJ old = SelectObject(memory, picture_.Get());
+  // The picture grows with the DPI like every other part of the window.
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  AlphaBlend(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
+             item.rcItem.bottom - item.rcItem.top, memory, 0, 0, bitmap.bmWidth,
+             std::abs(bitmap.bmHeight), blend);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+}
+
+LRESULT CALLBACK OptionWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* self = reinterpret_cast<OptionWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (self == nullptr) return DefWindowProcW(window, message, wparam, lparam);
+  return self->Handle(message, wparam, lparam);
+}
+
+// The panel holds the controls of the page; what they report goes to the window.
+LRESULT CALLBACK OptionWindow::PanelProc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+      return SendMessageW(GetParent(panel), message, wparam, lparam);
+    default:
+      return DefWindowProcW(panel, message, wparam, lparam);
+  }
+}
+
+LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  const HWND window = window_;
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      const int code = HIWORD(wparam);
+      if (id == kCmdOK && code == BN_CLICKED) {
+        events_->OnOk();
+      } else if (id == kCmdCancel && code == BN_CLICKED) {
+        events_->OnCancel();
+      } else if (id == kMnuHelp && code == 0 && lparam == 0) {
+        events_->OnHelp();
+      } else if (id == kGISoptions && code == CBN_SELCHANGE) {
+        // The text field takes the picked entry only after this notification: put it there
+        // first, so that the logic reads the entry that was picked.
+        const HWND combo = Control(kGISoptions);
+        const auto index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+        if (index != CB_ERR) {
+          const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+          std::wstring text(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+          SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(text.data()));
+          SetWindowTextW(combo, text.c_str());
+          events_->OnPick();
+        }
+      }
+      return 0;
+    }
+    case WM_CTLCOLORSTATIC: {
+      // Read-only boxes keep the white of text boxes; labels the panel's colour.
+      const auto control = reinterpret_cast<HWND>(lparam);
+      if (IsClass(control, WC_EDITW)) {
+        const auto dc = reinterpret_cast<HDC>(wparam);
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+      }
+      return DefWindowProcW(window, message, wparam, lparam);
+    }
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+      if (item->CtlID == static_cast<UINT>(kImage1)) {
+        DrawPicture(*item);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_ACTIVATE:
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        last_focus_ = GetFocus();
+      } else if (last_focus_ != nullptr && IsWindow(last_focus_)) {
+        SetFocus(last_focus_);
+        return 0;
+      }
+      return DefWindowProcW(window, message, wparam, lparam);
+    case WM_DPICHANGED: {
+      ApplyDpi(HIWORD(wparam));
+      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_DESTROY:
+      events_->OnUnload();
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      return DefWindowProcW(window, message, wparam, lparam);
+    default:
+      return DefWindowProcW(window, message, wparam, lparam);
+  }
+}
+
+}  // namespace tolvex

@@ -1,0 +1,68 @@
+// The Win32 view of FrmOption: a top-level window (not a dialog resource) laid out in twips
+// for the window's DPI, with its own message loop. It only shows what the logic sets and
+// reports the user's actions; FrmOption decides everything.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialog/option_view.h"
+#include "platform/win32/gdi_win32.h"
+
+namespace tolvex {
+
+class OptionWindow final : public OptionView {
+ public:
+  explicit OptionWindow(HINSTANCE instance);
+  ~OptionWindow() override;
+  OptionWindow(const OptionWindow&) = delete;
+  OptionWindow& operator=(const OptionWindow&) = delete;
+
+  // Creates the window, lets `events` fill it (OnLoad) while it is still hidden, shows it
+  // centred on the screen and runs its messages until it is destroyed (OnUnload).
+  // Returns 0, or 1 when the window could not be created.
+  int Run(OptionEvents& events);
+
+  void SetVersionLine(std::string_view text) override;
+  void SetCopyrightNotice(std::string_view text) override;
+  void SetOptionIds(const std::vector<std::string>& ids) override;
+  void SetSelectedText(std::string_view text) override;
+  std::string SelectedText() const override;
+  void SetCommandTemplate(std::string_view text) override;
+  void SetDatum(std::string_view text) override;
+  void SetArea(std::string_view text) override;
+  void ShowError(std::string_view text, std::string_view title) override;
+  void Close() override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  static LRESULT CALLBACK PanelProc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  bool Create();
+  void CreateControls();
+  void ApplyDpi(UINT dpi);
+  void FitComboHeight(int height);
+  bool PreTranslate(const MSG& message);
+  void MoveFocus(bool backwards);
+  void DrawPicture(const DRAWITEMSTRUCT& item) const;
+  HWND Control(int id) const;
+  void SetControlText(int id, std::string_view text);
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  HWND last_focus_ = nullptr;  // given back when the window is activated again
+  OptionEvents* events_ = nullptr;
+  UINT dpi_ = 96;
+  platform::win32::GdiObject<HFONT> text_font_;  // labels, boxes, combo box
+  platform::win32::GdiObject<HFONT> tab_font_;
+  platform::win32::GdiObject<HFONT> button_font_;
+  platform::win32::GdiObject<HBITMAP> picture_;  // premultiplied alpha, for AlphaBlend
+  HICON big_icon_ = nullptr;                     // shared resources: never destroyed
+  HICON small_icon_ = nullptr;
+};
+
+}  // namespace tolvex
