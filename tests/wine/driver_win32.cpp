@@ -9,8 +9,8 @@
 //       process that made them)
 //   tolvex_driver dialog TIMEOUT_MS COMMAND_LINE ACTION...
 //       answers message boxes until the option window is shown, then runs the actions:
-//         dump | read | pick N | type TEXT | click ID | key esc|enter|tab|shift-tab | menu
-//         | close | snap FILE.bmp | wait
+//         dump | read | pick N | type TEXT | click ID | key esc|enter|tab | menu (Alt+H)
+//         | close | snap FILE.bmp | wait | lock FILE (held open, unshared, until the end)
 //
 // Lines: "box|TITLE|TEXT|BUTTONS|icon or none" for each message box, "exit|CODE" at the program's
 // end, "timeout" when it did not end in time (it is then killed), "error|WHAT" when an action
@@ -300,15 +300,11 @@ HWND FocusOf(const Target& target) {
 // Waits until the program's thread has handled everything posted to it so far.
 void Settle(HWND window) { SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 2000, nullptr); }
 
-void PostKey(const Target& target, HWND window, WPARAM key, bool shift) {
+void PostKey(const Target& target, HWND window, WPARAM key) {
   HWND focus = FocusOf(target);
   if (focus == nullptr) focus = window;
-  // Keyboard state cannot be posted: shift-tab is sent as the pair the message loop sees when
-  // shift is held, a shift key-down before the tab.
-  if (shift) PostMessageW(focus, WM_KEYDOWN, VK_SHIFT, 1);
   PostMessageW(focus, WM_KEYDOWN, key, 1);
   PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
-  if (shift) PostMessageW(focus, WM_KEYUP, VK_SHIFT, 0xC0000001);
   Settle(window);
 }
 
@@ -382,11 +378,11 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
     const std::wstring text = next();
     for (HWND child : Descendants(window)) {
       if (ClassOf(child) != "ComboBox") continue;
-      COMBOBOXINFO info{};
-      info.cbSize = sizeof info;
-      if (!GetComboBoxInfo(child, &info) || info.hwndItem == nullptr) return false;
-      SendMessageW(info.hwndItem, EM_SETSEL, 0, -1);
-      for (wchar_t c : text) PostMessageW(info.hwndItem, WM_CHAR, c, 1);
+      // The text field is the combo box's edit child (GetComboBoxInfo does not cross processes).
+      const HWND field = FindWindowExW(child, nullptr, L"Edit", nullptr);
+      if (field == nullptr) return false;
+      SendMessageW(field, EM_SETSEL, 0, -1);
+      for (wchar_t c : text) PostMessageW(field, WM_CHAR, c, 1);
       Settle(window);
       return true;
     }
@@ -398,11 +394,11 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
   } else if (action == L"key") {
     const std::wstring key = next();
     if (key == L"esc") {
-      PostKey(target, window, VK_ESCAPE, false);
+      PostKey(target, window, VK_ESCAPE);
     } else if (key == L"enter") {
-      PostKey(target, window, VK_RETURN, false);
-    } else if (key == L"tab" || key == L"shift-tab") {
-      PostKey(target, window, VK_TAB, key == L"shift-tab");
+      PostKey(target, window, VK_RETURN);
+    } else if (key == L"tab") {
+      PostKey(target, window, VK_TAB);
       Settle(window);
       Print("focus|" + std::to_string(GetDlgCtrlID(FocusOf(target))) + "|" +
             ClassOf(FocusOf(target)));
@@ -413,9 +409,9 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
     Print("focus|" + std::to_string(GetDlgCtrlID(FocusOf(target))) + "|" +
           ClassOf(FocusOf(target)));
   } else if (action == L"menu") {
-    const HMENU menu = GetMenu(window);
-    if (menu == nullptr) return false;
-    PostMessageW(window, WM_COMMAND, MAKEWPARAM(GetMenuItemID(menu, 0), 0), 0);
+    // Alt+H, as the keyboard reaches the menu bar: the item with the access key H acts at
+    // once when it has no submenu. (Menu handles of another process cannot be read here.)
+    PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, L'h');
     Settle(window);
   } else if (action == L"close") {
     PostMessageW(window, WM_CLOSE, 0, 0);
@@ -424,6 +420,11 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     Sleep(300);
     if (!SaveBitmap(window, next())) return false;
+  } else if (action == L"lock") {
+    static std::vector<KernelHandle> held;
+    held.emplace_back(
+        CreateFileW(next().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!held.back().IsValid()) return false;
   } else if (action == L"wait") {
     Settle(window);
   } else {
@@ -439,6 +440,7 @@ void DriveDialog(const Target& target, DWORD deadline, const std::vector<std::ws
     for (std::size_t i = 3; i < args.size(); ++i) {
       if (!RunAction(target, window, args, i)) {
         Print("error|" + Utf8FromUtf16(args[i]));
+        PostMessageW(window, WM_CLOSE, 0, 0);  // end now rather than at the deadline
         break;
       }
       // Actions may raise message boxes (a failed save): answer them before going on.

@@ -1,0 +1,421 @@
+// The Win32 option window under Wine. Layout, fonts, icons and tab order are read by the driver
+// hosting the window in its own process (font and icon handles are readable only there); the
+// behaviour runs TolvexGateway.exe itself: pick, OK, Cancel, Esc, Enter, Help and the messages,
+// checked against the option file's bytes afterwards.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialog/win32/option_window_ids.h"
+#include "tests/support/wine_gateway.h"
+
+namespace tolvex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+namespace ids = option_window;
+using Lines_ = std::vector<std::string>;
+
+const std::string kTwoOptions =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!-- kept on save -->\n"
+    "<tolvexgateway_optionlist currentsetting=\"Atlas\">\n"
+    "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer.exe $lat.d() $lon.d()</option>\n"
+    "  <option id=\"Atlas\" area=\"World\" note=\"extra\">atlas.exe $ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+
+const std::string kErrorTitle = "TolVex Gateway: Error";
+
+std::string Box(const std::string& text) { return "box|" + kErrorTitle + "|" + text + "|OK|icon"; }
+
+// What "read" prints: the list, then the texts of GISoptions, oscommand, datum and GISareas.
+Lines_ Read(const std::string& list, const std::string& selected, const std::string& command,
+            const std::string& datum, const std::string& area) {
+  return {"list|" + list, "text|1003|" + selected, "text|1006|" + command, "text|1013|" + datum,
+          "text|1011|" + area};
+}
+
+Lines_ Join(std::initializer_list<Lines_> parts) {
+  Lines_ all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+// The id and text of the first match of a query, read back with the probe.
+Lines_ Query(const fs::path& file, const std::vector<std::string>& queries) {
+  std::vector<std::string> args = {"xml", WindowsPath(file)};
+  args.insert(args.end(), queries.begin(), queries.end());
+  return Lines(RunWine(WindowsBinDir() / "tolvex_probe.exe", args).out);
+}
+
+Lines_ Host(const std::string& name, const std::string& options, const Lines_& actions) {
+  const fs::path folder = FreshWineFolder(name);
+  WriteFile(folder / "tolvexgwoption.xml", options);
+  std::vector<std::string> args = {"host", "30000", WindowsPath(folder)};
+  args.insert(args.end(), actions.begin(), actions.end());
+  return Lines(RunWine(WindowsBinDir() / "tolvex_driver.exe", args).out);
+}
+
+Lines_ StartingWith(const Lines_& lines, const std::string& prefix) {
+  Lines_ found;
+  std::copy_if(lines.begin(), lines.end(), std::back_inserter(found),
+               [&](const std::string& line) { return line.starts_with(prefix); });
+  return found;
+}
+
+std::vector<std::string> Split(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (std::size_t bar; (bar = line.find('|', start)) != std::string::npos; start = bar + 1) {
+    fields.push_back(line.substr(start, bar - start));
+  }
+  fields.push_back(line.substr(start));
+  return fields;
+}
+
+int Pixels(int twips) { return (twips * 96 + 720) / 1440; }  // MulDiv(twips, 96, 1440)
+
+struct ControlRow {
+  int id;
+  const char* class_name;
+  const char* text;
+  bool in_panel;
+  int left, top, width, height;  // twips
+  const char* font;              // "face,height,weight,charset" or "none"
+  unsigned style_bits;           // all of these must be set
+};
+
+constexpr unsigned kTabStop = 0x00010000;
+constexpr unsigned kReadOnly = 0x0800;
+constexpr unsigned kMultiLine = 0x0004;
+constexpr unsigned kDropDown = 0x0002;
+
+const ControlRow kLayout[] = {
+    {ids::kTbsOptions, "SysTabControl32", "", false, 120, 120, 7815, 5205,
+     "MS UI Gothic,-13,400,128", kTabStop},
+    {ids::kPicOptions, "TolvexGatewayPanel", "", false, 240, 720, 7575, 4545, "none", 0},
+    {ids::kCmdCancel, "Button", "Cancel", false, 6840, 5400, 1095, 375, "MS UI Gothic,-12,400,128",
+     kTabStop},
+    {ids::kCmdOK, "Button", "OK", false, 5640, 5400, 1095, 375, "MS UI Gothic,-12,400,128",
+     kTabStop},
+    {ids::kLabelList, "Static", "Select GIS Application", true, 240, 360, 3975, 255,
+     "MS UI Gothic,-16,400,128", 0},
+    {ids::kGISoptions, "ComboBox", "", true, 240, 600, 7215, 360, "MS UI Gothic,-16,400,128",
+     kTabStop | kDropDown},
+    {ids::kLabel3, "Static", "URL/File", true, 240, 1440, 4215, 255, "MS UI Gothic,-16,400,128", 0},
+    {ids::kOscommand, "Edit", "", true, 240, 1680, 7215, 1095, "MS UI Gothic,-16,400,128",
+     kTabStop | kReadOnly | kMultiLine},
+    {ids::kImage1, "Static", "", true, 240, 3120, 1440, 1440, "none", 0},
+    {ids::kCopyright, "Static", "TolvexGateway Version 1.0.0", true, 1800, 3960, 5775, 255,
+     "MS UI Gothic,-16,400,128", 0},
+    {ids::kCopyright2, "Static", "Copyright (C) 2026 the TolvexGateway authors", true, 1800, 4200,
+     5775, 255, "MS UI Gothic,-16,400,128", 0},
+    {ids::kLabel2, "Static", "Valid Area", true, 3600, 2955, 1215, 255, "MS UI Gothic,-16,400,128",
+     0},
+    {ids::kGISareas, "Edit", "", true, 4680, 2880, 975, 375, "MS UI Gothic,-16,400,128",
+     kTabStop | kReadOnly},
+    {ids::kLabel1, "Static", "Datum", true, 5880, 2955, 735, 255, "MS UI Gothic,-16,400,128", 0},
+    {ids::kDatum, "Edit", "", true, 6600, 2910, 855, 360, "MS UI Gothic,-16,400,128",
+     kTabStop | kReadOnly},
+};
+
+// An empty option file keeps the boxes empty, so that only the fixed captions are compared.
+TEST(OptionWindowLayoutTest, ControlsHaveTheirClassTextGeometryAndFont) {
+  const Lines_ lines = Host("layout", "", {"dump", "close"});
+  std::map<std::string, std::vector<std::string>> controls;  // "id|class" -> fields
+  for (const std::string& line : StartingWith(lines, "control|")) {
+    const auto fields = Split(line);
+    controls[fields[1] + "|" + fields[2]] = fields;
+  }
+  for (const ControlRow& row : kLayout) {
+    SCOPED_TRACE(std::to_string(row.id) + " " + row.class_name);
+    const auto found = controls.find(std::to_string(row.id) + "|" + row.class_name);
+    ASSERT_NE(found, controls.end());
+    const auto& fields = found->second;  // control|id|class|text|parent P|x,y,w,h|font|style S
+    EXPECT_EQ(fields[3], row.text);
+    EXPECT_EQ(fields[4] == "parent 1002", row.in_panel) << fields[4];
+    int x = 0, y = 0, w = 0, h = 0;
+    ASSERT_EQ(std::sscanf(fields[5].c_str(), "%d,%d,%d,%d", &x, &y, &w, &h), 4);
+    EXPECT_EQ(x, Pixels(row.left));
+    EXPECT_EQ(y, Pixels(row.top));
+    EXPECT_EQ(w, Pixels(row.width));
+    if (row.id == ids::kGISoptions) {
+      // A combo box is never lower than its font needs; Wine's stand-in for MS UI Gothic is a
+      // little taller than the original, so the box may grow by a few pixels.
+      EXPECT_GE(h, Pixels(row.height));
+      EXPECT_LE(h, Pixels(row.height) + 4);
+    } else {
+      EXPECT_EQ(h, Pixels(row.height));
+    }
+    EXPECT_EQ(fields[6], row.font);
+    const unsigned style = static_cast<unsigned>(std::stoul(fields[7].substr(6)));
+    EXPECT_EQ(style & row.style_bits, row.style_bits) << style;
+  }
+}
+
+TEST(OptionWindowLayoutTest, WindowCaptionClientAreaMenuIconsAndTab) {
+  const Lines_ lines = Host("window", kTwoOptions, {"dump", "close"});
+  EXPECT_EQ(
+      StartingWith(lines, "window|"),
+      (Lines_{"window|TolvexGateway   - Option -|TolvexGatewayOption|client 542,392|dpi 96"}));
+  EXPECT_EQ(StartingWith(lines, "menu|"), (Lines_{"menu|Help(&H)|1100|no submenu"}));
+  EXPECT_EQ(StartingWith(lines, "icon|"), (Lines_{"icon|big|32x32", "icon|small|16x16"}));
+  EXPECT_EQ(StartingWith(lines, "tab|"), (Lines_{"tab|Option"}));
+  const Lines_ centre = StartingWith(lines, "centre-offset|");
+  ASSERT_EQ(centre.size(), 1u);
+  int dx = 99, dy = 99;
+  ASSERT_EQ(std::sscanf(centre[0].c_str(), "centre-offset|%d,%d", &dx, &dy), 2);
+  EXPECT_LE(std::abs(dx), 1);
+  EXPECT_LE(std::abs(dy), 1);
+}
+
+TEST(OptionWindowLayoutTest, TabFollowsTheTabIndicesAndWraps) {
+  Lines_ actions = {"focus"};
+  for (int i = 0; i < 7; ++i) actions.insert(actions.end(), {"key", "tab"});
+  actions.push_back("close");
+  EXPECT_EQ(StartingWith(Host("tab-order", kTwoOptions, actions), "focus|"),
+            (Lines_{"focus|1001|SysTabControl32", "focus|2|Button", "focus|1|Button",
+                    "focus|1001|Edit",  // the text field of GISoptions
+                    "focus|1006|Edit", "focus|1013|Edit", "focus|1011|Edit",
+                    "focus|1001|SysTabControl32"}));
+}
+
+// The screenshot (BMP) of the filled window, for people to look at.
+TEST(OptionWindowLayoutTest, Screenshot) {
+  const fs::path shot = fs::path(TOLVEX_WINE_ARTIFACT_DIR) / "option-window.bmp";
+  fs::create_directories(shot.parent_path());
+  fs::remove(shot);
+  EXPECT_EQ(
+      StartingWith(Host("screenshot", kTwoOptions, {"snap", WindowsPath(shot), "close"}), "error"),
+      Lines_{});
+  ASSERT_TRUE(fs::exists(shot));
+  const std::string bytes = ReadFile(shot);
+  ASSERT_GT(bytes.size(), 54u);
+  EXPECT_EQ(bytes.substr(0, 2), "BM");
+}
+
+// One run of TolvexGateway.exe with the option window: what the driver printed and the file.
+struct DialogCase {
+  const char* name;
+  std::string options;  // "" for no option file
+  Lines_ actions;
+  Lines_ lines;         // the driver's lines
+  bool file_unchanged;  // byte for byte
+};
+
+class OptionDialogTest : public ::testing::TestWithParam<DialogCase> {};
+
+TEST_P(OptionDialogTest, ShowsAndStoresAsTheUserDid) {
+  const WineGateway gateway(std::string("dialog-") + GetParam().name);
+  if (!GetParam().options.empty()) gateway.WriteOptions(GetParam().options);
+  Lines_ actions = GetParam().actions;
+  for (auto& action : actions) {
+    if (action == "@option-file") action = WindowsPath(gateway.option_file());
+  }
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + " option", actions),
+            GetParam().lines);
+  if (GetParam().options.empty()) {
+    EXPECT_FALSE(fs::exists(gateway.option_file())) << "must not be created";
+  } else if (GetParam().file_unchanged) {
+    EXPECT_EQ(gateway.Options(), GetParam().options);
+  }
+  EXPECT_EQ(gateway.Recorded(), Lines_{}) << "the dialog launches nothing";
+}
+
+const std::string kDatums =
+    "<tolvexgateway_optionlist currentsetting=\"None\">"
+    "<option id=\"None\" area=\"a\">t</option><option id=\"Cap\" area=\"a\" "
+    "datum=\"Tokyo\">t</option>"
+    "<option id=\"Upper\" area=\"a\" datum=\"WGS84\">t</option>"
+    "<option id=\"Tokyo\" area=\"b\" datum=\"tokyo\">t</option>"
+    "<option id=\"None\" area=\"dup\" datum=\"tokyo\">second</option></tolvexgateway_optionlist>";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, OptionDialogTest,
+    ::testing::Values(
+        DialogCase{"CancelLeavesTheFile",
+                   kTwoOptions,
+                   {"read", "click", "2"},
+                   Join({{"shown"},
+                         Read("Viewer,Atlas", "Atlas", "atlas.exe $ost", "wgs84", "World"),
+                         {"exit|0"}}),
+                   true},
+        DialogCase{"EscLeavesTheFile",
+                   kTwoOptions,
+                   {"pick", "0", "key", "esc"},
+                   {"shown", "exit|0"},
+                   true},
+        DialogCase{"CloseButtonLeavesTheFile",
+                   kTwoOptions,
+                   {"pick", "0", "close"},
+                   {"shown", "exit|0"},
+                   true},
+        // Enter in the text field presses nothing: there is no default button.
+        DialogCase{"EnterDoesNotSave",
+                   kTwoOptions,
+                   {"type", "Viewer", "key", "enter", "wait", "read", "click", "2"},
+                   Join({{"shown"},
+                         Read("Viewer,Atlas", "Viewer", "atlas.exe $ost", "wgs84", "World"),
+                         {"exit|0"}}),
+                   true},
+        DialogCase{
+            "PickShowsTheOption",
+            kTwoOptions,
+            {"pick", "0", "read", "click", "2"},
+            Join({{"shown"},
+                  Read("Viewer,Atlas", "Viewer", "viewer.exe $lat.d() $lon.d()", "tokyo", "Japan"),
+                  {"exit|0"}}),
+            true},
+        DialogCase{"DatumShowsTokyoOnlyForTokyo",
+                   kDatums,
+                   {"read", "pick", "1", "read", "pick", "2", "read", "pick", "3", "read", "pick",
+                    "4", "read", "close"},
+                   Join({{"shown"},
+                         Read("None,Cap,Upper,Tokyo,None", "None", "t", "wgs84", "a"),
+                         Read("None,Cap,Upper,Tokyo,None", "Cap", "t", "wgs84", "a"),
+                         Read("None,Cap,Upper,Tokyo,None", "Upper", "t", "wgs84", "a"),
+                         Read("None,Cap,Upper,Tokyo,None", "Tokyo", "t", "tokyo", "b"),
+                         // the second "None" shows the first option of that id
+                         Read("None,Cap,Upper,Tokyo,None", "None", "t", "wgs84", "a"),
+                         {"exit|0"}}),
+                   true},
+        DialogCase{
+            "MissingFile",
+            "",
+            {"read", "click", "2"},
+            Join({{Box("Can't Load Option File"), "shown"}, Read("", "", "", "", ""), {"exit|0"}}),
+            true},
+        DialogCase{"NoCurrentSettingAndOkWritesNothing",
+                   "<tolvexgateway_optionlist><option id=\"A\" area=\"x\">a</option>"
+                   "</tolvexgateway_optionlist>",
+                   {"read", "click", "1"},
+                   Join({{Box("Can't Load Option file. XML file may be collasped."), "shown"},
+                         Read("A", "", "", "", ""),
+                         {"exit|0"}}),
+                   true},
+        DialogCase{"StaleCurrentSetting",
+                   "<tolvexgateway_optionlist currentsetting=\"Gone\"><option id=\"A\" area=\"x\">a"
+                   "</option><option id=\"B\" area=\"y\">b</option></tolvexgateway_optionlist>",
+                   {"read", "click", "2"},
+                   Join({{Box("Can't Load Current Value. XML file may be collasped."), "shown"},
+                         Read("A,B", "Gone", "", "", "x"),
+                         {"exit|0"}}),
+                   true},
+        DialogCase{"TypedIdThatNamesNoOptionIsRefused",
+                   kTwoOptions,
+                   {"type", "Nowhere", "click", "1", "wait", "click", "2"},
+                   {"shown", Box("Can't Save Current Value. No option has this id."), "exit|0"},
+                   true},
+        DialogCase{
+            "FailedSaveKeepsTheWindowAndTheFile",
+            kTwoOptions,
+            {"lock", "@option-file", "pick", "0", "click", "1", "wait", "read", "click", "2"},
+            Join({{"shown", Box("Can't Save Option File")},
+                  Read("Viewer,Atlas", "Viewer", "viewer.exe $lat.d() $lon.d()", "tokyo", "Japan"),
+                  {"exit|0"}}),
+            true}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(OptionDialogSaveTest, OkStoresThePickAndKeepsTheRest) {
+  const WineGateway gateway("dialog-ok");
+  gateway.WriteOptions(kTwoOptions);
+  EXPECT_EQ(
+      gateway.Drive("dialog", gateway.QuotedProgram() + " option", {"pick", "0", "click", "1"}),
+      (Lines_{"shown", "exit|0"}));
+  const std::string saved = gateway.Options();
+  EXPECT_NE(saved.find("<!-- kept on save -->"), std::string::npos) << saved;
+  EXPECT_NE(saved.find("note=\"extra\""), std::string::npos) << saved;
+  EXPECT_EQ(Query(gateway.option_file(), {"tolvexgateway_optionlist/@currentsetting",
+                                          "/tolvexgateway_optionlist/option/@id"}),
+            (Lines_{"loaded", "first [Viewer]", "match [Viewer]", "first [Viewer]",
+                    "match [Viewer]", "match [Atlas]"}));
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(gateway.folder())) {
+    left.push_back(entry.path().filename().string());
+  }
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (Lines_{"TolvexGateway.exe", "tolvexgwoption.xml"})) << "no temporary file left";
+}
+
+TEST(OptionDialogSaveTest, OkWithoutChangeStoresTheSameChoice) {
+  const WineGateway gateway("dialog-ok-unchanged");
+  gateway.WriteOptions(kTwoOptions);
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + " option", {"click", "1"}),
+            (Lines_{"shown", "exit|0"}));
+  EXPECT_EQ(Query(gateway.option_file(), {"tolvexgateway_optionlist/@currentsetting"}),
+            (Lines_{"loaded", "first [Atlas]", "match [Atlas]"}));
+}
+
+// After the third message the user can pick an existing option and repair the file with OK.
+TEST(OptionDialogSaveTest, PickingAnOptionRepairsAStaleCurrentSetting) {
+  const WineGateway gateway("dialog-repair");
+  gateway.WriteOptions(
+      "<tolvexgateway_optionlist currentsetting=\"Gone\"><option id=\"A\" area=\"x\">a</option>"
+      "</tolvexgateway_optionlist>");
+  EXPECT_EQ(
+      gateway.Drive("dialog", gateway.QuotedProgram() + " option", {"pick", "0", "click", "1"}),
+      (Lines_{Box("Can't Load Current Value. XML file may be collasped."), "shown", "exit|0"}));
+  EXPECT_EQ(Query(gateway.option_file(), {"tolvexgateway_optionlist/@currentsetting"}),
+            (Lines_{"loaded", "first [A]", "match [A]"}));
+}
+
+struct OptionRequestCase {
+  const char* name;
+  std::string arguments;
+};
+
+class OptionRequestTest : public ::testing::TestWithParam<OptionRequestCase> {};
+
+TEST_P(OptionRequestTest, OpensTheWindow) {
+  const WineGateway gateway(std::string("request-") + GetParam().name);
+  gateway.WriteOptions(kTwoOptions);
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + GetParam().arguments, {"close"}),
+            (Lines_{"shown", "exit|0"}));
+  EXPECT_EQ(gateway.Options(), kTwoOptions);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, OptionRequestTest,
+                         ::testing::Values(OptionRequestCase{"Plain", " option"},
+                                           OptionRequestCase{"Prefixed", " TolVex:option"},
+                                           OptionRequestCase{"PrefixedQuotedWithSpace",
+                                                             " \"TolVex: option\""}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(OptionDialogHelpTest, HelpOpensTheManualAndTheWindowStays) {
+  const WineGateway gateway("dialog-help");
+  gateway.WriteOptions(kTwoOptions);
+  WriteFile(gateway.folder() / "manual.htm", "<html><body>help</body></html>\n");
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + " option",
+                          {"menu", "wait", "read", "click", "2"}),
+            Join({{"shown"},
+                  Read("Viewer,Atlas", "Atlas", "atlas.exe $ost", "wgs84", "World"),
+                  {"exit|0"}}));
+  // The shell starts a document's application on its own time: wait for the recorder.
+  Lines_ recorded;
+  for (int i = 0; i < 100 && recorded.empty(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    recorded = gateway.Recorded();
+  }
+  ASSERT_EQ(recorded.size(), 1u);
+  const std::string manual = WindowsPath(gateway.folder() / "manual.htm");
+  EXPECT_TRUE(recorded[0].ends_with("\"" + manual + "\"")) << recorded[0];
+  EXPECT_EQ(gateway.Options(), kTwoOptions);
+}
+
+TEST(OptionDialogHelpTest, MissingManualShowsNothingAndTheWindowStays) {
+  const WineGateway gateway("dialog-help-missing");
+  gateway.WriteOptions(kTwoOptions);
+  const Lines_ lines =
+      gateway.Drive("dialog", gateway.QuotedProgram() + " option", {"menu", "wait", "click", "2"});
+  EXPECT_EQ(StartingWith(lines, "box|"), Lines_{});
+  EXPECT_EQ(lines, (Lines_{"shown", "exit|0"}));
+  EXPECT_EQ(gateway.Recorded(), Lines_{});
+}
+
+}  // namespace
+}  // namespace tolvex::testing
