@@ -30,6 +30,10 @@ windows: setup
 	cmake --preset windows $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset windows
 
+# The Windows package: build/windows/dist/TolvexGateway-1.0.0-windows-x86_64.zip.
+windows-dist: windows
+	scripts/windows-dist build/windows
+
 LINK ?= TolVex:SD9.XC4.EQ2.CV5
 
 # The main job: what the link opens with the default option file, then the link itself.
@@ -46,7 +50,7 @@ test-asan: asan
 	ctest --preset asan
 
 # The Windows programs under Wine, on a private X display with a fresh Wine prefix.
-test-wine: build windows
+test-wine: build windows-dist
 	ctest --preset wine
 
 test: test-linux test-asan test-wine

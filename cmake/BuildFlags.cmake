@@ -33,7 +33,7 @@ if(WIN32)
   # The Windows programs ship as single files: the C and C++ runtimes and winpthreads are
   # linked in, so nothing beside the executable has to be installed. Win32 is called through
   # its wide-character functions only; Windows 10 is the oldest system served.
-  target_link_options(tolvex_build_flags INTERFACE -static)
+  target_link_options(tolvex_build_flags INTERFACE -static $<$<NOT:$<CONFIG:Debug>>:-s>)
   target_compile_definitions(tolvex_build_flags INTERFACE
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 endif()

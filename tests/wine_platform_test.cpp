@@ -261,3 +261,43 @@ TEST(MessageTest, ErrorBoxShowsTextTitleStopIconAndOneButton) {
 
 }  // namespace
 }  // namespace tolvex::testing
+
+namespace tolvex::testing {
+namespace {
+
+// The package's registry files, imported into the prefix by regedit as a user would.
+TEST(PackageTest, RegisterAndUnregisterTheTolVexScheme) {
+  const std::filesystem::path dist = TOLVEX_WINDOWS_DIST_DIR;
+  const std::string key = "HKCU\\Software\\Classes\\TolVex";
+  ASSERT_EQ(RunWine("regedit", {"/s", WindowsPath(dist / "register.reg")}).exit_status, 0);
+  const std::string command = RunWine("reg", {"query", key + "\\shell\\open\\command"}).out;
+  EXPECT_NE(command.find("REG_EXPAND_SZ    \"%LOCALAPPDATA%\\Programs\\TolvexGateway\\"
+                         "TolvexGateway.exe\" \"%1\""),
+            std::string::npos)
+      << command;
+  const std::string scheme = RunWine("reg", {"query", key}).out;
+  EXPECT_NE(scheme.find("URL Protocol    REG_SZ"), std::string::npos) << scheme;
+
+  ASSERT_EQ(RunWine("regedit", {"/s", WindowsPath(dist / "unregister.reg")}).exit_status, 0);
+  EXPECT_NE(RunWine("reg", {"query", key}).exit_status, 0) << "the key must be gone";
+}
+
+TEST(PackageTest, VersionResourceOfTheProgram) {
+  const ProcessResult result =
+      RunWine(WindowsBinDir() / "tolvex_probe.exe",
+              {"version", WindowsPath(WindowsBinDir() / "TolvexGateway.exe")});
+  EXPECT_EQ(
+      Lines(result.out),
+      (std::vector<std::string>{
+          "FILEVERSION 1.0.0.0", "PRODUCTVERSION 1.0.0.0", "FILETYPE 1", "Translation 0411 04B0",
+          "CompanyName The TolvexGateway authors", "FileDescription Handler of TolVex: links",
+          "FileVersion 1.00", "InternalName TolvexGateway",
+          "LegalCopyright Copyright (C) 2026 the TolvexGateway authors",
+          "LegalTrademarks TolVex and TolvexGateway are names of the TolvexGateway project",
+          "OriginalFilename TolvexGateway.exe", "ProductName TolVex Gateway",
+          "ProductVersion 1.00"}))
+      << result.err;
+}
+
+}  // namespace
+}  // namespace tolvex::testing
