@@ -5,7 +5,7 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan run test test-linux test-asan bench format clean
+.PHONY: all setup build release asan run test test-linux test-asan bench fuzz coverage tidy format clean
 
 all: build
 
@@ -24,13 +24,14 @@ asan: setup
 	cmake --preset asan $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset asan
 
+LINK ?= TolVex:SD9.XC4.EQ2.CV5
+
+# The main job: what the link opens with the default option file, then the link itself.
 run: build
-	@echo '$$ tolvex encode 35.658581 139.745433'
-	@$(BIN)/tolvex encode 35.658581 139.745433
-	@echo '$$ tolvex decode SD9.XC4.EQ2.CV5'
-	@$(BIN)/tolvex decode SD9.XC4.EQ2.CV5
-	@echo '$$ tolvex tokyo 35.658581 139.745433'
-	@$(BIN)/tolvex tokyo 35.658581 139.745433
+	@echo '$$ tolvex expand $(LINK)'
+	@$(BIN)/tolvex expand '$(LINK)'
+	@echo '$$ tolvexgateway $(LINK)'
+	@$(BIN)/tolvexgateway '$(LINK)'; status=$$?; echo "(exit status $$status)"
 
 test-linux: build
 	ctest --preset linux
@@ -42,6 +43,47 @@ test: test-linux test-asan
 
 bench: release
 	build/linux-release/bin/bench_geocode
+	build/linux-release/bin/bench_template
+	bench/request.sh build/linux-release/bin
+
+# Each fuzz target runs for FUZZ_SECONDS; any finding fails the target. New inputs go to a
+# scratch corpus (the committed one is only read); findings to build/fuzz/findings/.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := request field_format option_file
+
+fuzz: setup
+	cmake --preset fuzz $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset fuzz --target $(addprefix fuzz_,$(FUZZ_TARGETS))
+	@mkdir -p build/fuzz/findings
+	@set -e; for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build/fuzz/corpus/$$t; \
+	  dict=""; [ -f fuzz/$$t.dict ] && dict="-dict=fuzz/$$t.dict"; \
+	  echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	  build/fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build/fuzz/findings/$$t- $$dict \
+	    build/fuzz/corpus/$$t fuzz/corpus/$$t 2>build/fuzz/$$t.log || \
+	    { tail -40 build/fuzz/$$t.log; echo "fuzz_$$t found a problem"; exit 1; }; \
+	  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' build/fuzz/$$t.log; \
+	done
+
+# Line and branch coverage of the core (geocode/, gateway/) and the platform backends, from
+# the whole test suite. HTML report: build/coverage/coverage.html.
+coverage: setup
+	cmake --preset coverage $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset coverage
+	find build/coverage -name '*.gcda' -delete
+	ctest --preset coverage >/dev/null
+	gcovr -r . --object-directory build/coverage \
+	  --filter 'geocode/' --filter 'gateway/' --filter 'platform/' --filter 'dialog/' \
+	  --exclude '.*main_[a-z0-9]+\.cpp' --exclude 'dialog/qt/' \
+	  --exclude-throw-branches --exclude-unreachable-branches \
+	  --html-details build/coverage/coverage.html --print-summary
+
+# Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool.
+TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/posix/*.cpp' \
+                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/qt/*.cpp' 'cli/*.cpp')
+tidy: build
+	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -3,7 +3,6 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <vector>
 
 #include "gateway/number_text.h"
 
@@ -36,14 +35,19 @@ double ElementOr(std::string_view element, double fallback, std::string_view sep
   return ParseNumber(element, separator).value_or(fallback);
 }
 
-std::vector<std::string_view> SplitAtCommas(std::string_view text) {
-  std::vector<std::string_view> elements;
+// The four elements of "picture,offset,scale,addend", or nullopt when the text does not
+// split at its commas into exactly four.
+std::optional<std::array<std::string_view, 4>> SplitFourElements(std::string_view text) {
+  std::array<std::string_view, 4> elements;
   std::size_t start = 0;
-  for (std::size_t comma; (comma = text.find(',', start)) != std::string_view::npos;) {
-    elements.push_back(text.substr(start, comma - start));
+  for (std::size_t i = 0; i < 3; ++i) {
+    const std::size_t comma = text.find(',', start);
+    if (comma == std::string_view::npos) return std::nullopt;
+    elements[i] = text.substr(start, comma - start);
     start = comma + 1;
   }
-  elements.push_back(text.substr(start));
+  elements[3] = text.substr(start);
+  if (elements[3].find(',') != std::string_view::npos) return std::nullopt;
   return elements;
 }
 
@@ -154,12 +158,11 @@ std::optional<std::string> FormatField(std::string_view format_text, double quan
                                        std::string_view decimal_separator) {
   std::string_view picture_text = format_text;
   Transform transform;
-  const auto elements = SplitAtCommas(format_text);
-  if (elements.size() == 4) {
-    picture_text = elements[0];
-    transform.offset = ElementOr(elements[1], 0.0, decimal_separator);
-    transform.scale = ElementOr(elements[2], 1.0, decimal_separator);
-    transform.addend = ElementOr(elements[3], 0.0, decimal_separator);
+  if (const auto elements = SplitFourElements(format_text)) {
+    picture_text = (*elements)[0];
+    transform.offset = ElementOr((*elements)[1], 0.0, decimal_separator);
+    transform.scale = ElementOr((*elements)[2], 1.0, decimal_separator);
+    transform.addend = ElementOr((*elements)[3], 0.0, decimal_separator);
   }
   const double value = (quantity + transform.offset) * transform.scale + transform.addend;
   if (!std::isfinite(value)) return std::nullopt;

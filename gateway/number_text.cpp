@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <system_error>
 
 namespace tolvex {
@@ -69,6 +68,12 @@ std::optional<double> ParseNumber(std::string_view text, std::string_view decima
 std::string GeneralNumberText(double value, std::string_view decimal_separator) {
   if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
   if (value == 0.0) return "0";
+  // Whole numbers below 10^15 are their digits: the common case of every whole part.
+  if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value));
+    return std::string(digits, end.ptr);
+  }
 
   // Fifteen significant digits in scientific form give the digits and the exponent.
   char buffer[32];
@@ -77,7 +82,12 @@ std::string GeneralNumberText(double value, std::string_view decimal_separator) 
   const std::string_view scientific(buffer, static_cast<std::size_t>(result.ptr - buffer));
   const std::size_t e = scientific.find('e');
   std::string_view mantissa = scientific.substr(0, e);
-  const int exponent = std::atoi(std::string(scientific.substr(e + 1)).c_str());
+  int exponent = 0;
+  const std::string_view exponent_text = scientific.substr(e + 1);
+  // to_chars writes "e+NN" or "e-NN"; from_chars takes no "+".
+  const std::size_t skip = exponent_text.front() == '+' ? 1 : 0;
+  std::from_chars(exponent_text.data() + skip, exponent_text.data() + exponent_text.size(),
+                  exponent);
 
   std::string text;
   if (mantissa.front() == '-') {

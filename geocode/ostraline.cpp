@@ -96,8 +96,9 @@ std::uint64_t LoadWord(const char* bytes) {
 
 bool IsOstralineCode(std::string_view text) {
   if (text.size() != kCodeLength) return false;
-  return BytesInRange(LoadWord(text.data()), kFirstLow, kFirstHigh) &
-         BytesInRange(LoadWord(text.data() + 7), kSecondLow, kSecondHigh);
+  const bool first = BytesInRange(LoadWord(text.data()), kFirstLow, kFirstHigh);
+  const bool second = BytesInRange(LoadWord(text.data() + 7), kSecondLow, kSecondHigh);
+  return first && second;
 }
 
 double OstralineToLatitude(std::string_view code) {

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <thread>
@@ -72,7 +74,10 @@ class GatewayTest : public ::testing::Test {
                     std::string path = "") {
     ProcessOptions options;
     if (path.empty()) path = tools_dir_->path().string() + ":/usr/bin:/bin";
-    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_, "LC_ALL=C"};
+    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_};
+    const bool sets_locale = std::any_of(
+        env.begin(), env.end(), [](const std::string& e) { return e.starts_with("LC_ALL="); });
+    if (!sets_locale) options.env_set.push_back("LC_ALL=C");
     options.env_set.insert(options.env_set.end(), env.begin(), env.end());
     options.env_unset = {"windir", "DISPLAY", "WAYLAND_DISPLAY"};
     return RunProcess((program_dir_->path() / "tolvexgateway").string(), args, options);
@@ -242,6 +247,101 @@ TEST_F(GatewayTest, UnknownProgramExitsWithTwo) {
   const ProcessResult result = Run({"TolVex:SD9.XC4.EQ2.CV5"});
   EXPECT_EQ(result.exit_status, 2);
   EXPECT_NE(result.err.find("no-such-program-anywhere"), std::string::npos) << result.err;
+  EXPECT_TRUE(NothingLaunched());
+}
+
+struct HostileCase {
+  std::string argument;
+  std::string message;  // what follows "TolvexGateway: "
+};
+
+// Links any web page can contain: each is refused with its message and launches nothing.
+TEST_F(GatewayTest, HostileLinksLaunchNothing) {
+  const std::string far(100000, 'A');
+  const HostileCase cases[] = {
+      {"TolVex:1,2\" --x \"", "Invalid Location: \"1,2\" --x \"\""},
+      {"TolVex:35,139 --help", "Invalid Location: \"35,139 --help\""},
+      {"TolVex:-35,-139 -rf", "Invalid Location: \"-35,-139 -rf\""},
+      {"TolVex:$(reboot)", "Invalid Location: \"$(reboot)\""},
+      {"TolVex:35,139$(id)", "Invalid Location: \"35,139$(id)\""},
+      {"TolVex:`id`", "Invalid Location: \"`id`\""},
+      {"TolVex:35,139;id", "Invalid Location: \"35,139;id\""},
+      {"TolVex:35,139 && id", "Invalid Location: \"35,139 && id\""},
+      {"TolVex:35,139|id", "Invalid Location: \"35,139|id\""},
+      {"TolVex:35^,139", "Invalid Location: \"35^,139\""},
+      {"TolVex:%PATH%,139", "Invalid Location: \"%PATH%,139\""},
+      {"TolVex:35,139\\\"", "Invalid Location: \"35,139\\\"\""},
+      {"TolVex:35,139\n", "Invalid Location: \"35,139\n\""},
+      {"TolVex:35,139\r", "Invalid Location: \"35,139\r\""},
+      {"TolVex:SD9.XC4.EQ2.CV5\n", "Invalid Location: \"SD9.XC4.EQ2.CV5\n\""},
+      {"TolVex:\xEF\xBC\x93\xEF\xBC\x95,139", "Invalid Location: \"\xEF\xBC\x93\xEF\xBC\x95,139\""},
+      {"TolVex:\xEF\xBC\xB3"
+       "D9.XC4.EQ2.CV5",
+       "Invalid Location: \"\xEF\xBC\xB3"
+       "D9.XC4.EQ2.CV5\""},
+      {"TolVex:35%2C139", "Invalid Location: \"35%2C139\""},
+      {"TolVex%3A35,139", "Invalid Data: \"TolVex%3A35,139\""},
+      {"TolVex:1e1,0", "Invalid Location: \"1e1,0\""},
+      {"TolVex:0x10,0", "Invalid Location: \"0x10,0\""},
+      {"TolVex:inf,nan", "Invalid Location: \"inf,nan\""},
+      {"--help", "Invalid Data: \"--help\""},
+      {"", "Invalid Data: \"\""},
+      {"TolVex:" + far, "Invalid Location: \"" + far.substr(0, 200) + "\u2026\""},
+      {far, "Invalid Data: \"" + far.substr(0, 200) + "\u2026\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.argument.substr(0, 60));
+    const ProcessResult result = Run({c.argument});
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, "TolvexGateway: " + c.message + "\n");
+    EXPECT_TRUE(NothingLaunched());
+  }
+}
+
+// Odd but valid links: only the rendered numbers and the geocode reach the command line.
+TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {
+  WriteOptions(OptionFile("tolvex-viewer $lat.d() $lon.d() $ost"));
+  const std::pair<std::string, std::vector<std::string>> cases[] = {
+      {"TolVex:+35.60000000000000000000000001,\t139 ",
+       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1"}},
+      {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0"}},
+      {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0"}},
+  };
+  for (const auto& [argument, words] : cases) {
+    SCOPED_TRACE(argument);
+    fs::remove(record_);
+    ASSERT_EQ(Run({argument}).exit_status, 0);
+    const auto launch = WaitForLaunch();
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->argv, words);
+  }
+}
+
+// The user's locale decides the decimal separator, both for reading a pair and for writing
+// fields. The German locale is compiled into a folder of the test's own (LOCPATH), so that
+// no system locale needs to be installed.
+TEST_F(GatewayTest, TheUserLocaleDecidesTheDecimalSeparator) {
+  TempDir locales;
+  const std::string compile =
+      "localedef -i de_DE -f UTF-8 " + (locales.path() / "de_DE.UTF-8").string() + " 2>/dev/null";
+  ASSERT_EQ(std::system(compile.c_str()), 0) << "localedef (package locales) is needed";
+  const std::vector<std::string> german = {"LOCPATH=" + locales.path().string(),
+                                           "LC_ALL=de_DE.UTF-8"};
+  WriteOptions(OptionFile("tolvex-viewer $lat.d() $lat.d(+03.4r) $lon.d(.2r)"));
+
+  ASSERT_EQ(Run({"TolVex:SD9.XC4.EQ2.CV5"}, german).exit_status, 0);
+  auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, (std::vector<std::string>{"35,658580756976292", "+035.6586", "139.75"}));
+
+  fs::remove(record_);
+  ASSERT_EQ(Run({"TolVex:35;139"}, german).exit_status, 0);
+  ASSERT_TRUE(WaitForLaunch());
+
+  fs::remove(record_);
+  const ProcessResult result = Run({"TolVex:35.6;139"}, german);
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.err, "TolvexGateway: Invalid Location: \"35.6;139\"\n");
   EXPECT_TRUE(NothingLaunched());
 }
 

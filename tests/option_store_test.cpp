@@ -168,6 +168,65 @@ TEST(LoadActiveOptionFileTest, Utf16WithByteOrderMark) {
   EXPECT_EQ(active.command_template, "t \xE5\x9C\xB0");
 }
 
+std::string Utf16(std::string_view ascii, bool big_endian) {
+  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char c : ascii) {
+    if (big_endian) bytes += '\0';
+    bytes += c;
+    if (!big_endian) bytes += '\0';
+  }
+  return bytes;
+}
+
+// Hostile and damaged files: each gives its defined result, and the file stays as it was.
+TEST(LoadActiveOptionFileTest, HostileFiles) {
+  TempDir dir;
+  const std::string secret = dir.Write("secret.txt", "TOP-SECRET-CONTENT");
+  std::string laughs = "<!DOCTYPE lolz [<!ENTITY l0 \"lol\">";
+  for (int i = 1; i < 10; ++i) {
+    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
+    for (int j = 0; j < 10; ++j) laughs += "&l" + std::to_string(i - 1) + ";";
+    laughs += "\">";
+  }
+  laughs += "]>" + File("V", "<option id='V' area='a'>&l9;</option>");
+  std::string deep = "<tolvexgateway_optionlist currentsetting='V'>";
+  for (int i = 0; i < 10000; ++i) deep += "<n>";
+  for (int i = 0; i < 10000; ++i) deep += "</n>";
+  deep += "<option id='V' area='a'>t</option></tolvexgateway_optionlist>";
+  std::string large = "<tolvexgateway_optionlist currentsetting='last'>";
+  while (large.size() < 20'000'000)
+    large += "<option id='filler' area='a'>https://example.org/$ost</option>\n";
+  large += "<option id='last' area='a'>found</option></tolvexgateway_optionlist>";
+  const std::string utf16_body = File("V", "<option id='V' area='a'>t</option>");
+
+  const std::pair<std::string, ActiveOption> cases[] = {
+      {"<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + secret + "\">]>" +
+           File("V", "<option id='V' area='a'>&x;</option>"),
+       {kCannotLoad, "", ""}},
+      {"<!DOCTYPE r SYSTEM \"file://" + secret + "\">" + File("V", "<option id='V'>t</option>"),
+       {kCannotLoad, "", ""}},
+      {laughs, {kCannotLoad, "", ""}},
+      {deep, {kCannotLoad, "", ""}},
+      {large, {kNone, "found", "wgs84"}},
+      {Utf16(utf16_body, false), {kNone, "t", "wgs84"}},
+      {Utf16(utf16_body, true), {kNone, "t", "wgs84"}},
+      {File("V", "<option id='V'>no area</option>"), {kNone, "no area", "wgs84"}},
+      {File("V", "<option area='a'>no id</option><option id='V' area='a'>t</option>"),
+       {kNone, "t", "wgs84"}},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    SCOPED_TRACE(bytes.substr(0, 80));
+    const std::string path = dir.Write("tolvexgwoption.xml", bytes);
+    auto document = platform::CreateXmlDocument();
+    const ActiveOption active = LoadActiveOption(*document, path);
+    EXPECT_EQ(active.error, expected.error);
+    EXPECT_EQ(active.command_template, expected.command_template);
+    EXPECT_EQ(active.datum_name, expected.datum_name);
+    EXPECT_EQ(active.command_template.find("TOP-SECRET"), std::string::npos);
+    EXPECT_EQ(ReadFile(path), bytes);
+  }
+}
+
 TEST(OptionLookupTest, ListAndFindInDocumentOrder) {
   TempDir dir;
   const std::string path =

@@ -6,8 +6,8 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <vector>
 
 #include "platform/shell.h"
@@ -77,13 +77,13 @@ class PosixShell final : public Shell {
       words = SplitWords(text);
     }
     if (words.empty()) {
-      std::cerr << "TolvexGateway: nothing to open: the command line is empty" << std::endl;
+      std::fputs("TolvexGateway: nothing to open: the command line is empty\n", stderr);
       return ShellResult::kNothingStarted;
     }
     const int error = Spawn(words, directory);
     if (error != 0) {
-      std::cerr << "TolvexGateway: cannot start \"" << words[0] << "\" to open \"" << text
-                << "\": " << std::strerror(error) << std::endl;
+      std::fprintf(stderr, "TolvexGateway: cannot start \"%s\" to open \"%s\": %s\n",
+                   words[0].c_str(), text.c_str(), std::strerror(error));
       return ShellResult::kNothingStarted;
     }
     return ShellResult::kHandedOver;
@@ -94,6 +94,7 @@ class PosixShell final : public Shell {
   // Returns 0 or the errno of the failure.
   static int Spawn(std::vector<std::string>& words, const std::optional<std::string>& directory) {
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
 

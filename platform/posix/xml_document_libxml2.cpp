@@ -37,21 +37,21 @@ template <typename T>
 using XmlPtr = std::unique_ptr<T, XmlFree>;
 
 // Runs an XPath location path with `context` as the context node; the node set in document
-// order, or null when the query is invalid or yields no node set.
-XmlPtr<xmlXPathObject> Evaluate(xmlDoc* document, xmlNode* context, std::string_view xpath) {
-  if (document == nullptr) return nullptr;
-  XmlPtr<xmlXPathContext> xpath_context(xmlXPathNewContext(document));
-  if (!xpath_context) return nullptr;
+// order, or null when the query is invalid or yields no node set. The XPath context belongs
+// to the document: creating one registers every XPath function, which costs more than a query.
+XmlPtr<xmlXPathObject> Evaluate(xmlXPathContext* xpath_context, xmlNode* context,
+                                std::string_view xpath) {
+  if (xpath_context == nullptr) return nullptr;
   xpath_context->node = context;
   const std::string query(xpath);
-  XmlPtr<xmlXPathObject> result(xmlXPathEvalExpression(Xml(query.c_str()), xpath_context.get()));
+  XmlPtr<xmlXPathObject> result(xmlXPathEvalExpression(Xml(query.c_str()), xpath_context));
   if (!result || result->type != XPATH_NODESET || result->nodesetval == nullptr) return nullptr;
   return result;
 }
 
 class Libxml2Node final : public XmlNode {
  public:
-  Libxml2Node(xmlDoc* document, xmlNode* node) : document_(document), node_(node) {}
+  Libxml2Node(xmlXPathContext* xpath, xmlNode* node) : xpath_(xpath), node_(node) {}
 
   std::string Text() const override {
     XmlPtr<xmlChar> content(xmlNodeGetContent(node_));
@@ -67,13 +67,13 @@ class Libxml2Node final : public XmlNode {
   }
 
   std::unique_ptr<XmlNode> SelectSingleNode(std::string_view xpath) const override {
-    const auto result = Evaluate(document_, node_, xpath);
+    const auto result = Evaluate(xpath_, node_, xpath);
     if (!result || result->nodesetval->nodeNr == 0) return nullptr;
-    return std::make_unique<Libxml2Node>(document_, result->nodesetval->nodeTab[0]);
+    return std::make_unique<Libxml2Node>(xpath_, result->nodesetval->nodeTab[0]);
   }
 
  private:
-  xmlDoc* document_;
+  xmlXPathContext* xpath_;
   xmlNode* node_;
 };
 
@@ -88,6 +88,7 @@ class Libxml2Document final : public XmlDocument {
  public:
   bool Load(const std::string& path) override {
     SilenceLibxml2();
+    xpath_.reset();
     document_.reset();
     XmlPtr<xmlParserCtxt> context(xmlNewParserCtxt());
     if (!context) return false;
@@ -101,23 +102,25 @@ class Libxml2Document final : public XmlDocument {
         xmlDocGetRootElement(document.get()) == nullptr) {
       return false;
     }
+    XmlPtr<xmlXPathContext> xpath(xmlXPathNewContext(document.get()));
+    if (!xpath) return false;
     document_ = std::move(document);
+    xpath_ = std::move(xpath);
     return true;
   }
 
   std::unique_ptr<XmlNode> SelectSingleNode(std::string_view xpath) const override {
-    const auto result = Evaluate(document_.get(), DocumentNode(), xpath);
+    const auto result = Evaluate(xpath_.get(), DocumentNode(), xpath);
     if (!result || result->nodesetval->nodeNr == 0) return nullptr;
-    return std::make_unique<Libxml2Node>(document_.get(), result->nodesetval->nodeTab[0]);
+    return std::make_unique<Libxml2Node>(xpath_.get(), result->nodesetval->nodeTab[0]);
   }
 
   std::vector<std::unique_ptr<XmlNode>> SelectNodes(std::string_view xpath) const override {
     std::vector<std::unique_ptr<XmlNode>> nodes;
-    const auto result = Evaluate(document_.get(), DocumentNode(), xpath);
+    const auto result = Evaluate(xpath_.get(), DocumentNode(), xpath);
     if (!result) return nodes;
     for (int i = 0; i < result->nodesetval->nodeNr; ++i) {
-      nodes.push_back(
-          std::make_unique<Libxml2Node>(document_.get(), result->nodesetval->nodeTab[i]));
+      nodes.push_back(std::make_unique<Libxml2Node>(xpath_.get(), result->nodesetval->nodeTab[i]));
     }
     return nodes;
   }
@@ -139,7 +142,9 @@ class Libxml2Document final : public XmlDocument {
  private:
   xmlNode* DocumentNode() const { return reinterpret_cast<xmlNode*>(document_.get()); }
 
+  // Declared after the document so that it is freed first.
   XmlPtr<xmlDoc> document_;
+  XmlPtr<xmlXPathContext> xpath_;
 };
 
 }  // namespace
