@@ -81,7 +81,7 @@ coverage: setup
 
 # Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool.
 TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/posix/*.cpp' \
-                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/qt/*.cpp' 'cli/*.cpp')
+                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/posix/*.cpp' 'dialog/qt/*.cpp' 'cli/*.cpp')
 tidy: build
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
 

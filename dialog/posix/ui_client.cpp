@@ -119,11 +119,11 @@ std::unique_ptr<UiModule> UiModule::Load(const std::string& path) {
 
 UiModule::~UiModule() { entry_.shut_down(); }
 
-bool UiModule::ShowError(std::string_view text, std::string_view title) {
+bool UiModule::ShowError(std::string_view text, std::string_view title) const {
   return entry_.show_error(Text(text), Text(title)) == 0;
 }
 
-bool UiModule::RunOptionDialog(const LogicFactory& make_logic) {
+bool UiModule::RunOptionDialog(const LogicFactory& make_logic) const {
   DialogRun run;
   run.logic = make_logic(run.view);
   return entry_.run_option_dialog(HandleEvent, &run) == 0;

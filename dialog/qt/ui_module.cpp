@@ -208,6 +208,6 @@ constexpr TolvexUiModule kModule = {TOLVEX_UI_ABI_VERSION, ShowError, RunOptionD
 }  // namespace
 }  // namespace tolvex::qt
 
-extern "C" __attribute__((visibility("default"))) const TolvexUiModule* tolvex_ui_module(void) {
+extern "C" __attribute__((visibility("default"))) const TolvexUiModule* tolvex_ui_module() {
   return &tolvex::qt::kModule;
 }
