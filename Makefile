@@ -5,7 +5,7 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan run test test-linux test-asan bench fuzz coverage tidy format clean
+.PHONY: all setup build release asan run test test-linux test-asan bench fuzz coverage tidy format clean install uninstall
 
 all: build
 
@@ -84,6 +84,16 @@ TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/po
                  'platform/*.cpp' 'dialog/*.cpp' 'dialog/posix/*.cpp' 'dialog/qt/*.cpp' 'cli/*.cpp')
 tidy: build
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
+
+# The release build, for the current user: the program folder in $(PREFIX)/lib/tolvexgateway,
+# desktop entries and icons, and the handler of TolVex: links registered with xdg-mime.
+PREFIX ?= $(HOME)/.local
+
+install: release
+	scripts/desktop-install install build/linux-release/bin "$(PREFIX)"
+
+uninstall:
+	scripts/desktop-install uninstall "$(PREFIX)"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
