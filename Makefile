@@ -45,6 +45,7 @@ bench: release
 	build/linux-release/bin/bench_geocode
 	build/linux-release/bin/bench_template
 	bench/request.sh build/linux-release/bin
+	bench/dialog.sh build/linux-release/bin
 
 # Each fuzz target runs for FUZZ_SECONDS; any finding fails the target. New inputs go to a
 # scratch corpus (the committed one is only read); findings to build/fuzz/findings/.
