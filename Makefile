@@ -6,7 +6,7 @@ CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
 .PHONY: all setup build release asan windows windows-dist run test test-linux test-asan \
-	test-wine bench fuzz coverage tidy format clean
+	test-wine bench fuzz coverage tidy format clean install uninstall
 
 all: build
 
@@ -59,6 +59,7 @@ bench: release
 	build/linux-release/bin/bench_geocode
 	build/linux-release/bin/bench_template
 	bench/request.sh build/linux-release/bin
+	bench/dialog.sh build/linux-release/bin
 
 # Each fuzz target runs for FUZZ_SECONDS; any finding fails the target. New inputs go to a
 # scratch corpus (the committed one is only read); findings to build/fuzz/findings/.
@@ -93,11 +94,23 @@ coverage: setup
 	  --exclude-throw-branches --exclude-unreachable-branches \
 	  --html-details build/coverage/coverage.html --print-summary
 
-# Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool.
+# Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool. The
+# Win32 files are built by the cross compiler only and are not in build/linux's database.
 TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/posix/*.cpp' \
-                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/qt/*.cpp' 'cli/*.cpp')
+                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/posix/*.cpp' 'dialog/qt/*.cpp' 'cli/*.cpp' \
+                 ':(exclude)*_win32.cpp')
 tidy: build
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
+
+# The release build, for the current user: the program folder in $(PREFIX)/lib/tolvexgateway,
+# desktop entries and icons, and the handler of TolVex: links registered with xdg-mime.
+PREFIX ?= $(HOME)/.local
+
+install: release
+	scripts/desktop-install install build/linux-release/bin "$(PREFIX)"
+
+uninstall:
+	scripts/desktop-install uninstall "$(PREFIX)"
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,87 +1,80 @@
-/* The plain C boundary between the gateway and its UI module (tolvex_ui.so). The gateway
- * never links a window toolkit: it loads the module with dlopen() only when it has a window
- * or a message box to show, and talks to it through these structs alone, so that neither
- * side depends on the other's C++ types.
- *
- *   gateway: FrmOption <-> OptionView/OptionEvents adapters <-> this ABI <-> module: Qt window
- */
-#ifndef TOLVEX_DIALOG_UI_MODULE_ABI_H_
-#define TOLVEX_DIALOG_UI_MODULE_ABI_H_
+// The C boundary between the gateway and its UI module (tolvex_ui.so). The gateway never links
+// a window toolkit: it loads the module with dlopen() only when it has a window or a message
+// box to show, and talks to it through these plain structs and functions alone, so that
+// neither side depends on the other's C++ types or runtime (the gateway links its C++ runtime
+// statically, the module uses the toolkit's shared one).
+//
+//   gateway: FrmOption <-> OptionView/OptionEvents adapters <-> this ABI <-> module: Qt window
+#pragma once
 
-#include <stddef.h>
+#include <cstddef>
 
-#ifdef __cplusplus
 extern "C" {
-#endif
 
-/* Raised whenever anything below changes; the gateway refuses a module of another version. */
+// Raised whenever anything below changes; the gateway refuses a module of another version.
 #define TOLVEX_UI_ABI_VERSION 1u
 
-/* The module's only exported symbol: a function returning its TolvexUiModule. */
+// The module's only exported symbol: a function returning its TolvexUiModule.
 #define TOLVEX_UI_MODULE_SYMBOL "tolvex_ui_module"
 
-/* UTF-8 text, not necessarily terminated. */
-typedef struct TolvexUiText {
+// UTF-8 text, not necessarily terminated.
+struct TolvexUiText {
   const char* data;
   size_t size;
-} TolvexUiText;
+};
 
-/* The texts of the option window that the gateway sets. */
+// The texts of the option window that the gateway sets.
 enum TolvexUiField {
-  TOLVEX_UI_VERSION_LINE = 0,     /* copyright */
-  TOLVEX_UI_COPYRIGHT_NOTICE = 1, /* copyright2 */
-  TOLVEX_UI_SELECTED_TEXT = 2,    /* text field of GISoptions */
-  TOLVEX_UI_COMMAND_TEMPLATE = 3, /* oscommand */
-  TOLVEX_UI_DATUM = 4,            /* datum */
-  TOLVEX_UI_AREA = 5              /* GISareas */
+  TOLVEX_UI_VERSION_LINE = 0,      // copyright
+  TOLVEX_UI_COPYRIGHT_NOTICE = 1,  // copyright2
+  TOLVEX_UI_SELECTED_TEXT = 2,     // text field of GISoptions
+  TOLVEX_UI_COMMAND_TEMPLATE = 3,  // oscommand
+  TOLVEX_UI_DATUM = 4,             // datum
+  TOLVEX_UI_AREA = 5               // GISareas
 };
 
-/* What the option window reports. */
+// What the option window reports.
 enum TolvexUiEvent {
-  TOLVEX_UI_LOAD = 0,   /* the window exists and is about to be shown */
-  TOLVEX_UI_PICK = 1,   /* an entry of the list of GISoptions was picked */
-  TOLVEX_UI_OK = 2,     /* cmdOK */
-  TOLVEX_UI_CANCEL = 3, /* cmdCancel or Esc */
-  TOLVEX_UI_HELP = 4,   /* mnuHelp */
-  TOLVEX_UI_UNLOAD = 5  /* the window has closed */
+  TOLVEX_UI_LOAD = 0,    // the window exists and is about to be shown
+  TOLVEX_UI_PICK = 1,    // an entry of the list of GISoptions was picked
+  TOLVEX_UI_OK = 2,      // cmdOK
+  TOLVEX_UI_CANCEL = 3,  // cmdCancel or Esc
+  TOLVEX_UI_HELP = 4,    // mnuHelp
+  TOLVEX_UI_UNLOAD = 5   // the window has closed
 };
 
-/* The module's option window, opaque to the gateway. */
-typedef struct TolvexUiWindow TolvexUiWindow;
+// The module's option window, opaque to the gateway.
+struct TolvexUiWindow;
 
-/* What the gateway may do to the window while it handles an event. */
-typedef struct TolvexUiWindowOps {
+// What the gateway may do to the window while it handles an event.
+struct TolvexUiWindowOps {
   void (*set_text)(TolvexUiWindow* window, int field, TolvexUiText text);
   void (*set_option_ids)(TolvexUiWindow* window, const TolvexUiText* ids, size_t count);
-  /* Calls receive(context, text) once with the text field of GISoptions. */
+  // Calls receive(context, text) once with the text field of GISoptions.
   void (*get_selected_text)(TolvexUiWindow* window, void (*receive)(void*, TolvexUiText),
                             void* context);
-  /* A modal error box over the window; returns when dismissed. */
+  // A modal error box over the window; returns when dismissed.
   void (*show_error)(TolvexUiWindow* window, TolvexUiText text, TolvexUiText title);
-  /* Closes the window; TOLVEX_UI_UNLOAD follows. */
+  // Closes the window; TOLVEX_UI_UNLOAD follows.
   void (*close)(TolvexUiWindow* window);
-} TolvexUiWindowOps;
+};
 
-typedef void (*TolvexUiEventHandler)(void* context, int event, TolvexUiWindow* window,
-                                     const TolvexUiWindowOps* ops);
+using TolvexUiEventHandler = void (*)(void* context, int event, TolvexUiWindow* window,
+                                      const TolvexUiWindowOps* ops);
 
-typedef struct TolvexUiModule {
+struct TolvexUiModule {
   unsigned abi_version;
-  /* A modal critical box with one OK button; returns 0 once dismissed, nonzero when the
-   * toolkit could not start. */
+  // A modal critical box with one OK button; 0 once dismissed, nonzero when the toolkit could
+  // not start (no display that answers).
   int (*show_error)(TolvexUiText text, TolvexUiText title);
-  /* Creates the option window, sends TOLVEX_UI_LOAD, shows it centred and returns once it
-   * has closed and TOLVEX_UI_UNLOAD was sent: 0, or nonzero when no window could be shown
-   * (then no event was sent). */
+  // Creates the option window, sends TOLVEX_UI_LOAD, shows it centred and returns once it has
+  // closed and TOLVEX_UI_UNLOAD was sent: 0, or nonzero when no window could be shown (then no
+  // event was sent).
   int (*run_option_dialog)(TolvexUiEventHandler handler, void* context);
-  /* Ends the toolkit; called once before the program exits. */
-  void (*shut_down)(void);
-} TolvexUiModule;
+  // Ends the toolkit; called once before the program exits.
+  void (*shut_down)();
+};
 
-typedef const TolvexUiModule* (*TolvexUiModuleEntry)(void);
+using TolvexUiModuleEntry = const TolvexUiModule* (*)();
 
-#ifdef __cplusplus
-}
-#endif
-
-#endif /* TOLVEX_DIALOG_UI_MODULE_ABI_H_ */
+}  // extern "C"

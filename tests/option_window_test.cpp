@@ -211,6 +211,7 @@ TEST_F(OptionWindowTest, FontsAndReadOnlyBoxes) {
     EXPECT_TRUE(QFontDatabase::writingSystems(used).contains(QFontDatabase::Japanese))
         << used.toStdString();
   }
+  EXPECT_EQ(Control<QWidget>("tbsOptions")->font().families().value(0), "MS UI Gothic");
   EXPECT_DOUBLE_EQ(Control<QWidget>("tbsOptions")->font().pointSizeF(), 9.75);
   EXPECT_TRUE(Control<QPlainTextEdit>("oscommand")->isReadOnly());
   EXPECT_TRUE(Control<QLineEdit>("datum")->isReadOnly());
@@ -301,6 +302,11 @@ TEST_F(OptionWindowTest, HelpClickedOnTheMenuBarOpensTheManual) {
   ASSERT_NE(help, nullptr);
   QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(help).center());
   EXPECT_EQ(shell_.opened, std::vector<std::string>{dir_.File("manual.htm")});
+  // H is the access key.
+  window_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  QTest::keyClick(&window_, Qt::Key_H, Qt::AltModifier);
+  EXPECT_EQ(shell_.opened.size(), 2u);
   EXPECT_TRUE(window_.isVisible());
   EXPECT_FALSE(window_.unloaded());
 }

@@ -3,7 +3,7 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
-#include <iostream>
+#include <cstdio>
 #include <vector>
 
 #include "gateway/gateway.h"
@@ -18,8 +18,11 @@ bool Named(const char* variable) {
   return value != nullptr && *value != '\0';
 }
 
+// stdio, as the gateway's other messages: iostream's static set-up would cost every link's
+// start, not only the runs that show something.
 void WriteToStandardError(std::string_view text) {
-  std::cerr << kProgramTitle << ": " << text << std::endl;
+  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(kProgramTitle.size()),
+               kProgramTitle.data(), static_cast<int>(text.size()), text.data());
 }
 
 // The OptionView that FrmOption talks to: each call crosses into the module's window. The
@@ -119,11 +122,11 @@ std::unique_ptr<UiModule> UiModule::Load(const std::string& path) {
 
 UiModule::~UiModule() { entry_.shut_down(); }
 
-bool UiModule::ShowError(std::string_view text, std::string_view title) {
+bool UiModule::ShowError(std::string_view text, std::string_view title) const {
   return entry_.show_error(Text(text), Text(title)) == 0;
 }
 
-bool UiModule::RunOptionDialog(const LogicFactory& make_logic) {
+bool UiModule::RunOptionDialog(const LogicFactory& make_logic) const {
   DialogRun run;
   run.logic = make_logic(run.view);
   return entry_.run_option_dialog(HandleEvent, &run) == 0;

@@ -33,13 +33,13 @@ class UiModule {
   UiModule& operator=(const UiModule&) = delete;
 
   // A modal critical box; false when the toolkit could not start.
-  bool ShowError(std::string_view text, std::string_view title);
+  bool ShowError(std::string_view text, std::string_view title) const;
 
   // Shows the option window, with the logic that `make_logic` builds over the window's view,
   // and returns once the window has closed. False when no window could be shown; then the
   // logic saw no event.
   using LogicFactory = std::function<std::unique_ptr<OptionEvents>(OptionView&)>;
-  bool RunOptionDialog(const LogicFactory& make_logic);
+  bool RunOptionDialog(const LogicFactory& make_logic) const;
 
  private:
   explicit UiModule(const TolvexUiModule& entry) : entry_(entry) {}

@@ -274,7 +274,9 @@ void OptionWindow::SetArea(std::string_view text) {
 }
 
 void OptionWindow::ShowError(std::string_view text, std::string_view title) {
-  ShowCriticalMessage(this, text, title);
+  // A box over a window not yet shown would sit where that window was created, not where it
+  // will appear: during window load the box centres on the screen instead.
+  ShowCriticalMessage(isVisible() ? this : nullptr, text, title);
 }
 
 void OptionWindow::Close() { close(); }

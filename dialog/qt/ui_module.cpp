@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,25 +30,40 @@ TolvexUiText Text(std::string_view text) { return {text.data(), text.size()}; }
 // a refused X authority, a Wayland session without Qt's Wayland plugin). The module checks
 // first that the display answers and picks the plugin itself, so that the gateway can fall
 // back to standard error instead of dying.
-bool XDisplayAnswers() {
+// A test connection to the X display named by DISPLAY. It stays open until Qt has made its
+// own: an X server resets, dropping every window, when its last client leaves, and the probe
+// must not be that client.
+class XDisplayProbe {
+ public:
+  XDisplayProbe() {
+    xcb_ = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
+    if (xcb_ == nullptr) return;
+    const auto connect = reinterpret_cast<Connect>(::dlsym(xcb_, "xcb_connect"));
+    const auto has_error = reinterpret_cast<HasError>(::dlsym(xcb_, "xcb_connection_has_error"));
+    disconnect_ = reinterpret_cast<Disconnect>(::dlsym(xcb_, "xcb_disconnect"));
+    if (connect == nullptr || has_error == nullptr || disconnect_ == nullptr) return;
+    connection_ = connect(nullptr, nullptr);
+    answers_ = connection_ != nullptr && has_error(connection_) == 0;
+  }
+  ~XDisplayProbe() {
+    if (connection_ != nullptr) disconnect_(connection_);
+    // Qt's xcb plugin holds the library itself by then.
+    if (xcb_ != nullptr) ::dlclose(xcb_);
+  }
+  XDisplayProbe(const XDisplayProbe&) = delete;
+  XDisplayProbe& operator=(const XDisplayProbe&) = delete;
+
+  bool answers() const { return answers_; }
+
+ private:
   using Connect = void* (*)(const char*, int*);
   using HasError = int (*)(void*);
   using Disconnect = void (*)(void*);
-  void* xcb = ::dlopen("libxcb.so.1", RTLD_NOW | RTLD_LOCAL);
-  if (xcb == nullptr) return false;
-  const auto connect = reinterpret_cast<Connect>(::dlsym(xcb, "xcb_connect"));
-  const auto has_error = reinterpret_cast<HasError>(::dlsym(xcb, "xcb_connection_has_error"));
-  const auto disconnect = reinterpret_cast<Disconnect>(::dlsym(xcb, "xcb_disconnect"));
-  bool answers = false;
-  if (connect != nullptr && has_error != nullptr && disconnect != nullptr) {
-    void* connection = connect(nullptr, nullptr);
-    answers = connection != nullptr && has_error(connection) == 0;
-    if (connection != nullptr) disconnect(connection);
-  }
-  // Qt's xcb plugin loads the library again; it stays in memory either way.
-  ::dlclose(xcb);
-  return answers;
-}
+  void* xcb_ = nullptr;
+  Disconnect disconnect_ = nullptr;
+  void* connection_ = nullptr;
+  bool answers_ = false;
+};
 
 bool WaylandDisplayAnswers() {
   const char* name = std::getenv("WAYLAND_DISPLAY");
@@ -73,14 +89,15 @@ bool WaylandDisplayAnswers() {
 }
 
 // The platform plugin to start: the user's own choice when QT_QPA_PLATFORM is set, else a
-// display that answers; null when there is none.
-const char* ChoosePlatform() {
+// display that answers; empty when there is none. `x_probe` is opened when X is tried.
+std::string ChoosePlatform(std::optional<XDisplayProbe>& x_probe) {
   const char* chosen = std::getenv("QT_QPA_PLATFORM");
   if (chosen != nullptr && *chosen != '\0') return chosen;
   if (WaylandDisplayAnswers()) return "wayland";
   const char* display = std::getenv("DISPLAY");
-  if (display != nullptr && *display != '\0' && XDisplayAnswers()) return "xcb";
-  return nullptr;
+  if (display == nullptr || *display == '\0') return {};
+  x_probe.emplace();
+  return x_probe->answers() ? "xcb" : "";
 }
 
 std::string platform_name;
@@ -92,9 +109,9 @@ std::unique_ptr<QApplication> application;
 
 QApplication* EnsureApplication() {
   if (application != nullptr) return application.get();
-  const char* platform = ChoosePlatform();
-  if (platform == nullptr) return nullptr;
-  platform_name = platform;
+  std::optional<XDisplayProbe> x_probe;  // closed only once Qt has connected
+  platform_name = ChoosePlatform(x_probe);
+  if (platform_name.empty()) return nullptr;
   argv_for_qt[2] = platform_name.data();
   application = std::make_unique<QApplication>(argc_for_qt, argv_for_qt);
   // The option window's own unload ends its loop; a message box closing must not.
@@ -191,6 +208,6 @@ constexpr TolvexUiModule kModule = {TOLVEX_UI_ABI_VERSION, ShowError, RunOptionD
 }  // namespace
 }  // namespace tolvex::qt
 
-extern "C" __attribute__((visibility("default"))) const TolvexUiModule* tolvex_ui_module(void) {
+extern "C" __attribute__((visibility("default"))) const TolvexUiModule* tolvex_ui_module() {
   return &tolvex::qt::kModule;
 }

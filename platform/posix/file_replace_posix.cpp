@@ -62,7 +62,8 @@ int CreateTemporary(FileCalls& calls, const std::string& target, std::string& te
   constexpr int kAttempts = 16;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    temp_path = folder + "." + name + ".tmp-" + std::to_string(seed >> 40);
+    temp_path = folder;
+    temp_path.append(".").append(name).append(".tmp-").append(std::to_string(seed >> 40));
     const int fd =
         calls.Open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
     if (fd >= 0 || errno != EEXIST) return fd;

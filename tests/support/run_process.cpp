@@ -1,5 +1,6 @@
 #include "tests/support/run_process.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -18,8 +19,10 @@ namespace {
 
 struct Pipe {
   int fds[2] = {-1, -1};
+  // Close-on-exec, so that a program started at the same time from another thread does not
+  // inherit this pipe and hold its end open (the reader would then wait for that program).
   Pipe() {
-    if (pipe(fds) != 0) throw std::runtime_error("pipe failed");
+    if (pipe2(fds, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
   }
   ~Pipe() {
     CloseRead();

@@ -1,0 +1,227 @@
+// The built tolvexgateway with its UI module beside it: the module is loaded only for a window
+// or a message box, a missing or dead display falls back to standard error without a crash,
+// and under an X server of the test's own (Xvfb) the option window and the message box show,
+// answer the keyboard and end the run.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <future>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/run_process.h"
+#include "tests/support/temp_dir.h"
+
+namespace tolvex {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ProcessOptions;
+using testing::ProcessResult;
+using testing::ReadFile;
+using testing::RunProcess;
+using testing::TempDir;
+
+constexpr const char* kOptions =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<tolvexgateway_optionlist currentsetting=\"Map\">\n"
+    "  <option id=\"Map\" area=\"World\">true $ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+constexpr const char* kNoDisplay = "TolvexGateway: no display is available for the option dialog\n";
+constexpr const char* kModuleLoaded = "tolvex_ui.so";  // as LD_DEBUG=files names what it maps
+
+bool IsExecutable(const char* path) { return ::access(path, X_OK) == 0; }
+
+// An X server of the test's own on a free display number, ended with the test.
+class Xvfb {
+ public:
+  Xvfb() {
+    if (!IsExecutable("/usr/bin/Xvfb")) return;
+    int fds[2];
+    if (::pipe(fds) != 0) return;
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::close(fds[0]);
+      const std::string fd = std::to_string(fds[1]);
+      const int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, 2);
+      ::execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
+              "1024x768x24", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    ::close(fds[1]);
+    std::string number;
+    char c;
+    while (::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+    ::close(fds[0]);
+    if (!number.empty()) display_ = ":" + number;
+  }
+  ~Xvfb() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  Xvfb(const Xvfb&) = delete;
+  Xvfb& operator=(const Xvfb&) = delete;
+
+  // Empty when no server could be started.
+  const std::string& display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+class UiModuleTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* file : {"tolvexgateway", "tolvex_ui.so"}) {
+      fs::copy_file(fs::path(TOLVEX_BIN_DIR) / file, dir_.path() / file);
+    }
+    dir_.Write("tolvexgwoption.xml", kOptions);
+  }
+
+  // Runs the gateway with `display` as DISPLAY (none when empty); at most `seconds` long.
+  ProcessResult Run(const std::string& argument, const std::string& display,
+                    std::vector<std::string> env = {}, int seconds = 30) {
+    ProcessOptions options;
+    options.env_unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LD_DEBUG"};
+    options.env_set = {"PATH=/usr/bin:/bin", "LC_ALL=C"};
+    if (!display.empty()) options.env_set.push_back("DISPLAY=" + display);
+    options.env_set.insert(options.env_set.end(), env.begin(), env.end());
+    return RunProcess("/usr/bin/timeout", {std::to_string(seconds), Gateway(), argument}, options);
+  }
+  std::string Gateway() const { return (dir_.path() / "tolvexgateway").string(); }
+  std::string Options() const { return ReadFile(dir_.path() / "tolvexgwoption.xml"); }
+
+  // A display number that no server answers.
+  static std::string DeadDisplay() {
+    for (int n = 97;; ++n) {
+      if (!fs::exists("/tmp/.X11-unix/X" + std::to_string(n))) return ":" + std::to_string(n);
+    }
+  }
+
+  TempDir dir_;
+};
+
+// Location requests never pay for the toolkit, whatever the display.
+TEST_F(UiModuleTest, LocationRequestsNeverLoadTheModule) {
+  for (const std::string& display : {std::string(), DeadDisplay()}) {
+    SCOPED_TRACE(display);
+    const ProcessResult result = Run("TolVex:SD9.XC4.EQ2.CV5", display, {"LD_DEBUG=files"});
+    EXPECT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_EQ(result.err.find(kModuleLoaded), std::string::npos) << result.err;
+  }
+}
+
+TEST_F(UiModuleTest, WithoutADisplayMessagesGoToStandardErrorOnly) {
+  const ProcessResult message = Run("TolVex:91,0", "", {"LD_DEBUG=files"});
+  EXPECT_EQ(message.exit_status, 1);
+  EXPECT_NE(message.err.find("TolvexGateway: Invalid Location: \"91,0\"\n"), std::string::npos);
+  EXPECT_EQ(message.err.find(kModuleLoaded), std::string::npos) << message.err;
+
+  const ProcessResult option = Run("option", "");
+  EXPECT_EQ(option.exit_status, 1);
+  EXPECT_EQ(option.err, kNoDisplay);
+  EXPECT_EQ(Options(), kOptions);
+}
+
+// A display that does not answer must not let the toolkit end the process.
+TEST_F(UiModuleTest, ADeadDisplayFallsBackWithoutACrash) {
+  const std::string dead = DeadDisplay();
+  const ProcessResult message = Run("TolVex:91,0", dead);
+  EXPECT_EQ(message.exit_status, 1);
+  EXPECT_EQ(message.err, "TolvexGateway: Invalid Location: \"91,0\"\n");
+  const ProcessResult option = Run("option", dead);
+  EXPECT_EQ(option.exit_status, 1);
+  EXPECT_EQ(option.err, kNoDisplay);
+  EXPECT_EQ(Options(), kOptions);
+}
+
+TEST_F(UiModuleTest, AMissingOrBrokenModuleFallsBack) {
+  Xvfb x;
+  const std::string display = x.display().empty() ? DeadDisplay() : x.display();
+  for (const bool broken : {false, true}) {
+    SCOPED_TRACE(broken ? "broken" : "missing");
+    fs::remove(dir_.path() / "tolvex_ui.so");
+    if (broken) dir_.Write("tolvex_ui.so", "not a shared object");
+    const ProcessResult option = Run("option", display);
+    EXPECT_EQ(option.exit_status, 1);
+    EXPECT_EQ(option.err, kNoDisplay);
+    const ProcessResult message = Run("TolVex:91,0", display);
+    EXPECT_EQ(message.exit_status, 1);
+    EXPECT_EQ(message.err, "TolvexGateway: Invalid Location: \"91,0\"\n");
+  }
+}
+
+// xdotool with a time limit, against the test's X server.
+ProcessResult Xdotool(const std::string& display, std::vector<std::string> args) {
+  ProcessOptions options;
+  options.env_set = {"DISPLAY=" + display};
+  args.insert(args.begin(), {"10", "/usr/bin/xdotool"});
+  return RunProcess("/usr/bin/timeout", args, options);
+}
+
+// The id of the first shown window whose name is exactly `title`; with `wait`, once one has
+// appeared.
+std::optional<std::string> FindWindow(const std::string& display, const std::string& title,
+                                      bool wait = false) {
+  std::vector<std::string> args = {"search", "--onlyvisible", "--limit",
+                                   "1",      "--name",        "^" + title + "$"};
+  if (wait) args.insert(args.begin() + 1, "--sync");
+  const ProcessResult found = Xdotool(display, args);
+  if (found.exit_status != 0 || found.out.empty()) return std::nullopt;
+  return found.out.substr(0, found.out.find('\n'));
+}
+
+class UiUnderXvfbTest : public UiModuleTest {
+ protected:
+  void SetUp() override {
+    if (!IsExecutable("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is not installed";
+    if (x_.display().empty()) GTEST_SKIP() << "Xvfb could not start";
+    UiModuleTest::SetUp();
+  }
+  // Presses `key` in the window named `title` until the run ends. The window is looked up
+  // afresh each time: Qt may replace a window's X window while it sets it up. Without a window
+  // manager nothing gives a new window the keyboard: the test does, as a user's click would.
+  ProcessResult PressKeyUntilDone(std::future<ProcessResult>& run, const std::string& title,
+                                  const char* key) {
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      if (const auto window = FindWindow(x_.display(), title)) {
+        Xdotool(x_.display(), {"windowfocus", *window});
+        Xdotool(x_.display(), {"key", "--window", *window, key});
+      }
+      if (run.wait_for(std::chrono::milliseconds(200)) == std::future_status::ready) break;
+    }
+    return run.get();
+  }
+  Xvfb x_;
+};
+
+TEST_F(UiUnderXvfbTest, TheOptionWindowShowsAndEscapeEndsTheRunUnsaved) {
+  auto run = std::async(std::launch::async, [&] { return Run("option", x_.display()); });
+  const std::string title = "TolvexGateway   - Option -";
+  ASSERT_TRUE(FindWindow(x_.display(), title, true)) << "no option window appeared";
+  const ProcessResult result = PressKeyUntilDone(run, title, "Escape");
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(Options(), kOptions);
+}
+
+TEST_F(UiUnderXvfbTest, AMessageBoxShowsAndReturnEndsTheRun) {
+  auto run = std::async(std::launch::async, [&] { return Run("TolVex:91,0", x_.display()); });
+  ASSERT_TRUE(FindWindow(x_.display(), "TolvexGateway", true)) << "no message box appeared";
+  const ProcessResult result = PressKeyUntilDone(run, "TolvexGateway", "Return");
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_NE(result.err.find("TolvexGateway: Invalid Location: \"91,0\"\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tolvex
