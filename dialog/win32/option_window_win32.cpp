@@ -152,6 +152,8 @@ bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
 OptionWindow::OptionWindow(HINSTANCE instance) : instance_(instance) {}
 
 OptionWindow::~OptionWindow() {
+  // The logic may be gone already: a window still open here unloads without telling it.
+  events_ = nullptr;
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
@@ -419,6 +421,10 @@ LRESULT CALLBACK OptionWindow::PanelProc(HWND panel, UINT message, WPARAM wparam
 
 LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   const HWND window = window_;
+  if (events_ == nullptr) {
+    if (message == WM_NCDESTROY) window_ = nullptr;
+    return DefWindowProcW(window, message, wparam, lparam);
+  }
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
