@@ -185,6 +185,42 @@ TEST(OptionWindowLayoutTest, TabFollowsTheTabIndicesAndWraps) {
                     "focus|1001|SysTabControl32"}));
 }
 
+// At 144 DPI (the prefix's LogPixels) every twips value scales by 1.5 and the fonts with it.
+class HighDpiTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetLogPixels(144); }
+  void TearDown() override { SetLogPixels(96); }
+  static void SetLogPixels(int dpi) {
+    ASSERT_EQ(RunWine("reg", {"add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
+                              "REG_DWORD", "/d", std::to_string(dpi), "/f"})
+                  .exit_status,
+              0);
+  }
+};
+
+TEST_F(HighDpiTest, LayoutFontsAndIconsScaleWithTheDpi) {
+  const Lines_ lines = Host("dpi-144", "", {"dump", "close"});
+  EXPECT_EQ(
+      StartingWith(lines, "window|"),
+      (Lines_{"window|TolvexGateway   - Option -|TolvexGatewayOption|client 813,588|dpi 144"}));
+  EXPECT_EQ(StartingWith(lines, "icon|"), (Lines_{"icon|big|48x48", "icon|small|24x24"}));
+  const Lines_ expected_prefixes = {
+      "control|1|Button|OK|",  // then 564,540,110,38
+      "control|1006|Edit||parent 1002|24,168,722,110|MS UI Gothic,-24,400,128|",
+      "control|1001|SysTabControl32||",  // 12,12,782,521, 9.75 pt: -20
+      "control|1008|Static|TolvexGateway Version 1.0.0|parent 1002|180,396,578,26|"
+      "MS UI Gothic,-24,400,128|"};
+  for (const std::string& prefix : expected_prefixes) {
+    EXPECT_EQ(StartingWith(lines, prefix).size(), 1u) << prefix;
+  }
+  for (const std::string& line : StartingWith(lines, "control|1|Button|OK|")) {
+    EXPECT_NE(line.find("|564,540,110,38|MS UI Gothic,-18,400,128|"), std::string::npos) << line;
+  }
+  for (const std::string& line : StartingWith(lines, "control|1001|SysTabControl32||")) {
+    EXPECT_NE(line.find("|12,12,782,521|MS UI Gothic,-20,400,128|"), std::string::npos) << line;
+  }
+}
+
 // The screenshot (BMP) of the filled window, for people to look at.
 TEST(OptionWindowLayoutTest, Screenshot) {
   const fs::path shot = fs::path(TOLVEX_WINE_ARTIFACT_DIR) / "option-window.bmp";

@@ -197,14 +197,6 @@ bool OptionWindow::Create() {
   // Until this is set the window procedure leaves every message to DefWindowProcW.
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
-  const int icon_size = GetSystemMetrics(SM_CXICON);
-  const int small_size = GetSystemMetrics(SM_CXSMICON);
-  big_icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(TOLVEX_IDI_PROGRAM),
-                                            IMAGE_ICON, icon_size, icon_size, LR_SHARED));
-  small_icon_ = static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(TOLVEX_IDI_PROGRAM),
-                                              IMAGE_ICON, small_size, small_size, LR_SHARED));
-  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_));
-  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_));
   picture_ = GdiObject<HBITMAP>(LoadPicture(instance_));
 
   CreateControls();
@@ -240,8 +232,25 @@ void OptionWindow::CreateControls() {
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+// The window's icons at the sizes the system uses for this DPI (32 x 32 and 16 x 16 at 96).
+void OptionWindow::LoadIcons(UINT dpi) {
+  auto load = [&](int metric) {
+    const int size = GetSystemMetricsForDpi(metric, dpi);
+    return platform::win32::IconHandle(static_cast<HICON>(
+        LoadImageW(instance_, MAKEINTRESOURCEW(TOLVEX_IDI_PROGRAM), IMAGE_ICON, size, size, 0)));
+  };
+  platform::win32::IconHandle big = load(SM_CXICON);
+  platform::win32::IconHandle small = load(SM_CXSMICON);
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+  // The old icons go only now that the window no longer shows them.
+  big_icon_ = std::move(big);
+  small_icon_ = std::move(small);
+}
+
 void OptionWindow::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
+  LoadIcons(dpi);
   text_font_ = GdiObject<HFONT>(CreateUiFont(1200, dpi));
   tab_font_ = GdiObject<HFONT>(CreateUiFont(975, dpi));
   button_font_ = GdiObject<HFONT>(CreateUiFont(900, dpi));

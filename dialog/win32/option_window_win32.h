@@ -45,6 +45,7 @@ class OptionWindow final : public OptionView {
   bool Create();
   void CreateControls();
   void ApplyDpi(UINT dpi);
+  void LoadIcons(UINT dpi);
   void FitComboHeight(int height);
   bool PreTranslate(const MSG& message);
   void MoveFocus(bool backwards);
@@ -61,8 +62,9 @@ class OptionWindow final : public OptionView {
   platform::win32::GdiObject<HFONT> tab_font_;
   platform::win32::GdiObject<HFONT> button_font_;
   platform::win32::GdiObject<HBITMAP> picture_;  // premultiplied alpha, for AlphaBlend
-  HICON big_icon_ = nullptr;                     // shared resources: never destroyed
-  HICON small_icon_ = nullptr;
+  // Members go after the destructor's body has destroyed the window that shows them.
+  platform::win32::IconHandle big_icon_;
+  platform::win32::IconHandle small_icon_;
 };
 
 }  // namespace tolvex

@@ -36,3 +36,32 @@ class GdiObject {
 };
 
 }  // namespace tolvex::platform::win32
+
+namespace tolvex::platform::win32 {
+
+// An icon loaded at a size of its own (not LR_SHARED, which hands back the first size loaded
+// for every later request), destroyed with DestroyIcon.
+class IconHandle {
+ public:
+  IconHandle() = default;
+  explicit IconHandle(HICON icon) : icon_(icon) {}
+  ~IconHandle() {
+    if (icon_ != nullptr) DestroyIcon(icon_);
+  }
+  IconHandle(const IconHandle&) = delete;
+  IconHandle& operator=(const IconHandle&) = delete;
+  IconHandle(IconHandle&& other) noexcept : icon_(std::exchange(other.icon_, nullptr)) {}
+  IconHandle& operator=(IconHandle&& other) noexcept {
+    if (this != &other) {
+      if (icon_ != nullptr) DestroyIcon(icon_);
+      icon_ = std::exchange(other.icon_, nullptr);
+    }
+    return *this;
+  }
+  HICON Get() const { return icon_; }
+
+ private:
+  HICON icon_ = nullptr;
+};
+
+}  // namespace tolvex::platform::win32
