@@ -64,7 +64,7 @@ bench: release
 # Each fuzz target runs for FUZZ_SECONDS; any finding fails the target. New inputs go to a
 # scratch corpus (the committed one is only read); findings to build/fuzz/findings/.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := request field_format option_file
+FUZZ_TARGETS := request field_format option_file command_line
 
 fuzz: setup
 	cmake --preset fuzz $(CMAKE_FLAGS) >/dev/null
