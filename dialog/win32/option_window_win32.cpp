@@ -218,10 +218,10 @@ bool OptionWindow::Create() {
 }
 
 void OptionWindow::CreateControls() {
-  for (const ControlSpec& spec : kControls) {
-    const HWND parent = spec.parent == 0 ? window_ : GetDlgItem(window_, spec.parent);
-    CreateWindowExW(spec.ex_style, spec.class_name, spec.text, spec.style, 0, 0, 0, 0, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance_, nullptr);
+  for (const ControlSpec& entry : kControls) {
+    const HWND parent = entry.parent == 0 ? window_ : GetDlgItem(window_, entry.parent);
+    CreateWindowExW(entry.ex_style, entry.class_name, entry.text, entry.style, 0, 0, 0, 0, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
   }
   wchar_t tab_text[] = L"Option";
   TCITEMW tab{};
@@ -254,17 +254,17 @@ void OptionWindow::ApplyDpi(UINT dpi) {
   text_font_ = GdiObject<HFONT>(CreateUiFont(1200, dpi));
   tab_font_ = GdiObject<HFONT>(CreateUiFont(975, dpi));
   button_font_ = GdiObject<HFONT>(CreateUiFont(900, dpi));
-  for (const ControlSpec& spec : kControls) {
-    const HWND control = Control(spec.id);
-    const HFONT font = spec.font == Font::kText     ? text_font_.Get()
-                       : spec.font == Font::kTab    ? tab_font_.Get()
-                       : spec.font == Font::kButton ? button_font_.Get()
-                                                    : nullptr;
+  for (const ControlSpec& entry : kControls) {
+    const HWND control = Control(entry.id);
+    const HFONT font = entry.font == Font::kText     ? text_font_.Get()
+                       : entry.font == Font::kTab    ? tab_font_.Get()
+                       : entry.font == Font::kButton ? button_font_.Get()
+                                                     : nullptr;
     if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     // A combo box's window height includes its drop-down list.
-    const int height = spec.id == kGISoptions ? Scaled(spec.height, dpi) * (kListedEntries + 1)
-                                              : Scaled(spec.height, dpi);
-    MoveWindow(control, Scaled(spec.left, dpi), Scaled(spec.top, dpi), Scaled(spec.width, dpi),
+    const int height = entry.id == kGISoptions ? Scaled(entry.height, dpi) * (kListedEntries + 1)
+                                               : Scaled(entry.height, dpi);
+    MoveWindow(control, Scaled(entry.left, dpi), Scaled(entry.top, dpi), Scaled(entry.width, dpi),
                height, TRUE);
   }
   FitComboHeight(Scaled(360, dpi));
