@@ -495,9 +495,21 @@ int Main(const std::vector<std::wstring>& args) {
     SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   }
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                      &startup, &started)) {
-    Print("error|cannot start " + Utf8FromUtf16(command_line));
+  // Wine on a loaded machine now and then refuses a start that succeeds a moment later; a
+  // few tries keep that from failing a test that is about something else.
+  bool is_started = false;
+  DWORD error = 0;
+  for (int attempt = 1; attempt <= 5 && !is_started; ++attempt) {
+    is_started = CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                nullptr, &startup, &started) != FALSE;
+    if (!is_started) {
+      error = GetLastError();
+      Sleep(static_cast<DWORD>(200 * attempt));
+    }
+  }
+  if (!is_started) {
+    Print("error|cannot start " + Utf8FromUtf16(command_line) + " (error " + std::to_string(error) +
+          ")");
     return 3;
   }
   KernelHandle process(started.hProcess);
