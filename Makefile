@@ -49,7 +49,9 @@ test-linux: build
 test-asan: asan
 	ctest --preset asan
 
-# The Windows programs under Wine, on a private X display with a fresh Wine prefix.
+# The Windows programs under Wine, on a private X display with a fresh Wine prefix. Wine on a
+# loaded machine now and then fails a start or a registry write for a moment, so a failed
+# Wine test runs once more (the preset's repeat until-pass:2); a real fault fails both times.
 test-wine: build windows-dist
 	ctest --preset wine
 
