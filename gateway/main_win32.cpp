@@ -4,13 +4,11 @@
 #include "dialog/frm_option.h"
 #include "dialog/win32/option_window_win32.h"
 #include "gateway/gateway.h"
-#include "gateway/option_store.h"
-#include "platform/file_replace.h"
+#include "gateway/system_services.h"
 #include "platform/message.h"
 #include "platform/process.h"
 #include "platform/shell.h"
 #include "platform/win32/com_win32.h"
-#include "platform/xml_document.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace tolvex;
@@ -19,24 +17,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const auto messages = platform::CreateSystemMessageSink();
   const auto shell = platform::CreateSystemShell();
 
-  GatewayServices services;
-  services.messages = messages.get();
-  services.shell = shell.get();
-  services.create_document = [] { return platform::CreateXmlDocument(); };
-  services.option_file_path = platform::PathBesideProgram(kOptionFileName);
-  services.decimal_separator = platform::UserDecimalSeparator();
-  services.windir = platform::EnvironmentVariable("windir");
+  GatewayServices services = SystemGatewayServices(*messages, *shell);
   services.show_option_dialog = [&] {
-    FrmOptionServices dialog;
-    dialog.create_document = services.create_document;
-    dialog.shell = shell.get();
-    dialog.option_file_path = services.option_file_path;
-    dialog.manual_path = platform::PathBesideProgram(kManualFileName);
-    dialog.replace_file = [](const std::string& path, std::string_view bytes) {
-      return platform::ReplaceFileContents(path, bytes);
-    };
     OptionWindow window(instance);
-    FrmOption logic(window, std::move(dialog));
+    FrmOption logic(window, SystemOptionServices(services));
     return window.Run(logic);
   };
   return RunGateway(platform::ArgumentText(0, nullptr), services);

@@ -1,0 +1,33 @@
+#include "gateway/system_services.h"
+
+#include "gateway/option_store.h"
+#include "platform/file_replace.h"
+#include "platform/process.h"
+#include "platform/xml_document.h"
+
+namespace tolvex {
+
+GatewayServices SystemGatewayServices(platform::MessageSink& messages, platform::Shell& shell) {
+  GatewayServices services;
+  services.messages = &messages;
+  services.shell = &shell;
+  services.create_document = [] { return platform::CreateXmlDocument(); };
+  services.option_file_path = platform::PathBesideProgram(kOptionFileName);
+  services.decimal_separator = platform::UserDecimalSeparator();
+  services.windir = platform::EnvironmentVariable("windir");
+  return services;
+}
+
+FrmOptionServices SystemOptionServices(const GatewayServices& services) {
+  FrmOptionServices dialog;
+  dialog.create_document = services.create_document;
+  dialog.shell = services.shell;
+  dialog.option_file_path = services.option_file_path;
+  dialog.manual_path = platform::PathBesideProgram(kManualFileName);
+  dialog.replace_file = [](const std::string& path, std::string_view bytes) {
+    return platform::ReplaceFileContents(path, bytes);
+  };
+  return dialog;
+}
+
+}  // namespace tolvex
