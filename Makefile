@@ -91,15 +91,15 @@ coverage: setup
 	find build/coverage -name '*.gcda' -delete
 	ctest --preset coverage >/dev/null
 	gcovr -r . --object-directory build/coverage \
-	  --filter 'geocode/' --filter 'gateway/' --filter 'platform/' --filter 'dialog/' \
-	  --exclude '.*main_[a-z0-9]+\.cpp' --exclude 'dialog/qt/' \
+	  --filter 'geocode/' --filter 'gateway/' --filter 'platform/' --filter 'dialog/' --filter 'app/' \
+	  --exclude 'app/.*main\.cpp' --exclude 'dialog/qt/' \
 	  --exclude-throw-branches --exclude-unreachable-branches \
 	  --html-details build/coverage/coverage.html --print-summary
 
 # Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool. The
 # Win32 files are built by the cross compiler only and are not in build/linux's database.
 TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/posix/*.cpp' \
-                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/posix/*.cpp' 'dialog/qt/*.cpp' 'cli/*.cpp' \
+                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/qt/*.cpp' 'app/*.cpp' 'app/linux/*.cpp' 'cli/*.cpp' \
                  ':(exclude)*_win32.cpp')
 tidy: build
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)

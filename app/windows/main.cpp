@@ -1,10 +1,10 @@
 // TolvexGateway.exe: the handler of TolVex: links on Windows.
 #include <windows.h>
 
+#include "app/system_services.h"
 #include "dialog/frm_option.h"
 #include "dialog/win32/option_window_win32.h"
 #include "gateway/gateway.h"
-#include "gateway/system_services.h"
 #include "platform/message.h"
 #include "platform/process.h"
 #include "platform/shell.h"

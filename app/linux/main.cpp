@@ -1,7 +1,7 @@
 // tolvexgateway: the handler of TolVex: links on Linux.
-#include "dialog/posix/ui_client.h"
+#include "app/linux/ui_client.h"
+#include "app/system_services.h"
 #include "gateway/gateway.h"
-#include "gateway/system_services.h"
 #include "platform/message.h"
 #include "platform/process.h"
 #include "platform/shell.h"

@@ -1,4 +1,4 @@
-#include "gateway/system_services.h"
+#include "app/system_services.h"
 
 #include "gateway/option_store.h"
 #include "platform/file_replace.h"

@@ -1,9 +1,9 @@
-#include "dialog/posix/ui_client.h"
+#include "app/linux/ui_client.h"
 
 #include <dlfcn.h>
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "gateway/gateway.h"
@@ -21,8 +21,8 @@ bool Named(const char* variable) {
 // stdio, as the gateway's other messages: iostream's static set-up would cost every link's
 // start, not only the runs that show something.
 void WriteToStandardError(std::string_view text) {
-  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(kProgramTitle.size()),
-               kProgramTitle.data(), static_cast<int>(text.size()), text.data());
+  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(kProgramTitle.size()), kProgramTitle.data(),
+               static_cast<int>(text.size()), text.data());
 }
 
 // The OptionView that FrmOption talks to: each call crosses into the module's window. The
