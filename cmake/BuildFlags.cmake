@@ -34,6 +34,11 @@ if(WIN32)
   # linked in, so nothing beside the executable has to be installed. Win32 is called through
   # its wide-character functions only; Windows 10 is the oldest system served.
   target_link_options(tolvex_build_flags INTERFACE -static $<$<NOT:$<CONFIG:Debug>>:-s>)
+  # Reproducible programs: the same sources give the same bytes in any build folder. The
+  # linker writes no link time into the PE header, and no build path reaches the objects.
+  target_link_options(tolvex_build_flags INTERFACE -Wl,--no-insert-timestamp)
+  target_compile_options(tolvex_build_flags INTERFACE
+    -ffile-prefix-map=${PROJECT_SOURCE_DIR}=. -ffile-prefix-map=${PROJECT_BINARY_DIR}=.)
   target_compile_definitions(tolvex_build_flags INTERFACE
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
 endif()

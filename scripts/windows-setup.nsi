@@ -1,0 +1,199 @@
+; The installer of TolvexGateway for Windows, built by scripts/windows-dist:
+;   makensis -DVERSION=1.2.3 -DSTAGE=DIR -DICON=FILE -DOUTFILE=FILE windows-setup.nsi
+; STAGE holds the files of the package (TolvexGateway.exe, tolvex.exe, manual.htm and the
+; shipped tolvexgwoption.xml).
+;
+; It installs for the current user, without administrator rights, into
+; %LOCALAPPDATA%\Programs\TolvexGateway (a folder the user can write: the option window saves
+; its file beside the program), registers TolVex: links under HKCU\Software\Classes\TolVex, adds
+; a Start-menu shortcut to the option window and an entry in the list of installed applications.
+; /S installs silently, /D=FOLDER chooses another folder; the uninstaller takes /S as well.
+; Exit status: 0 installed, 1 cancelled, 2 refused (the message says why; nothing was changed).
+;
+; The user's option file holds their choice: installing again keeps it, uninstalling removes
+; it only when it is still the shipped one.
+
+Unicode true
+SetCompressor /SOLID lzma
+RequestExecutionLevel user
+ManifestDPIAware true
+; The installed files carry the time of their installation, not of the build: the installer
+; then holds no build time.
+SetDateSave off
+
+!include LogicLib.nsh
+!include FileFunc.nsh
+
+!define PRODUCT "TolVex Gateway"
+!define PUBLISHER "The TolvexGateway authors"
+!define PROGRAM "TolvexGateway.exe"
+!define OPTION_FILE "tolvexgwoption.xml"
+!define SHORTCUT "TolvexGateway Options.lnk"
+!define CLASS_KEY "Software\Classes\TolVex"
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TolvexGateway"
+
+Name "${PRODUCT}"
+OutFile "${OUTFILE}"
+Icon "${ICON}"
+UninstallIcon "${ICON}"
+InstallDir "$LOCALAPPDATA\Programs\TolvexGateway"
+; Installing again goes to the folder of the earlier installation.
+InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+ShowInstDetails show
+ShowUninstDetails show
+BrandingText "${PRODUCT} ${VERSION}"
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey "ProductName" "${PRODUCT}"
+VIAddVersionKey "FileDescription" "${PRODUCT} setup"
+VIAddVersionKey "FileVersion" "${VERSION}"
+VIAddVersionKey "ProductVersion" "${VERSION}"
+VIAddVersionKey "CompanyName" "${PUBLISHER}"
+VIAddVersionKey "LegalCopyright" "Copyright (C) 2026 the TolvexGateway authors"
+
+Page directory
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+; Shows MESSAGE (also in silent mode, as the last line of the details) and ends with exit
+; status 2, before anything was changed.
+!macro Refuse MESSAGE
+  DetailPrint "${MESSAGE}"
+  MessageBox MB_OK|MB_ICONSTOP "${MESSAGE}" /SD IDOK
+  SetErrorLevel 2
+  Abort
+!macroend
+
+; A running program's file cannot be opened for writing: that is how a program still running
+; from FOLDER is found before any file is replaced.
+!macro RefuseWhileRunning FOLDER FILE
+  ${If} ${FileExists} "${FOLDER}\${FILE}"
+    ClearErrors
+    FileOpen $0 "${FOLDER}\${FILE}" a
+    ${If} ${Errors}
+      !insertmacro Refuse "${FILE} is running from ${FOLDER}.$\r$\nClose it (and its option window), then run this again."
+    ${EndIf}
+    FileClose $0
+  ${EndIf}
+!macroend
+
+Function .onInit
+  SetShellVarContext current
+FunctionEnd
+
+Section "TolvexGateway"
+  SetShellVarContext current
+  ; Every check comes before the first change, so that a refusal leaves an earlier
+  ; installation as it was.
+  ClearErrors
+  CreateDirectory "$INSTDIR"
+  ClearErrors
+  FileOpen $0 "$INSTDIR\setup-write-check.tmp" w
+  ${If} ${Errors}
+    !insertmacro Refuse "Cannot write to the folder $INSTDIR.$\r$\nChoose a folder you can write to (the option window saves its file beside the program)."
+  ${EndIf}
+  FileClose $0
+  Delete "$INSTDIR\setup-write-check.tmp"
+  !insertmacro RefuseWhileRunning "$INSTDIR" "${PROGRAM}"
+  !insertmacro RefuseWhileRunning "$INSTDIR" "tolvex.exe"
+
+  SetOutPath "$INSTDIR"
+  SetOverwrite on
+  File "${STAGE}\${PROGRAM}"
+  File "${STAGE}\tolvex.exe"
+  File "${STAGE}\manual.htm"
+  ; The option file holds the user's choice: an earlier one stays.
+  SetOverwrite off
+  File "${STAGE}\${OPTION_FILE}"
+  SetOverwrite on
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+
+  ; TolVex: links. The command is a plain string with the folder written out: the shell then
+  ; substitutes the link for %1 and nothing else.
+  WriteRegStr HKCU "${CLASS_KEY}" "" "URL:TolVex Protocol"
+  WriteRegStr HKCU "${CLASS_KEY}" "URL Protocol" ""
+  WriteRegStr HKCU "${CLASS_KEY}\DefaultIcon" "" "$INSTDIR\${PROGRAM},0"
+  WriteRegStr HKCU "${CLASS_KEY}\shell\open\command" "" '"$INSTDIR\${PROGRAM}" "%1"'
+
+  CreateShortcut "$SMPROGRAMS\${SHORTCUT}" "$INSTDIR\${PROGRAM}" "option" "$INSTDIR\${PROGRAM}" 0
+
+  ${GetSize} "$INSTDIR" "/S=0K" $1 $2 $3
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\${PROGRAM},0"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+SectionEnd
+
+; $R0 = "same" when the files $R1 and $R2 hold the same bytes, "different" otherwise.
+Function un.CompareFiles
+  StrCpy $R0 "different"
+  ClearErrors
+  FileOpen $3 "$R1" r
+  ${IfNot} ${Errors}
+    FileOpen $4 "$R2" r
+    ${IfNot} ${Errors}
+      ${Do}
+        ClearErrors
+        FileReadByte $3 $5
+        ${If} ${Errors}
+          ClearErrors
+          FileReadByte $4 $6
+          ${If} ${Errors}
+            StrCpy $R0 "same"
+          ${EndIf}
+          ${Break}
+        ${EndIf}
+        FileReadByte $4 $6
+        ${If} ${Errors}
+        ${OrIf} $5 != $6
+          ${Break}
+        ${EndIf}
+      ${Loop}
+      FileClose $4
+    ${EndIf}
+    FileClose $3
+  ${EndIf}
+FunctionEnd
+
+Function un.onInit
+  SetShellVarContext current
+FunctionEnd
+
+Section "Uninstall"
+  SetShellVarContext current
+  !insertmacro RefuseWhileRunning "$INSTDIR" "${PROGRAM}"
+  !insertmacro RefuseWhileRunning "$INSTDIR" "tolvex.exe"
+
+  Delete "$INSTDIR\${PROGRAM}"
+  Delete "$INSTDIR\tolvex.exe"
+  Delete "$INSTDIR\manual.htm"
+  ; The option file goes only while it is the shipped one: a changed file holds the user's
+  ; choice or their own options.
+  InitPluginsDir
+  File "/oname=$PLUGINSDIR\shipped.xml" "${STAGE}\${OPTION_FILE}"
+  StrCpy $R1 "$INSTDIR\${OPTION_FILE}"
+  StrCpy $R2 "$PLUGINSDIR\shipped.xml"
+  Call un.CompareFiles
+  ${If} $R0 == "same"
+    Delete "$INSTDIR\${OPTION_FILE}"
+  ${ElseIf} ${FileExists} "$INSTDIR\${OPTION_FILE}"
+    DetailPrint "Kept $INSTDIR\${OPTION_FILE}: it differs from the shipped one."
+  ${EndIf}
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\${SHORTCUT}"
+
+  ; The link registration goes only while it still opens this installation.
+  ReadRegStr $0 HKCU "${CLASS_KEY}\shell\open\command" ""
+  ${If} $0 == '"$INSTDIR\${PROGRAM}" "%1"'
+    DeleteRegKey HKCU "${CLASS_KEY}"
+  ${EndIf}
+  DeleteRegKey HKCU "${UNINSTALL_KEY}"
+SectionEnd
