@@ -13,7 +13,8 @@
 ; The user's option file holds their choice: installing again keeps it, uninstalling removes
 ; it only when it is still the shipped one.
 
-Unicode true
+; A 64-bit installer for the 64-bit programs: it also runs where no 32-bit layer is installed.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 ManifestDPIAware true

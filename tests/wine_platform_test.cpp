@@ -281,10 +281,14 @@ TEST(PackageTest, RegisterAndUnregisterTheTolVexScheme) {
   const std::string key = "HKCU\\Software\\Classes\\TolVex";
   ASSERT_EQ(ImportRegistryFile(dist / "register.reg"), 0);
   const std::string command = RunWine("reg", {"query", key + "\\shell\\open\\command"}).out;
-  EXPECT_NE(command.find("REG_EXPAND_SZ    \"%LOCALAPPDATA%\\Programs\\TolvexGateway\\"
-                         "TolvexGateway.exe\" \"%1\""),
+  // A plain string with the folder written out, as the installer writes it: the shell
+  // substitutes the link for %1 and expands nothing else.
+  EXPECT_NE(command.find("REG_SZ    \"C:\\TolvexGateway\\TolvexGateway.exe\" \"%1\"\r\n"),
             std::string::npos)
       << command;
+  const std::string icon = RunWine("reg", {"query", key + "\\DefaultIcon"}).out;
+  EXPECT_NE(icon.find("REG_SZ    C:\\TolvexGateway\\TolvexGateway.exe,0\r\n"), std::string::npos)
+      << icon;
   const std::string scheme = RunWine("reg", {"query", key}).out;
   EXPECT_NE(scheme.find("URL Protocol    REG_SZ"), std::string::npos) << scheme;
 

@@ -11,6 +11,10 @@
 //       answers message boxes until the option window is shown, then runs the actions:
 //         dump | read | pick N | type TEXT | click ID | key esc|enter|tab | menu (Alt+H)
 //         | close | snap FILE.bmp | wait | lock FILE (held open, unshared, until the end)
+//         | touch FILE (creates it) | await FILE (until it exists)
+//   tolvex_driver open URL
+//       hands URL to ShellExecuteW with the verb "open", as a browser does for a link of a
+//       scheme it does not handle itself, and prints "opened|RESULT" (above 32: started)
 //
 // Lines: "box|TITLE|TEXT|BUTTONS|icon or none" for each message box, "exit|CODE" at the program's
 // end, "timeout" when it did not end in time (it is then killed), "error|WHAT" when an action
@@ -18,6 +22,7 @@
 #include <windows.h>
 // windows.h first: commctrl.h relies on its types.
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <fcntl.h>
 #include <io.h>
@@ -425,6 +430,20 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
     held.emplace_back(
         CreateFileW(next().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!held.back().IsValid()) return false;
+  } else if (action == L"touch") {
+    if (!KernelHandle(
+             CreateFileW(next().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr))
+             .IsValid()) {
+      return false;
+    }
+  } else if (action == L"await") {
+    // Another program's step (a test on the Linux side) ends the wait by creating the file.
+    const std::wstring file = next();
+    const DWORD until = GetTickCount() + 60000;
+    while (GetFileAttributesW(file.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      if (GetTickCount() > until) return false;
+      Sleep(kPollMs);
+    }
   } else if (action == L"wait") {
     Settle(window);
   } else {
@@ -469,6 +488,12 @@ DWORD WINAPI HostOptionWindow(void* context) {
 }
 
 int Main(const std::vector<std::wstring>& args) {
+  if (args.size() == 2 && args[0] == L"open") {
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(nullptr, L"open", args[1].c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    Print("opened|" + std::to_string(result));
+    return 0;
+  }
   if (args.size() < 3 || (args[0] != L"run" && args[0] != L"dialog" && args[0] != L"host")) {
     Print("error|usage");
     return 2;

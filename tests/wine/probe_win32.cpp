@@ -12,6 +12,7 @@
 //   tolvex_probe replace-locked FILE SOURCE  the same while FILE is held open unshared
 //   tolvex_probe shell FILE [DIR]         the system shell opens FILE (working folder DIR)
 //   tolvex_probe ansi TEXT                the ANSI code page and TEXT in it, as hex bytes
+//   tolvex_probe codepage                 the ANSI code page (GetACP)
 //   tolvex_probe error TEXT TITLE         an error message box
 //   tolvex_probe version FILE             the version resource of FILE
 #include <windows.h>
@@ -145,6 +146,8 @@ int Run(const std::vector<std::string>& args) {
       hex += kDigits[c & 15];
     }
     Print(hex);
+  } else if (command == "codepage") {
+    Print(std::to_string(GetACP()));
   } else if (command == "error" && args.size() == 3) {
     win32::MessageBoxSink().ShowError(args[1], args[2]);
     Print("dismissed");

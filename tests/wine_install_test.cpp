@@ -1,0 +1,335 @@
+// The installer of make windows-dist under Wine, as a user runs it: a silent install for the
+// current user, TolVex: links opened through the shell the ways users and browsers open them,
+// install over install, the refusals that leave an earlier installation working, and uninstall.
+// Each test starts from no installation at all.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "dialog/win32/option_window_ids.h"
+#include "tests/support/wine_gateway.h"
+
+namespace tolvex::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines_ = std::vector<std::string>;
+
+const std::string kClassKey = "HKCU\\Software\\Classes\\TolVex";
+const std::string kMachineClassKey = "HKLM\\Software\\Classes\\TolVex";
+const std::string kUninstallKey =
+    "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TolvexGateway";
+
+const std::string kTemplate = "tolvextest:lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)&amp;c=$ost";
+const std::string kOpened = "tolvextest:lat=35.658581&lon=139.745435&c=SD9.XC4.EQ2.CV5";
+
+fs::path DistDir() { return WindowsBinDir().parent_path() / "dist"; }
+
+// The one installer that make windows-dist built (its name carries the version).
+fs::path Installer() {
+  std::vector<fs::path> found;
+  for (const auto& entry : fs::directory_iterator(DistDir())) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("TolvexGateway-") && name.ends_with("-setup.exe")) {
+      found.push_back(entry.path());
+    }
+  }
+  if (found.size() != 1)
+    throw std::runtime_error("expected one installer in " + DistDir().string());
+  return found.front();
+}
+
+std::string Trimmed(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
+    text.pop_back();
+  }
+  return text;
+}
+
+std::string Prefix() {
+  for (const std::string& entry : WineEnvironment()) {
+    if (entry.starts_with("WINEPREFIX=")) return entry.substr(11);
+  }
+  throw std::runtime_error("no WINEPREFIX in the Wine session");
+}
+
+// The Linux path of a C: path of the prefix.
+fs::path LinuxPath(const std::string& windows_path) {
+  std::string rest = windows_path.substr(3);
+  for (char& c : rest) {
+    if (c == '\\') c = '/';
+  }
+  return fs::path(Prefix()) / "drive_c" / rest;
+}
+
+// %LOCALAPPDATA%\Programs\TolvexGateway of the prefix's user.
+const std::string& InstallFolder() {
+  static const std::string folder =
+      Trimmed(RunWine("cmd", {"/c", "echo %LOCALAPPDATA%"}).out) + "\\Programs\\TolvexGateway";
+  return folder;
+}
+fs::path InstallDir() { return LinuxPath(InstallFolder()); }
+std::string InstalledProgram() { return InstallFolder() + "\\TolvexGateway.exe"; }
+
+fs::path Shortcut() {
+  const std::string appdata = Trimmed(RunWine("cmd", {"/c", "echo %APPDATA%"}).out);
+  return LinuxPath(appdata) / "Microsoft/Windows/Start Menu/Programs/TolvexGateway Options.lnk";
+}
+
+// reg query's answer, or "" when the key does not exist.
+std::string Query(const std::string& key) {
+  const ProcessResult result = RunWine("reg", {"query", key, "/s"});
+  return result.exit_status == 0 ? result.out : "";
+}
+
+// reg query writes one line per value: "    NAME    TYPE    DATA".
+bool HasValue(const std::string& query, const std::string& name, const std::string& type,
+              const std::string& data) {
+  return query.find("    " + name + "    " + type + "    " + data + "\r\n") != std::string::npos;
+}
+
+std::string InstalledApplications() { return RunWine("uninstaller", {"--list"}).out; }
+
+template <typename Condition>
+bool WaitFor(Condition condition, std::chrono::seconds limit = std::chrono::seconds(30)) {
+  const auto until = std::chrono::steady_clock::now() + limit;
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > until) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  return true;
+}
+
+// Wine 8 shows only HKLM\Software\Classes as HKEY_CLASSES_ROOT, where Windows merges the user's
+// HKCU\Software\Classes over it: the shell under Wine would not find a per-user scheme. So the
+// installed key is copied to HKLM exactly as the installer wrote it, and removed there when the
+// installer's is gone.
+void MirrorUserClasses() {
+  RunWine("reg", {"delete", kMachineClassKey, "/f"});
+  if (!Query(kClassKey).empty()) {
+    ASSERT_EQ(RunWine("reg", {"copy", kClassKey, kMachineClassKey, "/s", "/f"}).exit_status, 0);
+  }
+}
+
+int Install(const std::vector<std::string>& args = {"/S"}) {
+  return RunWine(Installer(), args).exit_status;
+}
+
+// The uninstaller copies itself away and returns at once; it is done when it has removed
+// itself and the entry.
+void Uninstall() {
+  ASSERT_EQ(RunWine(InstallFolder() + "\\uninstall.exe", {"/S"}).exit_status, 0);
+  ASSERT_TRUE(WaitFor([] {
+    return !fs::exists(InstallDir() / "uninstall.exe") && Query(kUninstallKey).empty();
+  })) << "the uninstaller did not finish";
+}
+
+// No installation and no trace of one.
+void RemoveAnyInstallation() {
+  if (fs::exists(InstallDir() / "uninstall.exe")) Uninstall();
+  fs::remove_all(InstallDir());
+  RunWine("reg", {"delete", kClassKey, "/f"});
+  RunWine("reg", {"delete", kUninstallKey, "/f"});
+  RunWine("reg", {"delete", kMachineClassKey, "/f"});
+}
+
+class InstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override { RemoveAnyInstallation(); }
+  void TearDown() override { RemoveAnyInstallation(); }
+};
+
+TEST_F(InstallTest, FreshInstallWritesTheFilesTheLinkSchemeTheShortcutAndTheEntry) {
+  ASSERT_EQ(Install(), 0);
+  const fs::path stage = DistDir() / "TolvexGateway";
+  for (const char* file : {"TolvexGateway.exe", "tolvex.exe", "manual.htm", "tolvexgwoption.xml"}) {
+    ASSERT_TRUE(fs::exists(InstallDir() / file)) << file;
+    EXPECT_EQ(ReadFile(InstallDir() / file), ReadFile(stage / file)) << file;
+  }
+  EXPECT_TRUE(fs::exists(InstallDir() / "uninstall.exe"));
+  EXPECT_TRUE(fs::exists(Shortcut()));
+
+  // The command is REG_SZ with the folder written out: nothing for the shell to expand.
+  const std::string scheme = Query(kClassKey);
+  EXPECT_TRUE(HasValue(scheme, "URL Protocol", "REG_SZ", "")) << scheme;
+  EXPECT_NE(scheme.find("REG_SZ    URL:TolVex Protocol\r\n"), std::string::npos) << scheme;
+  EXPECT_NE(scheme.find("REG_SZ    " + InstalledProgram() + ",0\r\n"), std::string::npos) << scheme;
+  EXPECT_NE(scheme.find("REG_SZ    \"" + InstalledProgram() + "\" \"%1\"\r\n"), std::string::npos)
+      << scheme;
+  EXPECT_EQ(scheme.find("REG_EXPAND_SZ"), std::string::npos) << scheme;
+
+  const std::string entry = Query(kUninstallKey);
+  EXPECT_TRUE(HasValue(entry, "DisplayName", "REG_SZ", "TolVex Gateway")) << entry;
+  EXPECT_TRUE(HasValue(entry, "Publisher", "REG_SZ", "The TolvexGateway authors")) << entry;
+  EXPECT_TRUE(HasValue(entry, "DisplayIcon", "REG_SZ", InstalledProgram() + ",0")) << entry;
+  EXPECT_TRUE(
+      HasValue(entry, "UninstallString", "REG_SZ", "\"" + InstallFolder() + "\\uninstall.exe\""))
+      << entry;
+  EXPECT_TRUE(HasValue(entry, "QuietUninstallString", "REG_SZ",
+                       "\"" + InstallFolder() + "\\uninstall.exe\" /S"))
+      << entry;
+  const std::string version = Installer().filename().string().substr(14);
+  EXPECT_TRUE(HasValue(entry, "DisplayVersion", "REG_SZ", version.substr(0, version.find('-'))))
+      << entry;
+  // EstimatedSize is in KiB: the programs make well over one MiB.
+  EXPECT_NE(entry.find("    EstimatedSize    REG_DWORD    0x"), std::string::npos) << entry;
+  EXPECT_NE(InstalledApplications().find("TolVex Gateway"), std::string::npos);
+}
+
+TEST_F(InstallTest, InstallOverAnInstallKeepsTheUsersOptionFile) {
+  ASSERT_EQ(Install(), 0);
+  const std::string chosen = OneOptionFile(kTemplate);
+  WriteFile(InstallDir() / "tolvexgwoption.xml", chosen);
+  WriteFile(InstallDir() / "manual.htm", "old");
+  ASSERT_EQ(Install(), 0);
+  EXPECT_EQ(ReadFile(InstallDir() / "tolvexgwoption.xml"), chosen);
+  EXPECT_EQ(ReadFile(InstallDir() / "manual.htm"),
+            ReadFile(DistDir() / "TolvexGateway" / "manual.htm"));
+  EXPECT_NE(Query(kClassKey).find("\"" + InstalledProgram() + "\" \"%1\""), std::string::npos);
+  const std::string list = InstalledApplications();
+  EXPECT_EQ(list.find("TolVex Gateway"), list.rfind("TolVex Gateway")) << "listed once: " << list;
+}
+
+TEST_F(InstallTest, UninstallOfAnUntouchedInstallationRemovesEverything) {
+  ASSERT_EQ(Install(), 0);
+  Uninstall();
+  EXPECT_FALSE(fs::exists(InstallDir()));
+  EXPECT_FALSE(fs::exists(Shortcut()));
+  EXPECT_EQ(Query(kClassKey), "");
+  EXPECT_EQ(InstalledApplications().find("TolVex Gateway"), std::string::npos);
+}
+
+// The option window saved a new choice: the file holds it, so it stays; nothing else does,
+// and a link no longer reaches the program.
+TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
+  ASSERT_EQ(Install(), 0);
+  const std::string shipped = ReadFile(InstallDir() / "tolvexgwoption.xml");
+  const ProcessResult saved =
+      RunWine(WindowsBinDir() / "tolvex_driver.exe",
+              {"dialog", "30000", "\"" + InstalledProgram() + "\" option", "pick", "1", "click",
+               std::to_string(option_window::kCmdOK)});
+  EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
+  const std::string chosen = ReadFile(InstallDir() / "tolvexgwoption.xml");
+  ASSERT_NE(chosen, shipped) << "the option window saved nothing";
+
+  Uninstall();
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(InstallDir())) {
+    left.push_back(entry.path().filename().string());
+  }
+  EXPECT_EQ(left, (Lines_{"tolvexgwoption.xml"}));
+  EXPECT_EQ(ReadFile(InstallDir() / "tolvexgwoption.xml"), chosen);
+  EXPECT_FALSE(fs::exists(Shortcut()));
+  EXPECT_EQ(Query(kClassKey), "");
+  EXPECT_EQ(Query(kUninstallKey), "");
+  EXPECT_EQ(InstalledApplications().find("TolVex Gateway"), std::string::npos);
+
+  MirrorUserClasses();
+  const fs::path record = FreshWineFolder("uninstalled-link") / "recorded.txt";
+  const ProcessResult opened =
+      RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5"},
+              {"TOLVEX_RECORD_FILE=" + WindowsPath(record)});
+  const Lines_ lines = Lines(opened.out);
+  ASSERT_EQ(lines.size(), 1u) << opened.out;
+  EXPECT_LE(std::stoi(lines[0].substr(7)), 32) << "the shell still knows TolVex: links";
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  EXPECT_FALSE(fs::exists(record));
+}
+
+// A refusal comes before any change: the earlier installation still opens links.
+TEST_F(InstallTest, FolderThatCannotBeWrittenIsRefused) {
+  ASSERT_EQ(Install(), 0);
+  const std::string before = Query(kClassKey);
+  // /proc takes no new folders, not even from root.
+  EXPECT_EQ(Install({"/S", "/D=Z:\\proc\\TolvexGateway"}), 2);
+  EXPECT_EQ(Query(kClassKey), before);
+  EXPECT_TRUE(fs::exists(InstallDir() / "TolvexGateway.exe"));
+}
+
+TEST_F(InstallTest, RunningProgramIsNotReplaced) {
+  ASSERT_EQ(Install(), 0);
+  WriteFile(InstallDir() / "tolvexgwoption.xml", OneOptionFile(kTemplate));
+  const fs::path flags = FreshWineFolder("running");
+  // The option window stays open until the installer has had its try.
+  ProcessResult window;
+  std::thread running([&] {
+    window = RunWine(WindowsBinDir() / "tolvex_driver.exe",
+                     {"dialog", "60000", "\"" + InstalledProgram() + "\" option", "touch",
+                      WindowsPath(flags / "shown"), "await", WindowsPath(flags / "done"), "close"});
+  });
+  const bool shown = WaitFor([&] { return fs::exists(flags / "shown"); });
+  const int status = shown ? Install() : -1;
+  const int uninstall_status =
+      shown ? RunWine(InstallFolder() + "\\uninstall.exe", {"/S", "_?=" + InstallFolder()})
+                  .exit_status
+            : -1;
+  WriteFile(flags / "done", "");
+  running.join();
+  ASSERT_TRUE(shown) << window.out;
+  EXPECT_EQ(status, 2) << "the installer replaced a running program";
+  EXPECT_EQ(uninstall_status, 2) << "the uninstaller removed a running program";
+  EXPECT_EQ(Lines(window.out), (Lines_{"shown", "exit|0"}));
+  EXPECT_EQ(ReadFile(InstallDir() / "TolvexGateway.exe"),
+            ReadFile(DistDir() / "TolvexGateway" / "TolvexGateway.exe"));
+  EXPECT_TRUE(fs::exists(InstallDir() / "uninstall.exe"));
+  EXPECT_NE(Query(kClassKey).find("\"" + InstalledProgram() + "\" \"%1\""), std::string::npos);
+}
+
+// A link opened the ways users open it: from a command prompt (start), the way many programs
+// hand a URL over (url.dll's FileProtocolHandler), and ShellExecuteW (what browsers call).
+// The scheme's letter case does not matter to the shell.
+struct LinkCase {
+  const char* name;
+  std::vector<std::string> program_and_args;  // "@link" stands for the link
+  std::string scheme;
+};
+
+class ShellLinkTest : public ::testing::TestWithParam<LinkCase> {
+ protected:
+  void SetUp() override { RemoveAnyInstallation(); }
+  void TearDown() override { RemoveAnyInstallation(); }
+};
+
+TEST_P(ShellLinkTest, ReachesTheInstalledProgram) {
+  ASSERT_EQ(Install(), 0);
+  WriteFile(InstallDir() / "tolvexgwoption.xml", OneOptionFile(kTemplate));
+  MirrorUserClasses();
+  const fs::path record =
+      FreshWineFolder(std::string("shell-link-") + GetParam().name) / "recorded.txt";
+  std::vector<std::string> args;
+  for (const std::string& arg : GetParam().program_and_args) {
+    args.push_back(arg == "@link" ? GetParam().scheme + "SD9.XC4.EQ2.CV5" : arg);
+  }
+  const std::string program =
+      args.front() == "driver" ? (WindowsBinDir() / "tolvex_driver.exe").string() : args.front();
+  args.erase(args.begin());
+  const ProcessResult opened =
+      RunWine(program, args, {"TOLVEX_RECORD_FILE=" + WindowsPath(record)});
+  EXPECT_EQ(opened.exit_status, 0) << opened.out << opened.err;
+  // The shell does not wait for the program it started.
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(record) && !ReadFile(record).empty(); }))
+      << "the link did not reach the program: " << opened.out;
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(Lines(ReadFile(record)), (Lines_{WineGateway::RecorderLine("C:\\windows", kOpened)}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ShellLinkTest,
+    ::testing::Values(LinkCase{"Start", {"start", "@link"}, "TolVex:"},
+                      LinkCase{"StartLowerCase", {"start", "@link"}, "tolvex:"},
+                      LinkCase{"FileProtocolHandler",
+                               {"rundll32", "url.dll,FileProtocolHandler", "@link"},
+                               "TolVex:"},
+                      LinkCase{"FileProtocolHandlerLowerCase",
+                               {"rundll32", "url.dll,FileProtocolHandler", "@link"},
+                               "tolvex:"},
+                      LinkCase{"ShellExecuteW", {"driver", "open", "@link"}, "TolVex:"},
+                      LinkCase{"ShellExecuteWLowerCase", {"driver", "open", "@link"}, "tolvex:"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace tolvex::testing
