@@ -5,7 +5,7 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan windows windows-dist run test test-linux test-asan \
+.PHONY: all setup build release asan windows windows-dist windows-reproducible run test test-linux test-asan \
 	test-wine bench fuzz coverage tidy format clean install uninstall
 
 all: build
@@ -30,9 +30,14 @@ windows: setup
 	cmake --preset windows $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset windows
 
-# The Windows package: build/windows/dist/TolvexGateway-1.0.0-windows-x86_64.zip.
+# The Windows package in build/windows/dist: TolvexGateway-VERSION-setup.exe (the installer)
+# and TolvexGateway-VERSION-windows-x86_64.zip.
 windows-dist: windows
 	scripts/windows-dist build/windows
+
+# The package is reproducible: built again in a fresh folder, it must be the same byte for byte.
+windows-reproducible: windows-dist
+	scripts/windows-reproducible build/windows build/windows-again $(WERROR)
 
 LINK ?= TolVex:SD9.XC4.EQ2.CV5
 
