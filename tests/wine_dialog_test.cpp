@@ -378,6 +378,49 @@ TEST(OptionDialogSaveTest, OkStoresThePickAndKeepsTheRest) {
   EXPECT_EQ(left, (Lines_{"TolvexGateway.exe", "tolvexgwoption.xml"})) << "no temporary file left";
 }
 
+// Japanese Windows: ids, areas and templates in Japanese are listed, shown and saved, and the
+// file keeps its encoding and its other nodes. (The file is UTF-8: Wine's MSXML loads no
+// Shift_JIS file at all, a limit of Wine that Windows' MSXML does not have.)
+TEST(OptionDialogSaveTest, JapaneseIdsAreasAndTemplatesShowAndSave) {
+  const std::string map = "\xe5\x9c\xb0\xe5\x9b\xb3";  // 地図
+  const std::string survey =
+      "\xe5\x9b\xbd\xe5\x9c\x9f\xe5\x9c\xb0\xe7\x90\x86\xe9\x99\xa2";  // 国土地理院
+  const std::string japan = "\xe6\x97\xa5\xe6\x9c\xac";                // 日本
+  const std::string country = "\xe5\x85\xa8\xe5\x9b\xbd";              // 全国
+  const std::string map_template =
+      "C:\\" + map + "\\\xe8\xa1\xa8\xe7\xa4\xba.exe $ost";  // 表示.exe
+  const std::string survey_template = "tolvextest:" + survey + "?q=$ost";
+  const std::string options =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+      "<!-- \xe4\xbf\x9d\xe5\xad\x98 -->\n"
+      "<tolvexgateway_optionlist currentsetting=\"" +
+      survey +
+      "\">\n"
+      "  <option id=\"" +
+      map + "\" area=\"" + japan + "\" datum=\"tokyo\">" + map_template +
+      "</option>\n"
+      "  <option id=\"" +
+      survey + "\" area=\"" + country + "\">" + survey_template +
+      "</option>\n"
+      "</tolvexgateway_optionlist>\n";
+  const WineGateway gateway("dialog-japanese");
+  gateway.WriteOptions(options);
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + " option",
+                          {"read", "pick", "0", "read", "click", "1"}),
+            Join({{"shown"},
+                  Read(map + "," + survey, survey, survey_template, "wgs84", country),
+                  Read(map + "," + survey, map, map_template, "tokyo", japan),
+                  {"exit|0"}}));
+  const std::string saved = gateway.Options();
+  EXPECT_TRUE(saved.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>")) << saved;
+  EXPECT_NE(saved.find("<!-- \xe4\xbf\x9d\xe5\xad\x98 -->"), std::string::npos) << saved;
+  EXPECT_NE(saved.find(">" + survey_template + "</option>"), std::string::npos) << saved;
+  EXPECT_EQ(Query(gateway.option_file(), {"tolvexgateway_optionlist/@currentsetting",
+                                          "/tolvexgateway_optionlist/option/@area"}),
+            (Lines_{"loaded", "first [" + map + "]", "match [" + map + "]", "first [" + japan + "]",
+                    "match [" + japan + "]", "match [" + country + "]"}));
+}
+
 TEST(OptionDialogSaveTest, OkWithoutChangeStoresTheSameChoice) {
   const WineGateway gateway("dialog-ok-unchanged");
   gateway.WriteOptions(kTwoOptions);

@@ -66,16 +66,42 @@ TEST(GatewayTest, EveryFieldKindAndTheTokyoDatum) {
                 "tolvextest:n035.6554,E139.7486;m=39.32;s=55.1;r=0.6223;x=$;SD9.XC4.EQ2.CV5")}));
 }
 
-// The prefix runs with code page 1252: "é" survives the trip through it, "東" becomes "?".
-TEST(GatewayTest, CommandLineGoesThroughTheAnsiCodePage) {
-  const WineGateway gateway("ansi");
-  gateway.WriteOptions(OneOptionFile("tolvextest:\xc3\xa9\xe6\x9d\xb1$ost"));
-  EXPECT_EQ(gateway.Drive("run", gateway.QuotedProgram() + " TolVex:SD9.XC4.EQ2.CV5"),
-            (Lines_{"exit|0"}));
+// The command line reaches the shell through the system's code page: 932 in the session.
+struct AnsiLinkCase {
+  const char* name;
+  std::string template_text;
+  std::string opened;
+  std::vector<std::string> env = {};
+};
+
+class AnsiLinkTest : public ::testing::TestWithParam<AnsiLinkCase> {};
+
+TEST_P(AnsiLinkTest, CommandLineGoesThroughTheAnsiCodePage) {
+  const WineGateway gateway(std::string("ansi-") + GetParam().name);
+  gateway.WriteOptions(OneOptionFile(GetParam().template_text));
   EXPECT_EQ(
-      gateway.Recorded(),
-      (Lines_{WineGateway::RecorderLine("C:\\windows", "tolvextest:\xc3\xa9?SD9.XC4.EQ2.CV5")}));
+      gateway.Drive("run", gateway.QuotedProgram() + " TolVex:SD9.XC4.EQ2.CV5", {}, GetParam().env),
+      (Lines_{"exit|0"}));
+  EXPECT_EQ(gateway.Recorded(),
+            (Lines_{WineGateway::RecorderLine("C:\\windows", GetParam().opened)}));
 }
+
+// A folder of Japanese names, "地図\ソフト表示" (two second bytes are the backslash byte).
+const std::string kJapaneseFolder =
+    "C:\\\xe5\x9c\xb0\xe5\x9b\xb3\\\xe3\x82\xbd\xe3\x83\x95\xe3\x83\x88\xe8\xa1\xa8\xe7\xa4\xba\\";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AnsiLinkTest,
+    ::testing::Values(
+        AnsiLinkCase{"JapaneseFolderArrivesIntact", "tolvextest:" + kJapaneseFolder + "$ost",
+                     "tolvextest:" + kJapaneseFolder + "SD9.XC4.EQ2.CV5"},
+        // Outside code page 932: "é" by its best fit, "€" has none.
+        AnsiLinkCase{"OutsideTheCodePageReplaced", "tolvextest:\xc3\xa9\xe2\x82\xac$ost",
+                     "tolvextest:e?SD9.XC4.EQ2.CV5"},
+        // Western Windows, shown only by a Western session: "é" survives, "東" becomes "?".
+        AnsiLinkCase{"WesternCodePage", "tolvextest:\xc3\xa9\xe6\x9d\xb1$ost",
+                     "tolvextest:\xc3\xa9?SD9.XC4.EQ2.CV5", WesternLocale()}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct MessageCase {
   const char* name;
@@ -133,6 +159,15 @@ INSTANTIATE_TEST_SUITE_P(
                     "<tolvexgateway_optionlist><option id='Map' area='a'>x</option>"
                     "</tolvexgateway_optionlist>",
                     "TolvexGateway|Can't Load Option file. XML file may be collasped."},
+        // Japanese text in the two start-up messages, as typed into a link.
+        MessageCase{"JapaneseData", " \xe6\x9d\xb1\xe4\xba\xac\xe3\x82\xbf\xe3\x83\xaf\xe3\x83\xbc",
+                    kGood,
+                    "TolvexGateway|Invalid Data: "
+                    "\"\xe6\x9d\xb1\xe4\xba\xac\xe3\x82\xbf\xe3\x83\xaf\xe3\x83\xbc\""},
+        MessageCase{"JapaneseLocation",
+                    " TolVex:\xe6\x9d\xb1\xe4\xba\xac\xe3\x82\xbf\xe3\x83\xaf\xe3\x83\xbc", kGood,
+                    "TolvexGateway|Invalid Location: "
+                    "\"\xe6\x9d\xb1\xe4\xba\xac\xe3\x82\xbf\xe3\x83\xaf\xe3\x83\xbc\""},
         MessageCase{"CurrentSettingNamesNoOption", " TolVex:SD9.XC4.EQ2.CV5",
                     "<tolvexgateway_optionlist currentsetting='Gone'><option id='Map' "
                     "area='a'>x</option></tolvexgateway_optionlist>",

@@ -244,10 +244,39 @@ TEST(ShellTest, NothingToOpenIsReportedAsNothingStarted) {
   EXPECT_EQ(RunProbe({"shell", "C:\\no such folder\\nothing.htm"}), (Expected{"nothing started"}));
 }
 
-// Wine's prefix runs with the Western code page 1252: "é" has a byte there, "東" becomes "?".
-TEST(ShellTest, TextIsConvertedToTheAnsiCodePage) {
-  EXPECT_EQ(RunProbe({"ansi", "a\xc3\xa9\xe6\x9d\xb1"}), (Expected{"1252 61 e9 3f"}));
+// The session runs Japanese Windows (code page 932): what ShellExecuteA receives.
+struct AnsiCase {
+  const char* name;
+  std::string text;  // UTF-8
+  std::string printed;
+  std::vector<std::string> env = {};
+};
+
+class AnsiTest : public ::testing::TestWithParam<AnsiCase> {};
+
+TEST_P(AnsiTest, TextIsConvertedToTheSystemCodePage) {
+  EXPECT_EQ(RunProbe({"ansi", GetParam().text}, GetParam().env), (Expected{GetParam().printed}));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AnsiTest,
+    ::testing::Values(
+        AnsiCase{"KanaAndKanji", "\xe6\x9d\xb1\xe4\xba\xac\xe3\x82\xbf\xe3\x83\xaf\xe3\x83\xbc",
+                 "932 93 8c 8b 9e 83 5e 83 8f 81 5b"},
+        AnsiCase{"HalfWidthKanaIsOneByte", "\xef\xbd\xb6", "932 b6"},
+        // The second bytes of "ソ" and "表" are the byte of "\": the text stays whole only when
+        // read back as code page 932.
+        AnsiCase{"SecondByteIsTheBackslashByte", "\xe3\x82\xbd\xe8\xa1\xa8", "932 83 5c 95 5c"},
+        AnsiCase{"CircledDigit", "\xe2\x91\xa0", "932 87 40"},
+        // Outside code page 932: the conversion's best fit, else "?" per UTF-16 unit.
+        AnsiCase{"AccentedLetterBestFit", "\xc3\xa9", "932 65"},
+        AnsiCase{"YenSignBecomesTheBackslashByte", "\xc2\xa5", "932 5c"},
+        AnsiCase{"EuroSignHasNoEquivalent", "\xe2\x82\xac", "932 3f"},
+        AnsiCase{"CharacterBeyondUtf16Unit", "\xf0\x9f\x98\x80", "932 3f 3f"},
+        // Western Windows (code page 1252), which only a Western session can show: the
+        // conversion follows the system's code page, "é" keeps its byte there.
+        AnsiCase{"WesternCodePage", "a\xc3\xa9\xe6\x9d\xb1", "1252 61 e9 3f", WesternLocale()}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST(MessageTest, ErrorBoxShowsTextTitleStopIconAndOneButton) {
   const std::string command_line =

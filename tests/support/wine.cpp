@@ -1,5 +1,6 @@
 #include "tests/support/wine.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -48,7 +49,14 @@ std::string WindowsPath(const std::filesystem::path& path) {
 ProcessResult RunWine(const std::filesystem::path& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& env) {
   ProcessOptions options;
-  options.env_set = WineEnvironment();
+  // An entry of `env` replaces the session's of the same name (a test's own locale).
+  auto name_of = [](const std::string& entry) { return entry.substr(0, entry.find('=')); };
+  for (const std::string& entry : WineEnvironment()) {
+    const bool replaced = std::any_of(env.begin(), env.end(), [&](const std::string& own) {
+      return name_of(own) == name_of(entry);
+    });
+    if (!replaced) options.env_set.push_back(entry);
+  }
   options.env_set.insert(options.env_set.end(), env.begin(), env.end());
   std::vector<std::string> wine_args = {program.string()};
   wine_args.insert(wine_args.end(), args.begin(), args.end());

@@ -24,8 +24,12 @@ std::filesystem::path FreshWineFolder(const std::string& name);
 // The Windows form of a Linux path: Wine's drive Z: is the Linux root.
 std::string WindowsPath(const std::filesystem::path& path);
 
+// Environment entries that run one program as on Western Windows (code page 1252) instead of
+// the session's Japanese Windows (code page 932).
+inline std::vector<std::string> WesternLocale() { return {"LANG=C.UTF-8", "LC_ALL=C.UTF-8"}; }
+
 // Runs a Windows program under Wine with `args` (Wine quotes them into one command line).
-// `env` adds "NAME=value" entries to the session's.
+// `env` adds "NAME=value" entries to the session's, or replaces the session's entry of that name.
 ProcessResult RunWine(const std::filesystem::path& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& env = {});
 
