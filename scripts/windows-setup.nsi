@@ -57,13 +57,12 @@ Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
 
-; Shows MESSAGE (also in silent mode, as the last line of the details) and ends with exit
-; status 2, before anything was changed.
+; Shows MESSAGE (not in silent mode) and ends at once with exit status 2, before anything was
+; changed.
 !macro Refuse MESSAGE
-  DetailPrint "${MESSAGE}"
   MessageBox MB_OK|MB_ICONSTOP "${MESSAGE}" /SD IDOK
   SetErrorLevel 2
-  Abort
+  Quit
 !macroend
 
 ; A running program's file cannot be opened for writing: that is how a program still running
