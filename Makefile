@@ -98,9 +98,8 @@ coverage: setup
 
 # Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool. The
 # Win32 files are built by the cross compiler only and are not in build/linux's database.
-TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/posix/*.cpp' \
-                 'platform/*.cpp' 'dialog/*.cpp' 'dialog/qt/*.cpp' 'app/*.cpp' 'app/linux/*.cpp' 'cli/*.cpp' \
-                 ':(exclude)*_win32.cpp')
+TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/*.cpp' \
+                 'dialog/*.cpp' 'app/*.cpp' 'cli/*.cpp' ':(exclude)app/windows/*' ':(exclude)*_win32.cpp')
 tidy: build
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
 
