@@ -43,6 +43,12 @@ fs::path Installer() {
   return found.front();
 }
 
+// The version in the installer's name, TolvexGateway-VERSION-setup.exe.
+std::string PackageVersion() {
+  const std::string name = Installer().filename().string();
+  return name.substr(14, name.size() - 14 - std::string("-setup.exe").size());
+}
+
 std::string Trimmed(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
     text.pop_back();
@@ -172,9 +178,7 @@ TEST_F(InstallTest, FreshInstallWritesTheFilesTheLinkSchemeTheShortcutAndTheEntr
   EXPECT_TRUE(HasValue(entry, "QuietUninstallString", "REG_SZ",
                        "\"" + InstallFolder() + "\\uninstall.exe\" /S"))
       << entry;
-  const std::string version = Installer().filename().string().substr(14);
-  EXPECT_TRUE(HasValue(entry, "DisplayVersion", "REG_SZ", version.substr(0, version.find('-'))))
-      << entry;
+  EXPECT_TRUE(HasValue(entry, "DisplayVersion", "REG_SZ", PackageVersion())) << entry;
   // EstimatedSize is in KiB: the programs make well over one MiB.
   EXPECT_NE(entry.find("    EstimatedSize    REG_DWORD    0x"), std::string::npos) << entry;
   EXPECT_NE(InstalledApplications().find("TolVex Gateway"), std::string::npos);
@@ -190,6 +194,28 @@ TEST_F(InstallTest, InstallOverAnInstallKeepsTheUsersOptionFile) {
   EXPECT_EQ(ReadFile(InstallDir() / "manual.htm"),
             ReadFile(DistDir() / "TolvexGateway" / "manual.htm"));
   EXPECT_NE(Query(kClassKey).find("\"" + InstalledProgram() + "\" \"%1\""), std::string::npos);
+  const std::string list = InstalledApplications();
+  EXPECT_EQ(list.find("TolVex Gateway"), list.rfind("TolVex Gateway")) << "listed once: " << list;
+}
+
+// A newer version over an older one: the entry names the newer, the user's file stays.
+TEST_F(InstallTest, NewerVersionOverAnOlderKeepsTheUsersOptionFile) {
+  const fs::path older = FreshWineFolder("older-version") / "TolvexGateway-0.9.0-setup.exe";
+  const fs::path source = TOLVEX_SOURCE_DIR;
+  const ProcessResult built =
+      RunProcess("/usr/bin/makensis",
+                 {"-V1", "-DVERSION=0.9.0", "-DSTAGE=" + (DistDir() / "TolvexGateway").string(),
+                  "-DICON=" + (source / "resources/windows/tolvexgateway.ico").string(),
+                  "-DOUTFILE=" + older.string(), (source / "scripts/windows-setup.nsi").string()});
+  ASSERT_EQ(built.exit_status, 0) << built.out << built.err;
+  ASSERT_EQ(RunWine(older, {"/S"}).exit_status, 0);
+  EXPECT_TRUE(HasValue(Query(kUninstallKey), "DisplayVersion", "REG_SZ", "0.9.0"));
+  const std::string chosen = OneOptionFile(kTemplate);
+  WriteFile(InstallDir() / "tolvexgwoption.xml", chosen);
+
+  ASSERT_EQ(Install(), 0);
+  EXPECT_EQ(ReadFile(InstallDir() / "tolvexgwoption.xml"), chosen);
+  EXPECT_TRUE(HasValue(Query(kUninstallKey), "DisplayVersion", "REG_SZ", PackageVersion()));
   const std::string list = InstalledApplications();
   EXPECT_EQ(list.find("TolVex Gateway"), list.rfind("TolVex Gateway")) << "listed once: " << list;
 }
