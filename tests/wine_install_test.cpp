@@ -49,6 +49,16 @@ std::string PackageVersion() {
   return name.substr(14, name.size() - 14 - std::string("-setup.exe").size());
 }
 
+// UTF-16LE bytes of an ASCII text.
+std::string Utf16(const std::string& ascii) {
+  std::string bytes;
+  for (const char c : ascii) {
+    bytes += c;
+    bytes += '\0';
+  }
+  return bytes;
+}
+
 std::string Trimmed(std::string text) {
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ')) {
     text.pop_back();
@@ -157,7 +167,11 @@ TEST_F(InstallTest, FreshInstallWritesTheFilesTheLinkSchemeTheShortcutAndTheEntr
     EXPECT_EQ(ReadFile(InstallDir() / file), ReadFile(stage / file)) << file;
   }
   EXPECT_TRUE(fs::exists(InstallDir() / "uninstall.exe"));
-  EXPECT_TRUE(fs::exists(Shortcut()));
+  // The shortcut's target and arguments are stored as UTF-16 strings in the .lnk file.
+  ASSERT_TRUE(fs::exists(Shortcut()));
+  const std::string shortcut = ReadFile(Shortcut());
+  EXPECT_NE(shortcut.find(Utf16(InstalledProgram())), std::string::npos);
+  EXPECT_NE(shortcut.find(Utf16("option")), std::string::npos);
 
   // The command is REG_SZ with the folder written out: nothing for the shell to expand.
   const std::string scheme = Query(kClassKey);
