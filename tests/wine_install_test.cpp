@@ -319,6 +319,28 @@ TEST_F(InstallTest, RunningProgramIsNotReplaced) {
   EXPECT_NE(Query(kClassKey).find("\"" + InstalledProgram() + "\" \"%1\""), std::string::npos);
 }
 
+// Without the installer: the zip unzipped into C:\TolvexGateway and its register.reg imported.
+TEST_F(InstallTest, ZipWithRegisterRegOpensLinks) {
+  const fs::path folder = LinuxPath("C:\\TolvexGateway");
+  fs::remove_all(folder);
+  fs::copy(DistDir() / "TolvexGateway", folder);
+  WriteFile(folder / "tolvexgwoption.xml", OneOptionFile(kTemplate));
+  ASSERT_EQ(ImportRegistryFile(folder / "register.reg"), 0);
+  MirrorUserClasses();
+  const fs::path record = FreshWineFolder("zip-link") / "recorded.txt";
+  const ProcessResult opened =
+      RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5"},
+              {"TOLVEX_RECORD_FILE=" + WindowsPath(record)});
+  EXPECT_TRUE(WaitFor([&] { return fs::exists(record) && !ReadFile(record).empty(); }))
+      << opened.out;
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_EQ(Lines(ReadFile(record)), (Lines_{WineGateway::RecorderLine("C:\\windows", kOpened)}));
+
+  ASSERT_EQ(ImportRegistryFile(folder / "unregister.reg"), 0);
+  EXPECT_EQ(Query(kClassKey), "");
+  fs::remove_all(folder);
+}
+
 // A link opened the ways users open it: from a command prompt (start), the way many programs
 // hand a URL over (url.dll's FileProtocolHandler), and ShellExecuteW (what browsers call).
 // The scheme's letter case does not matter to the shell.

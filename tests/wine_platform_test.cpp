@@ -295,16 +295,6 @@ namespace tolvex::testing {
 namespace {
 
 // The package's registry files, imported into the prefix by regedit as a user would.
-// Imports a .reg file with regedit. Wine's regedit on a loaded machine now and then fails an
-// import that succeeds when repeated; what the registry holds afterwards is checked anyway.
-int ImportRegistryFile(const std::filesystem::path& file) {
-  int status = -1;
-  for (int attempt = 0; attempt < 3 && status != 0; ++attempt) {
-    status = RunWine("regedit", {"/s", WindowsPath(file)}).exit_status;
-  }
-  return status;
-}
-
 TEST(PackageTest, RegisterAndUnregisterTheTolVexScheme) {
   const std::filesystem::path dist = TOLVEX_WINDOWS_DIST_DIR;
   const std::string key = "HKCU\\Software\\Classes\\TolVex";

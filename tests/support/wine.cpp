@@ -63,6 +63,16 @@ ProcessResult RunWine(const std::filesystem::path& program, const std::vector<st
   return RunProcess("/usr/bin/wine", wine_args, options);
 }
 
+// Wine's regedit on a loaded machine now and then fails an import that succeeds when repeated;
+// callers check what the registry holds afterwards anyway.
+int ImportRegistryFile(const std::filesystem::path& file) {
+  int status = -1;
+  for (int attempt = 0; attempt < 3 && status != 0; ++attempt) {
+    status = RunWine("regedit", {"/s", WindowsPath(file)}).exit_status;
+  }
+  return status;
+}
+
 std::vector<std::string> Lines(const std::string& output) {
   std::vector<std::string> lines;
   std::istringstream in(output);

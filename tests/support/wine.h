@@ -33,6 +33,9 @@ inline std::vector<std::string> WesternLocale() { return {"LANG=C.UTF-8", "LC_AL
 ProcessResult RunWine(const std::filesystem::path& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& env = {});
 
+// Imports a .reg file with regedit, as a user would; returns regedit's exit status.
+int ImportRegistryFile(const std::filesystem::path& file);
+
 // The lines of a program's output, without their line ends.
 std::vector<std::string> Lines(const std::string& output);
 
