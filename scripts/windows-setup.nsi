@@ -12,6 +12,11 @@
 ;
 ; The user's option file holds their choice: installing again keeps it, uninstalling removes
 ; it only when it is still the shipped one.
+;
+; An NSIS script rather than an MSI: whether the option file goes on uninstall depends on its
+; bytes, which Windows Installer decides per component (always or never) unless a custom
+; action of our own compares them; and a refusal before any change, with our own message, is a
+; few lines here where Windows Installer would offer a files-in-use dialog or a reboot.
 
 ; A 64-bit installer for the 64-bit programs: it also runs where no 32-bit layer is installed.
 Target amd64-unicode
