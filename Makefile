@@ -5,8 +5,8 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan windows windows-dist run test test-linux test-asan \
-	test-wine bench fuzz coverage tidy format clean install uninstall
+.PHONY: all setup build release shared asan windows windows-dist run test test-linux test-asan \
+	test-wine test-shared bench fuzz coverage tidy format clean install uninstall
 
 all: build
 
@@ -20,6 +20,12 @@ build: setup
 release: setup
 	cmake --preset linux-release $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset linux-release
+
+# The distribution build: Debian's shared libxml2 (TOLVEX_STATIC_LIBXML2=OFF), so that its
+# security updates reach the program. Only the request path and its tests are built.
+shared: setup
+	cmake --preset linux-shared $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset linux-shared
 
 asan: setup
 	cmake --preset asan $(CMAKE_FLAGS) >/dev/null
@@ -55,7 +61,10 @@ test-asan: asan
 test-wine: build windows-dist
 	ctest --preset wine
 
-test: test-linux test-asan test-wine
+test-shared: shared
+	ctest --preset linux-shared
+
+test: test-linux test-asan test-wine test-shared
 
 bench: release
 	build/linux-release/bin/bench_geocode
@@ -105,10 +114,14 @@ tidy: build
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
 
 # The release build, for the current user: the program folder in $(PREFIX)/lib/tolvexgateway,
-# desktop entries and icons, and the handler of TolVex: links registered with xdg-mime.
+# man pages and AppStream metadata under $(PREFIX)/share; desktop entries and icons in the
+# user's data folder, and the handler of TolVex: links registered with xdg-mime. Only what is
+# installed is built.
 PREFIX ?= $(HOME)/.local
 
-install: release
+install: setup
+	cmake --preset linux-release $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset linux-release --target tolvexgateway tolvex_ui tolvex
 	scripts/desktop-install install build/linux-release/bin "$(PREFIX)"
 
 uninstall:
