@@ -30,7 +30,7 @@ windows: setup
 	cmake --preset windows $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset windows
 
-# The Windows package: build/windows/dist/TolvexGateway-1.0.0-windows-x86_64.zip.
+# The Windows package: build/windows/dist/TolvexGateway-<version>-windows-x86_64.zip.
 windows-dist: windows
 	scripts/windows-dist build/windows
 
