@@ -4,6 +4,7 @@
 
 #include "gateway/gateway.h"
 #include "gateway/option_store.h"
+#include "version.h"
 
 namespace tolvex {
 
@@ -61,7 +62,7 @@ void FrmOption::ShowOption(std::string_view id) {
   view_.SetCommandTemplate(CommandTemplateOf(*option));
   // Only the exact lower-case "tokyo" shifts the datum; every other value means WGS84.
   const auto datum = option->SelectSingleNode("@datum");
-  view_.SetDatum(datum != nullptr && datum->Text() == "tokyo" ? "tokyo" : kDefaultDatum);
+  view_.SetDatum(datum != nullptr && datum->Text() == kTokyoDatum ? kTokyoDatum : kDefaultDatum);
   const auto area = option->SelectSingleNode("@area");
   view_.SetArea(area != nullptr ? area->Text() : "");
 }

@@ -149,6 +149,14 @@ TEST_F(DesktopInstallTest, InstallsTheProgramFolderAndRegistersTheHandler) {
   }
   const ProcessResult tool = RunProcess((prefix / "bin/tolvex").string(), {"--version"});
   EXPECT_EQ(tool.exit_status, 0) << tool.err;
+  // The manual pages' footer names the installed version ("tolvex 1.0.0" gives "1.0.0").
+  const std::size_t blank = tool.out.find(' ');
+  const std::string version = tool.out.substr(blank + 1, tool.out.find('\n') - blank - 1);
+  for (const char* page : {"tolvex.1", "tolvexgateway.1"}) {
+    EXPECT_NE(ReadFile(prefix / "share/man/man1" / page).find("\"TolvexGateway " + version + "\""),
+              std::string::npos)
+        << page;
+  }
   EXPECT_EQ(fs::read_symlink(prefix / "bin/tolvexgateway"), dir / "tolvexgateway");
   for (const char* file : {"share/man/man1/tolvex.1", "share/man/man1/tolvexgateway.1",
                            "share/metainfo/org.example.TolvexGateway.metainfo.xml"}) {
