@@ -200,6 +200,8 @@ TEST_F(HighDpiTest, LayoutFontsAndIconsScaleWithTheDpi) {
   const Lines_ expected_prefixes = {
       "control|1|Button|OK|",  // then 564,540,110,38
       "control|1006|Edit||parent 1002|24,168,722,110|MS UI Gothic,-24,400,128|",
+      // the closed combo box as high as the table says, like every other control
+      "control|1003|ComboBox||parent 1002|24,60,722,36|MS UI Gothic,-24,400,128|",
       "control|1001|SysTabControl32||",  // 12,12,782,521, 9.75 pt: -20
       "control|1008|Static|TolvexGateway Version 1.0.0|parent 1002|180,396,578,26|"
       "MS UI Gothic,-24,400,128|"};
