@@ -19,6 +19,7 @@
 #include "dialog/qt/option_window.h"
 #include "dialog/ui_module_abi.h"
 #include "dialog/ui_module_form.h"
+#include "gateway/gateway.h"
 
 namespace tolvex::qt {
 namespace {
@@ -117,6 +118,38 @@ QApplication* EnsureApplication() {
   return application.get();
 }
 
+// Qt ends the process with exit(1) when the display's connection breaks (the X server ended,
+// the user logged out). The exit handlers would then destroy Qt under the message box or the
+// window whose loop is still on the stack, and crash. So while a box or the window is up, a
+// handler registered after Qt's own (exit handlers run last-registered first) ends the
+// process at once: status 1 and a line on standard error. The option file is safe: only OK
+// writes it, and OK runs to its end before the loop looks at the display again.
+bool ui_is_up = false;
+std::string lost_display_message;
+
+void EndWhenTheDisplayWasLost() {
+  if (!ui_is_up) return;
+  (void)!::write(STDERR_FILENO, lost_display_message.data(), lost_display_message.size());
+  ::_exit(1);
+}
+
+class UiUp {
+ public:
+  UiUp() : was_up_(ui_is_up) {
+    if (lost_display_message.empty()) {
+      lost_display_message = std::string(kProgramTitle) + ": the display was lost\n";
+    }
+    std::atexit(EndWhenTheDisplayWasLost);
+    ui_is_up = true;
+  }
+  ~UiUp() { ui_is_up = was_up_; }
+  UiUp(const UiUp&) = delete;
+  UiUp& operator=(const UiUp&) = delete;
+
+ private:
+  bool was_up_;
+};
+
 OptionWindow* WindowOf(TolvexUiWindow* window) { return reinterpret_cast<OptionWindow*>(window); }
 
 void ShowForm(TolvexUiWindow* window, const TolvexUiForm* form) {
@@ -159,6 +192,7 @@ class EventBridge final : public OptionEvents {
 
 int ShowError(TolvexUiText text, TolvexUiText title) {
   if (EnsureApplication() == nullptr) return 1;
+  const UiUp up;
   ShowCriticalMessage(nullptr, UiView(text), UiView(title));
   return 0;
 }
@@ -169,6 +203,7 @@ int RunOptionDialog(TolvexUiEventHandler handler, void* context) {
   OptionWindow window;
   EventBridge events(handler, context, window);
   window.on_unloaded = [&loop] { loop.quit(); };
+  const UiUp up;
   window.Open(events);
   if (!window.unloaded()) loop.exec();
   return 0;
