@@ -9,31 +9,28 @@
 
 namespace {
 
-tolvex::RequestState TypicalRequest(const char* datum) {
-  tolvex::RequestState state;
-  state.latitude = 35.658581;
-  state.longitude = 139.745433;
-  state.geocode = "SD9.XC4.EQ2.CV5";
-  state.command_template =
+const tolvex::Location kTokyoTower{{35.658581, 139.745433}, "SD9.XC4.EQ2.CV5"};
+
+tolvex::CommandOption TypicalOption(const char* datum) {
+  return {
       "https://www.openstreetmap.org/?mlat=$lat.d(-.6r)&mlon=$lon.d(-.6r)"
-      "#map=16/$lat.d(-.6r)/$lon.d(-.6r)&c=$ost";
-  state.datum_name = datum;
-  return state;
+      "#map=16/$lat.d(-.6r)/$lon.d(-.6r)&c=$ost",
+      datum};
 }
 
 void BM_ExpandFourFieldUrl(benchmark::State& state) {
-  tolvex::RequestState request = TypicalRequest("wgs84");
+  const tolvex::CommandOption option = TypicalOption("wgs84");
   for (auto _ : state) {
-    std::string line = tolvex::ExpandCommandTemplate(request, ".");
+    std::string line = tolvex::ExpandCommandTemplate(kTokyoTower, option, ".");
     benchmark::DoNotOptimize(line);
   }
 }
 BENCHMARK(BM_ExpandFourFieldUrl);
 
 void BM_ExpandFourFieldUrlTokyo(benchmark::State& state) {
-  tolvex::RequestState request = TypicalRequest("tokyo");
+  const tolvex::CommandOption option = TypicalOption("tokyo");
   for (auto _ : state) {
-    std::string line = tolvex::ExpandCommandTemplate(request, ".");
+    std::string line = tolvex::ExpandCommandTemplate(kTokyoTower, option, ".");
     benchmark::DoNotOptimize(line);
   }
 }

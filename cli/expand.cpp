@@ -4,7 +4,9 @@
 #include <optional>
 #include <string>
 
+#include "cli/exit_status.h"
 #include "gateway/command_template.h"
+#include "gateway/gateway.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
 #include "platform/process.h"
@@ -12,9 +14,6 @@
 
 namespace tolvex::cli {
 namespace {
-
-constexpr int kExitBadInput = 1;
-constexpr int kExitUsage = 2;
 
 constexpr std::string_view kExpandUsage =
     "Usage: tolvex expand [--options FILE | --template TEXT [--datum NAME]] LOCATION\n"
@@ -83,7 +82,7 @@ std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArgu
 int RunExpand(const std::vector<std::string_view>& args) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::cout << kExpandUsage;
-    return 0;
+    return kExitSuccess;
   }
   ExpandArguments arguments;
   if (const std::string error = ParseArguments(args, arguments); !error.empty()) {
@@ -107,23 +106,23 @@ int RunExpand(const std::vector<std::string_view>& args) {
       break;
   }
 
-  RequestState& state = request.state;
+  std::string command_line;
   if (arguments.template_text) {
-    state.command_template = *arguments.template_text;
-    state.datum_name = arguments.datum.value_or(std::string(kDefaultDatum));
+    const CommandOption option{*arguments.template_text,
+                               arguments.datum.value_or(std::string(kDefaultDatum))};
+    command_line = ExpandCommandTemplate(request.location, option, separator);
   } else {
     const std::string path =
         arguments.options_file.value_or(platform::PathBesideProgram(kOptionFileName));
     const auto document = platform::CreateXmlDocument();
-    ActiveOption active = LoadActiveOption(*document, path);
-    if (active.error != OptionLoadError::kNone) {
-      return Fail(std::string(OptionLoadMessage(active.error)) + " (" + path + ")");
+    ExpandedCommand command = ExpandActiveOption(request.location, *document, path, separator);
+    if (command.error != OptionLoadError::kNone) {
+      return Fail(std::string(OptionLoadMessage(command.error)) + " (" + path + ")");
     }
-    state.command_template = std::move(active.command_template);
-    state.datum_name = std::move(active.datum_name);
+    command_line = std::move(command.command_line);
   }
-  std::cout << ExpandCommandTemplate(state, separator) << '\n';
-  return 0;
+  std::cout << command_line << '\n';
+  return kExitSuccess;
 }
 
 }  // namespace tolvex::cli

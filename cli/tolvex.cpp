@@ -15,9 +15,12 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/exit_status.h"
 #include "cli/expand.h"
+#include "gateway/text.h"
 #include "geocode/datum.h"
 #include "geocode/ostraline.h"
+#include "version.h"
 
 namespace {
 
@@ -39,8 +42,10 @@ constexpr std::string_view kUsage =
     "\"LAT,LON\" or \"LAT;LON\"; a geocode for decode), and writes one result a line.\n"
     "Exit status: 0 on success, 1 when an input was bad, 2 on a usage error.\n";
 
-constexpr int kExitBadInput = 1;
-constexpr int kExitUsage = 2;
+using tolvex::LatLon;
+using tolvex::cli::kExitBadInput;
+using tolvex::cli::kExitSuccess;
+using tolvex::cli::kExitUsage;
 
 // What one item produced: a result line or the reason it was refused.
 struct Outcome {
@@ -60,11 +65,7 @@ std::string Quote(std::string_view text) {
 }
 
 std::string_view TrimBlanks(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n\v\f";
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  const auto last = text.find_last_not_of(kBlanks);
-  return text.substr(first, last - first + 1);
+  return tolvex::Trim(text, tolvex::kAsciiWhiteSpace);
 }
 
 std::string FormatDouble(double value) {
@@ -95,13 +96,8 @@ std::optional<double> ParseNumber(std::string_view text, std::string& error) {
   return value;
 }
 
-struct Position {
-  double latitude = 0.0;
-  double longitude = 0.0;
-};
-
-std::optional<Position> ParsePosition(std::string_view latitude_text,
-                                      std::string_view longitude_text, std::string& error) {
+std::optional<LatLon> ParsePosition(std::string_view latitude_text, std::string_view longitude_text,
+                                    std::string& error) {
   const auto latitude = ParseNumber(latitude_text, error);
   if (!latitude) return std::nullopt;
   const auto longitude = ParseNumber(longitude_text, error);
@@ -114,11 +110,11 @@ std::optional<Position> ParsePosition(std::string_view latitude_text,
     error = "longitude " + Quote(longitude_text) + " is outside -180...180";
     return std::nullopt;
   }
-  return Position{*latitude, *longitude};
+  return LatLon{*latitude, *longitude};
 }
 
 // A line "LAT LON", "LAT,LON" or "LAT;LON" (blanks around the numbers are allowed).
-std::optional<Position> ParsePositionLine(std::string_view line, std::string& error) {
+std::optional<LatLon> ParsePositionLine(std::string_view line, std::string& error) {
   std::string_view first;
   std::string_view second;
   auto separator = line.find_first_of(",;");
@@ -141,11 +137,11 @@ std::optional<Position> ParsePositionLine(std::string_view line, std::string& er
   return ParsePosition(first, second, error);
 }
 
-Outcome Encode(const Position& position) {
+Outcome Encode(const LatLon& position) {
   return {tolvex::LatLonToOstraline(position.latitude, position.longitude)};
 }
 
-Outcome Tokyo(const Position& position) {
+Outcome Tokyo(const LatLon& position) {
   const auto tokyo = tolvex::ConvertToTokyoDatum(position.latitude, position.longitude);
   return {FormatDouble(tokyo.latitude) + " " + FormatDouble(tokyo.longitude)};
 }
@@ -161,7 +157,7 @@ Outcome Decode(std::string_view code) {
 
 enum class Command { kEncode, kDecode, kTokyo };
 
-Outcome RunPositionCommand(Command command, std::optional<Position> position,
+Outcome RunPositionCommand(Command command, std::optional<LatLon> position,
                            const std::string& error) {
   if (!position) return Fail(error);
   return command == Command::kEncode ? Encode(*position) : Tokyo(*position);
@@ -175,7 +171,7 @@ Outcome RunLine(Command command, std::string_view line) {
 }
 
 int RunStdin(Command command) {
-  int status = 0;
+  int status = kExitSuccess;
   std::string line;
   for (long number = 1; std::getline(std::cin, line); ++number) {
     const std::string_view item = TrimBlanks(line);
@@ -197,7 +193,7 @@ int Report(const Outcome& outcome) {
     return kExitBadInput;
   }
   std::cout << outcome.text << '\n';
-  return 0;
+  return kExitSuccess;
 }
 
 int UsageError(std::string_view message) {
@@ -210,11 +206,11 @@ int Run(const std::vector<std::string_view>& args) {
   const std::string_view name = args[0];
   if (name == "--help" || name == "-h" || name == "help") {
     std::cout << kUsage;
-    return 0;
+    return kExitSuccess;
   }
   if (name == "--version") {
-    std::cout << "tolvex 1.0.0\n";
-    return 0;
+    std::cout << "tolvex " TOLVEX_VERSION "\n";
+    return kExitSuccess;
   }
   if (name == "expand") {
     return tolvex::cli::RunExpand(std::vector<std::string_view>(args.begin() + 1, args.end()));
@@ -241,7 +237,7 @@ int Run(const std::vector<std::string_view>& args) {
     return Report(Decode(operands[0]));
   }
   std::string error;
-  std::optional<Position> position;
+  std::optional<LatLon> position;
   if (operands.size() == 2) {
     position = ParsePosition(operands[0], operands[1], error);
   } else if (operands.size() == 1) {

@@ -21,6 +21,17 @@ if(TOLVEX_SANITIZE)
   target_link_options(tolvex_build_flags INTERFACE ${_sanitize})
 endif()
 
+# The version, with project(VERSION) its one source: `#include "version.h"`.
+string(LENGTH "${PROJECT_VERSION_MINOR}" _minor_digits)
+if(_minor_digits LESS 2)
+  set(TOLVEX_VERSION_RESOURCE "${PROJECT_VERSION_MAJOR}.0${PROJECT_VERSION_MINOR}")
+else()
+  set(TOLVEX_VERSION_RESOURCE "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
+endif()
+configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${PROJECT_BINARY_DIR}/generated/version.h @ONLY)
+add_library(tolvex_version INTERFACE)
+target_include_directories(tolvex_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
+
 # Programs started once per request link the C++ runtime statically: loading the shared one
 # costs about 1 ms at every start. Sanitizer builds keep the shared runtime.
 function(tolvex_fast_start target)

@@ -4,6 +4,7 @@
 
 #include "gateway/gateway.h"
 #include "gateway/option_store.h"
+#include "version.h"
 
 namespace tolvex {
 
@@ -55,7 +56,7 @@ void FrmOption::FillOption(std::string_view id) {
   form_.command = CommandTemplateOf(*option);
   // Only the exact lower-case "tokyo" shifts the datum; every other value means WGS84.
   const auto datum = option->SelectSingleNode("@datum");
-  form_.datum = datum != nullptr && datum->Text() == "tokyo" ? "tokyo" : kDefaultDatum;
+  form_.datum = datum != nullptr && datum->Text() == kTokyoDatum ? kTokyoDatum : kDefaultDatum;
   const auto area = option->SelectSingleNode("@area");
   form_.area = area != nullptr ? area->Text() : "";
 }

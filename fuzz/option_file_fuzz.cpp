@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto option =
         tolvex::FindOption(*document, document->SelectSingleNode(tolvex::kActiveIdQuery)->Text());
     FUZZ_CHECK(option != nullptr);
-    FUZZ_CHECK(tolvex::CommandTemplateOf(*option) == active.command_template);
+    FUZZ_CHECK(tolvex::CommandTemplateOf(*option) == active.option.command_template);
     FUZZ_CHECK(document->Serialize().has_value());
   } else {
-    FUZZ_CHECK(active.command_template.empty() && active.datum_name.empty());
+    FUZZ_CHECK(active.option.command_template.empty() && active.option.datum_name.empty());
   }
   // The ids listed are as many as the options found.
   FUZZ_CHECK(tolvex::ListOptionIds(*document).size() ==

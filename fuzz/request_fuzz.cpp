@@ -120,9 +120,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const tolvex::Request request = tolvex::ClassifyArgument(argument, separator);
   if (request.kind == tolvex::RequestKind::kLocation) {
-    FUZZ_CHECK(tolvex::IsOstralineCode(request.state.geocode));
-    FUZZ_CHECK(request.state.latitude >= -90.0 && request.state.latitude <= 90.0);
-    FUZZ_CHECK(request.state.longitude >= -180.0 && request.state.longitude <= 180.0);
+    const tolvex::LatLon& position = request.location.position;
+    FUZZ_CHECK(tolvex::IsOstralineCode(request.location.geocode));
+    FUZZ_CHECK(position.latitude >= -90.0 && position.latitude <= 90.0);
+    FUZZ_CHECK(position.longitude >= -180.0 && position.longitude <= 180.0);
   }
 
   Recorder recorder;
@@ -144,24 +145,27 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   FUZZ_CHECK(recorder.messages == 0 && recorder.launched.size() == 1);
   // What was launched is the expansion of the trimmed template.
-  tolvex::RequestState state = request.state;
-  state.command_template = tolvex::CommandTemplateOf(
-      *OneOptionDocument(template_text, datum).SelectNodes(tolvex::kOptionsQuery).front());
-  state.datum_name = datum;
-  FUZZ_CHECK(recorder.launched[0] == tolvex::ExpandCommandTemplate(state, separator));
-  if (state.command_template.find('$') == std::string::npos) {
-    FUZZ_CHECK(recorder.launched[0] == state.command_template);
+  tolvex::CommandOption option{
+      tolvex::CommandTemplateOf(
+          *OneOptionDocument(template_text, datum).SelectNodes(tolvex::kOptionsQuery).front()),
+      datum};
+  const auto expand = [&] {
+    return tolvex::ExpandCommandTemplate(request.location, option, separator);
+  };
+  FUZZ_CHECK(recorder.launched[0] == expand());
+  if (option.command_template.find('$') == std::string::npos) {
+    FUZZ_CHECK(recorder.launched[0] == option.command_template);
   }
 
   // One named field alone, its format text taken from the template up to any ")".
   const std::string format = template_text.substr(0, template_text.find(')'));
   const std::string field = "$" + std::string(kFieldNames[(flags >> 1) & 7]) + "(" + format + ")";
-  state.command_template = field;
-  const std::string rendered = tolvex::ExpandCommandTemplate(state, separator);
+  option.command_template = field;
+  const std::string rendered = expand();
   if (rendered != field) {
     for (char c : rendered) FUZZ_CHECK(IsFieldCharacter(c, separator));
   }
-  state.command_template = "$ost";
-  FUZZ_CHECK(tolvex::IsOstralineCode(tolvex::ExpandCommandTemplate(state, separator)));
+  option.command_template = "$ost";
+  FUZZ_CHECK(tolvex::IsOstralineCode(expand()));
   return 0;
 }

@@ -10,8 +10,6 @@
 namespace tolvex {
 namespace {
 
-inline constexpr std::string_view kTokyoDatum = "tokyo";
-
 enum class Unit { kDegrees, kMinutes, kSeconds, kRadians };
 
 struct FieldName {
@@ -55,26 +53,20 @@ double Quantity(double coordinate, Unit unit) {
   return degrees;
 }
 
-void SetOutputPosition(RequestState& state) {
-  if (state.datum_name == kTokyoDatum) {
-    const LatLon tokyo = ConvertToTokyoDatum(state.latitude, state.longitude);
-    state.output_latitude = tokyo.latitude;
-    state.output_longitude = tokyo.longitude;
-  } else {
-    state.output_latitude = state.latitude;
-    state.output_longitude = state.longitude;
-  }
+// The position the named fields show: the WGS84 position, or its Tokyo-datum shift.
+LatLon OutputPosition(const Location& location, std::string_view datum_name) {
+  const LatLon& wgs84 = location.position;
+  return datum_name == kTokyoDatum ? ConvertToTokyoDatum(wgs84.latitude, wgs84.longitude) : wgs84;
 }
 
 // The text of one named field, or nullopt when it is to be copied as written.
-std::optional<std::string> RenderField(RequestState& state, std::string_view name,
+std::optional<std::string> RenderField(const LatLon& output, std::string_view name,
                                        std::string_view format_text,
                                        std::string_view decimal_separator) {
-  SetOutputPosition(state);
   const auto field = LookUpField(name);
   if (!field) return std::nullopt;
   const double coordinate =
-      field->kind == CoordinateKind::kLatitude ? state.output_latitude : state.output_longitude;
+      field->kind == CoordinateKind::kLatitude ? output.latitude : output.longitude;
   const int hemisphere_sign = coordinate >= 0.0 ? 1 : -1;
   return FormatField(format_text, Quantity(coordinate, field->unit), field->kind, hemisphere_sign,
                      decimal_separator);
@@ -82,10 +74,10 @@ std::optional<std::string> RenderField(RequestState& state, std::string_view nam
 
 }  // namespace
 
-std::string ExpandCommandTemplate(RequestState& state, std::string_view decimal_separator) {
-  // Copy the template: rendering a field writes to `state`.
-  const std::string template_text = state.command_template;
-  const std::string_view text = template_text;
+std::string ExpandCommandTemplate(const Location& location, const CommandOption& option,
+                                  std::string_view decimal_separator) {
+  const std::string_view text = option.command_template;
+  std::optional<LatLon> output;  // shifted once, at the first named field
   std::string line;
   line.reserve(text.size() + 32);
   std::size_t i = 0;
@@ -104,7 +96,7 @@ std::string ExpandCommandTemplate(RequestState& state, std::string_view decimal_
       continue;
     }
     if (rest.starts_with("ost")) {
-      line += state.geocode;
+      line += location.geocode;
       i += 4;
       continue;
     }
@@ -119,7 +111,8 @@ std::string ExpandCommandTemplate(RequestState& state, std::string_view decimal_
     }
     const std::string_view name = text.substr(i + 1, open - i - 1);
     const std::string_view format_text = text.substr(open + 1, close - open - 1);
-    if (const auto rendered = RenderField(state, name, format_text, decimal_separator)) {
+    if (!output) output = OutputPosition(location, option.datum_name);
+    if (const auto rendered = RenderField(*output, name, format_text, decimal_separator)) {
       line += *rendered;
     } else {
       line += text.substr(i, close - i + 1);

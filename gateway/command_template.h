@@ -12,13 +12,14 @@
 #include <string>
 #include <string_view>
 
+#include "gateway/option_store.h"
 #include "gateway/request.h"
 
 namespace tolvex {
 
-// Reads the state's template, datum name, position and geocode; writes its output latitude
-// and longitude at every named field. A named field with an unknown name, or whose value
-// cannot be written (not finite), is copied as its own text.
-std::string ExpandCommandTemplate(RequestState& state, std::string_view decimal_separator);
+// The command line of `option`'s template for `location`. A named field with an unknown name,
+// or whose value cannot be written (not finite), is copied as its own text.
+std::string ExpandCommandTemplate(const Location& location, const CommandOption& option,
+                                  std::string_view decimal_separator);
 
 }  // namespace tolvex

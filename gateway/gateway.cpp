@@ -15,8 +15,16 @@ void OpenManual(platform::Shell& shell, const std::string& manual_path) {
   shell.Open(manual_path, std::nullopt);
 }
 
+ExpandedCommand ExpandActiveOption(const Location& location, platform::XmlDocument& document,
+                                   const std::string& path, std::string_view decimal_separator) {
+  const ActiveOption active = LoadActiveOption(document, path);
+  if (active.error != OptionLoadError::kNone) return {active.error, {}};
+  return {OptionLoadError::kNone,
+          ExpandCommandTemplate(location, active.option, decimal_separator)};
+}
+
 int RunGateway(std::string_view argument_text, const GatewayServices& services) {
-  Request request = ClassifyArgument(argument_text, services.decimal_separator);
+  const Request request = ClassifyArgument(argument_text, services.decimal_separator);
   switch (request.kind) {
     case RequestKind::kInvalidData:
       services.messages->ShowError(InvalidDataMessage(request.text), kProgramTitle);
@@ -30,21 +38,18 @@ int RunGateway(std::string_view argument_text, const GatewayServices& services) 
       break;
   }
 
-  ActiveOption active;
+  ExpandedCommand command;
   {
     // The document lives for the load only; nothing holds the file afterwards.
     const auto document = services.create_document();
-    active = LoadActiveOption(*document, services.option_file_path);
+    command = ExpandActiveOption(request.location, *document, services.option_file_path,
+                                 services.decimal_separator);
   }
-  if (active.error != OptionLoadError::kNone) {
-    services.messages->ShowError(OptionLoadMessage(active.error), kProgramTitle);
+  if (command.error != OptionLoadError::kNone) {
+    services.messages->ShowError(OptionLoadMessage(command.error), kProgramTitle);
     return kExitMessage;
   }
-  RequestState& state = request.state;
-  state.command_template = std::move(active.command_template);
-  state.datum_name = std::move(active.datum_name);
-  const std::string command_line = ExpandCommandTemplate(state, services.decimal_separator);
-  const auto result = LaunchCommand(*services.shell, command_line, services.windir);
+  const auto result = LaunchCommand(*services.shell, command.command_line, services.windir);
   return result == platform::ShellResult::kHandedOver ? kExitHandedOver : kExitNotStarted;
 }
 

@@ -10,13 +10,15 @@
 #include <string>
 #include <string_view>
 
+#include "gateway/option_store.h"
+#include "gateway/request.h"
 #include "platform/message.h"
 #include "platform/shell.h"
 #include "platform/xml_document.h"
 
 namespace tolvex {
 
-inline constexpr std::string_view kProgramTitle = "TolvexGateway";
+using platform::kProgramTitle;
 
 // Exit statuses of a run.
 inline constexpr int kExitHandedOver = 0;  // handed to the shell, or the dialog ran
@@ -36,6 +38,15 @@ struct GatewayServices {
 };
 
 int RunGateway(std::string_view argument_text, const GatewayServices& services);
+
+// The command line that `location` opens: the active option of the option file at `path`,
+// loaded into `document` (fresh, used for this load only), expanded for the location.
+struct ExpandedCommand {
+  OptionLoadError error = OptionLoadError::kNone;
+  std::string command_line;  // set when error is kNone
+};
+ExpandedCommand ExpandActiveOption(const Location& location, platform::XmlDocument& document,
+                                   const std::string& path, std::string_view decimal_separator);
 
 // Hands a command line to the shell, working directory `windir` ("" when unset).
 platform::ShellResult LaunchCommand(platform::Shell& shell, std::string_view command_line,

@@ -4,22 +4,17 @@
 #include <cmath>
 #include <system_error>
 
+#include "gateway/text.h"
+
 namespace tolvex {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 }  // namespace
 
 std::optional<double> ParseNumber(std::string_view text, std::string_view decimal_separator) {
-  text = TrimBlanks(text);
+  text = Trim(text, kBlanks);
   bool negative = false;
   if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
     negative = text.front() == '-';

@@ -1,12 +1,8 @@
 #include "gateway/option_store.h"
 
+#include "gateway/text.h"
+
 namespace tolvex {
-namespace {
-
-bool IsXmlWhiteSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-}  // namespace
-
 std::string_view OptionLoadMessage(OptionLoadError error) {
   switch (error) {
     case OptionLoadError::kNone:
@@ -40,12 +36,7 @@ std::unique_ptr<platform::XmlNode> FindOption(const platform::XmlDocument& docum
 }
 
 std::string CommandTemplateOf(const platform::XmlNode& option) {
-  const std::string text = option.Text();
-  std::size_t first = 0;
-  std::size_t last = text.size();
-  while (first < last && IsXmlWhiteSpace(text[first])) ++first;
-  while (last > first && IsXmlWhiteSpace(text[last - 1])) --last;
-  return text.substr(first, last - first);
+  return std::string(Trim(option.Text(), kXmlWhiteSpace));
 }
 
 ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string& path) {
@@ -64,9 +55,9 @@ ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string
     active.error = OptionLoadError::kNoSuchOption;
     return active;
   }
-  active.command_template = CommandTemplateOf(*option);
+  active.option.command_template = CommandTemplateOf(*option);
   const auto datum = option->SelectSingleNode("@datum");
-  active.datum_name = datum ? datum->Text() : std::string(kDefaultDatum);
+  active.option.datum_name = datum ? datum->Text() : std::string(kDefaultDatum);
   return active;
 }
 

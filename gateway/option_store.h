@@ -22,7 +22,9 @@ inline constexpr std::string_view kOptionsQuery = "/tolvexgateway_optionlist/opt
 inline constexpr std::string_view kFirstCurrentSettingQuery = "//@currentsetting";
 inline constexpr std::string_view kFirstAreaQuery = "//@area";
 
-// The datum name used when the active option has no `datum` attribute.
+// The datum names: only the exact value "tokyo" selects the Tokyo datum; the name used when an
+// option has no `datum` attribute is "wgs84".
+inline constexpr std::string_view kTokyoDatum = "tokyo";
 inline constexpr std::string_view kDefaultDatum = "wgs84";
 
 enum class OptionLoadError {
@@ -35,10 +37,15 @@ enum class OptionLoadError {
 // The user-facing text of a load failure ("" for kNone).
 std::string_view OptionLoadMessage(OptionLoadError error);
 
-struct ActiveOption {
-  OptionLoadError error = OptionLoadError::kNone;
+// What an option hands the template expansion.
+struct CommandOption {
   std::string command_template;  // trimmed of leading and trailing XML white space
   std::string datum_name;        // the attribute's text unchanged, or "wgs84" when absent
+};
+
+struct ActiveOption {
+  OptionLoadError error = OptionLoadError::kNone;
+  CommandOption option;  // set when error is kNone
 };
 
 // Loads `path` into `document` and reads the active option. `document` must be fresh.

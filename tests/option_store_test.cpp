@@ -47,8 +47,8 @@ TEST_P(LoadActiveOptionTest, ReadsTheActiveOption) {
   auto document = platform::CreateXmlDocument();
   const ActiveOption active = LoadActiveOption(*document, path);
   EXPECT_EQ(active.error, c.error);
-  EXPECT_EQ(active.command_template, c.command_template);
-  EXPECT_EQ(active.datum_name, c.datum);
+  EXPECT_EQ(active.option.command_template, c.command_template);
+  EXPECT_EQ(active.option.datum_name, c.datum);
   EXPECT_EQ(ReadFile(path), c.bytes);  // the loader never writes
 }
 
@@ -171,7 +171,7 @@ TEST(LoadActiveOptionFileTest, Utf16WithByteOrderMark) {
   auto document = platform::CreateXmlDocument();
   const ActiveOption active = LoadActiveOption(*document, path);
   EXPECT_EQ(active.error, kNone);
-  EXPECT_EQ(active.command_template, "t \xE5\x9C\xB0");
+  EXPECT_EQ(active.option.command_template, "t \xE5\x9C\xB0");
 }
 
 std::string Utf16(std::string_view ascii, bool big_endian) {
@@ -208,17 +208,17 @@ TEST(LoadActiveOptionFileTest, HostileFiles) {
   const std::pair<std::string, ActiveOption> cases[] = {
       {"<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + secret + "\">]>" +
            File("V", "<option id='V' area='a'>&x;</option>"),
-       {kCannotLoad, "", ""}},
+       {kCannotLoad, {"", ""}}},
       {"<!DOCTYPE r SYSTEM \"file://" + secret + "\">" + File("V", "<option id='V'>t</option>"),
-       {kCannotLoad, "", ""}},
-      {laughs, {kCannotLoad, "", ""}},
-      {deep, {kCannotLoad, "", ""}},
-      {large, {kNone, "found", "wgs84"}},
-      {Utf16(utf16_body, false), {kNone, "t", "wgs84"}},
-      {Utf16(utf16_body, true), {kNone, "t", "wgs84"}},
-      {File("V", "<option id='V'>no area</option>"), {kNone, "no area", "wgs84"}},
+       {kCannotLoad, {"", ""}}},
+      {laughs, {kCannotLoad, {"", ""}}},
+      {deep, {kCannotLoad, {"", ""}}},
+      {large, {kNone, {"found", "wgs84"}}},
+      {Utf16(utf16_body, false), {kNone, {"t", "wgs84"}}},
+      {Utf16(utf16_body, true), {kNone, {"t", "wgs84"}}},
+      {File("V", "<option id='V'>no area</option>"), {kNone, {"no area", "wgs84"}}},
       {File("V", "<option area='a'>no id</option><option id='V' area='a'>t</option>"),
-       {kNone, "t", "wgs84"}},
+       {kNone, {"t", "wgs84"}}},
   };
   for (const auto& [bytes, expected] : cases) {
     SCOPED_TRACE(bytes.substr(0, 80));
@@ -226,9 +226,9 @@ TEST(LoadActiveOptionFileTest, HostileFiles) {
     auto document = platform::CreateXmlDocument();
     const ActiveOption active = LoadActiveOption(*document, path);
     EXPECT_EQ(active.error, expected.error);
-    EXPECT_EQ(active.command_template, expected.command_template);
-    EXPECT_EQ(active.datum_name, expected.datum_name);
-    EXPECT_EQ(active.command_template.find("TOP-SECRET"), std::string::npos);
+    EXPECT_EQ(active.option.command_template, expected.option.command_template);
+    EXPECT_EQ(active.option.datum_name, expected.option.datum_name);
+    EXPECT_EQ(active.option.command_template.find("TOP-SECRET"), std::string::npos);
     EXPECT_EQ(ReadFile(path), bytes);
   }
 }

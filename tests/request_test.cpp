@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 
 #include "gateway/request.h"
+#include "platform/message.h"
+#include "tests/support/row_name.h"
 
 namespace tolvex {
 namespace {
@@ -21,62 +24,88 @@ constexpr auto kOption = RequestKind::kOptionDialog;
 constexpr auto kBadLocation = RequestKind::kInvalidLocation;
 constexpr auto kBadData = RequestKind::kInvalidData;
 
-TEST(ClassifyArgumentTest, Requests) {
-  const ClassifyCase cases[] = {
-      {"", kBadData, ""},
-      {"    ", kBadData, ""},
-      {"\"", kBadData, "\""},
-      {"\"\"", kBadData, ""},
-      {"TolVex:", kBadData, "TolVex:"},
-      {"\"TolVex:\"", kBadData, "TolVex:"},
-      {"35.6,139", kBadData, "35.6,139"},
-      {"Option", kBadData, "Option"},
-      {"\" TolVex:35,139\"", kBadData, " TolVex:35,139"},  // quotes removed, not trimmed again
-      {"\"TolVex:35,139", kBadData, "\"TolVex:35,139"},    // one quote is no pair
-      {"TolVe:35,139", kBadData, "TolVe:35,139"},
-      {"option", kOption, ""},
-      {"  option ", kOption, ""},
-      {"\"option\"", kOption, ""},
-      {"TolVex:option", kOption, ""},
-      {"TolVex: option", kOption, ""},
-      {"tolvex:option", kOption, ""},
-      {"TolVex:Option", kBadLocation, "Option"},
-      {"TolVex:sd9.xc4.eq2.cv5", kBadLocation, "sd9.xc4.eq2.cv5"},
-      {"TolVex:91,0", kBadLocation, "91,0"},
-      {"\"TolVex:   \"", kBadLocation, ""},
-      {"TolVex:35.6,13,0", kBadLocation, "35.6,13,0"},
-      {"TolVex:35.6\t,139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
-      {"TolVex:35.6,139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
-      {"tolvex:35.6,139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
-      {"TOLVEX:35.6,139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
-      {"TolVex: 35.6;139 ", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
-      {"\"TolVex:SD9.XC4.EQ2.CV5\"", kLocation, "", 35.65858075697629, 139.74543520885123,
-       "SD9.XC4.EQ2.CV5"},
-      {"  TolVex:  SD9.XC4.EQ2.CV5  ", kLocation, "", 35.65858075697629, 139.74543520885123,
-       "SD9.XC4.EQ2.CV5"},
-      {"TolVex:90;180", kLocation, "", 90.0, 180.0, "ZZ9.AA0.ZZ9.AA0"},
-      {"TolVex:-90,-180", kLocation, "", -90.0, -180.0, "AA0.AA0.AA0.AA0"},
-      // A full-width letter in the prefix is no prefix.
-      {"\xEF\xBC\xB4olVex:35,139", kBadData, "\xEF\xBC\xB4olVex:35,139"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(std::string("argument: [") + c.argument + "]");
-    const Request request = ClassifyArgument(c.argument, ".");
-    ASSERT_EQ(request.kind, c.kind);
-    EXPECT_EQ(request.text, c.text);
-    if (c.kind == kLocation) {
-      EXPECT_EQ(request.state.latitude, c.latitude);
-      EXPECT_EQ(request.state.longitude, c.longitude);
-      EXPECT_EQ(request.state.geocode, c.geocode);
-    }
+class ClassifyArgumentTableTest : public ::testing::TestWithParam<ClassifyCase> {};
+
+TEST_P(ClassifyArgumentTableTest, Requests) {
+  const ClassifyCase& c = GetParam();
+  const Request request = ClassifyArgument(c.argument, ".");
+  ASSERT_EQ(request.kind, c.kind);
+  EXPECT_EQ(request.text, c.text);
+  if (c.kind == kLocation) {
+    EXPECT_EQ(request.location.position.latitude, c.latitude);
+    EXPECT_EQ(request.location.position.longitude, c.longitude);
+    EXPECT_EQ(request.location.geocode, c.geocode);
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ClassifyArgumentTableTest,
+    ::testing::ValuesIn(std::initializer_list<ClassifyCase>{
+        {"", kBadData, ""},
+        {"    ", kBadData, ""},
+        {"\"", kBadData, "\""},
+        {"\"\"", kBadData, ""},
+        {"TolVex:", kBadData, "TolVex:"},
+        {"\"TolVex:\"", kBadData, "TolVex:"},
+        {"35.6,139", kBadData, "35.6,139"},
+        {"Option", kBadData, "Option"},
+        {"\" TolVex:35,139\"", kBadData, " TolVex:35,139"},  // quotes removed, not trimmed again
+        {"\"TolVex:35,139", kBadData, "\"TolVex:35,139"},    // one quote is no pair
+        {"TolVe:35,139", kBadData, "TolVe:35,139"},
+        {"option", kOption, ""},
+        {"  option ", kOption, ""},
+        {"\"option\"", kOption, ""},
+        {"TolVex:option", kOption, ""},
+        {"TolVex: option", kOption, ""},
+        {"tolvex:option", kOption, ""},
+        {"TolVex:Option", kBadLocation, "Option"},
+        {"TolVex:sd9.xc4.eq2.cv5", kBadLocation, "sd9.xc4.eq2.cv5"},
+        {"TolVex:91,0", kBadLocation, "91,0"},
+        {"\"TolVex:   \"", kBadLocation, ""},
+        {"TolVex:35.6,13,0", kBadLocation, "35.6,13,0"},
+        {"TolVex:35.6\t,139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
+        {"TolVex:35.6,139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
+        {"tolvex:35.6,139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
+        {"TOLVEX:35.6,139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
+        {"TolVex: 35.6;139 ", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
+        {"\"TolVex:SD9.XC4.EQ2.CV5\"", kLocation, "", 35.65858075697629, 139.74543520885123,
+         "SD9.XC4.EQ2.CV5"},
+        {"  TolVex:  SD9.XC4.EQ2.CV5  ", kLocation, "", 35.65858075697629, 139.74543520885123,
+         "SD9.XC4.EQ2.CV5"},
+        {"TolVex:90;180", kLocation, "", 90.0, 180.0, "ZZ9.AA0.ZZ9.AA0"},
+        {"TolVex:-90,-180", kLocation, "", -90.0, -180.0, "AA0.AA0.AA0.AA0"},
+        // A full-width letter in the prefix is no prefix.
+        {"\xEF\xBC\xB4olVex:35,139", kBadData, "\xEF\xBC\xB4olVex:35,139"},
+        // Browsers hand links over percent-encoded, the scheme in lower case: the location text
+        // is decoded once, then trimmed and classified.
+        {"tolvex:35.658581,%20139.745433", kLocation, "", 35.658581, 139.745433, "SD9.XC4.EQ2.CV5"},
+        {"TolVex:35.6%2C139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
+        {"TolVex:35.6%3B139", kLocation, "", 35.6, 139.0, "SD6.XB0.ZL0.CX1"},
+        {"TolVex:%20SD9.XC4.EQ2.CV5%20", kLocation, "", 35.65858075697629, 139.74543520885123,
+         "SD9.XC4.EQ2.CV5"},
+        {"TolVex:%53d9.XC4.EQ2.CV5", kBadLocation, "Sd9.XC4.EQ2.CV5"},  // decoding keeps case
+        {"TolVex:%20option", kOption, ""},
+        {"TolVex:%6Fption", kOption, ""},
+        {"%20option", kBadData, "%20option"},  // no prefix: nothing is decoded
+        {"TolVex:35.6,139%", kBadLocation, "35.6,139%"},
+        {"TolVex:%zz", kBadLocation, "%zz"},
+        {"TolVex:%2", kBadLocation, "%2"},
+        {"TolVex:35.6,%0A139", kBadLocation, "35.6,\n139"},  // only space and tab are blanks
+        {"TolVex:%FF", kBadLocation, "\xEF\xBF\xBD"},        // no UTF-8 character: U+FFFD
+        {"TolVex:%E5%9C%B0", kBadLocation, "\xE5\x9C\xB0"},  // a whole UTF-8 character
+        {"TolVex:%E5%9C", kBadLocation, "\xEF\xBF\xBD\xEF\xBF\xBD"},
+        {"TolVex:%C0%AF", kBadLocation, "\xEF\xBF\xBD\xEF\xBF\xBD"},  // overlong "/"
+        {"TolVex:35.6%252C139", kBadLocation, "35.6%2C139"},          // decoded once, not twice
+        {"TolVex:35.6,139%22%20%26%20calc", kBadLocation, "35.6,139\" & calc"},
+        {"TolVex:35.6;139%3Bcalc", kBadLocation, "35.6;139;calc"},
+    }),
+    TOLVEX_ROW_NAMES(argument));
 
 TEST(ClassifyArgumentTest, CommaLocale) {
   const Request whole = ClassifyArgument("TolVex:35;139", ",");
   ASSERT_EQ(whole.kind, kLocation);
-  EXPECT_EQ(whole.state.latitude, 35.0);
-  EXPECT_EQ(whole.state.longitude, 139.0);
+  EXPECT_EQ(whole.location.position.latitude, 35.0);
+  EXPECT_EQ(whole.location.position.longitude, 139.0);
   // The comma splits first, so decimals written with it make three elements.
   EXPECT_EQ(ClassifyArgument("TolVex:35,6;139,5", ",").kind, kBadLocation);
   EXPECT_EQ(ClassifyArgument("TolVex:35.6;139.5", ",").kind, kBadLocation);
@@ -88,44 +117,54 @@ struct PairCase {
   bool is_pair;
 };
 
-TEST(IsCoordinatePairTest, Pairs) {
-  const PairCase cases[] = {
-      {"90;180", ".", true},
-      {"-90,-180", ".", true},
-      {"35.6, 139", ".", true},
-      {" 35.6 ; 139 ", ".", true},
-      {"+35.6,+139", ".", true},
-      {"90.1,0", ".", false},
-      {"-90.1,0", ".", false},
-      {"0,181", ".", false},
-      {"0,-181", ".", false},
-      {"35.6,13,0", ".", false},
-      {"35.6;13,0", ".", false},
-      {"35.6,139;", ".", false},
-      {"35.6,", ".", false},
-      {",139", ".", false},
-      {",", ".", false},
-      {"abc,def", ".", false},
-      {"SD9.XC4.EQ2.CV5", ".", false},
-      {"option", ".", false},
-      {"", ".", false},
-      {"1,5;2,5", ",", false},
-      {"1,5;2,5", ".", false},
-      {"1e1,0", ".", false},
-      {"inf,0", ".", false},
-      {"nan,0", ".", false},
-      {"0x1,0", ".", false},
-      {"35.6\n,139", ".", false},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(IsCoordinatePair(c.text, c.separator), c.is_pair)
-        << "[" << c.text << "] with \"" << c.separator << "\"";
-  }
+class IsCoordinatePairTableTest : public ::testing::TestWithParam<PairCase> {};
+
+TEST_P(IsCoordinatePairTableTest, Pairs) {
+  EXPECT_EQ(IsCoordinatePair(GetParam().text, GetParam().separator), GetParam().is_pair)
+      << "with \"" << GetParam().separator << '"';
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, IsCoordinatePairTableTest,
+                         ::testing::ValuesIn(std::initializer_list<PairCase>{
+                             {"90;180", ".", true},
+                             {"-90,-180", ".", true},
+                             {"35.6, 139", ".", true},
+                             {" 35.6 ; 139 ", ".", true},
+                             {"+35.6,+139", ".", true},
+                             {"90.1,0", ".", false},
+                             {"-90.1,0", ".", false},
+                             {"0,181", ".", false},
+                             {"0,-181", ".", false},
+                             {"35.6,13,0", ".", false},
+                             {"35.6;13,0", ".", false},
+                             {"35.6,139;", ".", false},
+                             {"35.6,", ".", false},
+                             {",139", ".", false},
+                             {",", ".", false},
+                             {"abc,def", ".", false},
+                             {"SD9.XC4.EQ2.CV5", ".", false},
+                             {"option", ".", false},
+                             {"", ".", false},
+                             {"1,5;2,5", ",", false},
+                             {"1,5;2,5", ".", false},
+                             {"1e1,0", ".", false},
+                             {"inf,0", ".", false},
+                             {"nan,0", ".", false},
+                             {"0x1,0", ".", false},
+                             {"35.6\n,139", ".", false},
+                         }),
+                         TOLVEX_ROW_NAMES(text));
 
 TEST(MessageTest, TextsQuoteTheOffendingInput) {
   EXPECT_EQ(InvalidLocationMessage("91,0"), "Invalid Location: \"91,0\"");
   EXPECT_EQ(InvalidDataMessage(""), "Invalid Data: \"\"");
+  // A message never holds a line break or a NUL, whether decoded from a link or not.
+  EXPECT_EQ(InvalidLocationMessage(ClassifyArgument("TolVex:a%0D%0Ab%00%7F%1F", ".").text),
+            "Invalid Location: \"a%0D%0Ab%00%7F%1F\"");
+  EXPECT_EQ(InvalidDataMessage(ClassifyArgument("a\tb\nc", ".").text),
+            "Invalid Data: \"a%09b%0Ac\"");
+  EXPECT_EQ(InvalidLocationMessage(ClassifyArgument("TolVex:%E5%9C%B0%2520", ".").text),
+            "Invalid Location: \"\xE5\x9C\xB0%20\"");
 }
 
 TEST(MessageTest, LongTextsAreCutAfter200Characters) {
@@ -138,8 +177,14 @@ TEST(MessageTest, LongTextsAreCutAfter200Characters) {
   for (int i = 0; i < 201; ++i) wide += "\xE5\x9C\xB0";
   std::string kept;
   for (int i = 0; i < 200; ++i) kept += "\xE5\x9C\xB0";
-  EXPECT_EQ(ClipForMessage(wide), kept + "\u2026");
-  EXPECT_EQ(ClipForMessage(kept), kept);
+  EXPECT_EQ(platform::QuoteForMessage(wide), kept + "\u2026");
+  EXPECT_EQ(platform::QuoteForMessage(kept), kept);
+  // 200 characters are counted before control characters are written out as "%XX".
+  EXPECT_EQ(platform::QuoteForMessage(std::string(300, '\n')), [] {
+    std::string escaped;
+    for (int i = 0; i < 200; ++i) escaped += "%0A";
+    return escaped + "\u2026";
+  }());
 }
 
 }  // namespace

@@ -96,8 +96,8 @@ TEST_F(SaveCrashTest, ReadersNeverSeeABrokenFileWhileSavesGoOn) {
     auto document = platform::CreateXmlDocument();
     const ActiveOption active = LoadActiveOption(*document, target_);
     ASSERT_EQ(active.error, OptionLoadError::kNone) << "read " << i;
-    if (active.command_template == "open-a $ost") ++seen_first;
-    if (active.command_template == "open-b $ost") ++seen_second;
+    if (active.option.command_template == "open-a $ost") ++seen_first;
+    if (active.option.command_template == "open-b $ost") ++seen_second;
   }
   EXPECT_TRUE(loop.Kill()) << "the save loop stopped by itself";
   EXPECT_EQ(seen_first + seen_second, 300);

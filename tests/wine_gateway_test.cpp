@@ -48,6 +48,8 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"CommaPair", true, " TolVex:35.658581,139.745433", kPairUrl},
         LinkCase{"SemicolonPairInQuotesWithSpaces", true, " \"TolVex: 35.658581;139.745433 \"",
                  kPairUrl},
+        // As browsers hand a link to ShellExecute: percent-encoded, the scheme in lower case.
+        LinkCase{"PercentEncodedPair", true, " \"tolvex:35.658581,%20139.745433\"", kPairUrl},
         LinkCase{"SouthEast", true, " TolVex:-33.8568,151.2153",
                  "tolvextest:lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"}),
     [](const auto& row) { return std::string(row.param.name); });

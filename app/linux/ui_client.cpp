@@ -2,25 +2,20 @@
 
 #include <dlfcn.h>
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "dialog/ui_module_form.h"
 #include "gateway/gateway.h"
+#include "platform/message.h"
 
 namespace tolvex {
 namespace {
 
+using platform::WriteToStandardError;
+
 bool Named(const char* variable) {
   const char* value = std::getenv(variable);
   return value != nullptr && *value != '\0';
-}
-
-// stdio, as the gateway's other messages: iostream's static set-up would cost every link's
-// start, not only the runs that show something.
-void WriteToStandardError(std::string_view text) {
-  std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(kProgramTitle.size()), kProgramTitle.data(),
-               static_cast<int>(text.size()), text.data());
 }
 
 // The OptionView that FrmOption talks to: each call crosses into the module's window. The

@@ -1,5 +1,3 @@
-#include <cstdio>
-
 #include "platform/message.h"
 
 namespace tolvex::platform {
@@ -7,11 +5,9 @@ namespace {
 
 class StderrMessageSink final : public MessageSink {
  public:
-  void ShowError(std::string_view text, std::string_view title) override {
-    // stdio rather than iostream: the gateway starts once per link, and iostream's static
-    // set-up costs more than the rest of a request's text handling.
-    std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
-                 static_cast<int>(text.size()), text.data());
+  // A line on standard error always names the program, whatever a box would be titled.
+  void ShowError(std::string_view text, std::string_view /*title*/) override {
+    WriteToStandardError(text);
   }
 };
 

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/message.h"
 #include "platform/shell.h"
 
 extern char** environ;
@@ -77,13 +78,13 @@ class PosixShell final : public Shell {
       words = SplitWords(text);
     }
     if (words.empty()) {
-      std::fputs("TolvexGateway: nothing to open: the command line is empty\n", stderr);
+      WriteToStandardError("nothing to open: the command line is empty");
       return ShellResult::kNothingStarted;
     }
     const int error = Spawn(words, directory);
     if (error != 0) {
-      std::fprintf(stderr, "TolvexGateway: cannot start \"%s\" to open \"%s\": %s\n",
-                   words[0].c_str(), text.c_str(), std::strerror(error));
+      WriteToStandardError("cannot start \"" + QuoteForMessage(words[0]) + "\" to open \"" +
+                           QuoteForMessage(text) + "\": " + std::strerror(error));
       return ShellResult::kNothingStarted;
     }
     return ShellResult::kHandedOver;
