@@ -398,8 +398,11 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
     } else if (key == L"enter") {
       PostKey(target, window, VK_RETURN);
     } else if (key == L"tab") {
+      // Settle alone does not wait for the key: the window's thread answers a sent message
+      // before it takes the posted ones. Tab always moves the focus here; wait until it has.
+      const HWND before = FocusOf(target);
       PostKey(target, window, VK_TAB);
-      Settle(window);
+      for (int wait = 0; wait < 100 && FocusOf(target) == before; ++wait) Sleep(kPollMs);
       Print("focus|" + std::to_string(GetDlgCtrlID(FocusOf(target))) + "|" +
             ClassOf(FocusOf(target)));
     } else {
