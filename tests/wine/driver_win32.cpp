@@ -33,8 +33,8 @@
 #include "platform/file_replace.h"
 #include "platform/shell.h"
 #include "platform/win32/com_win32.h"
-#include "platform/win32/unique_handle_win32.h"
 #include "platform/win32/text_win32.h"
+#include "platform/win32/unique_handle_win32.h"
 #include "platform/xml_document.h"
 
 namespace {
