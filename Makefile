@@ -5,8 +5,8 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release asan windows windows-dist windows-reproducible run test test-linux test-asan \
-	test-wine bench fuzz coverage tidy format clean install uninstall
+.PHONY: all setup build release shared asan windows windows-dist windows-reproducible run test test-linux test-asan \
+	test-wine test-shared bench fuzz coverage tidy format clean install uninstall
 
 all: build
 
@@ -20,6 +20,12 @@ build: setup
 release: setup
 	cmake --preset linux-release $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset linux-release
+
+# The distribution build: Debian's shared libxml2 (TOLVEX_STATIC_LIBXML2=OFF), so that its
+# security updates reach the program. Only the request path and its tests are built.
+shared: setup
+	cmake --preset linux-shared $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset linux-shared
 
 asan: setup
 	cmake --preset asan $(CMAKE_FLAGS) >/dev/null
@@ -60,7 +66,10 @@ test-asan: asan
 test-wine: build windows-dist
 	ctest --preset wine
 
-test: test-linux test-asan test-wine
+test-shared: shared
+	ctest --preset linux-shared
+
+test: test-linux test-asan test-wine test-shared
 
 bench: release
 	build/linux-release/bin/bench_geocode
@@ -101,18 +110,30 @@ coverage: setup
 	  --exclude-throw-branches --exclude-unreachable-branches \
 	  --html-details build/coverage/coverage.html --print-summary
 
-# Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool. The
-# Win32 files are built by the cross compiler only and are not in build/linux's database.
+# Static analysis (.clang-tidy) of the core, the Linux backends, the dialog and the tool, through
+# build/linux's compile database; then of the Win32 sources through build/windows's. clang reads
+# those as the MinGW target, with the cross compiler's own C++ library folders. Win32 messages
+# carry pointers in integers (LPARAM, GWLP_USERDATA), so performance-no-int-to-ptr is off there.
 TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/*.cpp' \
                  'dialog/*.cpp' 'app/*.cpp' 'cli/*.cpp' ':(exclude)app/windows/*' ':(exclude)*_win32.cpp')
-tidy: build
+TIDY_WIN32_SOURCES = $(shell git ls-files 'platform/win32/*.cpp' 'dialog/win32/*.cpp' 'app/windows/*.cpp')
+MINGW_CXX ?= x86_64-w64-mingw32-g++-posix
+TIDY_WIN32_ARGS = --extra-arg=--target=x86_64-w64-mingw32 --checks=-performance-no-int-to-ptr \
+  $(addprefix --extra-arg=-isystem,$(shell $(MINGW_CXX) -E -x c++ -v - </dev/null 2>&1 | \
+    sed -n '/search starts here/,/End of search/p' | grep '/include/c++'))
+tidy: build windows
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
+	clang-tidy -p build/windows --quiet $(TIDY_WIN32_ARGS) $(TIDY_WIN32_SOURCES)
 
 # The release build, for the current user: the program folder in $(PREFIX)/lib/tolvexgateway,
-# desktop entries and icons, and the handler of TolVex: links registered with xdg-mime.
+# man pages and AppStream metadata under $(PREFIX)/share; desktop entries and icons in the
+# user's data folder, and the handler of TolVex: links registered with xdg-mime. Only what is
+# installed is built.
 PREFIX ?= $(HOME)/.local
 
-install: release
+install: setup
+	cmake --preset linux-release $(CMAKE_FLAGS) >/dev/null
+	cmake --build --preset linux-release --target tolvexgateway tolvex_ui tolvex
 	scripts/desktop-install install build/linux-release/bin "$(PREFIX)"
 
 uninstall:

@@ -16,58 +16,60 @@ std::string VersionLine() {
 FrmOption::FrmOption(OptionView& view, FrmOptionServices services)
     : view_(view), services_(std::move(services)) {}
 
-void FrmOption::ShowLoadError(OptionLoadError error) {
-  view_.ShowError(OptionLoadMessage(error), kOptionErrorTitle);
+void FrmOption::OnLoad() {
+  form_ = OptionForm();
+  form_.version_line = VersionLine();
+  form_.copyright_notice = kCopyrightNotice;
+  const std::optional<OptionLoadError> error = LoadForm();
+  // The window is still hidden: the message comes before it opens with what was filled in.
+  view_.Show(form_);
+  if (error) view_.ShowError(OptionLoadMessage(*error), kOptionErrorTitle);
 }
 
-void FrmOption::OnLoad() {
-  view_.SetVersionLine(VersionLine());
-  view_.SetCopyrightNotice(kCopyrightNotice);
-
+std::optional<OptionLoadError> FrmOption::LoadForm() {
   option_doc_ = services_.create_document();
   loaded_ = option_doc_->Load(services_.option_file_path);
-  if (!loaded_) {
-    ShowLoadError(OptionLoadError::kCannotLoadFile);
-    return;
-  }
-  view_.SetOptionIds(ListOptionIds(*option_doc_));
+  if (!loaded_) return OptionLoadError::kCannotLoadFile;
+  form_.ids = ListOptionIds(*option_doc_);
 
   // The first currentsetting anywhere, as the window shows it; OK writes only the root's.
   const auto current = option_doc_->SelectSingleNode(kFirstCurrentSettingQuery);
-  if (current == nullptr) {
-    ShowLoadError(OptionLoadError::kNoCurrentSetting);
-    return;
-  }
-  const std::string current_id = current->Text();
-  view_.SetSelectedText(current_id);
+  if (current == nullptr) return OptionLoadError::kNoCurrentSetting;
+  form_.selected = current->Text();
 
   const auto first_area = option_doc_->SelectSingleNode(kFirstAreaQuery);
-  view_.SetArea(first_area != nullptr ? first_area->Text() : "");
+  form_.area = first_area != nullptr ? first_area->Text() : "";
 
-  if (FindOption(*option_doc_, current_id) == nullptr) {
-    ShowLoadError(OptionLoadError::kNoSuchOption);
+  if (FindOption(*option_doc_, form_.selected) == nullptr) return OptionLoadError::kNoSuchOption;
+  FillOption(form_.selected);
+  return std::nullopt;
+}
+
+void FrmOption::FillOption(std::string_view id) {
+  const auto option = option_doc_ != nullptr ? FindOption(*option_doc_, id) : nullptr;
+  if (option == nullptr) {
+    form_.command.clear();
+    form_.datum.clear();
+    form_.area.clear();
     return;
   }
-  ShowOption(current_id);
+  form_.command = CommandTemplateOf(*option);
+  // Only the exact lower-case "tokyo" shifts the datum; every other value means WGS84.
+  const auto datum = option->SelectSingleNode("@datum");
+  form_.datum = datum != nullptr && datum->Text() == kTokyoDatum ? kTokyoDatum : kDefaultDatum;
+  const auto area = option->SelectSingleNode("@area");
+  form_.area = area != nullptr ? area->Text() : "";
 }
 
 void FrmOption::ShowOption(std::string_view id) {
-  const auto option = option_doc_ != nullptr ? FindOption(*option_doc_, id) : nullptr;
-  if (option == nullptr) {
-    view_.SetCommandTemplate("");
-    view_.SetDatum("");
-    view_.SetArea("");
-    return;
-  }
-  view_.SetCommandTemplate(CommandTemplateOf(*option));
-  // Only the exact lower-case "tokyo" shifts the datum; every other value means WGS84.
-  const auto datum = option->SelectSingleNode("@datum");
-  view_.SetDatum(datum != nullptr && datum->Text() == kTokyoDatum ? kTokyoDatum : kDefaultDatum);
-  const auto area = option->SelectSingleNode("@area");
-  view_.SetArea(area != nullptr ? area->Text() : "");
+  FillOption(id);
+  view_.Show(form_);
 }
 
-void FrmOption::OnPick() { ShowOption(view_.SelectedText()); }
+void FrmOption::OnPick() {
+  form_.selected = view_.Read().selected;
+  ShowOption(form_.selected);
+}
 
 void FrmOption::OnOk() {
   // Saving a document that did not load, or whose root lacks currentsetting, would replace
@@ -80,7 +82,7 @@ void FrmOption::OnOk() {
   }
   // Every location request looks the stored id up: an id that names no option would leave
   // the gateway unable to handle any link.
-  const std::string chosen = view_.SelectedText();
+  const std::string chosen = view_.Read().selected;
   if (FindOption(*option_doc_, chosen) == nullptr) {
     view_.ShowError(kUnknownIdMessage, kOptionErrorTitle);
     return;

@@ -3,12 +3,13 @@
 // of widgets: a toolkit's window implements OptionView and forwards its events here.
 //
 //   window events -> FrmOption -> option file (XmlDocument, ReplaceFileContents)
-//                             \-> OptionView (texts, list, messages, close)
+//                             \-> OptionView (the form's contents, messages, close)
 //                             \-> Shell (manual.htm)
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -55,15 +56,18 @@ class FrmOption final : public OptionEvents {
   void OnHelp() override;
   void OnUnload() override;
 
-  // Fills `oscommand`, `datum` and `GISareas` from the first option whose id is `id`; empties
+  // Shows in `oscommand`, `datum` and `GISareas` the first option whose id is `id`; empties
   // them when there is none.
   void ShowOption(std::string_view id);
 
  private:
-  void ShowLoadError(OptionLoadError error);
+  // Loads the option file and fills form_ from it as far as it allows; the failure, if any.
+  std::optional<OptionLoadError> LoadForm();
+  void FillOption(std::string_view id);
 
   OptionView& view_;
   FrmOptionServices services_;
+  OptionForm form_;                                    // what the window shows
   std::unique_ptr<platform::XmlDocument> option_doc_;  // set from load to unload
   bool loaded_ = false;
 };

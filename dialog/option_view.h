@@ -1,5 +1,7 @@
 // What the option dialog's logic (FrmOption) needs from a window toolkit. The Qt view and the
-// Win32 view implement it; tests use a fake. The logic never reaches into widgets.
+// Win32 view implement it; tests use a fake. The logic never reaches into widgets: it hands the
+// view everything the form shows in one call and reads it back in one call, the way a dialog
+// copies a struct into its controls and reads them on OK.
 #pragma once
 
 #include <string>
@@ -8,18 +10,27 @@
 
 namespace tolvex {
 
+// What the option window shows, control by control.
+struct OptionForm {
+  std::vector<std::string> ids;  // the list of `GISoptions`
+  std::string selected;          // the text field of `GISoptions`
+  std::string command;           // `oscommand`
+  std::string datum;             // `datum`
+  std::string area;              // `GISareas`
+  std::string version_line;      // `copyright`
+  std::string copyright_notice;  // `copyright2`
+  bool operator==(const OptionForm&) const = default;
+};
+
 class OptionView {
  public:
   virtual ~OptionView() = default;
 
-  virtual void SetVersionLine(std::string_view text) = 0;              // `copyright`
-  virtual void SetCopyrightNotice(std::string_view text) = 0;          // `copyright2`
-  virtual void SetOptionIds(const std::vector<std::string>& ids) = 0;  // list of `GISoptions`
-  virtual void SetSelectedText(std::string_view text) = 0;             // text field of `GISoptions`
-  virtual std::string SelectedText() const = 0;
-  virtual void SetCommandTemplate(std::string_view text) = 0;  // `oscommand`
-  virtual void SetDatum(std::string_view text) = 0;            // `datum`
-  virtual void SetArea(std::string_view text) = 0;             // `GISareas`
+  // Puts `form` into the controls. Controls that already show their text are left alone, so
+  // that showing the form again disturbs neither the list nor the cursor.
+  virtual void Show(const OptionForm& form) = 0;
+  // What the controls hold now. Only the text field of `GISoptions` takes the user's typing.
+  virtual OptionForm Read() const = 0;
 
   // A modal error box (stop icon, one OK button); returns when dismissed.
   virtual void ShowError(std::string_view text, std::string_view title) = 0;

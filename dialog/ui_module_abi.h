@@ -12,7 +12,7 @@
 extern "C" {
 
 // Raised whenever anything below changes; the gateway refuses a module of another version.
-#define TOLVEX_UI_ABI_VERSION 1u
+#define TOLVEX_UI_ABI_VERSION 2u
 
 // The module's only exported symbol: a function returning its TolvexUiModule.
 #define TOLVEX_UI_MODULE_SYMBOL "tolvex_ui_module"
@@ -23,14 +23,17 @@ struct TolvexUiText {
   size_t size;
 };
 
-// The texts of the option window that the gateway sets.
-enum TolvexUiField {
-  TOLVEX_UI_VERSION_LINE = 0,      // copyright
-  TOLVEX_UI_COPYRIGHT_NOTICE = 1,  // copyright2
-  TOLVEX_UI_SELECTED_TEXT = 2,     // text field of GISoptions
-  TOLVEX_UI_COMMAND_TEMPLATE = 3,  // oscommand
-  TOLVEX_UI_DATUM = 4,             // datum
-  TOLVEX_UI_AREA = 5               // GISareas
+// Everything the option window shows (OptionForm in dialog/option_view.h). The texts belong to
+// whoever passes the struct and live until the call that carries it returns.
+struct TolvexUiForm {
+  const TolvexUiText* ids;  // the list of GISoptions
+  size_t id_count;
+  TolvexUiText selected;          // text field of GISoptions
+  TolvexUiText command;           // oscommand
+  TolvexUiText datum;             // datum
+  TolvexUiText area;              // GISareas
+  TolvexUiText version_line;      // copyright
+  TolvexUiText copyright_notice;  // copyright2
 };
 
 // What the option window reports.
@@ -48,11 +51,10 @@ struct TolvexUiWindow;
 
 // What the gateway may do to the window while it handles an event.
 struct TolvexUiWindowOps {
-  void (*set_text)(TolvexUiWindow* window, int field, TolvexUiText text);
-  void (*set_option_ids)(TolvexUiWindow* window, const TolvexUiText* ids, size_t count);
-  // Calls receive(context, text) once with the text field of GISoptions.
-  void (*get_selected_text)(TolvexUiWindow* window, void (*receive)(void*, TolvexUiText),
-                            void* context);
+  // Puts the form into the window's controls.
+  void (*show)(TolvexUiWindow* window, const TolvexUiForm* form);
+  // Calls receive(context, form) once with what the window's controls hold.
+  void (*read)(TolvexUiWindow* window, void (*receive)(void*, const TolvexUiForm*), void* context);
   // A modal error box over the window; returns when dismissed.
   void (*show_error)(TolvexUiWindow* window, TolvexUiText text, TolvexUiText title);
   // Closes the window; TOLVEX_UI_UNLOAD follows.

@@ -12,10 +12,13 @@ namespace tolvex::platform {
 // single spaces; Windows takes what GetCommandLineW() holds after the program's own name.
 std::string ArgumentText(int argc, char** argv);
 
-// The folder that holds the program's executable, without a trailing separator.
+// The folder that holds the program's executable, without a trailing separator. Empty when
+// Windows cannot tell; POSIX falls back to ".".
 std::string ProgramDirectory();
 
-// The program directory, this platform's separator ("/" or "\"), and `file_name`.
+// The program directory, this platform's separator ("/" or "\"), and `file_name`; empty when
+// the program directory is. An empty path opens nothing: the option file then fails to load
+// with the usual message, and nothing is ever written there.
 std::string PathBesideProgram(std::string_view file_name);
 
 // The decimal separator of the user's locale ("." or "," in practice; may be any text).

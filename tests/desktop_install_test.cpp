@@ -1,10 +1,16 @@
-// scripts/desktop-install into a scratch home: the program folder, desktop entries whose Exec=
-// survives any path, the TolVex: handler registered with xdg-mime, and an uninstall that
-// keeps an option file holding the user's choice.
+// scripts/desktop-install into a scratch home: the program folder under any prefix, desktop
+// entries in the user's data folder whose Exec= every launcher can start, the TolVex: handler
+// registered with xdg-mime and checked, files that pass their validators, links opened by
+// xdg-open and gio, and an uninstall that finds the registration and keeps an option file
+// holding the user's choice.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/run_process.h"
@@ -20,92 +26,353 @@ using testing::ReadFile;
 using testing::RunProcess;
 using testing::TempDir;
 
+const std::string kProgramFolder = "lib/tolvexgateway";
+
 class DesktopInstallTest : public ::testing::Test {
  protected:
-  ProcessResult Script(const std::vector<std::string>& args) {
+  // The environment of a desktop session without a desktop environment: nothing of the
+  // machine's own session (desktop, D-Bus, display) leaks in.
+  ProcessOptions Session() const {
     ProcessOptions options;
     options.env_set = {"HOME=" + home_.path().string(),
-                       "XDG_CONFIG_HOME=" + (home_.path() / ".config").string(),
-                       "XDG_DATA_HOME=" + (home_.path() / ".local/share").string()};
-    return RunProcess("/bin/bash", args, options);
+                       "XDG_CONFIG_HOME=" + config_home().string(),
+                       "XDG_DATA_HOME=" + data_home_.string(),
+                       "XDG_DATA_DIRS=/usr/local/share:/usr/share",
+                       "XDG_CONFIG_DIRS=/etc/xdg",
+                       "LC_ALL=C.UTF-8"};
+    options.env_unset = {"XDG_CURRENT_DESKTOP",      "XDG_SESSION_DESKTOP",
+                         "DESKTOP_SESSION",          "GNOME_DESKTOP_SESSION_ID",
+                         "KDE_FULL_SESSION",         "MATE_DESKTOP_SESSION_ID",
+                         "DBUS_SESSION_BUS_ADDRESS", "DISPLAY",
+                         "WAYLAND_DISPLAY",          "BROWSER"};
+    return options;
   }
-  ProcessResult Install(const fs::path& prefix) {
+  ProcessResult Script(const std::vector<std::string>& args) const {
+    return RunProcess("/bin/bash", args, Session());
+  }
+  ProcessResult Install(const fs::path& prefix) const {
     return Script({kScript, "install", TOLVEX_BIN_DIR, prefix.string()});
   }
-  ProcessResult Uninstall(const fs::path& prefix) {
+  ProcessResult Uninstall(const fs::path& prefix) const {
     return Script({kScript, "uninstall", prefix.string()});
   }
-  std::string DefaultHandler(const std::string& scheme) {
-    ProcessResult r = Script({"-c", "xdg-mime query default x-scheme-handler/" + scheme});
-    return r.out;
+  std::string DefaultHandler(const std::string& scheme) const {
+    return Script({"-c", "xdg-mime query default x-scheme-handler/" + scheme}).out;
   }
+  fs::path config_home() const { return home_.path() / ".config"; }
+  fs::path Entry(const std::string& name) const { return data_home_ / "applications" / name; }
 
   const std::string kScript = std::string(TOLVEX_SOURCE_DIR) + "/scripts/desktop-install";
   TempDir home_;
+  fs::path data_home_ = home_.path() / ".local/share";
 };
 
-// The Exec= line for a program folder under each prefix, as the desktop entry format wants it.
-TEST_F(DesktopInstallTest, ExecLineQuotesWhatThePathNeeds) {
+// The Exec= line under each prefix and data folder. xdg-open without a desktop environment
+// splits Exec= at blanks and knows no quotes, so a path that needs quoting is reached through a
+// link in the data folder; only when that folder needs quoting too does Exec= quote the path.
+TEST_F(DesktopInstallTest, ExecLineEveryLauncherCanStart) {
   struct Case {
     std::string prefix_name;
-    std::string exec_prefix;  // how the prefix reads in Exec=
+    std::string data_home_name;
+    std::string exec;  // @P@ stands for the prefix, @D@ for the data folder
+  };
+  const std::string program = "/" + kProgramFolder + "/tolvexgateway";
+  const std::string link = "@D@/tolvexgateway/tolvexgateway";
+  const Case cases[] = {
+      {"plain", "data", "@P@" + program},
+      {"with space", "data", link},
+      {"50%", "data", link},
+      {"a&b", "data", link},
+      {"q\"b`c$d\\e", "data", link},
+      {"with space", "data$", "\"@P@" + program + "\""},
+      {"50%", "data%", "\"@P@" + program + "\""},
+      {"q\"b`c$d\\e", "data$", "\"@P@" + program + "\""},
   };
   const std::string root = home_.path().string();
-  const Case cases[] = {
-      {"plain", root + "/plain"},
-      {"with space", "\"" + root + "/with space"},
-      {"q\"b`c$d\\e", "\"" + root + "/q\\\\\"b\\\\`c\\\\$d\\\\\\\\e"},
-      {"50%", root + "/50%%"},
-      {"a&b", "\"" + root + "/a&b"},
-  };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.prefix_name);
+    SCOPED_TRACE(c.prefix_name + " / " + c.data_home_name);
+    data_home_ = home_.path() / c.data_home_name;
     const fs::path prefix = home_.path() / c.prefix_name;
     const ProcessResult result = Install(prefix);
     ASSERT_EQ(result.exit_status, 0) << result.out << result.err;
-    const bool quoted = c.exec_prefix.front() == '"';
-    const std::string exec = "Exec=" + c.exec_prefix + "/lib/tolvexgateway/tolvexgateway" +
-                             (quoted ? "\"" : "") + " %u\n";
-    const std::string entry = ReadFile(prefix / "share/applications/tolvexgateway.desktop");
-    EXPECT_NE(entry.find(exec), std::string::npos) << entry;
+
+    // How the prefix reads inside the quotes: "%" doubled, \ " ` $ escaped twice.
+    std::string quoted_prefix;
+    for (const char ch : prefix.string()) {
+      if (ch == '%')
+        quoted_prefix += "%%";
+      else if (ch == '\\')
+        quoted_prefix += "\\\\\\\\";
+      else if (ch == '"' || ch == '`' || ch == '$')
+        quoted_prefix += std::string("\\\\") + ch;
+      else
+        quoted_prefix += ch;
+    }
+    std::string exec = c.exec;
+    if (auto at = exec.find("@P@"); at != std::string::npos) {
+      const bool quoted = exec.front() == '"';
+      exec.replace(at, 3, quoted ? quoted_prefix : prefix.string());
+    }
+    if (auto at = exec.find("@D@"); at != std::string::npos)
+      exec.replace(at, 3, data_home_.string());
+
+    const std::string entry = ReadFile(Entry("tolvexgateway.desktop"));
+    EXPECT_NE(entry.find("\nExec=" + exec + " %u\n"), std::string::npos) << entry;
     EXPECT_NE(entry.find("MimeType=x-scheme-handler/tolvex;"), std::string::npos);
+    if (c.exec == link) {
+      EXPECT_EQ(fs::read_symlink(data_home_ / "tolvexgateway/tolvexgateway"),
+                prefix / kProgramFolder / "tolvexgateway");
+    }
+    EXPECT_FALSE(fs::exists(prefix / "share/applications"));
     ASSERT_EQ(Uninstall(prefix).exit_status, 0);
+    EXPECT_FALSE(fs::exists(Entry("tolvexgateway.desktop")));
+    EXPECT_FALSE(fs::exists(data_home_ / "tolvexgateway"));
   }
 }
 
+bool HasSymbolTable(const fs::path& file) {
+  return RunProcess("/usr/bin/readelf", {"-S", "-W", file.string()}).out.find(" .symtab ") !=
+         std::string::npos;
+}
+
 TEST_F(DesktopInstallTest, InstallsTheProgramFolderAndRegistersTheHandler) {
-  const fs::path prefix = home_.path() / ".local";
+  const fs::path prefix = home_.path() / "opt/tolvex";
   const ProcessResult result = Install(prefix);
   ASSERT_EQ(result.exit_status, 0) << result.out << result.err;
-  const fs::path dir = prefix / "lib/tolvexgateway";
-  for (const char* file : {"tolvexgateway", "tolvex_ui.so", "tolvexgwoption.xml", "manual.htm"}) {
+  const fs::path dir = prefix / kProgramFolder;
+  for (const char* file : {"tolvexgwoption.xml", "manual.htm"}) {
     EXPECT_EQ(ReadFile(dir / file), ReadFile(fs::path(TOLVEX_BIN_DIR) / file)) << file;
   }
-  EXPECT_TRUE(fs::exists(prefix / "share/icons/hicolor/32x32/apps/tolvexgateway.png"));
-  EXPECT_TRUE(fs::exists(prefix / "share/applications/tolvexgateway-option.desktop"));
+  for (const char* file : {"tolvexgateway", "tolvex", "tolvex_ui.so"}) {
+    ASSERT_TRUE(fs::exists(dir / file)) << file;
+    EXPECT_FALSE(HasSymbolTable(dir / file)) << file << " is not stripped";
+  }
+  const ProcessResult tool = RunProcess((prefix / "bin/tolvex").string(), {"--version"});
+  EXPECT_EQ(tool.exit_status, 0) << tool.err;
+  // The manual pages' footer names the installed version ("tolvex 1.0.0" gives "1.0.0").
+  const std::size_t blank = tool.out.find(' ');
+  const std::string version = tool.out.substr(blank + 1, tool.out.find('\n') - blank - 1);
+  for (const char* page : {"tolvex.1", "tolvexgateway.1"}) {
+    EXPECT_NE(ReadFile(prefix / "share/man/man1" / page).find("\"TolvexGateway " + version + "\""),
+              std::string::npos)
+        << page;
+  }
   EXPECT_EQ(fs::read_symlink(prefix / "bin/tolvexgateway"), dir / "tolvexgateway");
+  for (const char* file : {"share/man/man1/tolvex.1", "share/man/man1/tolvexgateway.1",
+                           "share/metainfo/org.example.TolvexGateway.metainfo.xml"}) {
+    EXPECT_TRUE(fs::exists(prefix / file)) << file;
+  }
+  EXPECT_TRUE(fs::exists(data_home_ / "icons/hicolor/32x32/apps/tolvexgateway.png"));
+  EXPECT_TRUE(fs::exists(Entry("tolvexgateway-option.desktop")));
   EXPECT_EQ(DefaultHandler("tolvex"), "tolvexgateway.desktop\n");
   EXPECT_EQ(DefaultHandler("TolVex"), "tolvexgateway.desktop\n");
 
   ASSERT_EQ(Uninstall(prefix).exit_status, 0);
   EXPECT_FALSE(fs::exists(dir));
-  EXPECT_FALSE(fs::exists(prefix / "bin/tolvexgateway"));
-  EXPECT_FALSE(fs::exists(prefix / "share/applications/tolvexgateway.desktop"));
+  for (const char* file : {"bin/tolvexgateway", "bin/tolvex", "share/man/man1/tolvex.1",
+                           "share/metainfo/org.example.TolvexGateway.metainfo.xml"}) {
+    EXPECT_FALSE(fs::exists(prefix / file)) << file;
+  }
+  EXPECT_FALSE(fs::exists(Entry("tolvexgateway.desktop")));
+  EXPECT_FALSE(fs::exists(data_home_ / "icons/hicolor/32x32/apps/tolvexgateway.png"));
   EXPECT_EQ(DefaultHandler("tolvex"), "");
+}
+
+// Uninstall removes the registration from where install put it, even when the session's data
+// folder has changed since; and it leaves a registration that a later install made its own.
+TEST_F(DesktopInstallTest, UninstallRemovesOnlyItsOwnRegistration) {
+  const fs::path first = home_.path() / "first";
+  const fs::path second = home_.path() / "second prefix";
+  const fs::path install_data = data_home_;
+  ASSERT_EQ(Install(first).exit_status, 0);
+  data_home_ = home_.path() / "elsewhere";
+  ASSERT_EQ(Uninstall(first).exit_status, 0);
+  data_home_ = install_data;
+  EXPECT_FALSE(fs::exists(Entry("tolvexgateway.desktop")));
+  EXPECT_EQ(DefaultHandler("tolvex"), "");
+
+  ASSERT_EQ(Install(first).exit_status, 0);
+  ASSERT_EQ(Install(second).exit_status, 0);
+  const ProcessResult result = Uninstall(first);
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_NE(result.out.find("registered by another install"), std::string::npos) << result.out;
+  EXPECT_FALSE(fs::exists(first / kProgramFolder));
+  EXPECT_TRUE(fs::exists(Entry("tolvexgateway.desktop")));
+  EXPECT_EQ(fs::read_symlink(data_home_ / "tolvexgateway/tolvexgateway"),
+            second / kProgramFolder / "tolvexgateway");
+  EXPECT_EQ(DefaultHandler("tolvex"), "tolvexgateway.desktop\n");
+  ASSERT_EQ(Uninstall(second).exit_status, 0);
+  EXPECT_FALSE(fs::exists(Entry("tolvexgateway.desktop")));
+}
+
+// Install asks xdg-mime what a TolVex: link opens, and fails saying so when the answer is not
+// the handler just installed: a desktop-specific mimeapps.list outranks the one xdg-mime writes,
+// and xdg-mime passes over an entry whose Exec= is quoted (a prefix and a data folder that both
+// hold a blank).
+TEST_F(DesktopInstallTest, FailsWhenLinksWouldNotReachTheHandler) {
+  struct Case {
+    std::string name;
+    std::string desktop;    // XDG_CURRENT_DESKTOP
+    std::string data_home;  // inside the scratch home
+    std::string prefix;
+    std::string answer;  // what xdg-mime answers
+  };
+  const Case cases[] = {
+      {"DesktopSpecificDefault", "X-Test", ".local/share", "p", "other.desktop"},
+      {"QuotedExec", "", "data home", "with space", ""},
+  };
+  fs::create_directories(config_home());
+  home_.Write(".config/x-test-mimeapps.list",
+              "[Default Applications]\nx-scheme-handler/tolvex=other.desktop\n");
+  fs::create_directories(data_home_ / "applications");
+  home_.Write(".local/share/applications/other.desktop",
+              "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %u\n"
+              "MimeType=x-scheme-handler/tolvex;\n");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    data_home_ = home_.path() / c.data_home;
+    ProcessOptions options = Session();
+    if (!c.desktop.empty()) options.env_set.push_back("XDG_CURRENT_DESKTOP=" + c.desktop);
+    const ProcessResult result = RunProcess(
+        "/bin/bash", {kScript, "install", TOLVEX_BIN_DIR, (home_.path() / c.prefix).string()},
+        options);
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_NE(result.err.find("TolVex: links will not open with it: \"xdg-mime query default "
+                              "x-scheme-handler/tolvex\" answers \"" +
+                              c.answer + "\""),
+              std::string::npos)
+        << result.err;
+  }
 }
 
 TEST_F(DesktopInstallTest, TheUsersOptionFileSurvivesReinstallAndUninstall) {
   const fs::path prefix = home_.path() / ".local";
   ASSERT_EQ(Install(prefix).exit_status, 0);
-  const fs::path options = prefix / "lib/tolvexgateway/tolvexgwoption.xml";
+  const fs::path options = prefix / kProgramFolder / "tolvexgwoption.xml";
   const std::string chosen = "<tolvexgateway_optionlist currentsetting=\"Mine\"/>\n";
   home_.Write(".local/lib/tolvexgateway/tolvexgwoption.xml", chosen);
   ASSERT_EQ(Install(prefix).exit_status, 0);
   EXPECT_EQ(ReadFile(options), chosen);
   ASSERT_EQ(Uninstall(prefix).exit_status, 0);
   EXPECT_EQ(ReadFile(options), chosen);
-  EXPECT_FALSE(fs::exists(prefix / "lib/tolvexgateway/tolvexgateway"));
+  EXPECT_FALSE(fs::exists(prefix / kProgramFolder / "tolvexgateway"));
 }
+
+// Each installed document passes the tool that its readers use: man renders the pages without a
+// warning, AppStream accepts the metadata, desktop-file-validate the entries.
+TEST_F(DesktopInstallTest, InstalledFilesPassTheirValidators) {
+  struct Case {
+    std::string name;
+    std::string command;  // run by sh -c; @F@ is the installed file
+    std::string file;     // @P@ the prefix, @D@ the data folder
+  };
+  const Case cases[] = {
+      {"ManPageOfTheTool", "MANWIDTH=80 man --warnings -l @F@ >/dev/null",
+       "@P@/share/man/man1/tolvex.1"},
+      {"ManPageOfTheGateway", "MANWIDTH=80 man --warnings -l @F@ >/dev/null",
+       "@P@/share/man/man1/tolvexgateway.1"},
+      {"AppStreamMetadata", "appstreamcli validate --no-net @F@ >/dev/null",
+       "@P@/share/metainfo/org.example.TolvexGateway.metainfo.xml"},
+      {"HandlerEntry", "desktop-file-validate @F@", "@D@/applications/tolvexgateway.desktop"},
+      {"OptionsEntry", "desktop-file-validate @F@",
+       "@D@/applications/tolvexgateway-option.desktop"},
+  };
+  const fs::path prefix = home_.path() / "opt";
+  ASSERT_EQ(Install(prefix).exit_status, 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::string file = c.file;
+    file.replace(0, 3, c.file[1] == 'P' ? prefix.string() : data_home_.string());
+    ASSERT_TRUE(fs::exists(file)) << file;
+    std::string command = c.command;
+    command.replace(command.find("@F@"), 3, "'" + file + "'");
+    const ProcessResult result = RunProcess("/bin/sh", {"-c", command});
+    EXPECT_EQ(result.exit_status, 0) << result.out << result.err;
+    EXPECT_EQ(result.out + result.err, "");
+  }
+}
+
+// The clients that browsers and desktops hand links to, against the handler as installed:
+// xdg-open in a session with a display (Xvfb) and no desktop environment, which takes its own
+// generic path, and gio. The installed option file is replaced by one whose template runs a
+// recorder, so that what the link expanded to is seen.
+struct ClientCase {
+  std::string name;
+  std::vector<std::string> client;  // the command, the link follows
+  std::string link;
+  std::string recorded;  // the recorder's arguments, one a line
+};
+
+void PrintTo(const ClientCase& c, std::ostream* os) { *os << c.name; }
+
+class RealClientTest : public DesktopInstallTest,
+                       public ::testing::WithParamInterface<ClientCase> {};
+
+constexpr std::string_view kRecordedPair = "35.658581\n139.745433\nSD9.XC4.EQ2.CV5\n";
+constexpr std::string_view kRecordedGeocode = "35.658581\n139.745435\nSD9.XC4.EQ2.CV5\n";
+
+TEST_P(RealClientTest, OpensTheLinkThroughTheInstalledHandler) {
+  const ClientCase& c = GetParam();
+  const fs::path prefix = home_.path() / "opt/tolvex gateway";
+  const ProcessResult installed = Install(prefix);
+  ASSERT_EQ(installed.exit_status, 0) << installed.out << installed.err;
+
+  const std::string record = (home_.path() / "record").string();
+  const std::string recorder =
+      home_.Write("recorder", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + record + ".tmp' && mv '" +
+                                  record + ".tmp' '" + record + "'\n");
+  ::chmod(recorder.c_str(), 0755);
+  home_.Write("opt/tolvex gateway/lib/tolvexgateway/tolvexgwoption.xml",
+              "<tolvexgateway_optionlist currentsetting=\"Recorder\">\n"
+              "  <option id=\"Recorder\" area=\"World\" datum=\"wgs84\">" +
+                  recorder +
+                  " $lat.d(-.6r) $lon.d(-.6r) $ost</option>\n"
+                  "</tolvexgateway_optionlist>\n");
+
+  std::vector<std::string> args(c.client.begin() + 1, c.client.end());
+  args.push_back(c.link);
+  const ProcessResult opened = RunProcess(c.client.front(), args, Session());
+  EXPECT_EQ(opened.exit_status, 0) << opened.out << opened.err;
+  // The handler runs detached from the client: wait for its record.
+  for (int i = 0; i < 200 && !fs::exists(record); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  ASSERT_TRUE(fs::exists(record)) << "the recorder never ran; " << opened.err;
+  EXPECT_EQ(ReadFile(record), c.recorded);
+}
+
+std::vector<ClientCase> ClientCases() {
+  struct Client {
+    std::string name;
+    std::vector<std::string> command;
+  };
+  struct Link {
+    std::string name;
+    std::string text;
+    std::string_view recorded;
+  };
+  // A client that does not return (a message box on the display) fails its row after 20 s;
+  // timeout ends its whole process group, the X server of xvfb-run included.
+  const Client clients[] = {
+      {"XdgOpen", {"/usr/bin/timeout", "-k", "5", "20", "xvfb-run", "-a", "xdg-open"}},
+      {"Gio", {"/usr/bin/timeout", "-k", "5", "20", "gio", "open"}}};
+  const Link links[] = {
+      {"MixedCasePair", "TolVex:35.658581,139.745433", kRecordedPair},
+      {"LowerCaseGeocode", "tolvex:SD9.XC4.EQ2.CV5", kRecordedGeocode},
+      {"PercentEncodedPair", "tolvex:35.658581,%20139.745433", kRecordedPair},
+  };
+  std::vector<ClientCase> cases;
+  for (const auto& client : clients) {
+    for (const auto& link : links) {
+      cases.push_back(
+          {client.name + link.name, client.command, link.text, std::string(link.recorded)});
+    }
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(Clients, RealClientTest, ::testing::ValuesIn(ClientCases()),
+                         [](const auto& row) { return row.param.name; });
 
 }  // namespace
 }  // namespace tolvex

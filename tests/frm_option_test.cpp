@@ -32,22 +32,18 @@ struct Message {
 // What the window shows. The toolkit reports the unload after Close, as a real one does.
 class FakeView final : public OptionView {
  public:
-  std::string version_line, copyright_notice, selected, command, datum, area;
-  std::vector<std::string> ids;
+  OptionForm form;  // the controls; a test types into form.selected
   std::vector<Message> messages;
+  // The form as each message box found it: the window shows it once the box is gone.
+  std::vector<OptionForm> form_at_message;
   bool closed = false;
   OptionEvents* events = nullptr;
 
-  void SetVersionLine(std::string_view t) override { version_line = t; }
-  void SetCopyrightNotice(std::string_view t) override { copyright_notice = t; }
-  void SetOptionIds(const std::vector<std::string>& list) override { ids = list; }
-  void SetSelectedText(std::string_view t) override { selected = t; }
-  std::string SelectedText() const override { return selected; }
-  void SetCommandTemplate(std::string_view t) override { command = t; }
-  void SetDatum(std::string_view t) override { datum = t; }
-  void SetArea(std::string_view t) override { area = t; }
+  void Show(const OptionForm& shown) override { form = shown; }
+  OptionForm Read() const override { return form; }
   void ShowError(std::string_view text, std::string_view title) override {
     messages.push_back({std::string(text), std::string(title)});
+    form_at_message.push_back(form);
   }
   void Close() override {
     closed = true;
@@ -137,15 +133,17 @@ TEST_P(FrmOptionLoadTest, ShowsWhatTheFileAllows) {
   const LoadCase& c = GetParam();
   Load(c.file);
   EXPECT_EQ(view_.messages, c.messages);
-  EXPECT_EQ(view_.ids, c.ids);
-  EXPECT_EQ(view_.selected, c.selected);
-  EXPECT_EQ(view_.command, c.command);
-  EXPECT_EQ(view_.datum, c.datum);
-  EXPECT_EQ(view_.area, c.area);
+  EXPECT_EQ(view_.form.ids, c.ids);
+  EXPECT_EQ(view_.form.selected, c.selected);
+  EXPECT_EQ(view_.form.command, c.command);
+  EXPECT_EQ(view_.form.datum, c.datum);
+  EXPECT_EQ(view_.form.area, c.area);
   // The captions are set before anything can fail, and the window opens in every case.
-  EXPECT_EQ(view_.version_line, "TolvexGateway Version 1.0.0");
-  EXPECT_EQ(view_.copyright_notice, kCopyrightNotice);
+  EXPECT_EQ(view_.form.version_line, "TolvexGateway Version 1.0.0");
+  EXPECT_EQ(view_.form.copyright_notice, kCopyrightNotice);
   EXPECT_FALSE(view_.closed);
+  // A message finds the window already filled as far as the file allowed.
+  EXPECT_EQ(view_.form_at_message, std::vector<OptionForm>(c.messages.size(), view_.form));
 }
 
 const std::vector<std::string> kViewerAtlas = {"Viewer", "Atlas"};
@@ -272,7 +270,7 @@ class FrmOptionDatumTest : public FrmOptionTest, public ::testing::WithParamInte
 TEST_P(FrmOptionDatumTest, OnlyLowerCaseTokyoShowsTokyo) {
   Load("<tolvexgateway_optionlist currentsetting='M'><option id='M' area='a' " +
        std::string(GetParam().attribute) + ">t</option></tolvexgateway_optionlist>");
-  EXPECT_EQ(view_.datum, GetParam().shown);
+  EXPECT_EQ(view_.form.datum, GetParam().shown);
 }
 
 INSTANTIATE_TEST_SUITE_P(Datums, FrmOptionDatumTest,
@@ -287,24 +285,24 @@ INSTANTIATE_TEST_SUITE_P(Datums, FrmOptionDatumTest,
 
 TEST_F(FrmOptionTest, PickingShowsThePickedOption) {
   Load(ViewerAtlas("Atlas"));
-  view_.selected = "Viewer";
+  view_.form.selected = "Viewer";
   frm_->OnPick();
-  EXPECT_EQ(view_.command, "viewer $lat.d() $lon.d()");
-  EXPECT_EQ(view_.datum, "tokyo");
-  EXPECT_EQ(view_.area, "Japan");
+  EXPECT_EQ(view_.form.command, "viewer $lat.d() $lon.d()");
+  EXPECT_EQ(view_.form.datum, "tokyo");
+  EXPECT_EQ(view_.form.area, "Japan");
   // Text that names no option (typed, then the list dropped and closed) empties the boxes.
-  view_.selected = "Nothing";
+  view_.form.selected = "Nothing";
   frm_->OnPick();
-  EXPECT_EQ(view_.command, "");
-  EXPECT_EQ(view_.datum, "");
-  EXPECT_EQ(view_.area, "");
+  EXPECT_EQ(view_.form.command, "");
+  EXPECT_EQ(view_.form.datum, "");
+  EXPECT_EQ(view_.form.area, "");
   EXPECT_TRUE(view_.messages.empty());
   EXPECT_EQ(File(), ViewerAtlas("Atlas"));
 }
 
 TEST_F(FrmOptionTest, OkStoresThePickAndChangesNothingElse) {
   Load(ViewerAtlas("Viewer"));
-  view_.selected = "Atlas";
+  view_.form.selected = "Atlas";
   frm_->OnPick();
   frm_->OnOk();
   EXPECT_TRUE(view_.messages.empty());
@@ -322,7 +320,7 @@ TEST_F(FrmOptionTest, OkWithoutAChangeStillSaves) {
 
 TEST_F(FrmOptionTest, OkRepairsACurrentSettingThatNamedNoOption) {
   Load(ViewerAtlas("Gone"));
-  view_.selected = "Atlas";
+  view_.form.selected = "Atlas";
   frm_->OnPick();
   frm_->OnOk();
   EXPECT_EQ(view_.messages, std::vector<Message>{kNoSuchOption});
@@ -338,9 +336,9 @@ TEST_F(FrmOptionTest, OkKeepsTheFileEncoding) {
       "  <option id=\"Br\xfbl\xe9\" area=\"x\">brule</option>\n"
       "</tolvexgateway_optionlist>\n";
   Load(latin1);
-  EXPECT_EQ(view_.ids, (std::vector<std::string>{"Caf\u00e9", "Br\u00fbl\u00e9"}));
-  EXPECT_EQ(view_.area, "\u00c0 Paris");
-  view_.selected = "Br\u00fbl\u00e9";
+  EXPECT_EQ(view_.form.ids, (std::vector<std::string>{"Caf\u00e9", "Br\u00fbl\u00e9"}));
+  EXPECT_EQ(view_.form.area, "\u00c0 Paris");
+  view_.form.selected = "Br\u00fbl\u00e9";
   frm_->OnOk();
   std::string expected = latin1;
   expected.replace(expected.find("currentsetting=\"Caf\xe9\""), 21,
@@ -354,7 +352,7 @@ TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
   for (const char* typed : {"Nowhere", "", "viewer", " Viewer", "Viewer\"]|//x[\""}) {
     SCOPED_TRACE(typed);
     view_.messages.clear();
-    view_.selected = typed;
+    view_.form.selected = typed;
     frm_->OnOk();
     EXPECT_EQ(view_.messages, std::vector<Message>{kUnknownId});
     EXPECT_FALSE(view_.closed);
@@ -362,7 +360,7 @@ TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
   EXPECT_EQ(saves_, 0);
   EXPECT_EQ(File(), ViewerAtlas("Viewer"));
   // The user can still pick an option and confirm it.
-  view_.selected = "Atlas";
+  view_.form.selected = "Atlas";
   frm_->OnOk();
   EXPECT_TRUE(view_.closed);
   EXPECT_EQ(File(), ViewerAtlas("Atlas"));
@@ -384,7 +382,7 @@ TEST_F(FrmOptionTest, OkWithoutALoadedRootSettingClosesAndWritesNothing) {
     view_ = FakeView();
     saves_ = 0;
     Load(file);
-    view_.selected = "Viewer";
+    view_.form.selected = "Viewer";
     frm_->OnOk();
     EXPECT_TRUE(view_.closed);
     EXPECT_EQ(saves_, 0);
@@ -413,7 +411,7 @@ TEST_F(FrmOptionTest, AFailedSaveKeepsTheWindowAndTheFile) {
   replace_file_ = [&](const std::string& path, std::string_view data) {
     return platform::posix::ReplaceFileContents(disk_full, path, data);
   };
-  view_.selected = "Atlas";
+  view_.form.selected = "Atlas";
   frm_->OnOk();
   EXPECT_EQ(disk_full.writes, 2);
   EXPECT_EQ(view_.messages, std::vector<Message>{kCantSave});
@@ -432,7 +430,7 @@ TEST_F(FrmOptionTest, AReadOnlyFolderFailsTheSave) {
   Load(ViewerAtlas("Viewer"));
   ASSERT_EQ(::chmod(path_.c_str(), 0666), 0);
   ASSERT_EQ(::chmod(dir_.path().c_str(), 0555), 0);
-  view_.selected = "Atlas";
+  view_.form.selected = "Atlas";
   // 0: the message came and the window stayed; 1: it closed; 2: no message or another one.
   const int outcome = testing::RunUnprivileged([&] {
     frm_->OnOk();
@@ -449,7 +447,7 @@ TEST_F(FrmOptionTest, CancelClosesAndLeavesTheFileUntouched) {
   Load(original);
   struct stat before {};
   ASSERT_EQ(::stat(path_.c_str(), &before), 0);
-  view_.selected = "Atlas";
+  view_.form.selected = "Atlas";
   frm_->OnPick();
   frm_->OnCancel();
   EXPECT_TRUE(view_.closed);
@@ -478,7 +476,7 @@ TEST_F(FrmOptionTest, HelpOpensTheManualAndKeepsTheWindow) {
   EXPECT_EQ(shell_.opened[0].second, std::nullopt);
   EXPECT_FALSE(view_.closed);
   EXPECT_TRUE(view_.messages.empty());
-  EXPECT_EQ(view_.command, "viewer $lat.d() $lon.d()");
+  EXPECT_EQ(view_.form.command, "viewer $lat.d() $lon.d()");
 }
 
 }  // namespace

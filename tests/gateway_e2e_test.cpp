@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/support/row_name.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -123,33 +124,37 @@ struct LinkCase {
   std::string opened;
 };
 
-TEST_F(GatewayTest, LocationLinksOpenTheExpandedTemplate) {
-  const std::string sd9 = "https://example.org/?lat=35.658581&lon=139.745435&c=SD9.XC4.EQ2.CV5";
-  const std::string pair = "https://example.org/?lat=35.658581&lon=139.745433&c=SD9.XC4.EQ2.CV5";
-  const LinkCase cases[] = {
-      {{"TolVex:SD9.XC4.EQ2.CV5"}, sd9},
-      {{"tolvex:SD9.XC4.EQ2.CV5"}, sd9},
-      {{"\"TOLVEX:SD9.XC4.EQ2.CV5\""}, sd9},
-      {{"TolVex:35.658581,139.745433"}, pair},
-      {{"TolVex: 35.658581;139.745433 "}, pair},
-      {{"TolVex:35.658581,", "139.745433"}, pair},  // words are joined with one space
-      // As browsers hand links over: the scheme in lower case, the text percent-encoded.
-      {{"tolvex:35.658581,%20139.745433"}, pair},
-      {{"TolVex:35.658581%2C139.745433"}, pair},
-      {{"TolVex:-33.8568,151.2153"},
-       "https://example.org/?lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args[0]);
-    fs::remove(record_);
-    const ProcessResult result = Run(c.args);
-    EXPECT_EQ(result.exit_status, 0) << result.err;
-    EXPECT_EQ(result.err, "");
-    const auto launch = WaitForLaunch();
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->argv, std::vector<std::string>{c.opened});
-  }
+const std::string kGeocodeUrl =
+    "https://example.org/?lat=35.658581&lon=139.745435&c=SD9.XC4.EQ2.CV5";
+const std::string kPairUrl = "https://example.org/?lat=35.658581&lon=139.745433&c=SD9.XC4.EQ2.CV5";
+
+class LocationLinkTest : public GatewayTest, public ::testing::WithParamInterface<LinkCase> {};
+
+TEST_P(LocationLinkTest, OpensTheExpandedTemplate) {
+  const ProcessResult result = Run(GetParam().args);
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  const auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, std::vector<std::string>{GetParam().opened});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, LocationLinkTest,
+    ::testing::ValuesIn(std::vector<LinkCase>{
+        {{"TolVex:SD9.XC4.EQ2.CV5"}, kGeocodeUrl},
+        {{"tolvex:SD9.XC4.EQ2.CV5"}, kGeocodeUrl},
+        {{"\"TOLVEX:SD9.XC4.EQ2.CV5\""}, kGeocodeUrl},
+        {{"TolVex:35.658581,139.745433"}, kPairUrl},
+        {{"TolVex: 35.658581;139.745433 "}, kPairUrl},
+        {{"TolVex:35.658581,", "139.745433"}, kPairUrl},  // words are joined with one space
+        // As browsers hand links over: the scheme in lower case, the text percent-encoded.
+        {{"tolvex:35.658581,%20139.745433"}, kPairUrl},
+        {{"TolVex:35.658581%2C139.745433"}, kPairUrl},
+        {{"TolVex:-33.8568,151.2153"},
+         "https://example.org/?lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"},
+    }),
+    [](const auto& row) { return test::RowName(row.index, row.param.args.front()); });
 
 TEST_F(GatewayTest, EveryFieldKindAndTheTokyoDatum) {
   WriteOptions(
@@ -186,37 +191,48 @@ struct ErrorCase {
   std::string message;
 };
 
-TEST_F(GatewayTest, ErrorsShowTheirMessageAndLaunchNothing) {
-  const std::string good = OptionFile("https://example.org/$ost");
-  const ErrorCase cases[] = {
-      {{}, good, "TolvexGateway: Invalid Data: \"\"\n"},
-      {{"TolVex:"}, good, "TolvexGateway: Invalid Data: \"TolVex:\"\n"},
-      {{"35.6,139"}, good, "TolvexGateway: Invalid Data: \"35.6,139\"\n"},
-      {{"TolVex:91,0"}, good, "TolvexGateway: Invalid Location: \"91,0\"\n"},
-      {{"TolVex:sd9.xc4.eq2.cv5"}, good, "TolvexGateway: Invalid Location: \"sd9.xc4.eq2.cv5\"\n"},
-      {{"TolVex:1,2\" --x \""}, good, "TolvexGateway: Invalid Location: \"1,2\" --x \"\"\n"},
-      {{"TolVex:SD9.XC4.EQ2.CV5"}, "", "TolvexGateway: Can't Load Option File\n"},
-      {{"TolVex:SD9.XC4.EQ2.CV5"},
-       "<tolvexgateway_optionlist><option",
-       "TolvexGateway: Can't Load Option File\n"},
-      {{"TolVex:SD9.XC4.EQ2.CV5"},
-       "<tolvexgateway_optionlist><option id='Map' area='a'>x</option></tolvexgateway_optionlist>",
-       "TolvexGateway: Can't Load Option file. XML file may be collasped.\n"},
-      {{"TolVex:SD9.XC4.EQ2.CV5"},
-       "<tolvexgateway_optionlist currentsetting='Gone'><option id='Map' area='a'>x</option>"
-       "</tolvexgateway_optionlist>",
-       "TolvexGateway: Can't Load Current Value. XML file may be collasped.\n"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.args.empty() ? "(none)" : c.args[0]);
-    WriteOptions(c.options);
-    const ProcessResult result = Run(c.args);
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.err, c.message);
-    EXPECT_TRUE(NothingLaunched());
-    EXPECT_EQ(Options(), c.options);
-  }
+const std::string kGoodOptions = OptionFile("https://example.org/$ost");
+
+class ErrorTest : public GatewayTest, public ::testing::WithParamInterface<ErrorCase> {};
+
+TEST_P(ErrorTest, ShowsItsMessageAndLaunchesNothing) {
+  WriteOptions(GetParam().options);
+  const ProcessResult result = Run(GetParam().args);
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.err, GetParam().message);
+  EXPECT_TRUE(NothingLaunched());
+  EXPECT_EQ(Options(), GetParam().options);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Errors, ErrorTest,
+    ::testing::ValuesIn(std::vector<ErrorCase>{
+        {{}, kGoodOptions, "TolvexGateway: Invalid Data: \"\"\n"},
+        {{"TolVex:"}, kGoodOptions, "TolvexGateway: Invalid Data: \"TolVex:\"\n"},
+        {{"35.6,139"}, kGoodOptions, "TolvexGateway: Invalid Data: \"35.6,139\"\n"},
+        {{"TolVex:91,0"}, kGoodOptions, "TolvexGateway: Invalid Location: \"91,0\"\n"},
+        {{"TolVex:sd9.xc4.eq2.cv5"},
+         kGoodOptions,
+         "TolvexGateway: Invalid Location: \"sd9.xc4.eq2.cv5\"\n"},
+        {{"TolVex:1,2\" --x \""},
+         kGoodOptions,
+         "TolvexGateway: Invalid Location: \"1,2\" --x \"\"\n"},
+        {{"TolVex:SD9.XC4.EQ2.CV5"}, "", "TolvexGateway: Can't Load Option File\n"},
+        {{"TolVex:SD9.XC4.EQ2.CV5"},
+         "<tolvexgateway_optionlist><option",
+         "TolvexGateway: Can't Load Option File\n"},
+        {{"TolVex:SD9.XC4.EQ2.CV5"},
+         "<tolvexgateway_optionlist><option id='Map' "
+         "area='a'>x</option></tolvexgateway_optionlist>",
+         "TolvexGateway: Can't Load Option file. XML file may be collasped.\n"},
+        {{"TolVex:SD9.XC4.EQ2.CV5"},
+         "<tolvexgateway_optionlist currentsetting='Gone'><option id='Map' area='a'>x</option>"
+         "</tolvexgateway_optionlist>",
+         "TolvexGateway: Can't Load Current Value. XML file may be collasped.\n"},
+    }),
+    [](const auto& row) {
+      return test::RowName(row.index, row.param.args.empty() ? "" : row.param.args[0]);
+    });
 
 TEST_F(GatewayTest, MissingOptionFileIsNotCreated) {
   fs::remove(program_dir_->path() / "tolvexgwoption.xml");
@@ -258,10 +274,9 @@ struct HostileCase {
   std::string message;  // what follows "TolvexGateway: "
 };
 
-// Links any web page can contain: each is refused with its message and launches nothing.
-TEST_F(GatewayTest, HostileLinksLaunchNothing) {
+std::vector<HostileCase> HostileCases() {
   const std::string far(100000, 'A');
-  const HostileCase cases[] = {
+  return {
       {"TolVex:1,2\" --x \"", "Invalid Location: \"1,2\" --x \"\""},
       {"TolVex:35,139 --help", "Invalid Location: \"35,139 --help\""},
       {"TolVex:-35,-139 -rf", "Invalid Location: \"-35,-139 -rf\""},
@@ -303,14 +318,20 @@ TEST_F(GatewayTest, HostileLinksLaunchNothing) {
       {"TolVex:" + far, "Invalid Location: \"" + far.substr(0, 200) + "\u2026\""},
       {far, "Invalid Data: \"" + far.substr(0, 200) + "\u2026\""},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.argument.substr(0, 60));
-    const ProcessResult result = Run({c.argument});
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_EQ(result.err, "TolvexGateway: " + c.message + "\n");
-    EXPECT_TRUE(NothingLaunched());
-  }
 }
+
+// Links any web page can contain: each is refused with its message and launches nothing.
+class HostileLinkTest : public GatewayTest, public ::testing::WithParamInterface<HostileCase> {};
+
+TEST_P(HostileLinkTest, LaunchesNothing) {
+  const ProcessResult result = Run({GetParam().argument});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_EQ(result.err, "TolvexGateway: " + GetParam().message + "\n");
+  EXPECT_TRUE(NothingLaunched());
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, HostileLinkTest, ::testing::ValuesIn(HostileCases()),
+                         TOLVEX_ROW_NAMES(argument));
 
 // Odd but valid links: only the rendered numbers and the geocode reach the command line.
 TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {

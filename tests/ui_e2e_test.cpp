@@ -1,7 +1,7 @@
 // The built tolvexgateway with its UI module beside it: the module is loaded only for a window
 // or a message box, a missing or dead display falls back to standard error without a crash,
 // and under an X server of the test's own (Xvfb) the option window and the message box show,
-// answer the keyboard and end the run.
+// answer the keyboard and end the run, and the server ending under them ends the run cleanly.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <future>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -63,11 +64,15 @@ class Xvfb {
     ::close(fds[0]);
     if (!number.empty()) display_ = ":" + number;
   }
-  ~Xvfb() {
+  ~Xvfb() { Stop(); }
+
+  // Ends the server, as a logout or a lost X server would for its clients.
+  void Stop() {
     if (pid_ > 0) {
       ::kill(pid_, SIGTERM);
       ::waitpid(pid_, nullptr, 0);
     }
+    pid_ = -1;
   }
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
@@ -222,6 +227,45 @@ TEST_F(UiUnderXvfbTest, AMessageBoxShowsAndReturnEndsTheRun) {
   EXPECT_EQ(result.exit_status, 1);
   EXPECT_NE(result.err.find("TolvexGateway: Invalid Location: \"91,0\"\n"), std::string::npos);
 }
+
+// The display going away under a message box or the option window ends the run with status 1
+// and says so, without a crash and without writing the option file.
+struct LostDisplayCase {
+  const char* name;
+  const char* argument;
+  const char* title;  // of the window that is up when the server ends
+  bool option_file;   // false: none, so that the dialog's load message comes up
+};
+
+void PrintTo(const LostDisplayCase& c, std::ostream* os) { *os << c.name; }
+
+class LostDisplayTest : public UiUnderXvfbTest,
+                        public ::testing::WithParamInterface<LostDisplayCase> {};
+
+TEST_P(LostDisplayTest, EndsWithStatusOneAndAMessageAndWritesNothing) {
+  const LostDisplayCase& c = GetParam();
+  if (!c.option_file) fs::remove(dir_.path() / "tolvexgwoption.xml");
+  auto run = std::async(std::launch::async, [&] { return Run(c.argument, x_.display()); });
+  ASSERT_TRUE(FindWindow(x_.display(), c.title, true)) << "no window appeared";
+  x_.Stop();
+  const ProcessResult result = run.get();
+  EXPECT_EQ(result.exit_status, 1) << result.err;
+  EXPECT_NE(result.err.find("TolvexGateway: the display was lost\n"), std::string::npos)
+      << result.err;
+  if (c.option_file) {
+    EXPECT_EQ(Options(), kOptions);
+  } else {
+    EXPECT_FALSE(fs::exists(dir_.path() / "tolvexgwoption.xml"));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, LostDisplayTest,
+    ::testing::Values(LostDisplayCase{"MessageBox", "TolVex:91,0", "TolvexGateway", true},
+                      LostDisplayCase{"OptionWindow", "option", "TolvexGateway   - Option -", true},
+                      LostDisplayCase{"OptionWindowMessage", "option", "TolVex Gateway: Error",
+                                      false}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tolvex

@@ -11,14 +11,14 @@
 #include <thread>
 #include <vector>
 
-#include "dialog/win32/option_window_ids.h"
+#include "dialog/option_layout.h"
 #include "tests/support/wine_gateway.h"
 
 namespace tolvex::testing {
 namespace {
 
 namespace fs = std::filesystem;
-namespace ids = option_window;
+namespace ids = option_form;
 using Lines_ = std::vector<std::string>;
 
 const std::string kTwoOptions =
@@ -144,14 +144,7 @@ TEST(OptionWindowLayoutTest, ControlsHaveTheirClassTextGeometryAndFont) {
     EXPECT_EQ(x, Pixels(row.left));
     EXPECT_EQ(y, Pixels(row.top));
     EXPECT_EQ(w, Pixels(row.width));
-    if (row.id == ids::kGISoptions) {
-      // A combo box is never lower than its font needs; Wine's stand-in for MS UI Gothic is a
-      // little taller than the original, so the box may grow by a few pixels.
-      EXPECT_GE(h, Pixels(row.height));
-      EXPECT_LE(h, Pixels(row.height) + 4);
-    } else {
-      EXPECT_EQ(h, Pixels(row.height));
-    }
+    EXPECT_EQ(h, Pixels(row.height));
     EXPECT_EQ(fields[6], row.font);
     const unsigned style = static_cast<unsigned>(std::stoul(fields[7].substr(6)));
     EXPECT_EQ(style & row.style_bits, row.style_bits) << style;
@@ -207,6 +200,8 @@ TEST_F(HighDpiTest, LayoutFontsAndIconsScaleWithTheDpi) {
   const Lines_ expected_prefixes = {
       "control|1|Button|OK|",  // then 564,540,110,38
       "control|1006|Edit||parent 1002|24,168,722,110|MS UI Gothic,-24,400,128|",
+      // the closed combo box as high as the table says, like every other control
+      "control|1003|ComboBox||parent 1002|24,60,722,36|MS UI Gothic,-24,400,128|",
       "control|1001|SysTabControl32||",  // 12,12,782,521, 9.75 pt: -20
       "control|1008|Static|TolvexGateway Version 1.0.0|parent 1002|180,396,578,26|"
       "MS UI Gothic,-24,400,128|"};

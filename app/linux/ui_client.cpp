@@ -3,8 +3,8 @@
 #include <dlfcn.h>
 
 #include <cstdlib>
-#include <vector>
 
+#include "dialog/ui_module_form.h"
 #include "gateway/gateway.h"
 #include "platform/message.h"
 
@@ -12,8 +12,6 @@ namespace tolvex {
 namespace {
 
 using platform::WriteToStandardError;
-
-TolvexUiText Text(std::string_view text) { return {text.data(), text.size()}; }
 
 bool Named(const char* variable) {
   const char* value = std::getenv(variable);
@@ -29,41 +27,27 @@ class ModuleView final : public OptionView {
     ops_ = ops;
   }
 
-  void SetVersionLine(std::string_view t) override { Set(TOLVEX_UI_VERSION_LINE, t); }
-  void SetCopyrightNotice(std::string_view t) override { Set(TOLVEX_UI_COPYRIGHT_NOTICE, t); }
-  void SetSelectedText(std::string_view t) override { Set(TOLVEX_UI_SELECTED_TEXT, t); }
-  void SetCommandTemplate(std::string_view t) override { Set(TOLVEX_UI_COMMAND_TEMPLATE, t); }
-  void SetDatum(std::string_view t) override { Set(TOLVEX_UI_DATUM, t); }
-  void SetArea(std::string_view t) override { Set(TOLVEX_UI_AREA, t); }
+  void Show(const OptionForm& form) override { ops_->show(window_, UiFormView(form).get()); }
 
-  void SetOptionIds(const std::vector<std::string>& ids) override {
-    std::vector<TolvexUiText> texts;
-    texts.reserve(ids.size());
-    for (const auto& id : ids) texts.push_back(Text(id));
-    ops_->set_option_ids(window_, texts.data(), texts.size());
-  }
-
-  std::string SelectedText() const override {
-    std::string text;
-    ops_->get_selected_text(
+  OptionForm Read() const override {
+    OptionForm form;
+    ops_->read(
         window_,
-        [](void* context, TolvexUiText received) {
-          static_cast<std::string*>(context)->assign(received.data, received.size);
+        [](void* context, const TolvexUiForm* received) {
+          *static_cast<OptionForm*>(context) = OptionFormOf(*received);
         },
-        &text);
-    return text;
+        &form);
+    return form;
   }
 
   void ShowError(std::string_view text, std::string_view title) override {
     WriteToStandardError(text);
-    ops_->show_error(window_, Text(text), Text(title));
+    ops_->show_error(window_, UiText(text), UiText(title));
   }
 
   void Close() override { ops_->close(window_); }
 
  private:
-  void Set(int field, std::string_view text) { ops_->set_text(window_, field, Text(text)); }
-
   TolvexUiWindow* window_ = nullptr;
   const TolvexUiWindowOps* ops_ = nullptr;
 };
@@ -118,7 +102,7 @@ std::unique_ptr<UiModule> UiModule::Load(const std::string& path) {
 UiModule::~UiModule() { entry_.shut_down(); }
 
 bool UiModule::ShowError(std::string_view text, std::string_view title) const {
-  return entry_.show_error(Text(text), Text(title)) == 0;
+  return entry_.show_error(UiText(text), UiText(title)) == 0;
 }
 
 bool UiModule::RunOptionDialog(const LogicFactory& make_logic) const {

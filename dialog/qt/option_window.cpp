@@ -16,14 +16,18 @@
 #include <QTabWidget>
 #include <QtGlobal>
 #include <algorithm>
+#include <map>
+#include <utility>
+#include <vector>
+
+#include "dialog/option_layout.h"
 
 namespace tolvex::qt {
 namespace {
 
+using namespace option_form;
+
 constexpr double kTwipsPerInch = 1440.0;
-constexpr double kMainFontPoints = 12.0;
-constexpr double kTabFontPoints = 9.75;
-constexpr const char* kAskedFontFamily = "MS UI Gothic";
 // Proportional Japanese gothic faces first, as "MS UI Gothic" is one.
 constexpr const char* kFallbackFamilies[] = {
     "IPAPGothic", "IPAGothic",    "Noto Sans CJK JP", "Source Han Sans JP", "VL PGothic",
@@ -52,22 +56,13 @@ class TwipScale {
       : pixels_per_twip_((screen != nullptr ? screen->logicalDotsPerInch() : 96.0) /
                          kTwipsPerInch) {}
   int Px(int twips) const { return qRound(twips * pixels_per_twip_); }
-  QRect Rect(int left, int top, int width, int height) const {
-    return {Px(left), Px(top), Px(width), Px(height)};
+  QRect Rect(const TwipsRect& r) const {
+    return {Px(r.left), Px(r.top), Px(r.width), Px(r.height)};
   }
 
  private:
   double pixels_per_twip_;
 };
-
-template <typename W>
-W* Place(QWidget* parent, const char* name, const QRect& geometry, const QFont& font) {
-  auto* widget = new W(parent);
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setGeometry(geometry);
-  widget->setFont(font);
-  return widget;
-}
 
 // Sets a label's caption. A fallback font can be wider than "MS UI Gothic", for which the
 // window's geometry was laid out; a caption that would be cut off (at the label's end, or
@@ -84,25 +79,62 @@ void SetCaption(QLabel* label, const QString& caption, const QFont& font, int ro
   label->setText(caption);
 }
 
-QLabel* PlaceLabel(QWidget* parent, const char* name, const char* caption, const QRect& geometry,
-                   const QFont& font, int room = 0) {
-  auto* label = Place<QLabel>(parent, name, geometry, font);
-  SetCaption(label, QString::fromLatin1(caption), font, room);
-  return label;
+// The widget that stands for a control of `kind`, set up as that kind behaves.
+QWidget* CreateWidget(ControlKind kind, QWidget* parent) {
+  switch (kind) {
+    case ControlKind::kTabStrip:
+      return new QTabWidget(parent);
+    case ControlKind::kPanel: {
+      auto* panel = new QWidget(parent);
+      panel->setAutoFillBackground(true);
+      return panel;
+    }
+    case ControlKind::kButton:
+      return new QPushButton(parent);
+    case ControlKind::kLabel:
+      return new QLabel(parent);
+    case ControlKind::kComboBox: {
+      auto* combo = new QComboBox(parent);
+      combo->setEditable(true);
+      // The list holds the file's ids only: typing neither adds entries nor completes them.
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      combo->setCompleter(nullptr);
+      return combo;
+    }
+    case ControlKind::kMultiLineBox: {
+      auto* box = new QPlainTextEdit(parent);
+      box->setReadOnly(true);
+      // Long templates wrap; only a very long one needs to scroll, downwards.
+      box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+      box->setTabChangesFocus(true);
+      return box;
+    }
+    case ControlKind::kReadOnlyBox: {
+      auto* box = new QLineEdit(parent);
+      box->setReadOnly(true);
+      return box;
+    }
+    case ControlKind::kImage: {
+      auto* image = new QLabel(parent);
+      image->setPixmap(QPixmap(QStringLiteral(":/tolvex/option-picture-96.png")));
+      image->setScaledContents(true);
+      return image;
+    }
+  }
+  return new QWidget(parent);
 }
 
-QLineEdit* PlaceReadOnlyBox(QWidget* parent, const char* name, const QRect& geometry,
-                            const QFont& font) {
-  auto* box = Place<QLineEdit>(parent, name, geometry, font);
-  box->setReadOnly(true);
-  return box;
+void SetBoxText(QLineEdit* box, const QString& text) {
+  if (box->text() == text) return;
+  box->setText(text);
+  box->setCursorPosition(0);
 }
 
 }  // namespace
 
 QFont JapaneseUiFont(double point_size) {
   QFont font;
-  QStringList families = {QString::fromLatin1(kAskedFontFamily)};
+  QStringList families = {QString::fromLatin1(kFontFace.data(), kFontFace.size())};
   const QString fallback = FallbackFamily();
   if (!fallback.isEmpty()) families.append(fallback);
   font.setFamilies(families);
@@ -124,78 +156,62 @@ OptionWindow::~OptionWindow() = default;
 
 void OptionWindow::Build() {
   const TwipScale twips(screen());
-  main_font_ = JapaneseUiFont(kMainFontPoints);
-  const QFont& font = main_font_;
+  text_font_ = JapaneseUiFont(FontPoints(FontRole::kText));
 
   setObjectName(QStringLiteral("FrmOption"));
-  setWindowTitle(QStringLiteral("TolvexGateway   - Option -"));
+  setWindowTitle(ToQString(kWindowCaption));
   setWindowIcon(QIcon(QStringLiteral(":/tolvex/tolvexgateway-32.png")));
 
   // One item straight on the menu bar, acting when clicked: no submenu.
-  QAction* help = menuBar()->addAction(QStringLiteral("Help(&H)"));
+  QAction* help = menuBar()->addAction(ToQString(kHelpCaption));
   help->setObjectName(QStringLiteral("mnuHelp"));
   connect(help, &QAction::triggered, this, [this] { Send(&OptionEvents::OnHelp); });
 
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(twips.Px(8130), twips.Px(5880));
+  client->setFixedSize(twips.Px(kClientWidth), twips.Px(kClientHeight));
   setCentralWidget(client);
 
-  auto* tabs = Place<QTabWidget>(client, "tbsOptions", twips.Rect(120, 120, 7815, 5205),
-                                 JapaneseUiFont(kTabFontPoints));
-  tabs->addTab(new QWidget(tabs), QStringLiteral("Option"));
+  std::map<int, QWidget*> widgets = {{kWindow, client}};
+  for (const Control& control : kControls) {
+    QWidget* widget = CreateWidget(control.kind, widgets.at(control.parent));
+    widgets[control.id] = widget;
+    widget->setObjectName(QString::fromLatin1(control.name));
+    widget->setGeometry(twips.Rect(control.rect));
+    const QFont font =
+        control.font == FontRole::kNone ? QFont() : JapaneseUiFont(FontPoints(control.font));
+    if (control.font != FontRole::kNone) widget->setFont(font);
+    const QString caption = QString::fromLatin1(control.caption);
+    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) tabs->addTab(new QWidget(tabs), caption);
+    if (auto* button = qobject_cast<QPushButton*>(widget)) button->setText(caption);
+    if (control.kind == ControlKind::kLabel && !caption.isEmpty()) {
+      const int room = CaptionRoom(control);
+      SetCaption(static_cast<QLabel*>(widget), caption, font,
+                 room < control.rect.width ? twips.Px(room) : 0);
+    }
+    // The panel lies over the tab strip's page.
+    if (control.kind == ControlKind::kPanel) widget->raise();
+  }
 
-  // The panel lies over the tab strip's page and holds the option's controls.
-  auto* panel = Place<QWidget>(client, "picOptions", twips.Rect(240, 720, 7575, 4545), font);
-  panel->setAutoFillBackground(true);
-  panel->raise();
-
-  auto* cancel = Place<QPushButton>(client, "cmdCancel", twips.Rect(6840, 5400, 1095, 375), font);
-  cancel->setText(QStringLiteral("Cancel"));
+  auto* cancel = static_cast<QPushButton*>(widgets.at(kCmdCancel));
   connect(cancel, &QPushButton::clicked, this, [this] { Send(&OptionEvents::OnCancel); });
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
-
-  auto* ok = Place<QPushButton>(client, "cmdOK", twips.Rect(5640, 5400, 1095, 375), font);
-  ok->setText(QStringLiteral("OK"));
-  connect(ok, &QPushButton::clicked, this, [this] { Send(&OptionEvents::OnOk); });
-
-  PlaceLabel(panel, "LabelList", "Select GIS Application", twips.Rect(240, 360, 3975, 255), font);
-  gis_options_ = Place<QComboBox>(panel, "GISoptions", twips.Rect(240, 600, 7215, 360), font);
-  gis_options_->setEditable(true);
-  // The list holds the file's ids only: typing neither adds entries nor completes them.
-  gis_options_->setInsertPolicy(QComboBox::NoInsert);
-  gis_options_->setCompleter(nullptr);
+  connect(static_cast<QPushButton*>(widgets.at(kCmdOK)), &QPushButton::clicked, this,
+          [this] { Send(&OptionEvents::OnOk); });
+  gis_options_ = static_cast<QComboBox*>(widgets.at(kGISoptions));
   connect(gis_options_, &QComboBox::activated, this, [this] { Send(&OptionEvents::OnPick); });
+  os_command_ = static_cast<QPlainTextEdit*>(widgets.at(kOscommand));
+  datum_ = static_cast<QLineEdit*>(widgets.at(kDatum));
+  gis_areas_ = static_cast<QLineEdit*>(widgets.at(kGISareas));
+  copyright_ = static_cast<QLabel*>(widgets.at(kCopyright));
+  copyright2_ = static_cast<QLabel*>(widgets.at(kCopyright2));
 
-  PlaceLabel(panel, "Label3", "URL/File", twips.Rect(240, 1440, 4215, 255), font);
-  os_command_ = Place<QPlainTextEdit>(panel, "oscommand", twips.Rect(240, 1680, 7215, 1095), font);
-  os_command_->setReadOnly(true);
-  // Long templates wrap; only a very long one needs to scroll, downwards.
-  os_command_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  os_command_->setTabChangesFocus(true);
-
-  auto* image = Place<QLabel>(panel, "Image1", twips.Rect(240, 3120, 1440, 1440), font);
-  image->setPixmap(QPixmap(QStringLiteral(":/tolvex/option-picture-96.png")));
-  image->setScaledContents(true);
-
-  copyright_ = Place<QLabel>(panel, "copyright", twips.Rect(1800, 3960, 5775, 255), font);
-  copyright2_ = Place<QLabel>(panel, "copyright2", twips.Rect(1800, 4200, 5775, 255), font);
-  // "Valid Area" and "Datum" reach under the boxes to their right.
-  PlaceLabel(panel, "Label2", "Valid Area", twips.Rect(3600, 2955, 1215, 255), font,
-             twips.Px(4680 - 3600));
-  gis_areas_ = PlaceReadOnlyBox(panel, "GISareas", twips.Rect(4680, 2880, 975, 375), font);
-  PlaceLabel(panel, "Label1", "Datum", twips.Rect(5880, 2955, 735, 255), font,
-             twips.Px(6600 - 5880));
-  datum_ = PlaceReadOnlyBox(panel, "datum", twips.Rect(6600, 2910, 855, 360), font);
-
-  // Tab indexes 0 to 13; the labels and the panel take no focus.
-  QWidget::setTabOrder(tabs, cancel);
-  QWidget::setTabOrder(cancel, ok);
-  QWidget::setTabOrder(ok, gis_options_);
-  QWidget::setTabOrder(gis_options_, os_command_);
-  QWidget::setTabOrder(os_command_, datum_);
-  QWidget::setTabOrder(datum_, gis_areas_);
+  // The labels and the panel take no focus.
+  const std::vector<const Control*> stops = TabStops();
+  for (std::size_t i = 1; i < stops.size(); ++i) {
+    QWidget::setTabOrder(widgets.at(stops[i - 1]->id), widgets.at(stops[i]->id));
+  }
 
   setFixedSize(sizeHint());
 }
@@ -236,41 +252,44 @@ void OptionWindow::closeEvent(QCloseEvent* event) {
   Unload();
 }
 
-void OptionWindow::SetVersionLine(std::string_view text) {
-  SetCaption(copyright_, ToQString(text), main_font_);
+void OptionWindow::Show(const OptionForm& form) {
+  QStringList ids;
+  for (const auto& id : form.ids) ids.append(ToQString(id));
+  QStringList listed;
+  for (int i = 0; i < gis_options_->count(); ++i) listed.append(gis_options_->itemText(i));
+  if (ids != listed) {
+    // Filling the list must not put its first entry into the text field.
+    const QString text = gis_options_->currentText();
+    gis_options_->clear();
+    gis_options_->addItems(ids);
+    gis_options_->setCurrentIndex(-1);
+    gis_options_->setEditText(text);
+  }
+  const QString selected = ToQString(form.selected);
+  if (gis_options_->currentText() != selected) gis_options_->setEditText(selected);
+  const QString command = ToQString(form.command);
+  if (os_command_->toPlainText() != command) os_command_->setPlainText(command);
+  SetBoxText(datum_, ToQString(form.datum));
+  SetBoxText(gis_areas_, ToQString(form.area));
+  for (const auto& [label, text] : {std::pair{copyright_, &form.version_line},
+                                    std::pair{copyright2_, &form.copyright_notice}}) {
+    const QString caption = ToQString(*text);
+    if (label->text() != caption) SetCaption(label, caption, text_font_);
+  }
 }
 
-void OptionWindow::SetCopyrightNotice(std::string_view text) {
-  SetCaption(copyright2_, ToQString(text), main_font_);
-}
-
-void OptionWindow::SetOptionIds(const std::vector<std::string>& ids) {
-  // Filling the list must not put its first entry into the text field.
-  const QString text = gis_options_->currentText();
-  gis_options_->clear();
-  for (const auto& id : ids) gis_options_->addItem(ToQString(id));
-  gis_options_->setCurrentIndex(-1);
-  gis_options_->setEditText(text);
-}
-
-void OptionWindow::SetSelectedText(std::string_view text) {
-  gis_options_->setEditText(ToQString(text));
-}
-
-std::string OptionWindow::SelectedText() const { return gis_options_->currentText().toStdString(); }
-
-void OptionWindow::SetCommandTemplate(std::string_view text) {
-  os_command_->setPlainText(ToQString(text));
-}
-
-void OptionWindow::SetDatum(std::string_view text) {
-  datum_->setText(ToQString(text));
-  datum_->setCursorPosition(0);
-}
-
-void OptionWindow::SetArea(std::string_view text) {
-  gis_areas_->setText(ToQString(text));
-  gis_areas_->setCursorPosition(0);
+OptionForm OptionWindow::Read() const {
+  OptionForm form;
+  for (int i = 0; i < gis_options_->count(); ++i) {
+    form.ids.push_back(gis_options_->itemText(i).toStdString());
+  }
+  form.selected = gis_options_->currentText().toStdString();
+  form.command = os_command_->toPlainText().toStdString();
+  form.datum = datum_->text().toStdString();
+  form.area = gis_areas_->text().toStdString();
+  form.version_line = copyright_->text().toStdString();
+  form.copyright_notice = copyright2_->text().toStdString();
+  return form;
 }
 
 void OptionWindow::ShowError(std::string_view text, std::string_view title) {

@@ -1,14 +1,12 @@
-// The option window in Qt 6 Widgets: the controls of FrmOption with their names (objectName),
-// captions, twip geometry and tab order. It only shows what the logic sets and forwards the
-// user's actions as OptionEvents.
+// The option window in Qt 6 Widgets, built from the form's table (dialog/option_layout.h): each
+// control by its name (objectName), with its caption, twip geometry, font and tab order. It
+// only shows what the logic sets and forwards the user's actions as OptionEvents.
 #pragma once
 
 #include <QFont>
 #include <QMainWindow>
 #include <functional>
-#include <string>
 #include <string_view>
-#include <vector>
 
 #include "dialog/option_view.h"
 
@@ -16,8 +14,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
-class QTabWidget;
 class QWidget;
 
 namespace tolvex::qt {
@@ -37,14 +33,8 @@ class OptionWindow final : public QMainWindow, public OptionView {
   std::function<void()> on_unloaded;
 
   // OptionView
-  void SetVersionLine(std::string_view text) override;
-  void SetCopyrightNotice(std::string_view text) override;
-  void SetOptionIds(const std::vector<std::string>& ids) override;
-  void SetSelectedText(std::string_view text) override;
-  std::string SelectedText() const override;
-  void SetCommandTemplate(std::string_view text) override;
-  void SetDatum(std::string_view text) override;
-  void SetArea(std::string_view text) override;
+  void Show(const OptionForm& form) override;
+  OptionForm Read() const override;
   void ShowError(std::string_view text, std::string_view title) override;
   void Close() override;
 
@@ -57,7 +47,7 @@ class OptionWindow final : public QMainWindow, public OptionView {
   void Unload();
   void Send(void (OptionEvents::*handler)());
 
-  QFont main_font_;
+  QFont text_font_;
   OptionEvents* events_ = nullptr;
   bool unloaded_ = false;
   QComboBox* gis_options_ = nullptr;

@@ -15,16 +15,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "dialog/qt/option_window.h"
 #include "dialog/ui_module_abi.h"
+#include "dialog/ui_module_form.h"
+#include "platform/message.h"
 
 namespace tolvex::qt {
 namespace {
-
-std::string_view View(TolvexUiText text) { return {text.data, text.size}; }
-TolvexUiText Text(std::string_view text) { return {text.data(), text.size()}; }
 
 // Qt ends the whole process when its platform plugin cannot start (no server behind DISPLAY,
 // a refused X authority, a Wayland session without Qt's Wayland plugin). The module checks
@@ -120,48 +118,56 @@ QApplication* EnsureApplication() {
   return application.get();
 }
 
+// Qt ends the process with exit(1) when the display's connection breaks (the X server ended,
+// the user logged out). The exit handlers would then destroy Qt under the message box or the
+// window whose loop is still on the stack, and crash. So while a box or the window is up, a
+// handler registered after Qt's own (exit handlers run last-registered first) ends the
+// process at once: status 1 and a line on standard error. The option file is safe: only OK
+// writes it, and OK runs to its end before the loop looks at the display again.
+bool ui_is_up = false;
+std::string lost_display_message;
+
+void EndWhenTheDisplayWasLost() {
+  if (!ui_is_up) return;
+  (void)!::write(STDERR_FILENO, lost_display_message.data(), lost_display_message.size());
+  ::_exit(1);
+}
+
+class UiUp {
+ public:
+  UiUp() : was_up_(ui_is_up) {
+    if (lost_display_message.empty()) {
+      lost_display_message = std::string(platform::kProgramTitle) + ": the display was lost\n";
+    }
+    std::atexit(EndWhenTheDisplayWasLost);
+    ui_is_up = true;
+  }
+  ~UiUp() { ui_is_up = was_up_; }
+  UiUp(const UiUp&) = delete;
+  UiUp& operator=(const UiUp&) = delete;
+
+ private:
+  bool was_up_;
+};
+
 OptionWindow* WindowOf(TolvexUiWindow* window) { return reinterpret_cast<OptionWindow*>(window); }
 
-void SetText(TolvexUiWindow* window, int field, TolvexUiText text) {
-  OptionView& view = *WindowOf(window);
-  switch (field) {
-    case TOLVEX_UI_VERSION_LINE:
-      return view.SetVersionLine(View(text));
-    case TOLVEX_UI_COPYRIGHT_NOTICE:
-      return view.SetCopyrightNotice(View(text));
-    case TOLVEX_UI_SELECTED_TEXT:
-      return view.SetSelectedText(View(text));
-    case TOLVEX_UI_COMMAND_TEMPLATE:
-      return view.SetCommandTemplate(View(text));
-    case TOLVEX_UI_DATUM:
-      return view.SetDatum(View(text));
-    case TOLVEX_UI_AREA:
-      return view.SetArea(View(text));
-    default:
-      return;
-  }
+void ShowForm(TolvexUiWindow* window, const TolvexUiForm* form) {
+  WindowOf(window)->Show(OptionFormOf(*form));
 }
 
-void SetOptionIds(TolvexUiWindow* window, const TolvexUiText* ids, size_t count) {
-  std::vector<std::string> list;
-  list.reserve(count);
-  for (size_t i = 0; i < count; ++i) list.emplace_back(View(ids[i]));
-  WindowOf(window)->SetOptionIds(list);
-}
-
-void GetSelectedText(TolvexUiWindow* window, void (*receive)(void*, TolvexUiText), void* context) {
-  const std::string text = WindowOf(window)->SelectedText();
-  receive(context, Text(text));
+void ReadForm(TolvexUiWindow* window, void (*receive)(void*, const TolvexUiForm*), void* context) {
+  const OptionForm form = WindowOf(window)->Read();
+  receive(context, UiFormView(form).get());
 }
 
 void ShowErrorOver(TolvexUiWindow* window, TolvexUiText text, TolvexUiText title) {
-  WindowOf(window)->ShowError(View(text), View(title));
+  WindowOf(window)->ShowError(UiView(text), UiView(title));
 }
 
 void CloseWindow(TolvexUiWindow* window) { WindowOf(window)->Close(); }
 
-constexpr TolvexUiWindowOps kWindowOps = {SetText, SetOptionIds, GetSelectedText, ShowErrorOver,
-                                          CloseWindow};
+constexpr TolvexUiWindowOps kWindowOps = {ShowForm, ReadForm, ShowErrorOver, CloseWindow};
 
 // Hands the window's events to the gateway's handler across the C boundary.
 class EventBridge final : public OptionEvents {
@@ -186,7 +192,8 @@ class EventBridge final : public OptionEvents {
 
 int ShowError(TolvexUiText text, TolvexUiText title) {
   if (EnsureApplication() == nullptr) return 1;
-  ShowCriticalMessage(nullptr, View(text), View(title));
+  const UiUp up;
+  ShowCriticalMessage(nullptr, UiView(text), UiView(title));
   return 0;
 }
 
@@ -196,6 +203,7 @@ int RunOptionDialog(TolvexUiEventHandler handler, void* context) {
   OptionWindow window;
   EventBridge events(handler, context, window);
   window.on_unloaded = [&loop] { loop.quit(); };
+  const UiUp up;
   window.Open(events);
   if (!window.unloaded()) loop.exec();
   return 0;

@@ -3,9 +3,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <iterator>
+#include <cmath>
+#include <vector>
 
-#include "dialog/win32/option_window_ids.h"
+#include "dialog/option_layout.h"
 #include "platform/win32/message_win32.h"
 #include "platform/win32/text_win32.h"
 #include "resources/windows/resource_ids.h"
@@ -13,85 +14,86 @@
 namespace tolvex {
 namespace {
 
-using namespace option_window;
+using namespace option_form;
 using platform::win32::GdiObject;
+using platform::win32::IconHandle;
+using platform::win32::MemoryDc;
+using platform::win32::MenuHandle;
 using platform::win32::Utf16FromUtf8;
 using platform::win32::Utf8FromUtf16;
 
 constexpr wchar_t kWindowClass[] = L"TolvexGatewayOption";
 constexpr wchar_t kPanelClass[] = L"TolvexGatewayPanel";
-constexpr wchar_t kCaption[] = L"TolvexGateway   - Option -";
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-// Client area in twips (1/1440 inch).
-constexpr int kClientWidth = 8130;
-constexpr int kClientHeight = 5880;
-
-enum class Font { kNone, kText, kTab, kButton };
-
-// One control: where it sits (in twips, relative to its parent's client area) and what it is.
-struct ControlSpec {
-  int id;
-  int parent;  // 0 for the window itself
+// What each kind of control of the form is in Win32.
+struct WindowKind {
   const wchar_t* class_name;
-  const wchar_t* text;
   DWORD style;
   DWORD ex_style;
-  int left, top, width, height;
-  Font font;
 };
 
 constexpr DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
-constexpr DWORD kLabel = kChild | SS_LEFT | SS_NOPREFIX;
-constexpr DWORD kReadOnlyBox = kChild | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL;
 
-// Created in this order; the tab strip is then put beneath the panel that covers its page.
-constexpr ControlSpec kControls[] = {
-    {kTbsOptions, 0, WC_TABCONTROLW, L"", kChild | WS_TABSTOP, 0, 120, 120, 7815, 5205, Font::kTab},
-    {kPicOptions, 0, kPanelClass, L"", kChild | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT, 240, 720,
-     7575, 4545, Font::kNone},
-    {kCmdCancel, 0, WC_BUTTONW, L"Cancel", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 6840, 5400, 1095,
-     375, Font::kButton},
-    {kCmdOK, 0, WC_BUTTONW, L"OK", kChild | WS_TABSTOP | BS_PUSHBUTTON, 0, 5640, 5400, 1095, 375,
-     Font::kButton},
-    {kGISoptions, kPicOptions, WC_COMBOBOXW, L"",
-     kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0, 240, 600, 7215, 360,
-     Font::kText},
-    {kLabelList, kPicOptions, WC_STATICW, L"Select GIS Application", kLabel, 0, 240, 360, 3975, 255,
-     Font::kText},
-    {kOscommand, kPicOptions, WC_EDITW, L"",
-     kChild | WS_TABSTOP | ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE, 240, 1680,
-     7215, 1095, Font::kText},
-    {kLabel3, kPicOptions, WC_STATICW, L"URL/File", kLabel, 0, 240, 1440, 4215, 255, Font::kText},
-    {kCopyright, kPicOptions, WC_STATICW, L"", kLabel, 0, 1800, 3960, 5775, 255, Font::kText},
-    {kLabel1, kPicOptions, WC_STATICW, L"Datum", kLabel, 0, 5880, 2955, 735, 255, Font::kText},
-    {kCopyright2, kPicOptions, WC_STATICW, L"", kLabel, 0, 1800, 4200, 5775, 255, Font::kText},
-    {kDatum, kPicOptions, WC_EDITW, L"", kReadOnlyBox, WS_EX_CLIENTEDGE, 6600, 2910, 855, 360,
-     Font::kText},
-    {kGISareas, kPicOptions, WC_EDITW, L"", kReadOnlyBox, WS_EX_CLIENTEDGE, 4680, 2880, 975, 375,
-     Font::kText},
-    {kLabel2, kPicOptions, WC_STATICW, L"Valid Area", kLabel, 0, 3600, 2955, 1215, 255,
-     Font::kText},
-    {kImage1, kPicOptions, WC_STATICW, L"", kChild | SS_OWNERDRAW, 0, 240, 3120, 1440, 1440,
-     Font::kNone},
-};
-
-// The controls that take the focus, in the order of their tab indices.
-constexpr int kTabOrder[] = {kTbsOptions, kCmdCancel, kCmdOK,   kGISoptions,
-                             kOscommand,  kDatum,     kGISareas};
+WindowKind KindOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::kTabStrip:
+      return {WC_TABCONTROLW, kChild | WS_TABSTOP, 0};
+    case ControlKind::kPanel:
+      return {kPanelClass, kChild | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::kButton:
+      return {WC_BUTTONW, kChild | WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::kLabel:
+      return {WC_STATICW, kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case ControlKind::kComboBox:
+      return {WC_COMBOBOXW, kChild | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+    case ControlKind::kMultiLineBox:
+      return {WC_EDITW, kChild | WS_TABSTOP | ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL,
+              WS_EX_CLIENTEDGE};
+    case ControlKind::kReadOnlyBox:
+      return {WC_EDITW, kChild | WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::kImage:
+      return {WC_STATICW, kChild | SS_OWNERDRAW, 0};
+  }
+  return {WC_STATICW, kChild, 0};
+}
 
 // The drop-down list shows this many entries before it scrolls.
 constexpr int kListedEntries = 8;
 
 int Scaled(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
 
-// A font of `points_x100` hundredths of a point at `dpi` (negative height: the character
-// height, not the cell height, as a point size means).
-HFONT CreateUiFont(int points_x100, UINT dpi) {
-  return CreateFontW(-MulDiv(points_x100, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL, FALSE,
-                     FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"MS UI Gothic");
+// The font of `role` at `dpi` (negative height: the character height, not the cell height,
+// as a point size means).
+GdiObject<HFONT> CreateUiFont(FontRole role, UINT dpi) {
+  const auto points_x100 = static_cast<int>(std::lround(FontPoints(role) * 100));
+  return GdiObject<HFONT>(
+      CreateFontW(-MulDiv(points_x100, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL, FALSE,
+                  FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Utf16FromUtf8(kFontFace).c_str()));
+}
+
+std::wstring WindowTextOf(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+  const int got = GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(got, 0)));
+  return text;
+}
+
+std::vector<std::wstring> ListOf(HWND combo) {
+  std::vector<std::wstring> entries;
+  const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring entry(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    const auto got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                  reinterpret_cast<LPARAM>(entry.data()));
+    entry.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    entries.push_back(std::move(entry));
+  }
+  return entries;
 }
 
 bool IsClass(HWND window, const wchar_t* name) {
@@ -106,6 +108,14 @@ std::wstring WithCrLf(std::wstring_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) out += L'\r';
     out += text[i];
+  }
+  return out;
+}
+
+std::wstring WithoutCrLf(std::wstring_view text) {
+  std::wstring out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != L'\r' || i + 1 == text.size() || text[i + 1] != L'\n') out += text[i];
   }
   return out;
 }
@@ -185,15 +195,14 @@ bool OptionWindow::Create() {
   }
 
   // The menu bar's single item has no submenu: a click on it is a command by itself.
-  HMENU menu = CreateMenu();
-  AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(kMnuHelp), L"Help(&H)");
-  window_ =
-      CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, kCaption, kWindowStyle, CW_USEDEFAULT,
-                      CW_USEDEFAULT, 100, 100, nullptr, menu, instance_, nullptr);
-  if (window_ == nullptr) {
-    DestroyMenu(menu);
-    return false;
-  }
+  MenuHandle menu(CreateMenu());
+  AppendMenuW(menu.Get(), MF_STRING, static_cast<UINT_PTR>(kMnuHelp),
+              Utf16FromUtf8(kHelpCaption).c_str());
+  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass,
+                            Utf16FromUtf8(kWindowCaption).c_str(), kWindowStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 100, 100, nullptr, menu.Get(), instance_, nullptr);
+  if (window_ == nullptr) return false;
+  menu.Release();  // the window's now, destroyed with it
   // Until this is set the window procedure leaves every message to DefWindowProcW.
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 
@@ -218,16 +227,22 @@ bool OptionWindow::Create() {
 }
 
 void OptionWindow::CreateControls() {
-  for (const ControlSpec& entry : kControls) {
-    const HWND parent = entry.parent == 0 ? window_ : GetDlgItem(window_, entry.parent);
-    CreateWindowExW(entry.ex_style, entry.class_name, entry.text, entry.style, 0, 0, 0, 0, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.id)), instance_, nullptr);
+  // In the order of the tab indices: the dialog manager's order of the controls is theirs.
+  for (const option_form::Control* control : ByTabIndex()) {
+    const HWND parent = control->parent == kWindow ? window_ : GetDlgItem(window_, control->parent);
+    const WindowKind kind = KindOf(control->kind);
+    // A tab strip's caption is its one tab's, not its window text.
+    const std::wstring text =
+        control->kind == ControlKind::kTabStrip ? std::wstring() : Utf16FromUtf8(control->caption);
+    CreateWindowExW(kind.ex_style, kind.class_name, text.c_str(), kind.style, 0, 0, 0, 0, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), instance_, nullptr);
   }
-  wchar_t tab_text[] = L"Option";
+  std::wstring tab_text = Utf16FromUtf8(ControlById(kTbsOptions).caption);
   TCITEMW tab{};
   tab.mask = TCIF_TEXT;
-  tab.pszText = tab_text;
+  tab.pszText = tab_text.data();
   SendMessageW(Control(kTbsOptions), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+  // The tab strip lies beneath the panel that covers its page.
   SetWindowPos(Control(kTbsOptions), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
@@ -236,11 +251,12 @@ void OptionWindow::CreateControls() {
 void OptionWindow::LoadIcons(UINT dpi) {
   auto load = [&](int metric) {
     const int size = GetSystemMetricsForDpi(metric, dpi);
-    return platform::win32::IconHandle(static_cast<HICON>(
+    // Not LR_SHARED, which hands back the first size loaded for every later request.
+    return IconHandle(static_cast<HICON>(
         LoadImageW(instance_, MAKEINTRESOURCEW(TOLVEX_IDI_PROGRAM), IMAGE_ICON, size, size, 0)));
   };
-  platform::win32::IconHandle big = load(SM_CXICON);
-  platform::win32::IconHandle small = load(SM_CXSMICON);
+  IconHandle big = load(SM_CXICON);
+  IconHandle small = load(SM_CXSMICON);
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
   // The old icons go only now that the window no longer shows them.
@@ -251,23 +267,29 @@ void OptionWindow::LoadIcons(UINT dpi) {
 void OptionWindow::ApplyDpi(UINT dpi) {
   dpi_ = dpi;
   LoadIcons(dpi);
-  text_font_ = GdiObject<HFONT>(CreateUiFont(1200, dpi));
-  tab_font_ = GdiObject<HFONT>(CreateUiFont(975, dpi));
-  button_font_ = GdiObject<HFONT>(CreateUiFont(900, dpi));
-  for (const ControlSpec& entry : kControls) {
+  GdiObject<HFONT> text_font = CreateUiFont(FontRole::kText, dpi);
+  GdiObject<HFONT> tab_font = CreateUiFont(FontRole::kTab, dpi);
+  GdiObject<HFONT> button_font = CreateUiFont(FontRole::kButton, dpi);
+  for (const option_form::Control& entry : kControls) {
     const HWND control = Control(entry.id);
-    const HFONT font = entry.font == Font::kText     ? text_font_.Get()
-                       : entry.font == Font::kTab    ? tab_font_.Get()
-                       : entry.font == Font::kButton ? button_font_.Get()
-                                                     : nullptr;
+    const HFONT font = entry.font == FontRole::kText     ? text_font.Get()
+                       : entry.font == FontRole::kTab    ? tab_font.Get()
+                       : entry.font == FontRole::kButton ? button_font.Get()
+                                                         : nullptr;
     if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    const TwipsRect& rect = entry.rect;
     // A combo box's window height includes its drop-down list.
-    const int height = entry.id == kGISoptions ? Scaled(entry.height, dpi) * (kListedEntries + 1)
-                                               : Scaled(entry.height, dpi);
-    MoveWindow(control, Scaled(entry.left, dpi), Scaled(entry.top, dpi), Scaled(entry.width, dpi),
+    const int height = entry.kind == ControlKind::kComboBox
+                           ? Scaled(rect.height, dpi) * (kListedEntries + 1)
+                           : Scaled(rect.height, dpi);
+    MoveWindow(control, Scaled(rect.left, dpi), Scaled(rect.top, dpi), Scaled(rect.width, dpi),
                height, TRUE);
   }
-  FitComboHeight(Scaled(360, dpi));
+  // The old fonts go only now that no control uses them any more.
+  text_font_ = std::move(text_font);
+  tab_font_ = std::move(tab_font);
+  button_font_ = std::move(button_font);
+  FitComboHeight(Scaled(ControlById(kGISoptions).rect.height, dpi));
 
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, WS_EX_CONTROLPARENT, dpi);
@@ -288,15 +310,16 @@ void OptionWindow::ApplyDpi(UINT dpi) {
 // adjust it until the whole box is `height` high.
 void OptionWindow::FitComboHeight(int height) {
   const HWND combo = Control(kGISoptions);
+  // Corrected from the height last asked for: a system may report another field height than
+  // the one it was given, and correcting from that would undo each correction.
+  auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
   for (int attempt = 0; attempt < 4; ++attempt) {
     RECT closed{};
     GetWindowRect(combo, &closed);
     const int error = height - (closed.bottom - closed.top);
-    if (error == 0) return;
-    const auto field =
-        static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-    if (field + error <= 0) return;
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field + error);
+    if (error == 0 || field + error <= 0) return;
+    field += error;
+    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
   }
 }
 
@@ -306,40 +329,45 @@ HWND OptionWindow::Control(int id) const {
   return direct != nullptr ? direct : GetDlgItem(GetDlgItem(window_, kPicOptions), id);
 }
 
-void OptionWindow::SetControlText(int id, std::string_view text) {
-  SetWindowTextW(Control(id), Utf16FromUtf8(text).c_str());
+void OptionWindow::SetControlText(int id, const std::wstring& text) {
+  const HWND control = Control(id);
+  if (WindowTextOf(control) != text) SetWindowTextW(control, text.c_str());
 }
 
-void OptionWindow::SetVersionLine(std::string_view text) { SetControlText(kCopyright, text); }
-void OptionWindow::SetCopyrightNotice(std::string_view text) { SetControlText(kCopyright2, text); }
-void OptionWindow::SetSelectedText(std::string_view text) { SetControlText(kGISoptions, text); }
-void OptionWindow::SetDatum(std::string_view text) { SetControlText(kDatum, text); }
-void OptionWindow::SetArea(std::string_view text) { SetControlText(kGISareas, text); }
-
-void OptionWindow::SetCommandTemplate(std::string_view text) {
-  SetWindowTextW(Control(kOscommand), WithCrLf(Utf16FromUtf8(text)).c_str());
-}
-
-void OptionWindow::SetOptionIds(const std::vector<std::string>& ids) {
+void OptionWindow::Show(const OptionForm& form) {
   const HWND combo = Control(kGISoptions);
-  // Resetting the list would also clear the text field, which the logic sets on its own.
-  const int length = GetWindowTextLengthW(combo);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(combo, text.data(), length + 1);
-  SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-  for (const std::string& id : ids) {
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Utf16FromUtf8(id).c_str()));
+  std::vector<std::wstring> ids;
+  ids.reserve(form.ids.size());
+  for (const std::string& id : form.ids) ids.push_back(Utf16FromUtf8(id));
+  if (ListOf(combo) != ids) {
+    // Resetting the list would also clear the text field, which is set on its own below.
+    const std::wstring text = WindowTextOf(combo);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& id : ids) {
+      SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(id.c_str()));
+    }
+    SetWindowTextW(combo, text.c_str());
   }
-  SetWindowTextW(combo, text.c_str());
+  SetControlText(kGISoptions, Utf16FromUtf8(form.selected));
+  SetControlText(kOscommand, WithCrLf(Utf16FromUtf8(form.command)));
+  SetControlText(kDatum, Utf16FromUtf8(form.datum));
+  SetControlText(kGISareas, Utf16FromUtf8(form.area));
+  SetControlText(kCopyright, Utf16FromUtf8(form.version_line));
+  SetControlText(kCopyright2, Utf16FromUtf8(form.copyright_notice));
 }
 
-std::string OptionWindow::SelectedText() const {
-  const HWND combo = Control(kGISoptions);
-  const int length = GetWindowTextLengthW(combo);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const int got = GetWindowTextW(combo, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(got, 0)));
-  return Utf8FromUtf16(text);
+OptionForm OptionWindow::Read() const {
+  OptionForm form;
+  for (const std::wstring& id : ListOf(Control(kGISoptions))) {
+    form.ids.push_back(Utf8FromUtf16(id));
+  }
+  form.selected = Utf8FromUtf16(WindowTextOf(Control(kGISoptions)));
+  form.command = Utf8FromUtf16(WithoutCrLf(WindowTextOf(Control(kOscommand))));
+  form.datum = Utf8FromUtf16(WindowTextOf(Control(kDatum)));
+  form.area = Utf8FromUtf16(WindowTextOf(Control(kGISareas)));
+  form.version_line = Utf8FromUtf16(WindowTextOf(Control(kCopyright)));
+  form.copyright_notice = Utf8FromUtf16(WindowTextOf(Control(kCopyright2)));
+  return form;
 }
 
 void OptionWindow::ShowError(std::string_view text, std::string_view title) {
@@ -376,16 +404,17 @@ void OptionWindow::MoveFocus(bool backwards) {
   HWND focus = GetFocus();
   // The combo box's text field is a child of the combo box.
   if (focus != nullptr && GetParent(focus) == Control(kGISoptions)) focus = GetParent(focus);
-  const int count = static_cast<int>(std::size(kTabOrder));
+  const std::vector<const option_form::Control*> stops = TabStops();
+  const int count = static_cast<int>(stops.size());
   int current = -1;
   for (int i = 0; i < count; ++i) {
-    if (Control(kTabOrder[i]) == focus) current = i;
+    if (Control(stops[static_cast<std::size_t>(i)]->id) == focus) current = i;
   }
   for (int step = 1; step <= count; ++step) {
     const int index = current < 0
                           ? (backwards ? count - step : step - 1)
                           : ((current + (backwards ? -step : step)) % count + count) % count;
-    const HWND next = Control(kTabOrder[index]);
+    const HWND next = Control(stops[static_cast<std::size_t>(index)]->id);
     if (next != nullptr && IsWindowVisible(next) && IsWindowEnabled(next)) {
       SetFocus(next);
       if (IsClass(next, WC_EDITW)) SendMessageW(next, EM_SETSEL, 0, -1);
@@ -398,15 +427,14 @@ void OptionWindow::DrawPicture(const DRAWITEMSTRUCT& item) const {
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   BITMAP bitmap{};
   if (!picture_.Get() || GetObjectW(picture_.Get(), sizeof bitmap, &bitmap) == 0) return;
-  HDC memory = CreateCompatibleDC(item.hDC);
-  const HGDIOBJ old = SelectObject(memory, picture_.Get());
+  const MemoryDc memory(CreateCompatibleDC(item.hDC));
+  const HGDIOBJ old = SelectObject(memory.Get(), picture_.Get());
   // The picture grows with the DPI like every other part of the window.
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
   AlphaBlend(item.hDC, item.rcItem.left, item.rcItem.top, item.rcItem.right - item.rcItem.left,
-             item.rcItem.bottom - item.rcItem.top, memory, 0, 0, bitmap.bmWidth,
+             item.rcItem.bottom - item.rcItem.top, memory.Get(), 0, 0, bitmap.bmWidth,
              std::abs(bitmap.bmHeight), blend);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  SelectObject(memory.Get(), old);
 }
 
 LRESULT CALLBACK OptionWindow::WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {

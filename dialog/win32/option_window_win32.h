@@ -1,17 +1,16 @@
-// The Win32 view of FrmOption: a top-level window (not a dialog resource) laid out in twips
-// for the window's DPI, with its own message loop. It only shows what the logic sets and
-// reports the user's actions; FrmOption decides everything.
+// The Win32 view of FrmOption: a top-level window (not a dialog resource) built from the form's
+// table (dialog/option_layout.h), laid out in twips for the window's DPI, with its own message
+// loop. It only shows what the logic sets and reports the user's actions; FrmOption decides
+// everything.
 #pragma once
 
 #include <windows.h>
 
-#include <array>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "dialog/option_view.h"
-#include "platform/win32/gdi_win32.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tolvex {
 
@@ -27,14 +26,8 @@ class OptionWindow final : public OptionView {
   // Returns 0, or 1 when the window could not be created.
   int Run(OptionEvents& events);
 
-  void SetVersionLine(std::string_view text) override;
-  void SetCopyrightNotice(std::string_view text) override;
-  void SetOptionIds(const std::vector<std::string>& ids) override;
-  void SetSelectedText(std::string_view text) override;
-  std::string SelectedText() const override;
-  void SetCommandTemplate(std::string_view text) override;
-  void SetDatum(std::string_view text) override;
-  void SetArea(std::string_view text) override;
+  void Show(const OptionForm& form) override;
+  OptionForm Read() const override;
   void ShowError(std::string_view text, std::string_view title) override;
   void Close() override;
 
@@ -51,7 +44,7 @@ class OptionWindow final : public OptionView {
   void MoveFocus(bool backwards);
   void DrawPicture(const DRAWITEMSTRUCT& item) const;
   HWND Control(int id) const;
-  void SetControlText(int id, std::string_view text);
+  void SetControlText(int id, const std::wstring& text);
 
   HINSTANCE instance_;
   HWND window_ = nullptr;

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "platform/file_replace.h"
-#include "platform/win32/handle_win32.h"
 #include "platform/win32/text_win32.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tolvex::platform {
 namespace {
@@ -38,7 +38,7 @@ bool WriteAllAndFlush(const std::wstring& path, std::string_view bytes) {
     }
     bytes.remove_prefix(written);
   }
-  return FlushFileBuffers(file.Get()) != FALSE && file.Close();
+  return FlushFileBuffers(file.Get()) != FALSE && file.Reset();
 }
 
 }  // namespace

@@ -35,7 +35,11 @@ std::string ProgramDirectory() {
 }
 
 std::string PathBesideProgram(std::string_view file_name) {
-  return ProgramDirectory() + "\\" + std::string(file_name);
+  const std::string directory = ProgramDirectory();
+  // "\name" would be a file in the root of the current drive: without the folder there is no
+  // path, and opening the empty one fails where its user reports that failure.
+  if (directory.empty()) return {};
+  return directory + "\\" + std::string(file_name);
 }
 
 std::string UserDecimalSeparator() {

@@ -38,8 +38,8 @@
 #include "platform/file_replace.h"
 #include "platform/shell.h"
 #include "platform/win32/com_win32.h"
-#include "platform/win32/handle_win32.h"
 #include "platform/win32/text_win32.h"
+#include "platform/win32/unique_handle_win32.h"
 #include "platform/xml_document.h"
 
 namespace {
@@ -403,8 +403,11 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
     } else if (key == L"enter") {
       PostKey(target, window, VK_RETURN);
     } else if (key == L"tab") {
+      // Settle alone does not wait for the key: the window's thread answers a sent message
+      // before it takes the posted ones. Tab always moves the focus here; wait until it has.
+      const HWND before = FocusOf(target);
       PostKey(target, window, VK_TAB);
-      Settle(window);
+      for (int wait = 0; wait < 100 && FocusOf(target) == before; ++wait) Sleep(kPollMs);
       Print("focus|" + std::to_string(GetDlgCtrlID(FocusOf(target))) + "|" +
             ClassOf(FocusOf(target)));
     } else {

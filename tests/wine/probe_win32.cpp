@@ -31,9 +31,9 @@
 #include "platform/file_replace.h"
 #include "platform/process.h"
 #include "platform/shell.h"
-#include "platform/win32/handle_win32.h"
 #include "platform/win32/message_win32.h"
 #include "platform/win32/text_win32.h"
+#include "platform/win32/unique_handle_win32.h"
 #include "platform/xml_document.h"
 
 namespace {

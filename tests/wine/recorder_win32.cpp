@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "platform/win32/handle_win32.h"
 #include "platform/win32/text_win32.h"
+#include "platform/win32/unique_handle_win32.h"
 
 using tolvex::platform::win32::KernelHandle;
 using tolvex::platform::win32::Utf8FromUtf16;
