@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "dialog/win32/option_window_ids.h"
+#include "dialog/option_layout.h"
 #include "tests/support/wine_gateway.h"
 
 namespace tolvex::testing {
@@ -252,7 +252,7 @@ TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   const ProcessResult saved =
       RunWine(WindowsBinDir() / "tolvex_driver.exe",
               {"dialog", "30000", "\"" + InstalledProgram() + "\" option", "pick", "1", "click",
-               std::to_string(option_window::kCmdOK)});
+               std::to_string(option_form::kCmdOK)});
   EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
   const std::string chosen = ReadFile(InstallDir() / "tolvexgwoption.xml");
   ASSERT_NE(chosen, shipped) << "the option window saved nothing";
