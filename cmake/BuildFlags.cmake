@@ -29,6 +29,9 @@ else()
   set(TOLVEX_VERSION_RESOURCE "${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}")
 endif()
 configure_file(${CMAKE_CURRENT_LIST_DIR}/version.h.in ${PROJECT_BINARY_DIR}/generated/version.h @ONLY)
+# The Windows program's manifest names its version too; the .rc finds it on the include path.
+configure_file(${PROJECT_SOURCE_DIR}/resources/windows/tolvexgateway.manifest.in
+               ${PROJECT_BINARY_DIR}/generated/tolvexgateway.manifest @ONLY)
 add_library(tolvex_version INTERFACE)
 target_include_directories(tolvex_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
 

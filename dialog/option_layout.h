@@ -35,7 +35,8 @@ inline constexpr int kMnuHelp = 1100;
 
 inline constexpr std::string_view kWindowCaption = "TolvexGateway   - Option -";
 inline constexpr std::string_view kHelpCaption = "Help(&H)";  // mnuHelp, straight on the menu bar
-inline constexpr int kClientWidth = 8130;                     // twips
+inline constexpr int kTwipsPerInch = 1440;
+inline constexpr int kClientWidth = 8130;  // twips
 inline constexpr int kClientHeight = 5880;
 inline constexpr int kWindowIconPixels = 32;
 inline constexpr int kPicturePixels = 96;  // Image1's picture

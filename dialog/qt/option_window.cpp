@@ -27,7 +27,6 @@ namespace {
 
 using namespace option_form;
 
-constexpr double kTwipsPerInch = 1440.0;
 // Proportional Japanese gothic faces first, as "MS UI Gothic" is one.
 constexpr const char* kFallbackFamilies[] = {
     "IPAPGothic", "IPAGothic",    "Noto Sans CJK JP", "Source Han Sans JP", "VL PGothic",
@@ -54,7 +53,7 @@ class TwipScale {
  public:
   explicit TwipScale(const QScreen* screen)
       : pixels_per_twip_((screen != nullptr ? screen->logicalDotsPerInch() : 96.0) /
-                         kTwipsPerInch) {}
+                         option_form::kTwipsPerInch) {}
   int Px(int twips) const { return qRound(twips * pixels_per_twip_); }
   QRect Rect(const TwipsRect& r) const {
     return {Px(r.left), Px(r.top), Px(r.width), Px(r.height)};

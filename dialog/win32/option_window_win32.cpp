@@ -62,7 +62,9 @@ WindowKind KindOf(ControlKind kind) {
 // The drop-down list shows this many entries before it scrolls.
 constexpr int kListedEntries = 8;
 
-int Scaled(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+int Scaled(int twips, UINT dpi) {
+  return MulDiv(twips, static_cast<int>(dpi), option_form::kTwipsPerInch);
+}
 
 // The font of `role` at `dpi` (negative height: the character height, not the cell height,
 // as a point size means).
