@@ -269,6 +269,41 @@ TEST_F(GatewayTest, UnknownProgramExitsWithTwo) {
   EXPECT_TRUE(NothingLaunched());
 }
 
+struct NotStartedCase {
+  const char* name;
+  std::string template_text;
+  std::string message;  // the whole line on standard error
+};
+
+// What cannot be started is named in one short line, however long the command line.
+class NotStartedTest : public GatewayTest, public ::testing::WithParamInterface<NotStartedCase> {};
+
+TEST_P(NotStartedTest, SaysSoInOneShortLine) {
+  WriteOptions(OptionFile(GetParam().template_text));
+  const ProcessResult result = Run({"TolVex:SD9.XC4.EQ2.CV5"});
+  EXPECT_EQ(result.exit_status, 2);
+  EXPECT_EQ(result.err, GetParam().message);
+  EXPECT_TRUE(NothingLaunched());
+}
+
+std::vector<NotStartedCase> NotStartedCases() {
+  const std::string megabyte(1 << 20, 'x');
+  const std::string long_name = "no-such-program-" + std::string(220, 'y');
+  const std::string cut_name = long_name.substr(0, 200) + "\u2026";
+  return {
+      // One argument above the kernel's limit for a single string: "Argument list too long".
+      {"ArgumentListTooLong", "tolvex-viewer $ost " + megabyte,
+       "TolvexGateway: cannot start \"tolvex-viewer\" to open \"tolvex-viewer SD9.XC4.EQ2.CV5 " +
+           megabyte.substr(0, 200 - 30) + "\u2026\": Argument list too long\n"},
+      {"LongUnknownProgram", long_name + " $ost",
+       "TolvexGateway: cannot start \"" + cut_name + "\" to open \"" + cut_name +
+           "\": No such file or directory\n"},
+  };
+}
+
+INSTANTIATE_TEST_SUITE_P(Templates, NotStartedTest, ::testing::ValuesIn(NotStartedCases()),
+                         TOLVEX_ROW_NAMES(name));
+
 struct HostileCase {
   std::string argument;
   std::string message;  // what follows "TolvexGateway: "
