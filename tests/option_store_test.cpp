@@ -8,6 +8,7 @@
 #include "platform/xml_document.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
+#include "tests/support/utf16.h"
 
 namespace tolvex {
 namespace {
@@ -174,15 +175,7 @@ TEST(LoadActiveOptionFileTest, Utf16WithByteOrderMark) {
   EXPECT_EQ(active.option.command_template, "t \xE5\x9C\xB0");
 }
 
-std::string Utf16(std::string_view ascii, bool big_endian) {
-  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
-  for (char c : ascii) {
-    if (big_endian) bytes += '\0';
-    bytes += c;
-    if (!big_endian) bytes += '\0';
-  }
-  return bytes;
-}
+using test::Utf16;
 
 // Hostile and damaged files: each gives its defined result, and the file stays as it was.
 TEST(LoadActiveOptionFileTest, HostileFiles) {

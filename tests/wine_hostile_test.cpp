@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/utf16.h"
 #include "tests/support/wine_gateway.h"
 
 namespace tolvex::testing {
@@ -98,15 +99,7 @@ std::string Body() {
          kTemplate + "</option></tolvexgateway_optionlist>";
 }
 
-std::string Utf16(const std::string& ascii, bool big_endian) {
-  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
-  for (char c : ascii) {
-    if (big_endian) bytes += '\0';
-    bytes += c;
-    if (!big_endian) bytes += '\0';
-  }
-  return bytes;
-}
+using test::Utf16;
 
 std::string BillionLaughs() {
   std::string file = "<!DOCTYPE lolz [<!ENTITY l0 \"lol\">";
