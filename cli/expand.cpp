@@ -18,8 +18,9 @@ namespace {
 constexpr std::string_view kExpandUsage =
     "Usage: tolvex expand [--options FILE | --template TEXT [--datum NAME]] LOCATION\n"
     "\n"
-    "Prints the command line that a TolVex: link would open, without opening it.\n"
-    "LOCATION is the whole link (TolVex:SD9.XC4.EQ2.CV5) or the location alone.\n"
+    "Prints the command line that a TolVex: or geo: link would open, without opening it.\n"
+    "LOCATION is the whole link (TolVex:SD9.XC4.EQ2.CV5, geo:35.6586,139.7454?z=12) or the\n"
+    "location alone.\n"
     "  --options FILE   read the active option from FILE\n"
     "  --template TEXT  expand TEXT instead of an option's template\n"
     "  --datum NAME     the datum for --template (\"tokyo\" shifts; default wgs84)\n"

@@ -5,7 +5,7 @@
 // position is in range); a template without "$" comes back unchanged; a lone named field is
 // written only with sign text, digits, blanks and decimal points, or as it stands; an error
 // launches nothing, and a link of the program's own scheme neither; every message is valid
-// UTF-8 of at most 300 characters.
+// UTF-8 of at most 300 characters; a link's zoom is a level 0..21 and "$zoom" writes digits.
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -134,6 +134,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(tolvex::IsOstralineCode(request.location.geocode));
     FUZZ_CHECK(position.latitude >= -90.0 && position.latitude <= 90.0);
     FUZZ_CHECK(position.longitude >= -180.0 && position.longitude <= 180.0);
+    const auto zoom = request.location.zoom;
+    FUZZ_CHECK(!zoom || (*zoom >= 0 && *zoom <= tolvex::kMaxZoom));
   }
 
   Recorder recorder;
@@ -186,5 +188,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   option.command_template = "$ost";
   FUZZ_CHECK(tolvex::IsOstralineCode(expand()));
+  option.command_template = "$zoom";
+  const std::string zoom = expand();
+  FUZZ_CHECK(!zoom.empty() && zoom.size() <= 2 &&
+             zoom.find_first_not_of("0123456789") == zoom.npos);
   return 0;
 }

@@ -100,6 +100,11 @@ std::string ExpandCommandTemplate(const Location& location, const CommandOption&
       i += 4;
       continue;
     }
+    if (rest.starts_with("zoom")) {
+      line += std::to_string(location.zoom.value_or(option.zoom.value_or(kDefaultZoom)));
+      i += 5;
+      continue;
+    }
     // Both searched through the whole rest of the template; bytes "(" and ")" never occur
     // inside a multi-byte UTF-8 character.
     const std::size_t open = text.find('(', i);

@@ -18,6 +18,13 @@ bool IsWebScheme(std::string_view scheme) {
          scheme == "mailto";
 }
 
+// "tolvex": the scheme of this program's own links.
+std::string OwnLinkScheme() {
+  std::string scheme(kLinkPrefix.substr(0, kLinkPrefix.size() - 1));
+  for (char& c : scheme) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return scheme;
+}
+
 std::string QuotedMessage(std::string_view head, std::string_view text) {
   return std::string(head) + '"' + QuoteForMessage(text) + '"';
 }
@@ -53,14 +60,20 @@ std::string LinkSchemeOf(std::string_view command_line) {
 bool WouldStartThisProgram(std::string_view command_line, platform::Shell& shell) {
   const std::string scheme = LinkSchemeOf(command_line);
   if (scheme.empty() || IsWebScheme(scheme)) return false;
-  std::string link_scheme(kLinkPrefix.substr(0, kLinkPrefix.size() - 1));
-  for (char& c : link_scheme) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return scheme == link_scheme || shell.SchemeOpensThisProgram(scheme);
+  return scheme == OwnLinkScheme() || shell.SchemeOpensThisProgram(scheme);
 }
 
 std::string SelfStartMessage(std::string_view command_line) {
-  return QuotedMessage("The active option's command would start TolvexGateway again: ",
-                       command_line);
+  std::string message =
+      QuotedMessage("The active option's command would start TolvexGateway again: ", command_line);
+  // Another scheme came back because the user made this program its handler (geo: links,
+  // typically): the option that hands such links on cannot be the active one then.
+  const std::string scheme = LinkSchemeOf(command_line);
+  if (!scheme.empty() && scheme != OwnLinkScheme()) {
+    message += ". TolvexGateway is the handler of " + QuoteForMessage(scheme) +
+               ": links here; choose another option in TolvexGateway Options.";
+  }
+  return message;
 }
 
 platform::ShellOutcome LaunchCommand(platform::Shell& shell, std::string_view command_line,

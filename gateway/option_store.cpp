@@ -1,8 +1,28 @@
 #include "gateway/option_store.h"
 
+#include <charconv>
+
+#include "gateway/request.h"
 #include "gateway/text.h"
 
 namespace tolvex {
+namespace {
+
+// A zoom attribute's level; a text that is no whole number 0..21 gives none, so that the
+// default applies rather than a level the file's author did not mean.
+std::optional<int> ZoomOf(std::string_view text) {
+  const std::string_view digits = Trim(text, kBlanks);
+  int level = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), level);
+  if (digits.empty() || digits.front() == '-' || error != std::errc() ||
+      end != digits.data() + digits.size() || level > kMaxZoom) {
+    return std::nullopt;
+  }
+  return level;
+}
+
+}  // namespace
+
 std::string_view OptionLoadMessage(OptionLoadError error) {
   switch (error) {
     case OptionLoadError::kNone:
@@ -58,6 +78,8 @@ ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string
   active.option.command_template = CommandTemplateOf(*option);
   const auto datum = option->SelectSingleNode("@datum");
   active.option.datum_name = datum ? datum->Text() : std::string(kDefaultDatum);
+  if (const auto zoom = option->SelectSingleNode("@zoom"))
+    active.option.zoom = ZoomOf(zoom->Text());
   return active;
 }
 

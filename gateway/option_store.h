@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,9 @@ std::string_view OptionLoadMessage(OptionLoadError error);
 struct CommandOption {
   std::string command_template;  // trimmed of leading and trailing XML white space
   std::string datum_name;        // the attribute's text unchanged, or "wgs84" when absent
+  // The `zoom` attribute, when it is a whole number 0..21 (blanks around allowed); a link's own
+  // zoom goes before it.
+  std::optional<int> zoom = std::nullopt;
 };
 
 struct ActiveOption {

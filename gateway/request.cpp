@@ -1,5 +1,6 @@
 #include "gateway/request.h"
 
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -13,13 +14,22 @@ namespace {
 
 char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// The prefix compares in ASCII only: no non-ASCII character upper-cases onto its letters.
-bool HasLinkPrefix(std::string_view text) {
-  if (text.size() <= kLinkPrefix.size()) return false;  // the prefix alone is no request
-  for (std::size_t i = 0; i < kLinkPrefix.size(); ++i) {
-    if (AsciiUpper(text[i]) != AsciiUpper(kLinkPrefix[i])) return false;
+// Names and prefixes compare in ASCII only: no non-ASCII character upper-cases onto a letter.
+bool EqualsIgnoringCase(std::string_view text, std::string_view name) {
+  if (text.size() != name.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (AsciiUpper(text[i]) != AsciiUpper(name[i])) return false;
   }
   return true;
+}
+
+bool HasPrefix(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+}
+
+bool HasLinkPrefix(std::string_view text) {
+  // The prefix alone is no request.
+  return text.size() > kLinkPrefix.size() && HasPrefix(text, kLinkPrefix);
 }
 
 int HexValue(char c) {
@@ -35,10 +45,11 @@ char PairSeparator(std::string_view text) {
   return '\0';
 }
 
-std::vector<std::string_view> Split(std::string_view text, char separator) {
+// `text` cut at every character of `separators`.
+std::vector<std::string_view> Split(std::string_view text, std::string_view separators) {
   std::vector<std::string_view> pieces;
   std::size_t start = 0;
-  for (std::size_t at; (at = text.find(separator, start)) != std::string_view::npos;) {
+  for (std::size_t at; (at = text.find_first_of(separators, start)) != std::string_view::npos;) {
     pieces.push_back(text.substr(start, at - start));
     start = at + 1;
   }
@@ -46,17 +57,102 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
   return pieces;
 }
 
+bool InRange(double latitude, double longitude) {
+  return latitude >= -90.0 && latitude <= 90.0 && longitude >= -180.0 && longitude <= 180.0;
+}
+
 std::optional<LatLon> ReadCoordinatePair(std::string_view text, std::string_view separator_text) {
   const char separator = PairSeparator(text);
   if (separator == '\0') return std::nullopt;
-  const auto elements = Split(text, separator);
+  const auto elements = Split(text, std::string_view(&separator, 1));
   if (elements.size() != 2) return std::nullopt;
   const auto latitude = ParseLinkNumber(elements[0], separator_text);
   const auto longitude = ParseLinkNumber(elements[1], separator_text);
-  if (!latitude || !longitude) return std::nullopt;
-  if (!(*latitude >= -90.0 && *latitude <= 90.0)) return std::nullopt;
-  if (!(*longitude >= -180.0 && *longitude <= 180.0)) return std::nullopt;
+  if (!latitude || !longitude || !InRange(*latitude, *longitude)) return std::nullopt;
   return LatLon{*latitude, *longitude};
+}
+
+// A geo: link's coordinates, "LAT,LON" or, where `altitude_allowed`, "LAT,LON,ALT": numbers as
+// in a pair, the altitude checked and dropped.
+std::optional<LatLon> ReadGeoCoordinates(std::string_view text, bool altitude_allowed,
+                                         std::string_view separator_text) {
+  const auto elements = Split(text, ",");
+  if (elements.size() != 2 && !(altitude_allowed && elements.size() == 3)) return std::nullopt;
+  const auto latitude = ParseLinkNumber(elements[0], separator_text);
+  const auto longitude = ParseLinkNumber(elements[1], separator_text);
+  if (!latitude || !longitude || !InRange(*latitude, *longitude)) return std::nullopt;
+  if (elements.size() == 3 && !ParseLinkNumber(elements[2], separator_text)) return std::nullopt;
+  return LatLon{*latitude, *longitude};
+}
+
+// A query's "q": "LAT,LON", optionally followed by a label in parentheses.
+std::optional<LatLon> ReadQueryPair(std::string_view value, std::string_view separator_text) {
+  const std::size_t label = value.find('(');
+  if (label != std::string_view::npos && !value.ends_with(')')) return std::nullopt;
+  return ReadGeoCoordinates(value.substr(0, label), false, separator_text);
+}
+
+struct GeoParameter {
+  std::string_view name;
+  std::string_view value;
+};
+
+GeoParameter SplitParameter(std::string_view item) {
+  const std::size_t equals = item.find('=');
+  if (equals == std::string_view::npos) return {item, {}};
+  return {item.substr(0, equals), item.substr(equals + 1)};
+}
+
+struct GeoLocation {
+  LatLon position;
+  std::optional<int> zoom;
+};
+
+// The location of a geo: link's text after "geo:" (decoded), or nullopt when it gives none.
+std::optional<GeoLocation> ReadGeoLink(std::string_view text, std::string_view separator_text) {
+  if (text.starts_with("//")) text.remove_prefix(2);
+  const std::size_t question = text.find('?');
+  const std::string_view path = text.substr(0, question);
+  const std::size_t parameters = path.find_first_of(";&");
+  const auto coordinates = ReadGeoCoordinates(path.substr(0, parameters), true, separator_text);
+  if (!coordinates) return std::nullopt;
+
+  std::optional<double> zoom;
+  if (parameters != std::string_view::npos) {
+    // ";name=value" as RFC 5870 writes them, and "&z=" as some programs do without a "?".
+    for (const std::string_view item : Split(path.substr(parameters + 1), ";&")) {
+      const GeoParameter parameter = SplitParameter(item);
+      if (EqualsIgnoringCase(parameter.name, "crs")) {
+        if (!EqualsIgnoringCase(parameter.value, "wgs84")) return std::nullopt;
+      } else if (EqualsIgnoringCase(parameter.name, "z")) {
+        if (const auto z = ParseLinkNumber(parameter.value, separator_text)) zoom = z;
+      }
+    }
+  }
+  std::optional<std::string> query_pair;  // the last "q", "+" read as a blank
+  if (question != std::string_view::npos) {
+    for (const std::string_view item : Split(text.substr(question + 1), "&")) {
+      const GeoParameter parameter = SplitParameter(item);
+      std::string value(parameter.value);
+      for (char& c : value) c = c == '+' ? ' ' : c;
+      if (EqualsIgnoringCase(parameter.name, "z")) {
+        if (const auto z = ParseLinkNumber(value, separator_text)) zoom = z;
+      } else if (EqualsIgnoringCase(parameter.name, "q")) {
+        query_pair = std::move(value);
+      }
+    }
+  }
+
+  GeoLocation location{*coordinates, std::nullopt};
+  // "geo:0,0?q=..." is how phones link a place: the place is the query's, and a query that is
+  // a search names no place this program could show.
+  if (coordinates->latitude == 0.0 && coordinates->longitude == 0.0 && query_pair) {
+    const auto pair = ReadQueryPair(*query_pair, separator_text);
+    if (!pair) return std::nullopt;
+    location.position = *pair;
+  }
+  if (zoom) location.zoom = ZoomLevel(*zoom);
+  return location;
 }
 
 std::string QuotedMessage(std::string_view head, std::string_view text) {
@@ -68,6 +164,14 @@ std::string QuotedMessage(std::string_view head, std::string_view text) {
 }
 
 }  // namespace
+
+int ZoomLevel(double zoom) {
+  if (!(zoom > 0.0)) return 0;
+  if (zoom >= kMaxZoom) return kMaxZoom;
+  double level = std::round(zoom);  // halves away from zero; ties go to the even neighbour
+  if (std::fabs(zoom - std::trunc(zoom)) == 0.5) level = 2.0 * std::round(zoom / 2.0);
+  return static_cast<int>(level);
+}
 
 bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator) {
   return ReadCoordinatePair(text, decimal_separator).has_value();
@@ -84,6 +188,20 @@ Request ClassifyArgument(std::string_view argument_text, std::string_view decima
   }
 
   Request request;
+  if (HasPrefix(text, kGeoPrefix)) {
+    const std::string decoded = PercentDecode(text.substr(kGeoPrefix.size()));
+    const std::string_view location = Trim(decoded, kSpace);
+    if (const auto geo = ReadGeoLink(location, decimal_separator)) {
+      request.kind = RequestKind::kLocation;
+      request.location.position = geo->position;
+      request.location.geocode = LatLonToOstraline(geo->position.latitude, geo->position.longitude);
+      request.location.zoom = geo->zoom;
+    } else {
+      request.kind = RequestKind::kInvalidLocation;
+      request.text = location;
+    }
+    return request;
+  }
   if (!HasLinkPrefix(text)) {
     request.kind = text == kOptionRequest ? RequestKind::kOptionDialog : RequestKind::kInvalidData;
     if (request.kind == RequestKind::kInvalidData) request.text = text;

@@ -59,6 +59,13 @@ INSTANTIATE_TEST_SUITE_P(
         {"\xE5\x9C\xB0$lat.d(+03.4r)\xE5\x9B\xB3", "\xE5\x9C\xB0+035.6586\xE5\x9B\xB3"},
         {"geo:$lat.d(.6r),$lon.d(.6r)?z=$ost", "geo:35.658581,139.745433?z=SD9.XC4.EQ2.CV5"},
         {"$ost $$", "SD9.XC4.EQ2.CV5 $"},
+        // $zoom comes after $ost and before the named fields; 16 when nothing gives a zoom.
+        {"#map=$zoom/$lat.d(-.6r)", "#map=16/35.658581"},
+        {"$zoom(+03.4r)", "16(+03.4r)"},
+        {"$$zoom", "$zoom"},
+        {"$Zoom()", "$Zoom()"},
+        {"$zoo", "$zoo"},
+        {"$ostzoom$zoomost", "SD9.XC4.EQ2.CV5zoom16ost"},
     }),
     TOLVEX_ROW_NAMES(template_text));
 
@@ -71,6 +78,14 @@ TEST(ExpandCommandTemplateTest, TokyoDatumShiftsTheFieldsButNotTheGeocode) {
   for (const char* datum : {"Tokyo", "TOKYO", "tokyo ", "", "wgs84"}) {
     EXPECT_EQ(Expand("$lat.d(+03.6r) $lon.d(+03.6r)", datum), "+035.658581 +139.745433") << datum;
   }
+}
+
+TEST(ExpandCommandTemplateTest, ZoomIsTheLinksElseTheOptionsElseSixteen) {
+  Location zoomed = kTokyoTower;
+  zoomed.zoom = 3;
+  EXPECT_EQ(ExpandCommandTemplate(zoomed, {"z=$zoom", "wgs84", 0}, "."), "z=3");
+  EXPECT_EQ(ExpandCommandTemplate(kTokyoTower, {"z=$zoom", "wgs84", 21}, "."), "z=21");
+  EXPECT_EQ(ExpandCommandTemplate(kTokyoTower, {"z=$zoom", "tokyo"}, "."), "z=16");
 }
 
 TEST(ExpandCommandTemplateTest, HemisphereSignFollowsTheOutputCoordinate) {

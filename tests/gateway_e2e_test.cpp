@@ -64,8 +64,8 @@ class GatewayTest : public ::testing::Test {
   }
   void SetUp() override {
     record_ = (record_dir_.path() / "record").string();
-    WriteOptions(
-        OptionFile("https://example.org/?lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)&amp;c=$ost"));
+    WriteOptions(OptionFile(
+        "https://example.org/?lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)&amp;c=$ost&amp;z=$zoom"));
   }
 
   void WriteOptions(const std::string& bytes) { program_dir_->Write("tolvexgwoption.xml", bytes); }
@@ -125,8 +125,10 @@ struct LinkCase {
 };
 
 const std::string kGeocodeUrl =
-    "https://example.org/?lat=35.658581&lon=139.745435&c=SD9.XC4.EQ2.CV5";
-const std::string kPairUrl = "https://example.org/?lat=35.658581&lon=139.745433&c=SD9.XC4.EQ2.CV5";
+    "https://example.org/?lat=35.658581&lon=139.745435&c=SD9.XC4.EQ2.CV5&z=16";
+const std::string kPairUrl =
+    "https://example.org/?lat=35.658581&lon=139.745433&c=SD9.XC4.EQ2.CV5&z=16";
+const std::string kPairUrlAt12 = kPairUrl.substr(0, kPairUrl.size() - 2) + "12";
 
 class LocationLinkTest : public GatewayTest, public ::testing::WithParamInterface<LinkCase> {};
 
@@ -152,7 +154,12 @@ INSTANTIATE_TEST_SUITE_P(
         {{"tolvex:35.658581,%20139.745433"}, kPairUrl},
         {{"TolVex:35.658581%2C139.745433"}, kPairUrl},
         {{"TolVex:-33.8568,151.2153"},
-         "https://example.org/?lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"},
+         "https://example.org/?lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4&z=16"},
+        // geo: links as contact cards, mails and phones write them.
+        {{"geo:35.658581,139.745433;u=35?z=12"}, kPairUrlAt12},
+        {{"GEO:0,0?q=35.658581,139.745433(Tokyo)"}, kPairUrl},
+        {{"geo://35.658581%2C139.745433,40;crs=wgs84&z=11.5"}, kPairUrlAt12},
+        {{"\"geo:0,0?z=12.5&q=35.658581%2C139.745433+(Tokyo+Tower)\""}, kPairUrlAt12},
     }),
     [](const auto& row) { return test::RowName(row.index, row.param.args.front()); });
 
@@ -266,8 +273,9 @@ TEST_F(GatewayTest, ALinkWhoseHandlerIsThisProgramIsRefused) {
   const ProcessResult self = run("self.desktop");
   EXPECT_EQ(self.exit_status, 1);
   EXPECT_EQ(self.err,
-            "TolvexGateway: The active option's command would start TolvexGateway "
-            "again: \"geo:35.6,139.7\"\n");
+            "TolvexGateway: The active option's command would start TolvexGateway again: "
+            "\"geo:35.6,139.7\". TolvexGateway is the handler of geo: links here; choose another "
+            "option in TolvexGateway Options.\n");
   EXPECT_TRUE(NothingLaunched());
   EXPECT_EQ(run("other.desktop").exit_status, 0);
   const auto launch = WaitForLaunch();
@@ -372,6 +380,12 @@ std::vector<HostileCase> HostileCases() {
       {"TolVex:35^,139", "Invalid Location: \"35^,139\""},
       {"TolVex:%PATH%,139", "Invalid Location: \"%PATH%,139\""},
       {"TolVex:35,139\\\"", "Invalid Location: \"35,139\\\"\""},
+      {"geo:35,139\" --x \"", "Invalid Location: \"35,139\" --x \"\""},
+      {"geo:$(id),139", "Invalid Location: \"$(id),139\""},
+      {"geo:35,139,`id`", "Invalid Location: \"35,139,`id`\""},
+      {"geo:35,139;crs=wgs84%0Acalc", "Invalid Location: \"35,139;crs=wgs84%0Acalc\""},
+      {"geo:0,0?q=%24(reboot)", "Invalid Location: \"0,0?q=$(reboot)\""},
+      {"geo:" + stray, "Invalid Location: \"" + replaced + "\u2026\""},
       // A message never holds a line break or a NUL: control characters show as "%XX".
       {"TolVex:35,139\n", "Invalid Location: \"35,139%0A\""},
       {"TolVex:35,139\r", "Invalid Location: \"35,139%0D\""},
@@ -418,12 +432,17 @@ INSTANTIATE_TEST_SUITE_P(Links, HostileLinkTest, ::testing::ValuesIn(HostileCase
 
 // Odd but valid links: only the rendered numbers and the geocode reach the command line.
 TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {
-  WriteOptions(OptionFile("tolvex-viewer $lat.d() $lon.d() $ost"));
+  WriteOptions(OptionFile("tolvex-viewer $lat.d() $lon.d() $ost $zoom"));
   const std::pair<std::string, std::vector<std::string>> cases[] = {
       {"TolVex:+35.60000000000000000000000001,\t139 ",
-       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1"}},
-      {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0"}},
-      {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0"}},
+       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
+      {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0", "16"}},
+      {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0", "16"}},
+      // Labels, searches, parameters and a zoom that is no number never reach the command.
+      {"geo:0,0;u=$(id);crs=WGS84;x=`id`?q=35.6,139($(reboot)%22+calc)&z=3;rm&u=%0A",
+       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
+      {"geo:35.6,139,0;z=1e9&z=100?q=\" --x",
+       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "21"}},
   };
   for (const auto& [argument, words] : cases) {
     SCOPED_TRACE(argument);

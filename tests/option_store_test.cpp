@@ -35,6 +35,7 @@ struct LoadCase {
   OptionLoadError error;
   std::string command_template;
   std::string datum;
+  int zoom = -1;  // the option's zoom; -1: none
 };
 
 void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
@@ -50,6 +51,7 @@ TEST_P(LoadActiveOptionTest, ReadsTheActiveOption) {
   EXPECT_EQ(active.error, c.error);
   EXPECT_EQ(active.option.command_template, c.command_template);
   EXPECT_EQ(active.option.datum_name, c.datum);
+  EXPECT_EQ(active.option.zoom.value_or(-1), c.zoom);
   EXPECT_EQ(ReadFile(path), c.bytes);  // the loader never writes
 }
 
@@ -67,6 +69,17 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"DatumKeptAsWritten",
                  File("V", "<option id='V' area='a' datum=' Tokyo'>t</option>"), kNone, "t",
                  " Tokyo"},
+        LoadCase{"Zoom", File("V", "<option id='V' area='a' zoom=' 21 '>t</option>"), kNone, "t",
+                 "wgs84", 21},
+        // A zoom that is no whole number 0..21 is not the option's: the default applies.
+        LoadCase{"ZoomOutOfRange", File("V", "<option id='V' area='a' zoom='22'>t</option>"), kNone,
+                 "t", "wgs84"},
+        LoadCase{"ZoomNegative", File("V", "<option id='V' area='a' zoom='-1'>t</option>"), kNone,
+                 "t", "wgs84"},
+        LoadCase{"ZoomNotWhole", File("V", "<option id='V' area='a' zoom='12.5'>t</option>"), kNone,
+                 "t", "wgs84"},
+        LoadCase{"ZoomEmpty", File("V", "<option id='V' area='a' zoom=''>t</option>"), kNone, "t",
+                 "wgs84"},
         LoadCase{"EmptyDatum", File("V", "<option id='V' area='a' datum=''>t</option>"), kNone, "t",
                  ""},
         LoadCase{"FirstOfDuplicateIds",

@@ -17,12 +17,14 @@ struct ClassifyCase {
   double latitude = 0.0;
   double longitude = 0.0;
   const char* geocode = "";
+  int zoom = -1;  // the link's zoom; -1: none
 };
 
 constexpr auto kLocation = RequestKind::kLocation;
 constexpr auto kOption = RequestKind::kOptionDialog;
 constexpr auto kBadLocation = RequestKind::kInvalidLocation;
 constexpr auto kBadData = RequestKind::kInvalidData;
+constexpr const char* kGeo356 = "SD6.XB0.ZL0.CX1";  // 35.6,139
 
 class ClassifyArgumentTableTest : public ::testing::TestWithParam<ClassifyCase> {};
 
@@ -35,6 +37,7 @@ TEST_P(ClassifyArgumentTableTest, Requests) {
     EXPECT_EQ(request.location.position.latitude, c.latitude);
     EXPECT_EQ(request.location.position.longitude, c.longitude);
     EXPECT_EQ(request.location.geocode, c.geocode);
+    EXPECT_EQ(request.location.zoom.value_or(-1), c.zoom);
   }
 }
 
@@ -107,6 +110,36 @@ INSTANTIATE_TEST_SUITE_P(
         {"\"\x80TolVex:35,139\"", kBadData, "\xEF\xBF\xBDTolVex:35,139"},
         {"optio\xC3", kBadData, "optio\xEF\xBF\xBD"},
         {"TolVex:35,139\xE5\x9C", kBadLocation, "35,139\xEF\xBF\xBD\xEF\xBF\xBD"},
+        // geo: links: an altitude is checked and dropped, crs must be WGS84, u and unknown
+        // parameters are ignored, z is rounded half to even and held to 0..21 wherever written.
+        {"geo:35.6,139", kLocation, "", 35.6, 139.0, kGeo356},
+        {"\"GEO: 35.6 , 139,-12.5 \"", kLocation, "", 35.6, 139.0, kGeo356},
+        {"geo://35.6%2C139;CRS=Wgs84;u=35;x", kLocation, "", 35.6, 139.0, kGeo356},
+        {"geo:35.6,139;u=35?z=12", kLocation, "", 35.6, 139.0, kGeo356, 12},
+        {"geo:35.6,139;z=12.5", kLocation, "", 35.6, 139.0, kGeo356, 12},
+        {"geo:35.6,139&z=13.5", kLocation, "", 35.6, 139.0, kGeo356, 14},
+        {"geo:35.6,139?Z=99", kLocation, "", 35.6, 139.0, kGeo356, 21},
+        {"geo:35.6,139?z=-0.5", kLocation, "", 35.6, 139.0, kGeo356, 0},
+        {"geo:35.6,139%3Fz%3D9", kLocation, "", 35.6, 139.0, kGeo356, 9},
+        {"geo:35.6,139?z=far&q=Tokyo", kLocation, "", 35.6, 139.0, kGeo356},
+        {"geo:0,0?q=35.6,139(Tokyo+Tower)&z=3", kLocation, "", 35.6, 139.0, kGeo356, 3},
+        {"geo:0.0,-0?q=35.6,+139", kLocation, "", 35.6, 139.0, kGeo356},
+        {"geo:0,0", kLocation, "", 0.0, 0.0, "NA0.NA0.AA0.AA0"},
+        {"geo:0,0?q=Tokyo+Tower", kBadLocation, "0,0?q=Tokyo+Tower"},
+        {"geo:0,0?q=35.6,139(Tokyo", kBadLocation, "0,0?q=35.6,139(Tokyo"},
+        {"geo:0,0?q=91,0(x)", kBadLocation, "0,0?q=91,0(x)"},
+        {"geo:35.6,139;crs=nad27", kBadLocation, "35.6,139;crs=nad27"},
+        {"geo:35.6,139;crs", kBadLocation, "35.6,139;crs"},
+        {"geo:91,0", kBadLocation, "91,0"},
+        {"geo:35.6,-180.5", kBadLocation, "35.6,-180.5"},
+        {"geo:35.6,139,high", kBadLocation, "35.6,139,high"},
+        {"geo:35.6,139,0,1", kBadLocation, "35.6,139,0,1"},
+        {"geo:35.6;139", kBadLocation, "35.6;139"},
+        {"geo:SD9.XC4.EQ2.CV5", kBadLocation, "SD9.XC4.EQ2.CV5"},
+        {"geo:", kBadLocation, ""},
+        {"geo:35.6,139%22%20%26%20calc", kBadLocation, "35.6,139\" & calc"},
+        {"geo:%FF,0", kBadLocation, "\xEF\xBF\xBD,0"},
+        {"ge\xC3o:35.6,139", kBadData, "ge\xEF\xBF\xBDo:35.6,139"},
     }),
     TOLVEX_ROW_NAMES(argument));
 
