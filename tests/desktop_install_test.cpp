@@ -166,6 +166,7 @@ TEST_F(DesktopInstallTest, InstallsTheProgramFolderAndRegistersTheHandler) {
   EXPECT_TRUE(fs::exists(Entry("tolvexgateway-option.desktop")));
   EXPECT_EQ(DefaultHandler("tolvex"), "tolvexgateway.desktop\n");
   EXPECT_EQ(DefaultHandler("TolVex"), "tolvexgateway.desktop\n");
+  EXPECT_EQ(DefaultHandler("geo"), "tolvexgateway.desktop\n");  // no program had geo: links
 
   ASSERT_EQ(Uninstall(prefix).exit_status, 0);
   EXPECT_FALSE(fs::exists(dir));
@@ -176,6 +177,27 @@ TEST_F(DesktopInstallTest, InstallsTheProgramFolderAndRegistersTheHandler) {
   EXPECT_FALSE(fs::exists(Entry("tolvexgateway.desktop")));
   EXPECT_FALSE(fs::exists(data_home_ / "icons/hicolor/32x32/apps/tolvexgateway.png"));
   EXPECT_EQ(DefaultHandler("tolvex"), "");
+  EXPECT_EQ(DefaultHandler("geo"), "");
+}
+
+// A program that already opens geo: links keeps them through install, reinstall and uninstall.
+TEST_F(DesktopInstallTest, AnExistingGeoDefaultIsLeftAlone) {
+  fs::create_directories(config_home());
+  fs::create_directories(data_home_ / "applications");
+  home_.Write(".local/share/applications/maps.desktop",
+              "[Desktop Entry]\nType=Application\nName=Maps\nExec=/bin/true %u\n"
+              "MimeType=x-scheme-handler/geo;\n");
+  home_.Write(".config/mimeapps.list",
+              "[Default Applications]\nx-scheme-handler/geo=maps.desktop\n");
+  const fs::path prefix = home_.path() / "opt";
+  for (int run = 0; run < 2; ++run) {
+    const ProcessResult result = Install(prefix);
+    ASSERT_EQ(result.exit_status, 0) << result.err;
+    EXPECT_NE(result.out.find("geo: links stay with maps.desktop"), std::string::npos);
+    EXPECT_EQ(DefaultHandler("geo"), "maps.desktop\n");
+  }
+  ASSERT_EQ(Uninstall(prefix).exit_status, 0);
+  EXPECT_EQ(DefaultHandler("geo"), "maps.desktop\n");
 }
 
 // Uninstall removes the registration from where install put it, even when the session's data
@@ -308,8 +330,8 @@ void PrintTo(const ClientCase& c, std::ostream* os) { *os << c.name; }
 class RealClientTest : public DesktopInstallTest,
                        public ::testing::WithParamInterface<ClientCase> {};
 
-constexpr std::string_view kRecordedPair = "35.658581\n139.745433\nSD9.XC4.EQ2.CV5\n";
-constexpr std::string_view kRecordedGeocode = "35.658581\n139.745435\nSD9.XC4.EQ2.CV5\n";
+constexpr std::string_view kRecordedPair = "35.658581\n139.745433\nSD9.XC4.EQ2.CV5\n16\n";
+constexpr std::string_view kRecordedGeocode = "35.658581\n139.745435\nSD9.XC4.EQ2.CV5\n16\n";
 
 TEST_P(RealClientTest, OpensTheLinkThroughTheInstalledHandler) {
   const ClientCase& c = GetParam();
@@ -326,7 +348,7 @@ TEST_P(RealClientTest, OpensTheLinkThroughTheInstalledHandler) {
               "<tolvexgateway_optionlist currentsetting=\"Recorder\">\n"
               "  <option id=\"Recorder\" area=\"World\" datum=\"wgs84\">" +
                   recorder +
-                  " $lat.d(-.6r) $lon.d(-.6r) $ost</option>\n"
+                  " $lat.d(-.6r) $lon.d(-.6r) $ost $zoom</option>\n"
                   "</tolvexgateway_optionlist>\n");
 
   std::vector<std::string> args(c.client.begin() + 1, c.client.end());
@@ -397,6 +419,8 @@ std::vector<ClientCase> ClientCases() {
       {"MixedCasePair", "TolVex:35.658581,139.745433", kRecordedPair},
       {"LowerCaseGeocode", "tolvex:SD9.XC4.EQ2.CV5", kRecordedGeocode},
       {"PercentEncodedPair", "tolvex:35.658581,%20139.745433", kRecordedPair},
+      {"GeoLink", "geo:0,0?q=35.658581%2C139.745433(Tokyo)&z=12",
+       "35.658581\n139.745433\nSD9.XC4.EQ2.CV5\n12\n"},
   };
   std::vector<ClientCase> cases;
   for (const auto& client : kClients) {
