@@ -163,6 +163,21 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     [](const auto& row) { return test::RowName(row.index, row.param.args.front()); });
 
+// The shipped option file: OpenStreetMap at the link's zoom, else at the option's.
+TEST_F(GatewayTest, GeoLinksOpenTheShippedMapAtTheirZoom) {
+  WriteOptions(ReadFile(fs::path(TOLVEX_BIN_DIR) / "tolvexgwoption.xml"));
+  const std::string osm = "https://www.openstreetmap.org/?mlat=35.658581&mlon=139.745433#map=";
+  for (const auto& [link, zoom] : {std::pair{"geo:35.658581,139.745433;u=35?z=12", "12"},
+                                   std::pair{"geo:0,0?q=35.658581,139.745433(Tokyo)", "16"}}) {
+    SCOPED_TRACE(link);
+    fs::remove(record_);
+    ASSERT_EQ(Run({link}).exit_status, 0);
+    const auto launch = WaitForLaunch();
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->argv, std::vector<std::string>{osm + zoom + "/35.658581/139.745433"});
+  }
+}
+
 TEST_F(GatewayTest, EveryFieldKindAndTheTokyoDatum) {
   WriteOptions(
       OptionFile("geo:$lat.d(d03.4r),$lon.d(D03.4r);m=$lat.m(02.2r);s=$lon.s(02.1r);"
