@@ -7,6 +7,10 @@
 ; %LOCALAPPDATA%\Programs\TolvexGateway (a folder the user can write: the option window saves
 ; its file beside the program), registers TolVex: links under HKCU\Software\Classes\TolVex, adds
 ; a Start-menu shortcut to the option window and an entry in the list of installed applications.
+; It offers the program for geo: links (a ProgID of its own, named in the program's capabilities
+; and in RegisteredApplications, so that Windows lists it among the apps for geo: links) and
+; makes it their handler only where no geo class exists yet: never in another program's place.
+; Uninstall removes only the keys that still open this installation.
 ; /S installs silently, /D=FOLDER chooses another folder; the uninstaller takes /S as well.
 ; Exit status: 0 installed, 1 cancelled, 2 refused (the message says why; nothing was changed).
 ;
@@ -36,6 +40,11 @@ SetDateSave off
 !define OPTION_FILE "tolvexgwoption.xml"
 !define SHORTCUT "TolvexGateway Options.lnk"
 !define CLASS_KEY "Software\Classes\TolVex"
+!define PROGID "TolvexGateway.Link"
+!define PROGID_KEY "Software\Classes\${PROGID}"
+!define APP_KEY "Software\TolvexGateway"
+!define CAPABILITIES_KEY "${APP_KEY}\Capabilities"
+!define GEO_KEY "Software\Classes\geo"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\TolvexGateway"
 
 Name "${PRODUCT}"
@@ -121,6 +130,41 @@ Section "TolvexGateway"
   WriteRegStr HKCU "${CLASS_KEY}\DefaultIcon" "" "$INSTDIR\${PROGRAM},0"
   WriteRegStr HKCU "${CLASS_KEY}\shell\open\command" "" '"$INSTDIR\${PROGRAM}" "%1"'
 
+  ; The program's own ProgID and capabilities: Windows lists it for geo: and TolVex: links in
+  ; Settings, Default apps, where the user may choose it, without anything being taken over.
+  WriteRegStr HKCU "${PROGID_KEY}" "" "TolVex Gateway link"
+  WriteRegStr HKCU "${PROGID_KEY}" "URL Protocol" ""
+  WriteRegStr HKCU "${PROGID_KEY}\DefaultIcon" "" "$INSTDIR\${PROGRAM},0"
+  WriteRegStr HKCU "${PROGID_KEY}\Application" "ApplicationName" "${PRODUCT}"
+  WriteRegStr HKCU "${PROGID_KEY}\Application" "ApplicationIcon" "$INSTDIR\${PROGRAM},0"
+  WriteRegStr HKCU "${PROGID_KEY}\shell\open\command" "" '"$INSTDIR\${PROGRAM}" "%1"'
+  WriteRegStr HKCU "${CAPABILITIES_KEY}" "ApplicationName" "${PRODUCT}"
+  WriteRegStr HKCU "${CAPABILITIES_KEY}" "ApplicationDescription" \
+    "Opens TolVex: and geo: links in the map application of your choice"
+  WriteRegStr HKCU "${CAPABILITIES_KEY}\URLAssociations" "geo" "${PROGID}"
+  WriteRegStr HKCU "${CAPABILITIES_KEY}\URLAssociations" "tolvex" "${PROGID}"
+  WriteRegStr HKCU "Software\RegisteredApplications" "TolvexGateway" "${CAPABILITIES_KEY}"
+
+  ; geo: links open with the program only where no geo class exists, in the merged view
+  ; (HKCR) or the user's own; a class that opens this installation is an earlier install's
+  ; and is written again.
+  ReadRegStr $1 HKCU "${GEO_KEY}\shell\open\command" ""
+  ClearErrors
+  EnumRegKey $2 HKCR "geo" 0
+  ${If} ${Errors}
+    ClearErrors
+    EnumRegKey $2 HKCU "${GEO_KEY}" 0
+  ${EndIf}
+  ${If} ${Errors}
+  ${OrIf} $1 == '"$INSTDIR\${PROGRAM}" "%1"'
+    WriteRegStr HKCU "${GEO_KEY}" "" "URL:geo Protocol"
+    WriteRegStr HKCU "${GEO_KEY}" "URL Protocol" ""
+    WriteRegStr HKCU "${GEO_KEY}\DefaultIcon" "" "$INSTDIR\${PROGRAM},0"
+    WriteRegStr HKCU "${GEO_KEY}\shell\open\command" "" '"$INSTDIR\${PROGRAM}" "%1"'
+  ${Else}
+    DetailPrint "geo: links stay with the program that has them; choose TolVex Gateway for them in Settings, Default apps."
+  ${EndIf}
+
   CreateShortcut "$SMPROGRAMS\${SHORTCUT}" "$INSTDIR\${PROGRAM}" "option" "$INSTDIR\${PROGRAM}" 0
 
   ${GetSize} "$INSTDIR" "/S=0K" $1 $2 $3
@@ -199,6 +243,17 @@ Section "Uninstall"
   ReadRegStr $0 HKCU "${CLASS_KEY}\shell\open\command" ""
   ${If} $0 == '"$INSTDIR\${PROGRAM}" "%1"'
     DeleteRegKey HKCU "${CLASS_KEY}"
+  ${EndIf}
+  ReadRegStr $0 HKCU "${GEO_KEY}\shell\open\command" ""
+  ${If} $0 == '"$INSTDIR\${PROGRAM}" "%1"'
+    DeleteRegKey HKCU "${GEO_KEY}"
+  ${EndIf}
+  ReadRegStr $0 HKCU "${PROGID_KEY}\shell\open\command" ""
+  ${If} $0 == '"$INSTDIR\${PROGRAM}" "%1"'
+    DeleteRegKey HKCU "${PROGID_KEY}"
+    DeleteRegKey HKCU "${CAPABILITIES_KEY}"
+    DeleteRegKey /ifempty HKCU "${APP_KEY}"
+    DeleteRegValue HKCU "Software\RegisteredApplications" "TolvexGateway"
   ${EndIf}
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 SectionEnd

@@ -22,6 +22,11 @@ using Lines_ = std::vector<std::string>;
 
 const std::string kClassKey = "HKCU\\Software\\Classes\\TolVex";
 const std::string kMachineClassKey = "HKLM\\Software\\Classes\\TolVex";
+const std::string kGeoKey = "HKCU\\Software\\Classes\\geo";
+const std::string kMachineGeoKey = "HKLM\\Software\\Classes\\geo";
+const std::string kProgIdKey = "HKCU\\Software\\Classes\\TolvexGateway.Link";
+const std::string kAppKey = "HKCU\\Software\\TolvexGateway";
+const std::string kRegisteredApplications = "HKCU\\Software\\RegisteredApplications";
 const std::string kUninstallKey =
     "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\TolvexGateway";
 
@@ -126,9 +131,12 @@ bool WaitFor(Condition condition, std::chrono::seconds limit = std::chrono::seco
 // installed key is copied to HKLM exactly as the installer wrote it, and removed there when the
 // installer's is gone.
 void MirrorUserClasses() {
-  RunWine("reg", {"delete", kMachineClassKey, "/f"});
-  if (!Query(kClassKey).empty()) {
-    ASSERT_EQ(RunWine("reg", {"copy", kClassKey, kMachineClassKey, "/s", "/f"}).exit_status, 0);
+  for (const auto& [user, machine] :
+       {std::pair{kClassKey, kMachineClassKey}, std::pair{kGeoKey, kMachineGeoKey}}) {
+    RunWine("reg", {"delete", machine, "/f"});
+    if (!Query(user).empty()) {
+      ASSERT_EQ(RunWine("reg", {"copy", user, machine, "/s", "/f"}).exit_status, 0);
+    }
   }
 }
 
@@ -149,9 +157,11 @@ void Uninstall() {
 void RemoveAnyInstallation() {
   if (fs::exists(InstallDir() / "uninstall.exe")) Uninstall();
   fs::remove_all(InstallDir());
-  RunWine("reg", {"delete", kClassKey, "/f"});
-  RunWine("reg", {"delete", kUninstallKey, "/f"});
-  RunWine("reg", {"delete", kMachineClassKey, "/f"});
+  for (const std::string& key :
+       {kClassKey, kUninstallKey, kMachineClassKey, kGeoKey, kMachineGeoKey, kProgIdKey, kAppKey}) {
+    RunWine("reg", {"delete", key, "/f"});
+  }
+  RunWine("reg", {"delete", kRegisteredApplications, "/v", "TolvexGateway", "/f"});
 }
 
 class InstallTest : public ::testing::Test {
@@ -182,6 +192,16 @@ TEST_F(InstallTest, FreshInstallWritesTheFilesTheLinkSchemeTheShortcutAndTheEntr
   EXPECT_NE(scheme.find("REG_SZ    \"" + InstalledProgram() + "\" \"%1\"\r\n"), std::string::npos)
       << scheme;
   EXPECT_EQ(scheme.find("REG_EXPAND_SZ"), std::string::npos) << scheme;
+  // geo: links: no class existed, so the program is their handler; and it is offered for them.
+  EXPECT_NE(Query(kGeoKey).find("REG_SZ    \"" + InstalledProgram() + "\" \"%1\"\r\n"),
+            std::string::npos);
+  EXPECT_NE(Query(kProgIdKey).find("REG_SZ    \"" + InstalledProgram() + "\" \"%1\"\r\n"),
+            std::string::npos);
+  const std::string capabilities = Query(kAppKey + "\\Capabilities");
+  EXPECT_TRUE(HasValue(capabilities, "geo", "REG_SZ", "TolvexGateway.Link")) << capabilities;
+  EXPECT_TRUE(HasValue(capabilities, "tolvex", "REG_SZ", "TolvexGateway.Link")) << capabilities;
+  EXPECT_TRUE(HasValue(Query(kRegisteredApplications), "TolvexGateway", "REG_SZ",
+                       "Software\\TolvexGateway\\Capabilities"));
 
   const std::string entry = Query(kUninstallKey);
   EXPECT_TRUE(HasValue(entry, "DisplayName", "REG_SZ", "TolVex Gateway")) << entry;
@@ -241,7 +261,27 @@ TEST_F(InstallTest, UninstallOfAnUntouchedInstallationRemovesEverything) {
   EXPECT_FALSE(fs::exists(InstallDir()));
   EXPECT_FALSE(fs::exists(Shortcut()));
   EXPECT_EQ(Query(kClassKey), "");
+  for (const std::string& key : {kGeoKey, kProgIdKey, kAppKey}) EXPECT_EQ(Query(key), "") << key;
+  EXPECT_EQ(Query(kRegisteredApplications).find("TolvexGateway"), std::string::npos);
   EXPECT_EQ(InstalledApplications().find("TolVex Gateway"), std::string::npos);
+}
+
+// A program that has geo: links keeps them, whether its class is the user's or the machine's:
+// install, install again and uninstall leave it as it was.
+TEST_F(InstallTest, AnExistingGeoClassIsLeftAlone) {
+  for (const std::string& key : {kGeoKey, kMachineGeoKey}) {
+    SCOPED_TRACE(key);
+    const std::string command = key + "\\shell\\open\\command";
+    ASSERT_EQ(RunWine("reg", {"add", command, "/ve", "/d", "maps.exe %1", "/f"}).exit_status, 0);
+    const std::string before = Query(key);
+    ASSERT_EQ(Install(), 0);
+    ASSERT_EQ(Install(), 0);
+    EXPECT_EQ(Query(key), before);
+    EXPECT_EQ(Query(key == kGeoKey ? kMachineGeoKey : kGeoKey), "");
+    Uninstall();
+    EXPECT_EQ(Query(key), before);
+    RunWine("reg", {"delete", key, "/f"});
+  }
 }
 
 // The option window saved a new choice: the file holds it, so it stays; nothing else does,
@@ -249,10 +289,9 @@ TEST_F(InstallTest, UninstallOfAnUntouchedInstallationRemovesEverything) {
 TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   ASSERT_EQ(Install(), 0);
   const std::string shipped = ReadFile(InstallDir() / "tolvexgwoption.xml");
-  const ProcessResult saved =
-      RunWine(WindowsBinDir() / "tolvex_driver.exe",
-              {"dialog", "30000", "\"" + InstalledProgram() + "\" option", "pick", "1", "click",
-               std::to_string(option_form::kCmdOK)});
+  const ProcessResult saved = RunWine(WindowsBinDir() / "tolvex_driver.exe",
+                                      {"dialog", "30000", "\"" + InstalledProgram() + "\" option",
+                                       "pick", "1", "click", std::to_string(option_form::kCmdOK)});
   EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
   const std::string chosen = ReadFile(InstallDir() / "tolvexgwoption.xml");
   ASSERT_NE(chosen, shipped) << "the option window saved nothing";
@@ -391,7 +430,11 @@ INSTANTIATE_TEST_SUITE_P(
                                {"rundll32", "url.dll,FileProtocolHandler", "@link"},
                                "tolvex:"},
                       LinkCase{"ShellExecuteW", {"driver", "open", "@link"}, "TolVex:"},
-                      LinkCase{"ShellExecuteWLowerCase", {"driver", "open", "@link"}, "tolvex:"}),
+                      LinkCase{"ShellExecuteWLowerCase", {"driver", "open", "@link"}, "tolvex:"},
+                      // The geocode that the row appends is a q after real coordinates: ignored.
+                      LinkCase{"GeoShellExecuteW",
+                               {"driver", "open", "@link"},
+                               "geo:35.65858075697629,139.74543520885123;u=5?q="}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
