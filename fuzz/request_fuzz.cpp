@@ -4,8 +4,9 @@
 // Invariants: only a valid location reaches expansion (its geocode passes the check, its
 // position is in range); a template without "$" comes back unchanged; a lone named field is
 // written only with sign text, digits, blanks and decimal points, or as it stands; an error
-// launches nothing, and a link of the program's own scheme neither; every message is valid
-// UTF-8 of at most 300 characters; a link's zoom is a level 0..21 and "$zoom" writes digits.
+// launches nothing, and a link of the program's own scheme (or of geo:) neither; every message is
+// valid UTF-8 of one line, quoting at most 200 characters of what it names; a link's zoom is a
+// level 0..21 and "$zoom" writes digits.
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -81,13 +82,17 @@ struct Recorder final : tolvex::platform::Shell, tolvex::platform::MessageSink {
     launched.emplace_back(file);
     return tolvex::platform::ShellResult::kHandedOver;
   }
-  bool SchemeOpensThisProgram(std::string_view) override { return false; }
+  // As where the gateway is the geo: handler.
+  bool SchemeOpensThisProgram(std::string_view scheme) override { return scheme == "geo"; }
   void ShowError(std::string_view text, std::string_view) override {
     ++messages;
     FUZZ_CHECK(tolvex::ValidUtf8(text) == text);
     std::size_t characters = 0;
     for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    FUZZ_CHECK(characters <= 300);
+    // A head of under 100 characters and at most 200 quoted ones, a control character written
+    // out as three ("%0A"); never a line break.
+    FUZZ_CHECK(characters <= 100 + 3 * 200 + 1);
+    FUZZ_CHECK(text.find_first_of("\r\n") == std::string_view::npos);
   }
   std::vector<std::string> launched;
   int messages = 0;
@@ -163,7 +168,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto expand = [&] {
     return tolvex::ExpandCommandTemplate(request.location, option, separator);
   };
-  if (tolvex::LinkSchemeOf(expand()) == "tolvex") {
+  if (const std::string scheme = tolvex::LinkSchemeOf(expand());
+      scheme == "tolvex" || scheme == "geo") {
     FUZZ_CHECK(recorder.messages == 1 && recorder.launched.empty());
     return 0;
   }

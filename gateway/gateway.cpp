@@ -70,8 +70,7 @@ std::string SelfStartMessage(std::string_view command_line) {
   // typically): the option that hands such links on cannot be the active one then.
   const std::string scheme = LinkSchemeOf(command_line);
   if (!scheme.empty() && scheme != OwnLinkScheme()) {
-    message += ". TolvexGateway is the handler of " + QuoteForMessage(scheme) +
-               ": links here; choose another option in TolvexGateway Options.";
+    message += " (TolvexGateway handles " + QuoteForMessage(scheme) + ": links)";
   }
   return message;
 }

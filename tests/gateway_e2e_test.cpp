@@ -289,8 +289,7 @@ TEST_F(GatewayTest, ALinkWhoseHandlerIsThisProgramIsRefused) {
   EXPECT_EQ(self.exit_status, 1);
   EXPECT_EQ(self.err,
             "TolvexGateway: The active option's command would start TolvexGateway again: "
-            "\"geo:35.6,139.7\". TolvexGateway is the handler of geo: links here; choose another "
-            "option in TolvexGateway Options.\n");
+            "\"geo:35.6,139.7\" (TolvexGateway handles geo: links)\n");
   EXPECT_TRUE(NothingLaunched());
   EXPECT_EQ(run("other.desktop").exit_status, 0);
   const auto launch = WaitForLaunch();
