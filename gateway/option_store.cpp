@@ -12,10 +12,10 @@ namespace {
 // default applies rather than a level the file's author did not mean.
 std::optional<int> ZoomOf(std::string_view text) {
   const std::string_view digits = Trim(text, kBlanks);
+  if (digits.empty() || digits.front() == '-') return std::nullopt;
   int level = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), level);
-  if (digits.empty() || digits.front() == '-' || error != std::errc() ||
-      end != digits.data() + digits.size() || level > kMaxZoom) {
+  if (error != std::errc() || end != digits.data() + digits.size() || level > kMaxZoom) {
     return std::nullopt;
   }
   return level;

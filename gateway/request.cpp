@@ -168,8 +168,9 @@ std::string QuotedMessage(std::string_view head, std::string_view text) {
 int ZoomLevel(double zoom) {
   if (!(zoom > 0.0)) return 0;
   if (zoom >= kMaxZoom) return kMaxZoom;
-  double level = std::round(zoom);  // halves away from zero; ties go to the even neighbour
-  if (std::fabs(zoom - std::trunc(zoom)) == 0.5) level = 2.0 * std::round(zoom / 2.0);
+  // std::round takes a half away from zero; a half goes to the even neighbour instead.
+  double level = std::round(zoom);
+  if (zoom - std::trunc(zoom) == 0.5) level = 2.0 * std::round(zoom / 2.0);
   return static_cast<int>(level);
 }
 
