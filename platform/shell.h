@@ -21,6 +21,11 @@ class Shell {
   // Opens `file` (a URL, a path, or a program followed by its arguments). `directory` is the
   // working directory for what is started: nullopt for none, an empty text for an empty one.
   virtual ShellResult Open(std::string_view file, const std::optional<std::string>& directory) = 0;
+
+  // True when the handler that this system has registered for links of `scheme` (ASCII, lower
+  // case, without the colon) is this very program, so that opening such a link would start it
+  // again.
+  virtual bool SchemeOpensThisProgram(std::string_view scheme) = 0;
 };
 
 std::unique_ptr<Shell> CreateSystemShell();

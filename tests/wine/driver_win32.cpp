@@ -36,8 +36,8 @@
 #include "dialog/frm_option.h"
 #include "dialog/win32/option_window_win32.h"
 #include "platform/file_replace.h"
-#include "platform/shell.h"
 #include "platform/win32/com_win32.h"
+#include "platform/win32/shell_win32.h"
 #include "platform/win32/text_win32.h"
 #include "platform/win32/unique_handle_win32.h"
 #include "platform/xml_document.h"
@@ -476,7 +476,7 @@ void DriveDialog(const Target& target, DWORD deadline, const std::vector<std::ws
 DWORD WINAPI HostOptionWindow(void* context) {
   const std::string folder = Utf8FromUtf16(static_cast<const wchar_t*>(context));
   const tolvex::platform::win32::ComApartment apartment;
-  const auto shell = tolvex::platform::CreateSystemShell();
+  const auto shell = tolvex::platform::win32::CreateDocumentShell();
   tolvex::FrmOptionServices services;
   services.create_document = [] { return tolvex::platform::CreateXmlDocument(); };
   services.shell = shell.get();
