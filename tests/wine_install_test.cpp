@@ -249,10 +249,9 @@ TEST_F(InstallTest, UninstallOfAnUntouchedInstallationRemovesEverything) {
 TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   ASSERT_EQ(Install(), 0);
   const std::string shipped = ReadFile(InstallDir() / "tolvexgwoption.xml");
-  const ProcessResult saved =
-      RunWine(WindowsBinDir() / "tolvex_driver.exe",
-              {"dialog", "30000", "\"" + InstalledProgram() + "\" option", "pick", "1", "click",
-               std::to_string(option_form::kCmdOK)});
+  const ProcessResult saved = RunWine(WindowsBinDir() / "tolvex_driver.exe",
+                                      {"dialog", "30000", "\"" + InstalledProgram() + "\" option",
+                                       "pick", "1", "click", std::to_string(option_form::kCmdOK)});
   EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
   const std::string chosen = ReadFile(InstallDir() / "tolvexgwoption.xml");
   ASSERT_NE(chosen, shipped) << "the option window saved nothing";
@@ -279,6 +278,31 @@ TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   EXPECT_LE(std::stoi(lines[0].substr(7)), 32) << "the shell still knows TolVex: links";
   std::this_thread::sleep_for(std::chrono::seconds(2));
   EXPECT_FALSE(fs::exists(record));
+}
+
+// An option whose command would come back to the installed program, a TolVex: link or a link
+// of another scheme registered to it: one start, one refusal, no chain of starts.
+TEST_F(InstallTest, CommandThatWouldStartTheProgramAgainIsRefusedAfterOneStart) {
+  ASSERT_EQ(Install(), 0);
+  MirrorUserClasses();
+  const std::string loop = "HKCR\\tolvexloop\\shell\\open\\command";
+  ASSERT_EQ(
+      RunWine("reg", {"add", loop, "/ve", "/d", "\"" + InstalledProgram() + "\" \"%1\"", "/f"})
+          .exit_status,
+      0);
+  for (const std::string scheme : {"tolvex", "tolvexloop"}) {
+    WriteFile(InstallDir() / "tolvexgwoption.xml", OneOptionFile(scheme + ":$ost"));
+    const Lines_ lines = Lines(
+        RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5", "20000"})
+            .out);
+    ASSERT_FALSE(lines.empty()) << scheme;
+    EXPECT_EQ(Lines_(lines.begin() + 1, lines.end()),
+              (Lines_{"box|TolvexGateway|The active option's command would start TolvexGateway "
+                      "again: \"" +
+                          scheme + ":SD9.XC4.EQ2.CV5\"|OK|icon",
+                      "started|1"}));
+  }
+  RunWine("reg", {"delete", "HKCR\\tolvexloop", "/f"});
 }
 
 // A refusal comes before any change: the earlier installation still opens links.

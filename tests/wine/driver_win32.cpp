@@ -12,9 +12,12 @@
 //         dump | read | pick N | type TEXT | click ID | key esc|enter|tab | menu (Alt+H)
 //         | close | snap FILE.bmp | wait | lock FILE (held open, unshared, until the end)
 //         | touch FILE (creates it) | await FILE (until it exists)
-//   tolvex_driver open URL
+//   tolvex_driver open URL [TIMEOUT_MS]
 //       hands URL to ShellExecuteW with the verb "open", as a browser does for a link of a
-//       scheme it does not handle itself, and prints "opened|RESULT" (above 32: started)
+//       scheme it does not handle itself, and prints "opened|RESULT" (above 32: started);
+//       with TIMEOUT_MS, then answers the message boxes of every process started from here,
+//       and of what those start in turn, until all have ended, and prints "started|COUNT"
+//       ("timeout|COUNT" when they did not end in time: they are then killed)
 //
 // Lines: "box|TITLE|TEXT|BUTTONS|icon or none" for each message box, "exit|CODE" at the program's
 // end, "timeout" when it did not end in time (it is then killed), "error|WHAT" when an action
@@ -490,11 +493,50 @@ DWORD WINAPI HostOptionWindow(void* context) {
   return static_cast<DWORD>(window.Run(logic));
 }
 
+// Answers the message boxes of the processes in `job` (this one besides) until no other is
+// left or time runs out, then prints how many the job has seen started besides this one.
+void FinishJob(HANDLE job, DWORD deadline) {
+  std::vector<HWND> answered;
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+  for (;;) {
+    struct {
+      JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+      ULONG_PTR more[63];
+    } ids{{64, 0, {}}, {}};
+    QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof ids, nullptr);
+    for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i) {
+      for (HWND window : TopLevelWindowsOf(static_cast<DWORD>(ids.list.ProcessIdList[i]))) {
+        if (ClassOf(window) != "#32770" || std::count(answered.begin(), answered.end(), window)) {
+          continue;
+        }
+        answered.push_back(window);
+        AnswerMessageBox(window);
+      }
+    }
+    QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
+                              sizeof accounting, nullptr);
+    const bool timed_out = GetTickCount() > deadline;
+    if (accounting.ActiveProcesses <= 1 || timed_out) {
+      Print(std::string(timed_out ? "timeout|" : "started|") +
+            std::to_string(accounting.TotalProcesses - 1));
+      // Programs that keep starting others end here, together with this one.
+      if (timed_out) TerminateJobObject(job, 99);
+      return;
+    }
+    Sleep(kPollMs);
+  }
+}
+
 int Main(const std::vector<std::wstring>& args) {
-  if (args.size() == 2 && args[0] == L"open") {
+  if ((args.size() == 2 || args.size() == 3) && args[0] == L"open") {
+    // Processes started from here on belong to the job: it counts them, however they start.
+    const KernelHandle job(CreateJobObjectW(nullptr, nullptr));
+    if (args.size() == 3 && !AssignProcessToJobObject(job.Get(), GetCurrentProcess())) return 3;
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", args[1].c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     Print("opened|" + std::to_string(result));
+    if (args.size() == 3)
+      FinishJob(job.Get(), GetTickCount() + static_cast<DWORD>(_wtoi(args[2].c_str())));
     return 0;
   }
   if (args.size() < 3 || (args[0] != L"run" && args[0] != L"dialog" && args[0] != L"host")) {
