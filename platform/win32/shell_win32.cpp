@@ -6,6 +6,8 @@
 #include <shellapi.h>
 #include <shlwapi.h>
 
+#include <string>
+
 #include "platform/shell.h"
 #include "platform/win32/process_win32.h"
 #include "platform/win32/shell_win32.h"
@@ -83,7 +85,7 @@ class Win32Shell final : public Shell {
  public:
   explicit Win32Shell(TextForm form) : form_(form) {}
 
-  ShellResult Open(std::string_view file, const std::optional<std::string>& directory) override {
+  ShellOutcome Open(std::string_view file, const std::optional<std::string>& directory) override {
     HINSTANCE result = nullptr;
     if (form_ == TextForm::kUtf16) {
       const std::wstring wide_file = Utf16FromUtf8(file);
