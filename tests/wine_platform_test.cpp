@@ -199,6 +199,7 @@ TEST(ProcessTest, EnvironmentVariablesSetEmptyAndUnset) {
 
 TEST(ProcessTest, DecimalSeparatorOfTheUserLocale) {
   EXPECT_EQ(RunProbe({"decimal"}), (Expected{"[.]"}));
+  EXPECT_EQ(RunProbe({"decimal"}, GermanLocale()), (Expected{"[,]"}));
 }
 
 // The argument text comes from GetCommandLineW: the driver starts the probe with exact

@@ -2,7 +2,8 @@
 // it runs, printing what it sees one item a line (UTF-8, fields separated by "|"):
 //
 //   tolvex_driver run TIMEOUT_MS COMMAND_LINE
-//       answers every message box of the program with OK and waits for its end
+//       answers every message box of the program with OK and waits for its end; U+FFFF in
+//       COMMAND_LINE stands for a lone surrogate (0xD800), which no UTF-8 argument can carry
 //   tolvex_driver host TIMEOUT_MS FOLDER ACTION...
 //       runs the option window itself, on a second thread, for FOLDER's option file: the
 //       same actions, and fonts and icons become readable (their handles belong to the
@@ -149,8 +150,12 @@ void AnswerMessageBox(HWND box) {
       icon_name = "icon";
     }
   }
-  Print("box|" + WindowText(box) + "|" + Escaped(Utf8FromUtf16(text)) + "|" + buttons + "|" +
-        icon_name);
+  // The conversion to UTF-8 would turn a lone surrogate into U+FFFD: such a text is named.
+  const bool valid = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, -1, nullptr, 0,
+                                         nullptr, nullptr) > 0;
+  Print("box|" + WindowText(box) + "|" +
+        (valid ? Escaped(Utf8FromUtf16(text)) : std::string("(not valid UTF-16)")) + "|" + buttons +
+        "|" + icon_name);
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
 }
@@ -554,6 +559,8 @@ int Main(const std::vector<std::wstring>& args) {
   }
 
   std::wstring command_line = args[2];
+  // No UTF-8 argument can carry a lone surrogate: U+FFFF stands for one.
+  std::replace(command_line.begin(), command_line.end(), L'\xFFFF', L'\xD800');
   // The program writes into the driver's own output (the probe prints there).
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
