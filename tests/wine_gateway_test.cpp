@@ -53,8 +53,11 @@ INSTANTIATE_TEST_SUITE_P(
         // As browsers hand a link to ShellExecute: percent-encoded, the scheme in lower case.
         LinkCase{"PercentEncodedPair", true, " \"tolvex:35.658581,%20139.745433\"", kPairUrl},
         // German Windows, whose decimal separator is ",", reads the link's "." as well.
-        LinkCase{"CommaPairUnderGermanLocale", true, " TolVex:35.658581,139.745433", kPairUrl,
-                 GermanLocale()},
+        LinkCase{"CommaPairUnderGermanLocale",
+                 true,
+                 " TolVex:35.658581,139.745433",
+                 kPairUrl,
+                 {"LANG=de_DE.UTF-8", "LC_ALL=de_DE.UTF-8"}},
         LinkCase{"SouthEast", true, " TolVex:-33.8568,151.2153",
                  "tolvextest:lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"}),
     [](const auto& row) { return std::string(row.param.name); });

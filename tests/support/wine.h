@@ -27,10 +27,6 @@ std::string WindowsPath(const std::filesystem::path& path);
 // Environment entries that run one program as on Western Windows (code page 1252) instead of
 // the session's Japanese Windows (code page 932).
 inline std::vector<std::string> WesternLocale() { return {"LANG=C.UTF-8", "LC_ALL=C.UTF-8"}; }
-// ... and as on German Windows, whose decimal separator is ",".
-inline std::vector<std::string> GermanLocale() {
-  return {"LANG=de_DE.UTF-8", "LC_ALL=de_DE.UTF-8"};
-}
 
 // Runs a Windows program under Wine with `args` (Wine quotes them into one command line).
 // `env` adds "NAME=value" entries to the session's, or replaces the session's entry of that name.

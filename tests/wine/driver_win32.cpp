@@ -16,9 +16,8 @@
 //   tolvex_driver open URL [TIMEOUT_MS]
 //       hands URL to ShellExecuteW with the verb "open", as a browser does for a link of a
 //       scheme it does not handle itself, and prints "opened|RESULT" (above 32: started);
-//       with TIMEOUT_MS, then answers the message boxes of every process started from here,
-//       and of what those start in turn, until all have ended, and prints "started|COUNT"
-//       ("timeout|COUNT" when they did not end in time: they are then killed)
+//       with TIMEOUT_MS, then answers the boxes of all that this starts, and they in turn, and
+//       prints "started|COUNT" once they have ended or time ran out (they are then killed)
 //
 // Lines: "box|TITLE|TEXT|BUTTONS|icon or none" for each message box, "exit|CODE" at the program's
 // end, "timeout" when it did not end in time (it is then killed), "error|WHAT" when an action
@@ -150,12 +149,8 @@ void AnswerMessageBox(HWND box) {
       icon_name = "icon";
     }
   }
-  // The conversion to UTF-8 would turn a lone surrogate into U+FFFD: such a text is named.
-  const bool valid = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, text, -1, nullptr, 0,
-                                         nullptr, nullptr) > 0;
-  Print("box|" + WindowText(box) + "|" +
-        (valid ? Escaped(Utf8FromUtf16(text)) : std::string("(not valid UTF-16)")) + "|" + buttons +
-        "|" + icon_name);
+  Print("box|" + WindowText(box) + "|" + Escaped(Utf8FromUtf16(text)) + "|" + buttons + "|" +
+        icon_name);
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
 }
@@ -498,11 +493,10 @@ DWORD WINAPI HostOptionWindow(void* context) {
   return static_cast<DWORD>(window.Run(logic));
 }
 
-// Answers the message boxes of the processes in `job` (this one besides) until no other is
-// left or time runs out, then prints how many the job has seen started besides this one.
+// Answers the message boxes of the processes in `job` until only this one is left or time runs
+// out, then prints how many the job has seen started besides it, and ends them all.
 void FinishJob(HANDLE job, DWORD deadline) {
   std::vector<HWND> answered;
-  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
   for (;;) {
     struct {
       JOBOBJECT_BASIC_PROCESS_ID_LIST list;
@@ -510,22 +504,19 @@ void FinishJob(HANDLE job, DWORD deadline) {
     } ids{{64, 0, {}}, {}};
     QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof ids, nullptr);
     for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i) {
-      for (HWND window : TopLevelWindowsOf(static_cast<DWORD>(ids.list.ProcessIdList[i]))) {
-        if (ClassOf(window) != "#32770" || std::count(answered.begin(), answered.end(), window)) {
-          continue;
+      for (HWND box : TopLevelWindowsOf(static_cast<DWORD>(ids.list.ProcessIdList[i]))) {
+        if (ClassOf(box) == "#32770" && std::count(answered.begin(), answered.end(), box) == 0) {
+          answered.push_back(box);
+          AnswerMessageBox(box);
         }
-        answered.push_back(window);
-        AnswerMessageBox(window);
       }
     }
-    QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
-                              sizeof accounting, nullptr);
-    const bool timed_out = GetTickCount() > deadline;
-    if (accounting.ActiveProcesses <= 1 || timed_out) {
-      Print(std::string(timed_out ? "timeout|" : "started|") +
-            std::to_string(accounting.TotalProcesses - 1));
-      // Programs that keep starting others end here, together with this one.
-      if (timed_out) TerminateJobObject(job, 99);
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts{};
+    QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &counts, sizeof counts,
+                              nullptr);
+    if (counts.ActiveProcesses <= 1 || GetTickCount() > deadline) {
+      Print("started|" + std::to_string(counts.TotalProcesses - 1));
+      TerminateJobObject(job, 0);  // what still runs ends here, and this program with it
       return;
     }
     Sleep(kPollMs);

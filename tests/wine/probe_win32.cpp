@@ -11,7 +11,6 @@
 //   tolvex_probe replace FILE SOURCE      ReplaceFileContents(FILE, bytes of SOURCE)
 //   tolvex_probe replace-locked FILE SOURCE  the same while FILE is held open unshared
 //   tolvex_probe shell FILE [DIR]         the system shell opens FILE (working folder DIR)
-//   tolvex_probe scheme SCHEME            whether links of SCHEME would start the probe itself
 //   tolvex_probe ansi TEXT                the ANSI code page and TEXT in it, as hex bytes
 //   tolvex_probe codepage                 the ANSI code page (GetACP)
 //   tolvex_probe error TEXT TITLE         an error message box
@@ -137,8 +136,6 @@ int Run(const std::vector<std::string>& args) {
     Print(CreateSystemShell()->Open(args[1], directory).result == ShellResult::kHandedOver
               ? "handed over"
               : "nothing started");
-  } else if (command == "scheme" && args.size() == 2) {
-    Print(CreateSystemShell()->SchemeOpensThisProgram(args[1]) ? "this program" : "not this");
   } else if (command == "ansi" && args.size() == 2) {
     std::string hex = std::to_string(GetACP());
     for (const char byte : win32::AnsiFromUtf8(args[1])) {
