@@ -462,9 +462,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionRequestTest,
 
 // The program's folder is named outside code page 932 ("Łódź-한"), as a user profile may be.
 TEST(OptionDialogHelpTest, HelpOpensTheManualAndTheWindowStays) {
-  const WineGateway gateway(
-      "dialog-help-\xc5\x81\xc3\xb3"
-      "d\xc5\xba-\xed\x95\x9c");
+  const WineGateway gateway("dialog-help-\u0141\u00f3d\u017a-\ud55c");
   gateway.WriteOptions(kTwoOptions);
   WriteFile(gateway.folder() / "manual.htm", "<html><body>help</body></html>\n");
   EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + " option",

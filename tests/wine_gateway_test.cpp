@@ -17,6 +17,8 @@ const std::string kTemplate = "tolvextest:lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)&
 const std::string kGeocodeUrl = "tolvextest:lat=35.658581&lon=139.745435&c=SD9.XC4.EQ2.CV5";
 const std::string kPairUrl = "tolvextest:lat=35.658581&lon=139.745433&c=SD9.XC4.EQ2.CV5";
 
+const std::vector<std::string> kGerman = {"LANG=de_DE.UTF-8", "LC_ALL=de_DE.UTF-8"};
+
 struct LinkCase {
   const char* name;
   bool quoted_program;
@@ -53,11 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         // As browsers hand a link to ShellExecute: percent-encoded, the scheme in lower case.
         LinkCase{"PercentEncodedPair", true, " \"tolvex:35.658581,%20139.745433\"", kPairUrl},
         // German Windows, whose decimal separator is ",", reads the link's "." as well.
-        LinkCase{"CommaPairUnderGermanLocale",
-                 true,
-                 " TolVex:35.658581,139.745433",
-                 kPairUrl,
-                 {"LANG=de_DE.UTF-8", "LC_ALL=de_DE.UTF-8"}},
+        LinkCase{"CommaPairUnderGermanLocale", true, " TolVex:35.658581,139.745433", kPairUrl,
+                 kGerman},
         LinkCase{"SouthEast", true, " TolVex:-33.8568,151.2153",
                  "tolvextest:lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"}),
     [](const auto& row) { return std::string(row.param.name); });
