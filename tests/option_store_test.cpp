@@ -78,8 +78,6 @@ INSTANTIATE_TEST_SUITE_P(
                  "t", "wgs84"},
         LoadCase{"ZoomNotWhole", File("V", "<option id='V' area='a' zoom='12.5'>t</option>"), kNone,
                  "t", "wgs84"},
-        LoadCase{"ZoomEmpty", File("V", "<option id='V' area='a' zoom=''>t</option>"), kNone, "t",
-                 "wgs84"},
         LoadCase{"EmptyDatum", File("V", "<option id='V' area='a' datum=''>t</option>"), kNone, "t",
                  ""},
         LoadCase{"FirstOfDuplicateIds",
