@@ -17,7 +17,6 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <map>
-#include <utility>
 #include <vector>
 
 #include "dialog/option_layout.h"
@@ -171,11 +170,10 @@ void OptionWindow::Build() {
   client->setFixedSize(twips.Px(kClientWidth), twips.Px(kClientHeight));
   setCentralWidget(client);
 
-  std::map<int, QWidget*>& widgets = controls_;
-  widgets = {{kWindow, client}};
+  controls_ = {{kWindow, client}};
   for (const Control& control : kControls) {
-    QWidget* widget = CreateWidget(control.kind, widgets.at(control.parent));
-    widgets[control.id] = widget;
+    QWidget* widget = CreateWidget(control.kind, controls_.at(control.parent));
+    controls_[control.id] = widget;
     widget->setObjectName(QString::fromLatin1(control.name));
     widget->setGeometry(twips.Rect(control.rect));
     const QFont font =
@@ -193,19 +191,19 @@ void OptionWindow::Build() {
     if (control.kind == ControlKind::kPanel) widget->raise();
   }
 
-  auto* cancel = static_cast<QPushButton*>(widgets.at(kCmdCancel));
+  auto* cancel = static_cast<QPushButton*>(controls_.at(kCmdCancel));
   connect(cancel, &QPushButton::clicked, this, [this] { Send(&OptionEvents::OnCancel); });
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
-  connect(static_cast<QPushButton*>(widgets.at(kCmdOK)), &QPushButton::clicked, this,
+  connect(static_cast<QPushButton*>(controls_.at(kCmdOK)), &QPushButton::clicked, this,
           [this] { Send(&OptionEvents::OnOk); });
-  gis_options_ = static_cast<QComboBox*>(widgets.at(kIdList));
+  gis_options_ = static_cast<QComboBox*>(controls_.at(kIdList));
   connect(gis_options_, &QComboBox::activated, this, [this] { Send(&OptionEvents::OnPick); });
 
   // The labels and the panel take no focus.
   const std::vector<const Control*> stops = TabStops();
   for (std::size_t i = 1; i < stops.size(); ++i) {
-    QWidget::setTabOrder(widgets.at(stops[i - 1]->id), widgets.at(stops[i]->id));
+    QWidget::setTabOrder(controls_.at(stops[i - 1]->id), controls_.at(stops[i]->id));
   }
 
   setFixedSize(sizeHint());
@@ -290,8 +288,9 @@ OptionForm OptionWindow::Read() const {
   for (int i = 0; i < gis_options_->count(); ++i) {
     form.ids.push_back(gis_options_->itemText(i).toStdString());
   }
-  for (const FormText& text : kFormTexts)
+  for (const FormText& text : kFormTexts) {
     form.*text.field = ControlText(text.control).toStdString();
+  }
   return form;
 }
 
