@@ -20,7 +20,7 @@ const std::string kTolvex = std::string(TOLVEX_BIN_DIR) + "/tolvex";
 
 // The options of expand's option files, in the layout of the shipped one.
 constexpr const char* kExpandOptions =
-    "  <option id=\"Geocode\" area=\"World\">viewer $ost</option>\n"
+    "  <option id=\"Geocode\" area=\"World\" zoom=\"9\">viewer $ost $zoom</option>\n"
     "  <option id=\"Map\" area=\"World\">"
     "https://map.example/?lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)</option>\n"
     "  <option id=\"Tokyo\" area=\"Japan\" datum=\"tokyo\">"
@@ -137,12 +137,6 @@ INSTANTIATE_TEST_SUITE_P(
                 1,
                 "-0.004602 -0.010041\n",
                 "line 2: longitude \"181\" is outside"},
-        CliCase{"ExpandGeoLink",
-                {"expand", "--template", "$ost z=$zoom", "geo:0,0?q=35.6,139(x)&z=12.5"},
-                "",
-                0,
-                "SD6.XB0.ZL0.CX1 z=12\n",
-                ""},
         CliCase{"Version", {"--version"}, "", 0, "tolvex 1.0.0\n", ""},
         CliCase{"NoCommand", {}, "", 2, "", "Usage:"},
         CliCase{"UnknownCommand", {"convert", "1", "2"}, "", 2, "", "unknown command \"convert\""},
@@ -208,7 +202,14 @@ INSTANTIATE_TEST_SUITE_P(
                                  kBeside,
                                  "Geocode",
                                  0,
-                                 "viewer SD9.XC4.EQ2.CV5\n",
+                                 "viewer SD9.XC4.EQ2.CV5 9\n",
+                                 ""},
+                      ExpandCase{"GeoLinkWithItsZoom",
+                                 {"geo:35.65858075697629,139.74543520885123;u=35?z=12"},
+                                 kBeside,
+                                 "Geocode",
+                                 0,
+                                 "viewer SD9.XC4.EQ2.CV5 12\n",
                                  ""},
                       ExpandCase{"PairLinkBesideTheTool",
                                  {"TolVex:35.658581,139.745433"},
