@@ -38,6 +38,12 @@ struct FrmOptionServices {
   // Writes the saved document over the option file; platform::ReplaceFileContents in the
   // program. False when the file was left as it was.
   std::function<bool(const std::string& path, std::string_view bytes)> replace_file;
+  // The user's own option file; empty when there is none to fall back on. OK writes it
+  // (write_new_file) instead of the file it read when may_replace_in_place says that file is
+  // not this user's to replace: a shared install's, whose folder the user cannot write.
+  std::string user_option_file_path;
+  std::function<bool(const std::string& path)> may_replace_in_place;
+  std::function<bool(const std::string& path, std::string_view bytes)> write_new_file;
 };
 
 class FrmOption final : public OptionEvents {
@@ -64,6 +70,8 @@ class FrmOption final : public OptionEvents {
   // Loads the option file and fills form_ from it as far as it allows; the failure, if any.
   std::optional<OptionLoadError> LoadForm();
   void FillOption(std::string_view id);
+  // Writes the saved document where it belongs; false when nothing was written.
+  bool Save(std::string_view bytes);
 
   OptionView& view_;
   FrmOptionServices services_;

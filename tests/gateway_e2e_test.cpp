@@ -75,7 +75,8 @@ class GatewayTest : public ::testing::Test {
                     std::string path = "") {
     ProcessOptions options;
     if (path.empty()) path = tools_dir_->path().string() + ":/usr/bin:/bin";
-    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_};
+    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_,
+                       "XDG_CONFIG_HOME=" + config_dir_.path().string()};
     const bool sets_locale = std::any_of(
         env.begin(), env.end(), [](const std::string& e) { return e.starts_with("LC_ALL="); });
     if (!sets_locale) options.env_set.push_back("LC_ALL=C");
@@ -113,6 +114,7 @@ class GatewayTest : public ::testing::Test {
   static TempDir* program_dir_;
   static TempDir* tools_dir_;
   TempDir record_dir_;
+  TempDir config_dir_;  // the user's config folder, empty unless a test writes the user's file
   std::string record_;
 };
 
@@ -122,6 +124,7 @@ TempDir* GatewayTest::tools_dir_ = nullptr;
 struct LinkCase {
   std::vector<std::string> args;
   std::string opened;
+  std::string users_template = {};  // the user's own option file's, which then wins
 };
 
 const std::string kGeocodeUrl =
@@ -131,6 +134,10 @@ const std::string kPairUrl = "https://example.org/?lat=35.658581&lon=139.745433&
 class LocationLinkTest : public GatewayTest, public ::testing::WithParamInterface<LinkCase> {};
 
 TEST_P(LocationLinkTest, OpensTheExpandedTemplate) {
+  if (!GetParam().users_template.empty()) {
+    fs::create_directory(config_dir_.path() / "tolvexgateway");
+    config_dir_.Write("tolvexgateway/tolvexgwoption.xml", OptionFile(GetParam().users_template));
+  }
   const ProcessResult result = Run(GetParam().args);
   EXPECT_EQ(result.exit_status, 0) << result.err;
   EXPECT_EQ(result.err, "");
@@ -153,6 +160,9 @@ INSTANTIATE_TEST_SUITE_P(
         {{"TolVex:35.658581%2C139.745433"}, kPairUrl},
         {{"TolVex:-33.8568,151.2153"},
          "https://example.org/?lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"},
+        {{"TolVex:SD9.XC4.EQ2.CV5"},
+         "https://own.example/SD9.XC4.EQ2.CV5",
+         "https://own.example/$ost"},
     }),
     [](const auto& row) { return test::RowName(row.index, row.param.args.front()); });
 
