@@ -7,7 +7,7 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup setup-test setup-windows setup-tools setup-deb build release shared asan windows windows-dist windows-reproducible run test test-linux test-asan \
+.PHONY: all setup setup-test setup-windows setup-tools setup-deb deb test-deb build release shared asan windows windows-dist windows-reproducible run test test-linux test-asan \
 	test-wine test-shared bench fuzz coverage tidy format clean install uninstall
 
 all: build
@@ -152,6 +152,22 @@ install: setup
 
 uninstall:
 	scripts/desktop-install uninstall "$(PREFIX)"
+
+# The Debian package for all users, built by Debian's tools from a copy of this tree (debian/):
+# build/deb/tolvexgateway_VERSION_amd64.deb, which lintian must pass without a word.
+deb: setup-deb
+	rm -rf build/deb
+	mkdir -p build/deb/src
+	tar -c --exclude=./build --exclude=./.git . | tar -x -C build/deb/src
+	cd build/deb/src && dpkg-buildpackage -b -us -uc >../dpkg-buildpackage.log 2>&1 || \
+	  { tail -40 ../dpkg-buildpackage.log; exit 1; }
+	lintian --fail-on error,warning build/deb/tolvexgateway_*_amd64.deb
+	@ls -l build/deb/tolvexgateway_*_amd64.deb
+
+# Installs the package with apt, opens a link and saves in the option window as an ordinary
+# user, and purges it (as root; anyone else is told the suite was skipped).
+test-deb: deb
+	tests/deb/package-test build/deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
