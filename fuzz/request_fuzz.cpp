@@ -4,7 +4,8 @@
 // Invariants: only a valid location reaches expansion (its geocode passes the check, its
 // position is in range); a template without "$" comes back unchanged; a lone named field is
 // written only with sign text, digits, blanks and decimal points, or as it stands; an error
-// launches nothing.
+// launches nothing, and a link of the program's own scheme neither; every message is valid
+// UTF-8 of at most 300 characters.
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -17,6 +18,7 @@
 #include "gateway/gateway.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
+#include "gateway/text.h"
 #include "geocode/ostraline.h"
 
 namespace {
@@ -72,13 +74,21 @@ class OneOptionDocument final : public XmlDocument {
   std::string datum_;
 };
 
+// Every message is valid UTF-8 and short, whatever bytes the argument or template held.
 struct Recorder final : tolvex::platform::Shell, tolvex::platform::MessageSink {
-  tolvex::platform::ShellResult Open(std::string_view file,
-                                     const std::optional<std::string>&) override {
+  tolvex::platform::ShellOutcome Open(std::string_view file,
+                                      const std::optional<std::string>&) override {
     launched.emplace_back(file);
     return tolvex::platform::ShellResult::kHandedOver;
   }
-  void ShowError(std::string_view, std::string_view) override { ++messages; }
+  bool SchemeOpensThisProgram(std::string_view) override { return false; }
+  void ShowError(std::string_view text, std::string_view) override {
+    ++messages;
+    FUZZ_CHECK(tolvex::ValidUtf8(text) == text);
+    std::size_t characters = 0;
+    for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    FUZZ_CHECK(characters <= 300);
+  }
   std::vector<std::string> launched;
   int messages = 0;
 };
@@ -143,8 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(recorder.messages + dialogs == 1);
     return 0;
   }
-  FUZZ_CHECK(recorder.messages == 0 && recorder.launched.size() == 1);
-  // What was launched is the expansion of the trimmed template.
+  // What was launched is the expansion of the trimmed template, unless it is a link back here.
   tolvex::CommandOption option{
       tolvex::CommandTemplateOf(
           *OneOptionDocument(template_text, datum).SelectNodes(tolvex::kOptionsQuery).front()),
@@ -152,6 +161,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto expand = [&] {
     return tolvex::ExpandCommandTemplate(request.location, option, separator);
   };
+  if (tolvex::LinkSchemeOf(expand()) == "tolvex") {
+    FUZZ_CHECK(recorder.messages == 1 && recorder.launched.empty());
+    return 0;
+  }
+  FUZZ_CHECK(recorder.messages == 0 && recorder.launched.size() == 1);
   FUZZ_CHECK(recorder.launched[0] == expand());
   if (option.command_template.find('$') == std::string::npos) {
     FUZZ_CHECK(recorder.launched[0] == option.command_template);

@@ -1,13 +1,70 @@
 #include "gateway/gateway.h"
 
 #include "gateway/command_template.h"
+#include "gateway/message_text.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
+#include "gateway/text.h"
 
 namespace tolvex {
+namespace {
 
-platform::ShellResult LaunchCommand(platform::Shell& shell, std::string_view command_line,
-                                    const std::optional<std::string>& windir) {
+constexpr std::string_view kSchemeLetters = "abcdefghijklmnopqrstuvwxyz";
+
+// Schemes that only browsers and mail programs handle: asking the system for their handler
+// would slow down the common request for nothing.
+bool IsWebScheme(std::string_view scheme) {
+  return scheme == "http" || scheme == "https" || scheme == "file" || scheme == "ftp" ||
+         scheme == "mailto";
+}
+
+std::string QuotedMessage(std::string_view head, std::string_view text) {
+  return std::string(head) + '"' + QuoteForMessage(text) + '"';
+}
+
+std::string NotStartedMessage(const platform::ShellOutcome& outcome, std::string_view command) {
+  if (outcome.program.empty()) return "nothing to open: " + outcome.reason;
+  return QuotedMessage("cannot start ", outcome.program) + QuotedMessage(" to open ", command) +
+         ": " + outcome.reason;
+}
+
+}  // namespace
+
+std::string LinkSchemeOf(std::string_view command_line) {
+  const std::string decoded = PercentDecode(command_line);
+  std::string_view text = Trim(decoded, kBlanks);
+  if (!text.empty() && text.front() == '"') text.remove_prefix(1);
+  std::string scheme;
+  for (const char c : text) {
+    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    const bool letter = kSchemeLetters.find(lower) != std::string_view::npos;
+    if (c == ':') break;
+    if (!letter &&
+        (scheme.empty() || !((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'))) {
+      return {};
+    }
+    scheme += lower;
+  }
+  // One letter before the colon is a drive ("C:\..."), not a scheme.
+  if (scheme.size() < 2 || scheme.size() == text.size()) return {};
+  return scheme;
+}
+
+bool WouldStartThisProgram(std::string_view command_line, platform::Shell& shell) {
+  const std::string scheme = LinkSchemeOf(command_line);
+  if (scheme.empty() || IsWebScheme(scheme)) return false;
+  std::string link_scheme(kLinkPrefix.substr(0, kLinkPrefix.size() - 1));
+  for (char& c : link_scheme) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  return scheme == link_scheme || shell.SchemeOpensThisProgram(scheme);
+}
+
+std::string SelfStartMessage(std::string_view command_line) {
+  return QuotedMessage("The active option's command would start TolvexGateway again: ",
+                       command_line);
+}
+
+platform::ShellOutcome LaunchCommand(platform::Shell& shell, std::string_view command_line,
+                                     const std::optional<std::string>& windir) {
   return shell.Open(command_line, windir.value_or(std::string()));
 }
 
@@ -49,8 +106,19 @@ int RunGateway(std::string_view argument_text, const GatewayServices& services) 
     services.messages->ShowError(OptionLoadMessage(command.error), kProgramTitle);
     return kExitMessage;
   }
-  const auto result = LaunchCommand(*services.shell, command.command_line, services.windir);
-  return result == platform::ShellResult::kHandedOver ? kExitHandedOver : kExitNotStarted;
+  // The link would come back here, and from here go out again: a chain without end.
+  if (WouldStartThisProgram(command.command_line, *services.shell)) {
+    services.messages->ShowError(SelfStartMessage(command.command_line), kProgramTitle);
+    return kExitMessage;
+  }
+  const auto outcome = LaunchCommand(*services.shell, command.command_line, services.windir);
+  if (outcome.result == platform::ShellResult::kHandedOver) return kExitHandedOver;
+  // Where the system shows no error of its own, the user who clicked a link must still learn
+  // that nothing opened.
+  if (!outcome.reason.empty()) {
+    services.messages->ShowError(NotStartedMessage(outcome, command.command_line), kProgramTitle);
+  }
+  return kExitNotStarted;
 }
 
 }  // namespace tolvex

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "gateway/message_text.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
 #include "platform/message.h"
@@ -17,8 +18,6 @@
 #include "platform/xml_document.h"
 
 namespace tolvex {
-
-using platform::kProgramTitle;
 
 // Exit statuses of a run.
 inline constexpr int kExitHandedOver = 0;  // handed to the shell, or the dialog ran
@@ -48,9 +47,19 @@ struct ExpandedCommand {
 ExpandedCommand ExpandActiveOption(const Location& location, platform::XmlDocument& document,
                                    const std::string& path, std::string_view decimal_separator);
 
+// The scheme of a command line that is a link ("tolvex" for " TolVex:35,139"), in lower case;
+// empty when the line is none. The line is percent-decoded once and may begin with blanks and a
+// double quote, so that no spelling of a link slips past.
+std::string LinkSchemeOf(std::string_view command_line);
+
+// True when handing `command_line` to the shell would start this program again: it is a link of
+// this program's own scheme, or of one whose registered handler is this program.
+bool WouldStartThisProgram(std::string_view command_line, platform::Shell& shell);
+std::string SelfStartMessage(std::string_view command_line);
+
 // Hands a command line to the shell, working directory `windir` ("" when unset).
-platform::ShellResult LaunchCommand(platform::Shell& shell, std::string_view command_line,
-                                    const std::optional<std::string>& windir);
+platform::ShellOutcome LaunchCommand(platform::Shell& shell, std::string_view command_line,
+                                     const std::optional<std::string>& windir);
 
 // Opens manual.htm from the program directory; the result is not acted on.
 void OpenManual(platform::Shell& shell, const std::string& manual_path);

@@ -15,6 +15,15 @@ namespace tolvex {
 // value lies beyond the range of a double is not a number.
 std::optional<double> ParseNumber(std::string_view text, std::string_view decimal_separator);
 
+// A number of a link: links come from web pages and mails that do not know the reader's
+// locale, so "." always separates the decimals; the user's own separator is accepted too.
+inline std::optional<double> ParseLinkNumber(std::string_view text,
+                                             std::string_view decimal_separator) {
+  const auto value = ParseNumber(text, ".");
+  if (value || decimal_separator == ".") return value;
+  return ParseNumber(text, decimal_separator);
+}
+
 inline bool IsNumber(std::string_view text, std::string_view decimal_separator) {
   return ParseNumber(text, decimal_separator).has_value();
 }

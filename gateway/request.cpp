@@ -3,10 +3,10 @@
 #include <optional>
 #include <vector>
 
+#include "gateway/message_text.h"
 #include "gateway/number_text.h"
 #include "gateway/text.h"
 #include "geocode/ostraline.h"
-#include "platform/message.h"
 
 namespace tolvex {
 namespace {
@@ -27,52 +27,6 @@ int HexValue(char c) {
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
-}
-
-// The length of the well-formed UTF-8 character at the start of `text` (RFC 3629: no overlong
-// forms, no surrogates, nothing above U+10FFFF), or 0 when none starts there.
-std::size_t Utf8CharacterLength(std::string_view text) {
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  const unsigned char lead = byte(0);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80;  // the range of the second byte
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (text.size() < length || byte(1) < low || byte(1) > high) return 0;
-  for (std::size_t i = 2; i < length; ++i) {
-    if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-  }
-  return length;
-}
-
-// `bytes` with every byte that starts no well-formed UTF-8 character replaced by U+FFFD.
-std::string ValidUtf8(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  while (!bytes.empty()) {
-    const std::size_t length = Utf8CharacterLength(bytes);
-    if (length == 0) {
-      text += "\uFFFD";
-      bytes.remove_prefix(1);
-    } else {
-      text += bytes.substr(0, length);
-      bytes.remove_prefix(length);
-    }
-  }
-  return text;
 }
 
 char PairSeparator(std::string_view text) {
@@ -97,8 +51,8 @@ std::optional<LatLon> ReadCoordinatePair(std::string_view text, std::string_view
   if (separator == '\0') return std::nullopt;
   const auto elements = Split(text, separator);
   if (elements.size() != 2) return std::nullopt;
-  const auto latitude = ParseNumber(elements[0], separator_text);
-  const auto longitude = ParseNumber(elements[1], separator_text);
+  const auto latitude = ParseLinkNumber(elements[0], separator_text);
+  const auto longitude = ParseLinkNumber(elements[1], separator_text);
   if (!latitude || !longitude) return std::nullopt;
   if (!(*latitude >= -90.0 && *latitude <= 90.0)) return std::nullopt;
   if (!(*longitude >= -180.0 && *longitude <= 180.0)) return std::nullopt;
@@ -108,7 +62,7 @@ std::optional<LatLon> ReadCoordinatePair(std::string_view text, std::string_view
 std::string QuotedMessage(std::string_view head, std::string_view text) {
   std::string message(head);
   message += '"';
-  message += platform::QuoteForMessage(text);
+  message += QuoteForMessage(text);
   message += '"';
   return message;
 }
@@ -120,7 +74,10 @@ bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator)
 }
 
 Request ClassifyArgument(std::string_view argument_text, std::string_view decimal_separator) {
-  std::string_view text = Trim(argument_text, kSpace);
+  // The argument may hold any bytes: made valid UTF-8 here, where it enters, every later step
+  // (and every message) sees characters only.
+  const std::string valid = ValidUtf8(argument_text);
+  std::string_view text = Trim(valid, kSpace);
   // One pair of enclosing quotes goes; what stood inside them is not trimmed again.
   if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
     text = text.substr(1, text.size() - 2);

@@ -36,10 +36,12 @@ struct Request {
   Location location;  // kLocation only
 };
 
+// `argument_text` may hold any bytes; a byte that starts no UTF-8 character is read as U+FFFD.
 Request ClassifyArgument(std::string_view argument_text, std::string_view decimal_separator);
 
 // True when `text` is "latitude,longitude" or "latitude;longitude" (the comma wins when both
-// occur), both numbers in the user's notation, latitude in -90..90, longitude in -180..180.
+// occur), both numbers as links write them (ParseLinkNumber), latitude in -90..90, longitude in
+// -180..180.
 bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator);
 
 // The messages for the two invalid kinds, quoting the offending text as QuoteForMessage does.

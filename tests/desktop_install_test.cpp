@@ -370,28 +370,65 @@ TEST_P(RealClientTest, OpensTheLinkThroughTheInstalledHandler) {
   EXPECT_EQ(ReadFile(record), c.recorded);
 }
 
+struct Client {
+  std::string name;
+  std::vector<std::string> command;
+};
+
+// A client that does not return (a message box on the display) fails its row after 20 s;
+// timeout ends its whole process group, the X server of xvfb-run included.
+const Client kClients[] = {
+    {"XdgOpen", {"/usr/bin/timeout", "-k", "5", "20", "xvfb-run", "-a", "xdg-open"}},
+    {"Gio", {"/usr/bin/timeout", "-k", "5", "20", "gio", "open"}}};
+
+// An option whose command is a TolVex: link would have each run hand the link to the desktop,
+// which starts the handler again: the installed program runs once and says why it stops. A
+// stand-in in the program's place counts the runs; without the UI module no box waits.
+TEST_F(DesktopInstallTest, ALinkBackToTheHandlerRunsItOnce) {
+  const fs::path prefix = home_.path() / "opt";
+  ASSERT_EQ(Install(prefix).exit_status, 0);
+  const fs::path folder = prefix / kProgramFolder;
+  fs::rename(folder / "tolvexgateway", folder / "tolvexgateway.real");
+  fs::remove(folder / "tolvex_ui.so");
+  const std::string counter = (home_.path() / "runs").string();
+  const std::string counting =
+      home_.Write("opt/" + kProgramFolder + "/tolvexgateway",
+                  "#!/bin/sh\necho run >> '" + counter + "'\nexec \"$0.real\" \"$@\"\n");
+  ::chmod(counting.c_str(), 0755);
+  home_.Write("opt/" + kProgramFolder + "/tolvexgwoption.xml",
+              "<tolvexgateway_optionlist currentsetting=\"Loop\"><option id=\"Loop\" "
+              "area=\"World\">tolvex:$ost</option></tolvexgateway_optionlist>\n");
+  for (const Client& client : kClients) {
+    SCOPED_TRACE(client.name);
+    fs::remove(counter);
+    std::vector<std::string> args(client.command.begin() + 1, client.command.end());
+    args.emplace_back("TolVex:35.6,139");
+    const ProcessResult opened = RunProcess(client.command.front(), args, Session());
+    for (int i = 0; i < 100 && !fs::exists(counter); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // time for a chain to show
+    EXPECT_EQ(ReadFile(counter), "run\n");
+    EXPECT_NE(opened.err.find("TolvexGateway: The active option's command would start "
+                              "TolvexGateway again: \"tolvex:SD6.XB0.ZL0.CX1\""),
+              std::string::npos)
+        << opened.err;
+  }
+}
+
 std::vector<ClientCase> ClientCases() {
-  struct Client {
-    std::string name;
-    std::vector<std::string> command;
-  };
   struct Link {
     std::string name;
     std::string text;
     std::string_view recorded;
   };
-  // A client that does not return (a message box on the display) fails its row after 20 s;
-  // timeout ends its whole process group, the X server of xvfb-run included.
-  const Client clients[] = {
-      {"XdgOpen", {"/usr/bin/timeout", "-k", "5", "20", "xvfb-run", "-a", "xdg-open"}},
-      {"Gio", {"/usr/bin/timeout", "-k", "5", "20", "gio", "open"}}};
   const Link links[] = {
       {"MixedCasePair", "TolVex:35.658581,139.745433", kRecordedPair},
       {"LowerCaseGeocode", "tolvex:SD9.XC4.EQ2.CV5", kRecordedGeocode},
       {"PercentEncodedPair", "tolvex:35.658581,%20139.745433", kRecordedPair},
   };
   std::vector<ClientCase> cases;
-  for (const auto& client : clients) {
+  for (const auto& client : kClients) {
     for (const auto& link : links) {
       cases.push_back(
           {client.name + link.name, client.command, link.text, std::string(link.recorded)});

@@ -55,8 +55,9 @@ class FakeView final : public OptionView {
 class FakeShell final : public platform::Shell {
  public:
   std::vector<std::pair<std::string, std::optional<std::string>>> opened;
-  platform::ShellResult Open(std::string_view file,
-                             const std::optional<std::string>& directory) override {
+  bool SchemeOpensThisProgram(std::string_view) override { return false; }
+  platform::ShellOutcome Open(std::string_view file,
+                              const std::optional<std::string>& directory) override {
     opened.emplace_back(std::string(file), directory);
     return platform::ShellResult::kNothingStarted;  // a missing manual changes nothing
   }

@@ -227,6 +227,15 @@ INSTANTIATE_TEST_SUITE_P(
         {{"TolVex:1,2\" --x \""},
          kGoodOptions,
          "TolvexGateway: Invalid Location: \"1,2\" --x \"\"\n"},
+        // A link back to this program would start it again, and again: refused.
+        {{"TolVex:SD9.XC4.EQ2.CV5"},
+         OptionFile("tolvex:$ost"),
+         "TolvexGateway: The active option's command would start TolvexGateway again: "
+         "\"tolvex:SD9.XC4.EQ2.CV5\"\n"},
+        {{"TolVex:35,139"},
+         OptionFile(" \"%54OLVEX%3a$lat.d(),$lon.d()"),
+         "TolvexGateway: The active option's command would start TolvexGateway again: "
+         "\"\"%54OLVEX%3a35,139\"\n"},
         {{"TolVex:SD9.XC4.EQ2.CV5"}, "", "TolvexGateway: Can't Load Option File\n"},
         {{"TolVex:SD9.XC4.EQ2.CV5"},
          "<tolvexgateway_optionlist><option",
@@ -243,6 +252,38 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) {
       return test::RowName(row.index, row.param.args.empty() ? "" : row.param.args[0]);
     });
+
+// A link of another scheme goes out only when its handler, as xdg-open finds it, is not this
+// program: a stand-in xdg-mime names the desktop entry, found on XDG_DATA_HOME.
+TEST_F(GatewayTest, ALinkWhoseHandlerIsThisProgramIsRefused) {
+  TempDir mime;
+  const std::string query = mime.Write("xdg-mime", "#!/bin/sh\necho \"$TOLVEX_HANDLER\"\n");
+  chmod(query.c_str(), 0755);
+  TempDir data;
+  fs::create_directory(data.path() / "applications");
+  data.Write("applications/self.desktop", "[Desktop Entry]\nType=Application\nName=S\nExec=\"" +
+                                              (program_dir_->path() / "tolvexgateway").string() +
+                                              "\" %u\n");
+  data.Write("applications/other.desktop",
+             "[Desktop Entry]\nType=Application\nName=O\nExec=tolvex-viewer %u\n");
+  WriteOptions(OptionFile("geo:$lat.d(.1r),$lon.d(.1r)"));
+  const std::string path = mime.path().string() + ":" + tools_dir_->path().string() + ":/usr/bin";
+  const auto run = [&](const char* handler) {
+    return Run({"TolVex:35.6,139.7"},
+               {"XDG_DATA_HOME=" + data.path().string(), "TOLVEX_HANDLER=" + std::string(handler)},
+               path);
+  };
+  const ProcessResult self = run("self.desktop");
+  EXPECT_EQ(self.exit_status, 1);
+  EXPECT_EQ(self.err,
+            "TolvexGateway: The active option's command would start TolvexGateway "
+            "again: \"geo:35.6,139.7\"\n");
+  EXPECT_TRUE(NothingLaunched());
+  EXPECT_EQ(run("other.desktop").exit_status, 0);
+  const auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, std::vector<std::string>{"geo:35.6,139.7"});
+}
 
 TEST_F(GatewayTest, MissingOptionFileIsNotCreated) {
   fs::remove(program_dir_->path() / "tolvexgwoption.xml");
@@ -321,7 +362,14 @@ struct HostileCase {
 
 std::vector<HostileCase> HostileCases() {
   const std::string far(100000, 'A');
+  const std::string stray(100000, '\x80');  // bytes that start no UTF-8 character
+  std::string replaced;
+  for (int i = 0; i < 200; ++i) replaced += "\uFFFD";
   return {
+      {"TolVex:" + stray, "Invalid Location: \"" + replaced + "\u2026\""},
+      {stray, "Invalid Data: \"" + replaced + "\u2026\""},
+      {"\"TolVex:35,139\xC0\"", "Invalid Location: \"35,139\uFFFD\""},
+      {"\xFEoption", "Invalid Data: \"\uFFFDoption\""},
       {"TolVex:1,2\" --x \"", "Invalid Location: \"1,2\" --x \"\""},
       {"TolVex:35,139 --help", "Invalid Location: \"35,139 --help\""},
       {"TolVex:-35,-139 -rf", "Invalid Location: \"-35,-139 -rf\""},
@@ -397,33 +445,43 @@ TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {
   }
 }
 
-// The user's locale decides the decimal separator, both for reading a pair and for writing
-// fields. The German locale is compiled into a folder of the test's own (LOCPATH), so that
-// no system locale needs to be installed.
-TEST_F(GatewayTest, TheUserLocaleDecidesTheDecimalSeparator) {
+// Under a locale whose decimal separator is the comma, fields are written with it, and links,
+// which do not know the reader's locale, are still read with ".". The locale is compiled into a
+// folder of the test's own (LOCPATH), so that no system locale needs to be installed.
+class CommaLocaleTest : public GatewayTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(CommaLocaleTest, WritesFieldsInTheLocaleAndReadsLinksWithADot) {
   TempDir locales;
-  const std::string compile =
-      "localedef -i de_DE -f UTF-8 " + (locales.path() / "de_DE.UTF-8").string() + " 2>/dev/null";
+  const std::string locale = std::string(GetParam()) + ".UTF-8";
+  const std::string compile = "localedef -i " + std::string(GetParam()) + " -f UTF-8 " +
+                              (locales.path() / locale).string() + " 2>/dev/null";
   ASSERT_EQ(std::system(compile.c_str()), 0) << "localedef (package locales) is needed";
-  const std::vector<std::string> german = {"LOCPATH=" + locales.path().string(),
-                                           "LC_ALL=de_DE.UTF-8"};
+  const std::vector<std::string> env = {"LOCPATH=" + locales.path().string(), "LC_ALL=" + locale};
   WriteOptions(OptionFile("tolvex-viewer $lat.d() $lat.d(+03.4r) $lon.d(.2r)"));
 
-  ASSERT_EQ(Run({"TolVex:SD9.XC4.EQ2.CV5"}, german).exit_status, 0);
-  auto launch = WaitForLaunch();
-  ASSERT_TRUE(launch);
-  EXPECT_EQ(launch->argv, (std::vector<std::string>{"35,658580756976292", "+035.6586", "139.75"}));
-
+  for (const char* link :
+       {"TolVex:SD9.XC4.EQ2.CV5", "TolVex:35.65858075697629,139.74543520885123"}) {
+    SCOPED_TRACE(link);
+    fs::remove(record_);
+    ASSERT_EQ(Run({link}, env).exit_status, 0);
+    const auto launch = WaitForLaunch();
+    ASSERT_TRUE(launch);
+    EXPECT_EQ(launch->argv,
+              (std::vector<std::string>{"35,658580756976292", "+035.6586", "139.75"}));
+  }
   fs::remove(record_);
-  ASSERT_EQ(Run({"TolVex:35;139"}, german).exit_status, 0);
+  ASSERT_EQ(Run({"TolVex:35;139"}, env).exit_status, 0);
   ASSERT_TRUE(WaitForLaunch());
 
   fs::remove(record_);
-  const ProcessResult result = Run({"TolVex:35.6;139"}, german);
+  const ProcessResult result = Run({"TolVex:35,6;139,5"}, env);
   EXPECT_EQ(result.exit_status, 1);
-  EXPECT_EQ(result.err, "TolvexGateway: Invalid Location: \"35.6;139\"\n");
+  EXPECT_EQ(result.err, "TolvexGateway: Invalid Location: \"35,6;139,5\"\n");
   EXPECT_TRUE(NothingLaunched());
 }
+
+INSTANTIATE_TEST_SUITE_P(Locales, CommaLocaleTest, ::testing::Values("de_DE", "fr_FR"),
+                         [](const auto& row) { return std::string(row.param); });
 
 TEST_F(GatewayTest, LongArgumentIsQuotedShort) {
   const ProcessResult result = Run({"TolVex:" + std::string(100000, '9')});

@@ -52,7 +52,8 @@ std::string WithCurrent(const std::string& id) {
 class RecordingShell final : public platform::Shell {
  public:
   std::vector<std::string> opened;
-  platform::ShellResult Open(std::string_view file, const std::optional<std::string>&) override {
+  bool SchemeOpensThisProgram(std::string_view) override { return false; }
+  platform::ShellOutcome Open(std::string_view file, const std::optional<std::string>&) override {
     opened.emplace_back(file);
     return platform::ShellResult::kHandedOver;
   }

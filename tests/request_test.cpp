@@ -3,8 +3,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "gateway/message_text.h"
 #include "gateway/request.h"
-#include "platform/message.h"
 #include "tests/support/row_name.h"
 
 namespace tolvex {
@@ -98,6 +98,15 @@ INSTANTIATE_TEST_SUITE_P(
         {"TolVex:35.6%252C139", kBadLocation, "35.6%2C139"},          // decoded once, not twice
         {"TolVex:35.6,139%22%20%26%20calc", kBadLocation, "35.6,139\" & calc"},
         {"TolVex:35.6;139%3Bcalc", kBadLocation, "35.6;139;calc"},
+        // Bytes that are no UTF-8 become U+FFFD wherever they stand, decoded or not.
+        {"Tol\xFF"
+         "ex:35,139",
+         kBadData,
+         "Tol\xEF\xBF\xBD"
+         "ex:35,139"},
+        {"\"\x80TolVex:35,139\"", kBadData, "\xEF\xBF\xBDTolVex:35,139"},
+        {"optio\xC3", kBadData, "optio\xEF\xBF\xBD"},
+        {"TolVex:35,139\xE5\x9C", kBadLocation, "35,139\xEF\xBF\xBD\xEF\xBF\xBD"},
     }),
     TOLVEX_ROW_NAMES(argument));
 
@@ -106,9 +115,13 @@ TEST(ClassifyArgumentTest, CommaLocale) {
   ASSERT_EQ(whole.kind, kLocation);
   EXPECT_EQ(whole.location.position.latitude, 35.0);
   EXPECT_EQ(whole.location.position.longitude, 139.0);
-  // The comma splits first, so decimals written with it make three elements.
+  // The comma splits first, so decimals written with it make three elements; links write
+  // decimals with "." whatever the reader's locale.
   EXPECT_EQ(ClassifyArgument("TolVex:35,6;139,5", ",").kind, kBadLocation);
-  EXPECT_EQ(ClassifyArgument("TolVex:35.6;139.5", ",").kind, kBadLocation);
+  const Request dotted = ClassifyArgument("TolVex:35.658581,139.745433", ",");
+  ASSERT_EQ(dotted.kind, kLocation);
+  EXPECT_EQ(dotted.location.geocode, "SD9.XC4.EQ2.CV5");
+  EXPECT_EQ(ClassifyArgument("TolVex:1.5,2,5", ",").kind, kBadLocation);
 }
 
 struct PairCase {
@@ -147,6 +160,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, IsCoordinatePairTableTest,
                              {"", ".", false},
                              {"1,5;2,5", ",", false},
                              {"1,5;2,5", ".", false},
+                             {"35.6;139.5", ",", true},
+                             {"1#5;2.5", "#", true},  // the locale's own separator, or "."
+                             {"1#5.5;2", "#", false},
                              {"1e1,0", ".", false},
                              {"inf,0", ".", false},
                              {"nan,0", ".", false},
@@ -177,10 +193,10 @@ TEST(MessageTest, LongTextsAreCutAfter200Characters) {
   for (int i = 0; i < 201; ++i) wide += "\xE5\x9C\xB0";
   std::string kept;
   for (int i = 0; i < 200; ++i) kept += "\xE5\x9C\xB0";
-  EXPECT_EQ(platform::QuoteForMessage(wide), kept + "\u2026");
-  EXPECT_EQ(platform::QuoteForMessage(kept), kept);
+  EXPECT_EQ(QuoteForMessage(wide), kept + "\u2026");
+  EXPECT_EQ(QuoteForMessage(kept), kept);
   // 200 characters are counted before control characters are written out as "%XX".
-  EXPECT_EQ(platform::QuoteForMessage(std::string(300, '\n')), [] {
+  EXPECT_EQ(QuoteForMessage(std::string(300, '\n')), [] {
     std::string escaped;
     for (int i = 0; i < 200; ++i) escaped += "%0A";
     return escaped + "\u2026";

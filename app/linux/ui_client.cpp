@@ -41,7 +41,7 @@ class ModuleView final : public OptionView {
   }
 
   void ShowError(std::string_view text, std::string_view title) override {
-    WriteToStandardError(text);
+    WriteToStandardError(kProgramTitle, text);
     ops_->show_error(window_, UiText(text), UiText(title));
   }
 
@@ -130,7 +130,7 @@ int ShowOptionDialog(UiLoader& ui, FrmOptionServices services) {
     return std::make_unique<FrmOption>(view, std::move(services));
   });
   if (!shown) {
-    WriteToStandardError("no display is available for the option dialog");
+    WriteToStandardError(kProgramTitle, "no display is available for the option dialog");
     return kExitMessage;
   }
   return kExitHandedOver;

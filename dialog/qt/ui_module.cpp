@@ -19,7 +19,7 @@
 #include "dialog/qt/option_window.h"
 #include "dialog/ui_module_abi.h"
 #include "dialog/ui_module_form.h"
-#include "platform/message.h"
+#include "gateway/message_text.h"
 
 namespace tolvex::qt {
 namespace {
@@ -137,7 +137,7 @@ class UiUp {
  public:
   UiUp() : was_up_(ui_is_up) {
     if (lost_display_message.empty()) {
-      lost_display_message = std::string(platform::kProgramTitle) + ": the display was lost\n";
+      lost_display_message = std::string(kProgramTitle) + ": the display was lost\n";
     }
     std::atexit(EndWhenTheDisplayWasLost);
     ui_is_up = true;

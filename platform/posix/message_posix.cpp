@@ -5,9 +5,10 @@ namespace {
 
 class StderrMessageSink final : public MessageSink {
  public:
-  // A line on standard error always names the program, whatever a box would be titled.
-  void ShowError(std::string_view text, std::string_view /*title*/) override {
-    WriteToStandardError(text);
+  // The line begins with what a box would be titled: the program's name for every message of
+  // a run.
+  void ShowError(std::string_view text, std::string_view title) override {
+    WriteToStandardError(title, text);
   }
 };
 

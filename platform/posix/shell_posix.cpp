@@ -1,16 +1,20 @@
 // The Linux stand-in for the Windows shell's "open": URLs, files and folders go to xdg-open;
-// anything else is a program and its arguments. Nothing ever passes through /bin/sh, so no
-// character of the text can start a second command.
+// anything else is a program and its arguments. A scheme's handler is the one xdg-open would
+// pick (xdg-mime and the desktop entries on XDG_DATA_HOME and XDG_DATA_DIRS). Nothing ever passes
+// through /bin/sh, so no character of the text can start a second command.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <vector>
 
-#include "platform/message.h"
 #include "platform/shell.h"
 
 extern char** environ;
@@ -44,6 +48,82 @@ bool IsDirectory(const std::string& path) {
   return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::string_view TrimLine(std::string_view text) {
+  const auto first = text.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+std::optional<std::string> RealPath(const std::string& path) {
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (resolved == nullptr) return std::nullopt;
+  std::string result(resolved);
+  std::free(resolved);
+  return result;
+}
+
+// The folders in which desktop entries are looked up, most important first.
+std::vector<std::string> ApplicationFolders() {
+  std::vector<std::string> folders;
+  const char* data_home = std::getenv("XDG_DATA_HOME");
+  const char* home = std::getenv("HOME");
+  if (data_home != nullptr && *data_home == '/') {
+    folders.push_back(std::string(data_home) + "/applications/");
+  } else if (home != nullptr && *home != '\0') {
+    folders.push_back(std::string(home) + "/.local/share/applications/");
+  }
+  const char* data_dirs = std::getenv("XDG_DATA_DIRS");
+  std::string_view dirs =
+      data_dirs != nullptr && *data_dirs != '\0' ? data_dirs : "/usr/local/share:/usr/share";
+  while (!dirs.empty()) {
+    const std::size_t colon = dirs.find(':');
+    const std::string_view dir = dirs.substr(0, colon);
+    if (!dir.empty() && dir.front() == '/') folders.push_back(std::string(dir) + "/applications/");
+    dirs.remove_prefix(colon == std::string_view::npos ? dirs.size() : colon + 1);
+  }
+  return folders;
+}
+
+// The program of an Exec= value: its first word, unquoted as desktop entries quote it.
+std::string FirstExecWord(std::string_view exec) {
+  std::string word;
+  exec = TrimLine(exec);
+  if (exec.empty() || exec.front() != '"') return std::string(exec.substr(0, exec.find(' ')));
+  for (std::size_t i = 1; i < exec.size() && exec[i] != '"'; ++i) {
+    if (exec[i] == '\\' && i + 1 < exec.size()) ++i;
+    word += exec[i];
+  }
+  return word;
+}
+
+// The program that the desktop entry `desktop_id` starts, found as xdg-open finds the entry:
+// the first folder of ApplicationFolders that holds it. A name without "/" is looked up on PATH.
+std::optional<std::string> ProgramOfDesktopEntry(std::string_view desktop_id) {
+  for (const std::string& folder : ApplicationFolders()) {
+    std::ifstream entry(folder + std::string(desktop_id));
+    if (!entry) continue;
+    bool in_main_group = false;
+    for (std::string line; std::getline(entry, line);) {
+      if (line.starts_with('[')) in_main_group = TrimLine(line) == "[Desktop Entry]";
+      if (!in_main_group || !line.starts_with("Exec=")) continue;
+      const std::string program = FirstExecWord(std::string_view(line).substr(5));
+      if (program.empty()) return std::nullopt;
+      if (program.find('/') != std::string::npos) return program;
+      const char* path = std::getenv("PATH");
+      std::string_view dirs = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+      while (!dirs.empty()) {
+        const std::size_t colon = dirs.find(':');
+        const std::string candidate = std::string(dirs.substr(0, colon)) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) return candidate;
+        dirs.remove_prefix(colon == std::string_view::npos ? dirs.size() : colon + 1);
+      }
+      return std::nullopt;
+    }
+    return std::nullopt;  // the first entry found is the one that counts
+  }
+  return std::nullopt;
+}
+
 // Blanks separate words; double quotes group blanks into a word and are dropped.
 std::vector<std::string> SplitWords(std::string_view text) {
   std::vector<std::string> words;
@@ -69,7 +149,7 @@ std::vector<std::string> SplitWords(std::string_view text) {
 
 class PosixShell final : public Shell {
  public:
-  ShellResult Open(std::string_view file, const std::optional<std::string>& directory) override {
+  ShellOutcome Open(std::string_view file, const std::optional<std::string>& directory) override {
     const std::string text(file);
     std::vector<std::string> words;
     if (StartsWithUriScheme(text) || Exists(text)) {
@@ -77,17 +157,27 @@ class PosixShell final : public Shell {
     } else {
       words = SplitWords(text);
     }
-    if (words.empty()) {
-      WriteToStandardError("nothing to open: the command line is empty");
-      return ShellResult::kNothingStarted;
-    }
-    const int error = Spawn(words, directory);
-    if (error != 0) {
-      WriteToStandardError("cannot start \"" + QuoteForMessage(words[0]) + "\" to open \"" +
-                           QuoteForMessage(text) + "\": " + std::strerror(error));
-      return ShellResult::kNothingStarted;
+    if (words.empty()) return {ShellResult::kNothingStarted, {}, "the command line is empty"};
+    if (const int error = Spawn(words, directory); error != 0) {
+      return {ShellResult::kNothingStarted, words[0], std::strerror(error)};
     }
     return ShellResult::kHandedOver;
+  }
+
+  bool SchemeOpensThisProgram(std::string_view scheme) override {
+    // The handler as xdg-open finds it; gio and the desktops read the same mimeapps.list files.
+    const auto answer = StandardOutputOf(
+        {"xdg-mime", "query", "default", "x-scheme-handler/" + std::string(scheme)});
+    if (!answer) return false;
+    const std::string_view desktop_id = TrimLine(*answer);
+    if (!desktop_id.ends_with(".desktop") || desktop_id.find('/') != std::string_view::npos) {
+      return false;
+    }
+    const auto program = ProgramOfDesktopEntry(desktop_id);
+    if (!program) return false;
+    const auto handler = RealPath(*program);
+    const auto self = RealPath("/proc/self/exe");
+    return handler && self && *handler == *self;
   }
 
  private:
@@ -113,6 +203,41 @@ class PosixShell final : public Shell {
     posix_spawn_file_actions_destroy(&actions);
     posix_spawnattr_destroy(&attributes);
     return error;
+  }
+
+  // What `words` prints on standard output (at most 64 KiB), or nullopt when it cannot be
+  // started or does not exit with 0. Standard input and error are /dev/null.
+  static std::optional<std::string> StandardOutputOf(std::vector<std::string> words) {
+    std::vector<char*> argv;
+    for (auto& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+    int pipe_ends[2];
+    if (pipe2(pipe_ends, O_CLOEXEC) != 0) return std::nullopt;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+    posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], 1);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const int error = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(pipe_ends[1]);
+    std::string output;
+    if (error == 0) {
+      char buffer[4096];
+      for (ssize_t n; (n = read(pipe_ends[0], buffer, sizeof buffer)) != 0;) {
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 || output.size() > 65536) break;
+        output.append(buffer, static_cast<std::size_t>(n));
+      }
+    }
+    close(pipe_ends[0]);
+    if (error != 0) return std::nullopt;
+    int status = 0;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+    return output;
   }
 };
 

@@ -133,7 +133,7 @@ int Run(const std::vector<std::string>& args) {
     Print(ReplaceFileContents(args[1], ReadBytes(args[2])) ? "replaced" : "not replaced");
   } else if (command == "shell" && (args.size() == 2 || args.size() == 3)) {
     const auto directory = args.size() == 3 ? std::optional<std::string>(args[2]) : std::nullopt;
-    Print(CreateSystemShell()->Open(args[1], directory) == ShellResult::kHandedOver
+    Print(CreateSystemShell()->Open(args[1], directory).result == ShellResult::kHandedOver
               ? "handed over"
               : "nothing started");
   } else if (command == "ansi" && args.size() == 2) {
