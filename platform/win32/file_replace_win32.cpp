@@ -81,11 +81,15 @@ bool MayReplaceInPlace(const std::string& path) {
       (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
     return false;
   }
-  // The folder's access rules are the system's to apply: try to create a file there.
-  wchar_t probe[MAX_PATH + 1] = {};
-  if (GetTempFileNameW(FolderOf(target).c_str(), L"tvx", 0, probe) == 0) return false;
-  DeleteFileW(probe);
-  return true;
+  // The folder's access rules are the system's to apply: try to create a file there, which
+  // goes again when its handle closes. (GetTempFileNameW is no test: Wine's reports a name
+  // even when it could not create the file.)
+  std::wstring probe = FolderOf(target);
+  if (probe.back() != L'\\') probe += L'\\';
+  probe += L".tolvex-write-check-" + std::to_wstring(GetCurrentProcessId());
+  return KernelHandle(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr))
+      .IsValid();
 }
 
 bool WriteNewFile(const std::string& path, std::string_view bytes) {
