@@ -96,7 +96,7 @@ void FrmOption::OnOk() {
   view_.Close();
 }
 
-bool FrmOption::Save(std::string_view bytes) {
+bool FrmOption::Save(std::string_view bytes) const {
   const std::string& own = services_.user_option_file_path;
   const std::string& read = services_.option_file_path;
   // A shared file stays as it is: the user's choice goes to the user's own file.

@@ -71,7 +71,7 @@ class FrmOption final : public OptionEvents {
   std::optional<OptionLoadError> LoadForm();
   void FillOption(std::string_view id);
   // Writes the saved document where it belongs; false when nothing was written.
-  bool Save(std::string_view bytes);
+  bool Save(std::string_view bytes) const;
 
   OptionView& view_;
   FrmOptionServices services_;

@@ -57,7 +57,7 @@ std::string UserConfigPath(std::string_view file_name) {
 }
 
 std::string OptionFilePath(std::string_view file_name) {
-  const std::string own = UserConfigPath(file_name);
+  std::string own = UserConfigPath(file_name);
   struct stat info {};
   if (!own.empty() && ::stat(own.c_str(), &info) == 0) return own;
   return PathBesideProgram(file_name);

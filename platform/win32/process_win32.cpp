@@ -56,7 +56,7 @@ std::string UserConfigPath(std::string_view file_name) {
 }
 
 std::string OptionFilePath(std::string_view file_name) {
-  const std::string own = UserConfigPath(file_name);
+  std::string own = UserConfigPath(file_name);
   if (!own.empty() && GetFileAttributesW(Utf16FromUtf8(own).c_str()) != INVALID_FILE_ATTRIBUTES) {
     return own;
   }
