@@ -5,7 +5,7 @@
 // position is in range); a template without "$" comes back unchanged; a lone named field is
 // written only with sign text, digits, blanks and decimal points, or as it stands; an error
 // launches nothing, and a link of the program's own scheme neither; every message is valid
-// UTF-8 of at most 300 characters.
+// UTF-8 of one line, quoting at most 200 characters of what it names.
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -87,7 +87,10 @@ struct Recorder final : tolvex::platform::Shell, tolvex::platform::MessageSink {
     FUZZ_CHECK(tolvex::ValidUtf8(text) == text);
     std::size_t characters = 0;
     for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    FUZZ_CHECK(characters <= 300);
+    // A head of under 100 characters and at most 200 quoted ones, a control character written
+    // out as three ("%0A"); never a line break.
+    FUZZ_CHECK(characters <= 100 + 3 * 200 + 1);
+    FUZZ_CHECK(text.find_first_of("\r\n") == std::string_view::npos);
   }
   std::vector<std::string> launched;
   int messages = 0;

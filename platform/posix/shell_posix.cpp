@@ -12,7 +12,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <vector>
 
 #include "platform/shell.h"
@@ -84,6 +83,24 @@ std::vector<std::string> ApplicationFolders() {
   return folders;
 }
 
+// The bytes of a regular file of at most 1 MiB (a desktop entry), or nullopt.
+std::optional<std::string> SmallFileContents(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string bytes;
+  struct stat info;
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= (1 << 20)) {
+    char buffer[4096];
+    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) break;
+      bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  close(fd);
+  return bytes;
+}
+
 // The program of an Exec= value: its first word, unquoted as desktop entries quote it.
 std::string FirstExecWord(std::string_view exec) {
   std::string word;
@@ -100,13 +117,16 @@ std::string FirstExecWord(std::string_view exec) {
 // the first folder of ApplicationFolders that holds it. A name without "/" is looked up on PATH.
 std::optional<std::string> ProgramOfDesktopEntry(std::string_view desktop_id) {
   for (const std::string& folder : ApplicationFolders()) {
-    std::ifstream entry(folder + std::string(desktop_id));
+    const auto entry = SmallFileContents(folder + std::string(desktop_id));
     if (!entry) continue;
     bool in_main_group = false;
-    for (std::string line; std::getline(entry, line);) {
+    for (std::string_view rest = *entry; !rest.empty();) {
+      const std::size_t end = rest.find('\n');
+      const std::string_view line = rest.substr(0, end);
+      rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
       if (line.starts_with('[')) in_main_group = TrimLine(line) == "[Desktop Entry]";
       if (!in_main_group || !line.starts_with("Exec=")) continue;
-      const std::string program = FirstExecWord(std::string_view(line).substr(5));
+      const std::string program = FirstExecWord(line.substr(5));
       if (program.empty()) return std::nullopt;
       if (program.find('/') != std::string::npos) return program;
       const char* path = std::getenv("PATH");
