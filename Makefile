@@ -161,7 +161,7 @@ deb: setup-deb
 	tar -c --exclude=./build --exclude=./.git . | tar -x -C build/deb/src
 	cd build/deb/src && dpkg-buildpackage -b -us -uc >../dpkg-buildpackage.log 2>&1 || \
 	  { tail -40 ../dpkg-buildpackage.log; exit 1; }
-	lintian --fail-on error,warning build/deb/tolvexgateway_*_amd64.deb
+	lintian --allow-root --fail-on error,warning build/deb/tolvexgateway_*_amd64.deb
 	@ls -l build/deb/tolvexgateway_*_amd64.deb
 
 # Installs the package with apt, opens a link and saves in the option window as an ordinary
