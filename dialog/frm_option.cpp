@@ -100,7 +100,8 @@ bool FrmOption::Save(std::string_view bytes) const {
   const std::string& own = services_.user_option_file_path;
   const std::string& read = services_.option_file_path;
   // A shared file stays as it is: the user's choice goes to the user's own file.
-  if (!own.empty() && own != read && !services_.may_replace_in_place(read)) {
+  if (!own.empty() && own != read && services_.may_replace_in_place &&
+      !services_.may_replace_in_place(read)) {
     return services_.write_new_file(own, bytes);
   }
   return services_.replace_file(read, bytes);

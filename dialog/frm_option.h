@@ -40,7 +40,8 @@ struct FrmOptionServices {
   std::function<bool(const std::string& path, std::string_view bytes)> replace_file;
   // The user's own option file; empty when there is none to fall back on. OK writes it
   // (write_new_file) instead of the file it read when may_replace_in_place says that file is
-  // not this user's to replace: a shared install's, whose folder the user cannot write.
+  // not this user's to replace: a shared install's, whose folder the user cannot write or
+  // which links to the package's file.
   std::string user_option_file_path;
   std::function<bool(const std::string& path)> may_replace_in_place;
   std::function<bool(const std::string& path, std::string_view bytes)> write_new_file;
