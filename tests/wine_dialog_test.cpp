@@ -460,8 +460,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, OptionRequestTest,
                                                              " \"TolVex: option\""}),
                          [](const auto& row) { return std::string(row.param.name); });
 
+// The program's folder is named outside code page 932 ("Łódź-한"), as a user profile may be.
 TEST(OptionDialogHelpTest, HelpOpensTheManualAndTheWindowStays) {
-  const WineGateway gateway("dialog-help");
+  const WineGateway gateway("dialog-help-\u0141\u00f3d\u017a-\ud55c");
   gateway.WriteOptions(kTwoOptions);
   WriteFile(gateway.folder() / "manual.htm", "<html><body>help</body></html>\n");
   EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + " option",

@@ -17,11 +17,14 @@ const std::string kTemplate = "tolvextest:lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)&
 const std::string kGeocodeUrl = "tolvextest:lat=35.658581&lon=139.745435&c=SD9.XC4.EQ2.CV5";
 const std::string kPairUrl = "tolvextest:lat=35.658581&lon=139.745433&c=SD9.XC4.EQ2.CV5";
 
+const std::vector<std::string> kGerman = {"LANG=de_DE.UTF-8", "LC_ALL=de_DE.UTF-8"};
+
 struct LinkCase {
   const char* name;
   bool quoted_program;
   std::string arguments;  // the command line after the program
   std::string opened;
+  std::vector<std::string> env = {};
 };
 
 class LinkTest : public ::testing::TestWithParam<LinkCase> {};
@@ -31,7 +34,8 @@ TEST_P(LinkTest, OpensTheExpandedTemplateInWindir) {
   gateway.WriteOptions(OneOptionFile(kTemplate));
   const std::string program =
       GetParam().quoted_program ? gateway.QuotedProgram() : gateway.Program();
-  EXPECT_EQ(gateway.Drive("run", program + GetParam().arguments), (Lines_{"exit|0"}));
+  EXPECT_EQ(gateway.Drive("run", program + GetParam().arguments, {}, GetParam().env),
+            (Lines_{"exit|0"}));
   EXPECT_EQ(gateway.Recorded(),
             (Lines_{WineGateway::RecorderLine("C:\\windows", GetParam().opened)}));
 }
@@ -50,6 +54,9 @@ INSTANTIATE_TEST_SUITE_P(
                  kPairUrl},
         // As browsers hand a link to ShellExecute: percent-encoded, the scheme in lower case.
         LinkCase{"PercentEncodedPair", true, " \"tolvex:35.658581,%20139.745433\"", kPairUrl},
+        // German Windows, whose decimal separator is ",", reads the link's "." as well.
+        LinkCase{"CommaPairUnderGermanLocale", true, " TolVex:35.658581,139.745433", kPairUrl,
+                 kGerman},
         LinkCase{"SouthEast", true, " TolVex:-33.8568,151.2153",
                  "tolvextest:lat=-33.856800&lon=151.215300&c=IC8.XX9.MS6.MR4"}),
     [](const auto& row) { return std::string(row.param.name); });

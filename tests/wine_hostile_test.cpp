@@ -69,7 +69,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "Invalid Location: \"35,139%0D%0Acalc\""},
         HostileLink{"Exponent", " TolVex:1e1,0", "Invalid Location: \"1e1,0\""},
         HostileLink{"Long", " TolVex:" + kLong,
-                    "Invalid Location: \"" + kLong.substr(0, 200) + "\xE2\x80\xA6\""}),
+                    "Invalid Location: \"" + kLong.substr(0, 200) + "\xE2\x80\xA6\""},
+        // "\xEF\xBF\xBF" is a lone surrogate in the command line (see the driver): U+FFFD.
+        HostileLink{"LoneSurrogate", " TolVex:35,139\xEF\xBF\xBF",
+                    "Invalid Location: \"35,139\xEF\xBF\xBD\""},
+        HostileLink{"LongWithLoneSurrogate", " TolVex:\xEF\xBF\xBF" + kLong,
+                    "Invalid Location: \"\xEF\xBF\xBD" + kLong.substr(0, 199) + "\xE2\x80\xA6\""}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct BadFile {

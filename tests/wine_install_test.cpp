@@ -305,6 +305,28 @@ TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   EXPECT_FALSE(fs::exists(record));
 }
 
+// An option whose command comes back to the installed program (a TolVex: link, or a link of a
+// scheme registered to it): one start, one refusal, no chain of starts.
+TEST_F(InstallTest, CommandThatWouldStartTheProgramAgainIsRefusedAfterOneStart) {
+  ASSERT_EQ(Install(), 0);
+  MirrorUserClasses();
+  RunWine("reg", {"add", "HKCR\\tolvexloop\\shell\\open\\command", "/ve", "/d",
+                  "\"" + InstalledProgram() + "\" \"%1\"", "/f"});
+  for (const std::string scheme : {"tolvex", "tolvexloop"}) {
+    WriteFile(InstallDir() / "tolvexgwoption.xml", OneOptionFile(scheme + ":$ost"));
+    const Lines_ lines = Lines(
+        RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5", "20000"})
+            .out);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(Lines_(lines.begin() + 1, lines.end()),
+              (Lines_{"box|TolvexGateway|The active option's command would start TolvexGateway "
+                      "again: \"" +
+                          scheme + ":SD9.XC4.EQ2.CV5\"|OK|icon",
+                      "started|1"}));
+  }
+  RunWine("reg", {"delete", "HKCR\\tolvexloop", "/f"});
+}
+
 // A refusal comes before any change: the earlier installation still opens links.
 TEST_F(InstallTest, FolderThatCannotBeWrittenIsRefused) {
   ASSERT_EQ(Install(), 0);

@@ -244,6 +244,7 @@ TEST(ProcessTest, EnvironmentVariablesSetEmptyAndUnset) {
 
 TEST(ProcessTest, DecimalSeparatorOfTheUserLocale) {
   EXPECT_EQ(RunProbe({"decimal"}), (Expected{"[.]"}));
+  EXPECT_EQ(RunProbe({"decimal"}, {"LANG=de_DE.UTF-8", "LC_ALL=de_DE.UTF-8"}), (Expected{"[,]"}));
 }
 
 // The argument text comes from GetCommandLineW: the driver starts the probe with exact

@@ -1,6 +1,8 @@
 // TolvexGateway.exe: the handler of TolVex: links on Windows.
 #include <windows.h>
 
+#include <utility>
+
 #include "app/system_services.h"
 #include "dialog/frm_option.h"
 #include "dialog/win32/option_window_win32.h"
@@ -9,6 +11,7 @@
 #include "platform/process.h"
 #include "platform/shell.h"
 #include "platform/win32/com_win32.h"
+#include "platform/win32/shell_win32.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace tolvex;
@@ -18,9 +21,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const auto shell = platform::CreateSystemShell();
 
   GatewayServices services = SystemGatewayServices(*messages, *shell);
+  // The dialog opens only manual.htm beside the program, whose folder may be named outside the
+  // ANSI code page: it takes the shell that hands paths over in UTF-16.
+  const auto document_shell = platform::win32::CreateDocumentShell();
   services.show_option_dialog = [&] {
     OptionWindow window(instance);
-    FrmOption logic(window, SystemOptionServices(services));
+    FrmOptionServices dialog = SystemOptionServices(services);
+    dialog.shell = document_shell.get();
+    FrmOption logic(window, std::move(dialog));
     return window.Run(logic);
   };
   return RunGateway(platform::ArgumentText(0, nullptr), services);

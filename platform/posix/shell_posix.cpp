@@ -229,6 +229,7 @@ class PosixShell final : public Shell {
   // started or does not exit with 0. Standard input and error are /dev/null.
   static std::optional<std::string> StandardOutputOf(std::vector<std::string> words) {
     std::vector<char*> argv;
+    argv.reserve(words.size() + 1);
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
     int pipe_ends[2];

@@ -7,6 +7,7 @@
 
 #include "platform/command_line.h"
 #include "platform/process.h"
+#include "platform/win32/process_win32.h"
 #include "platform/win32/text_win32.h"
 
 namespace tolvex::platform {
@@ -20,7 +21,7 @@ std::string ArgumentText(int /*argc*/, char** /*argv*/) {
   return std::string(ArgumentTextOfCommandLine(Utf8FromUtf16(GetCommandLineW())));
 }
 
-std::string ProgramDirectory() {
+std::wstring win32::ThisProgramPath() {
   // GetModuleFileNameW truncates silently when the buffer is short: grow until it fits.
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
@@ -28,10 +29,14 @@ std::string ProgramDirectory() {
     if (length == 0) return {};
     if (length < path.size()) {
       path.resize(length);
-      break;
+      return path;
     }
     path.resize(path.size() * 2);
   }
+}
+
+std::string ProgramDirectory() {
+  const std::wstring path = win32::ThisProgramPath();
   const std::size_t separator = path.find_last_of(L"\\/");
   return Utf8FromUtf16(
       std::wstring_view(path).substr(0, separator == std::wstring::npos ? 0 : separator));

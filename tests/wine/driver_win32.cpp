@@ -2,7 +2,8 @@
 // it runs, printing what it sees one item a line (UTF-8, fields separated by "|"):
 //
 //   tolvex_driver run TIMEOUT_MS COMMAND_LINE
-//       answers every message box of the program with OK and waits for its end
+//       answers every message box of the program with OK and waits for its end; U+FFFF in
+//       COMMAND_LINE stands for a lone surrogate (0xD800), which no UTF-8 argument can carry
 //   tolvex_driver host TIMEOUT_MS FOLDER ACTION...
 //       runs the option window itself, on a second thread, for FOLDER's option file: the
 //       same actions, and fonts and icons become readable (their handles belong to the
@@ -12,9 +13,11 @@
 //         dump | read | pick N | type TEXT | click ID | key esc|enter|tab | menu (Alt+H)
 //         | close | snap FILE.bmp | wait | lock FILE (held open, unshared, until the end)
 //         | touch FILE (creates it) | await FILE (until it exists)
-//   tolvex_driver open URL
+//   tolvex_driver open URL [TIMEOUT_MS]
 //       hands URL to ShellExecuteW with the verb "open", as a browser does for a link of a
-//       scheme it does not handle itself, and prints "opened|RESULT" (above 32: started)
+//       scheme it does not handle itself, and prints "opened|RESULT" (above 32: started);
+//       with TIMEOUT_MS, then answers the boxes of all that this starts, and they in turn, and
+//       prints "started|COUNT" once they have ended or time ran out (they are then killed)
 //
 // Lines: "box|TITLE|TEXT|BUTTONS|icon or none" for each message box, "exit|CODE" at the program's
 // end, "timeout" when it did not end in time (it is then killed), "error|WHAT" when an action
@@ -36,8 +39,8 @@
 #include "dialog/frm_option.h"
 #include "dialog/win32/option_window_win32.h"
 #include "platform/file_replace.h"
-#include "platform/shell.h"
 #include "platform/win32/com_win32.h"
+#include "platform/win32/shell_win32.h"
 #include "platform/win32/text_win32.h"
 #include "platform/win32/unique_handle_win32.h"
 #include "platform/xml_document.h"
@@ -476,7 +479,7 @@ void DriveDialog(const Target& target, DWORD deadline, const std::vector<std::ws
 DWORD WINAPI HostOptionWindow(void* context) {
   const std::string folder = Utf8FromUtf16(static_cast<const wchar_t*>(context));
   const tolvex::platform::win32::ComApartment apartment;
-  const auto shell = tolvex::platform::CreateSystemShell();
+  const auto shell = tolvex::platform::win32::CreateDocumentShell();
   tolvex::FrmOptionServices services;
   services.create_document = [] { return tolvex::platform::CreateXmlDocument(); };
   services.shell = shell.get();
@@ -490,11 +493,46 @@ DWORD WINAPI HostOptionWindow(void* context) {
   return static_cast<DWORD>(window.Run(logic));
 }
 
+// Answers the message boxes of the processes in `job` until only this one is left or time runs
+// out, then prints how many the job has seen started besides it, and ends them all.
+void FinishJob(HANDLE job, DWORD deadline) {
+  std::vector<HWND> answered;
+  for (;;) {
+    struct {
+      JOBOBJECT_BASIC_PROCESS_ID_LIST list;
+      ULONG_PTR more[63];
+    } ids{{64, 0, {}}, {}};
+    QueryInformationJobObject(job, JobObjectBasicProcessIdList, &ids, sizeof ids, nullptr);
+    for (DWORD i = 0; i < ids.list.NumberOfProcessIdsInList; ++i) {
+      for (HWND box : TopLevelWindowsOf(static_cast<DWORD>(ids.list.ProcessIdList[i]))) {
+        if (ClassOf(box) == "#32770" && std::count(answered.begin(), answered.end(), box) == 0) {
+          answered.push_back(box);
+          AnswerMessageBox(box);
+        }
+      }
+    }
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts{};
+    QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &counts, sizeof counts,
+                              nullptr);
+    if (counts.ActiveProcesses <= 1 || GetTickCount() > deadline) {
+      Print("started|" + std::to_string(counts.TotalProcesses - 1));
+      TerminateJobObject(job, 0);  // what still runs ends here, and this program with it
+      return;
+    }
+    Sleep(kPollMs);
+  }
+}
+
 int Main(const std::vector<std::wstring>& args) {
-  if (args.size() == 2 && args[0] == L"open") {
+  if ((args.size() == 2 || args.size() == 3) && args[0] == L"open") {
+    // Processes started from here on belong to the job: it counts them, however they start.
+    const KernelHandle job(CreateJobObjectW(nullptr, nullptr));
+    if (args.size() == 3 && !AssignProcessToJobObject(job.Get(), GetCurrentProcess())) return 3;
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(nullptr, L"open", args[1].c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     Print("opened|" + std::to_string(result));
+    if (args.size() == 3)
+      FinishJob(job.Get(), GetTickCount() + static_cast<DWORD>(_wtoi(args[2].c_str())));
     return 0;
   }
   if (args.size() < 3 || (args[0] != L"run" && args[0] != L"dialog" && args[0] != L"host")) {
@@ -512,6 +550,8 @@ int Main(const std::vector<std::wstring>& args) {
   }
 
   std::wstring command_line = args[2];
+  // No UTF-8 argument can carry a lone surrogate: U+FFFF stands for one.
+  std::replace(command_line.begin(), command_line.end(), L'\xFFFF', L'\xD800');
   // The program writes into the driver's own output (the probe prints there).
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
