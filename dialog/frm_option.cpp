@@ -72,28 +72,31 @@ void FrmOption::OnPick() {
 }
 
 void FrmOption::OnOk() {
+  // Close unloads the document: the save, and with it every node of the document, is done
+  // before.
+  if (SaveChoice()) view_.Close();
+}
+
+bool FrmOption::SaveChoice() {
   // Saving a document that did not load, or whose root lacks currentsetting, would replace
   // the user's file with an empty or broken one: close without writing instead.
   const auto setting = loaded_ ? option_doc_->SelectSingleNode(kActiveIdQuery)
                                : std::unique_ptr<platform::XmlNode>();
-  if (setting == nullptr) {
-    view_.Close();
-    return;
-  }
+  if (setting == nullptr) return true;
   // Every location request looks the stored id up: an id that names no option would leave
   // the gateway unable to handle any link.
   const std::string chosen = view_.Read().selected;
   if (FindOption(*option_doc_, chosen) == nullptr) {
     view_.ShowError(kUnknownIdMessage, kOptionErrorTitle);
-    return;
+    return false;
   }
   std::optional<std::string> bytes;
   if (setting->SetText(chosen)) bytes = option_doc_->Serialize();
   if (!bytes || !Save(*bytes)) {
     view_.ShowError(kSaveFailedMessage, kOptionErrorTitle);
-    return;
+    return false;
   }
-  view_.Close();
+  return true;
 }
 
 bool FrmOption::Save(std::string_view bytes) const {

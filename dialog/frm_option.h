@@ -71,6 +71,9 @@ class FrmOption final : public OptionEvents {
   // Loads the option file and fills form_ from it as far as it allows; the failure, if any.
   std::optional<OptionLoadError> LoadForm();
   void FillOption(std::string_view id);
+  // OK's save: true when the window may close (saved, or nothing to write); false after a
+  // message, the file unchanged.
+  bool SaveChoice();
   // Writes the saved document where it belongs; false when nothing was written.
   bool Save(std::string_view bytes) const;
 

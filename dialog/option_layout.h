@@ -11,6 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/option_form_fields.h"
+#include "dialog/option_view.h"
+
 namespace tolvex::option_form {
 
 // Control ids (the Win32 view's; the Qt view goes by name). OK and Cancel carry the dialog
@@ -261,5 +264,21 @@ inline const Control& ControlById(int id) {
   return *std::find_if(std::begin(kControls), std::end(kControls),
                        [id](const Control& control) { return control.id == id; });
 }
+
+// Where the form's texts show: each text of OptionForm with the control that holds it. The
+// views put them there and read them back through this table alone.
+struct FormText {
+  std::string OptionForm::*field;
+  int control;
+};
+
+inline constexpr FormText kFormTexts[] = {
+#define TOLVEX_FORM_TEXT(field, control) {&OptionForm::field, control},
+    TOLVEX_OPTION_FORM_TEXTS(TOLVEX_FORM_TEXT)
+#undef TOLVEX_FORM_TEXT
+};
+
+// The control whose drop-down list holds OptionForm::ids.
+inline constexpr int kIdList = kGISoptions;
 
 }  // namespace tolvex::option_form

@@ -8,17 +8,17 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/option_form_fields.h"
+
 namespace tolvex {
 
-// What the option window shows, control by control.
+// What the option window shows, control by control: the list of `GISoptions`, then the texts
+// of dialog/option_form_fields.h.
 struct OptionForm {
-  std::vector<std::string> ids;  // the list of `GISoptions`
-  std::string selected;          // the text field of `GISoptions`
-  std::string command;           // `oscommand`
-  std::string datum;             // `datum`
-  std::string area;              // `GISareas`
-  std::string version_line;      // `copyright`
-  std::string copyright_notice;  // `copyright2`
+  std::vector<std::string> ids;
+#define TOLVEX_FORM_TEXT(field, control) std::string field;
+  TOLVEX_OPTION_FORM_TEXTS(TOLVEX_FORM_TEXT)
+#undef TOLVEX_FORM_TEXT
   bool operator==(const OptionForm&) const = default;
 };
 

@@ -9,6 +9,8 @@
 
 #include <cstddef>
 
+#include "dialog/option_form_fields.h"
+
 extern "C" {
 
 // Raised whenever anything below changes; the gateway refuses a module of another version.
@@ -23,17 +25,15 @@ struct TolvexUiText {
   size_t size;
 };
 
-// Everything the option window shows (OptionForm in dialog/option_view.h). The texts belong to
-// whoever passes the struct and live until the call that carries it returns.
+// Everything the option window shows (OptionForm in dialog/option_view.h): the list of
+// GISoptions, then one text for each of dialog/option_form_fields.h, in its order. The texts
+// belong to whoever passes the struct and live until the call that carries it returns.
 struct TolvexUiForm {
-  const TolvexUiText* ids;  // the list of GISoptions
+  const TolvexUiText* ids;
   size_t id_count;
-  TolvexUiText selected;          // text field of GISoptions
-  TolvexUiText command;           // oscommand
-  TolvexUiText datum;             // datum
-  TolvexUiText area;              // GISareas
-  TolvexUiText version_line;      // copyright
-  TolvexUiText copyright_notice;  // copyright2
+#define TOLVEX_UI_FORM_TEXT(field, control) TolvexUiText field;
+  TOLVEX_OPTION_FORM_TEXTS(TOLVEX_UI_FORM_TEXT)
+#undef TOLVEX_UI_FORM_TEXT
 };
 
 // What the option window reports.

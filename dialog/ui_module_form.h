@@ -19,14 +19,11 @@ class UiFormView {
   explicit UiFormView(const OptionForm& form) {
     ids_.reserve(form.ids.size());
     for (const auto& id : form.ids) ids_.push_back(UiText(id));
-    ui_ = {ids_.data(),
-           ids_.size(),
-           UiText(form.selected),
-           UiText(form.command),
-           UiText(form.datum),
-           UiText(form.area),
-           UiText(form.version_line),
-           UiText(form.copyright_notice)};
+    ui_.ids = ids_.data();
+    ui_.id_count = ids_.size();
+#define TOLVEX_UI_FORM_TEXT(field, control) ui_.field = UiText(form.field);
+    TOLVEX_OPTION_FORM_TEXTS(TOLVEX_UI_FORM_TEXT)
+#undef TOLVEX_UI_FORM_TEXT
   }
   UiFormView(const UiFormView&) = delete;  // ui_ points into ids_
   UiFormView& operator=(const UiFormView&) = delete;
@@ -41,12 +38,9 @@ inline OptionForm OptionFormOf(const TolvexUiForm& ui) {
   OptionForm form;
   form.ids.reserve(ui.id_count);
   for (size_t i = 0; i < ui.id_count; ++i) form.ids.emplace_back(UiView(ui.ids[i]));
-  form.selected = UiView(ui.selected);
-  form.command = UiView(ui.command);
-  form.datum = UiView(ui.datum);
-  form.area = UiView(ui.area);
-  form.version_line = UiView(ui.version_line);
-  form.copyright_notice = UiView(ui.copyright_notice);
+#define TOLVEX_UI_FORM_TEXT(field, control) form.field = UiView(ui.field);
+  TOLVEX_OPTION_FORM_TEXTS(TOLVEX_UI_FORM_TEXT)
+#undef TOLVEX_UI_FORM_TEXT
   return form;
 }
 

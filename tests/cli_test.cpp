@@ -1,6 +1,7 @@
 // The tolvex tool through its built binary: arguments, standard input, messages, exit status.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,8 +14,17 @@ namespace {
 
 using testing::ProcessOptions;
 using testing::RunProcess;
+using testing::TempDir;
 
 const std::string kTolvex = std::string(TOLVEX_BIN_DIR) + "/tolvex";
+
+// The options of expand's option files, in the layout of the shipped one.
+constexpr const char* kExpandOptions =
+    "  <option id=\"Geocode\" area=\"World\">viewer $ost</option>\n"
+    "  <option id=\"Map\" area=\"World\">"
+    "https://map.example/?lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)</option>\n"
+    "  <option id=\"Tokyo\" area=\"Japan\" datum=\"tokyo\">"
+    "viewer $lat.d(+03.4r) $lon.d(+03.4r)</option>\n";
 
 struct CliCase {
   const char* name;
@@ -133,6 +143,211 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"EncodeTooManyArguments", {"encode", "1", "2", "3"}, "", 2, "", "Usage:"},
         CliCase{"DecodeTwoArguments", {"decode", "AA0.AA0.AA0.AA0", "x"}, "", 2, "", "Usage:"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// `tolvex expand` run from a folder of its own, which holds the option file `file` (none when
+// null) with `current` as its currentsetting; "@" in an argument or the message stands for the
+// folder. Numbers are written in the user's locale, as the gateway writes them.
+struct ExpandCase {
+  const char* name;
+  std::vector<std::string> args;  // after "expand"
+  const char* file;
+  const char* current;
+  int status;
+  std::string out;
+  std::string err_contains;   // empty: standard error must be empty
+  bool comma_locale = false;  // de_DE instead of C.UTF-8
+};
+
+class TolvexExpandTest : public ::testing::TestWithParam<ExpandCase> {};
+
+std::string WithFolder(std::string text, const std::string& folder) {
+  if (const auto at = text.find('@'); at != std::string::npos) text.replace(at, 1, folder);
+  return text;
+}
+
+TEST_P(TolvexExpandTest, PrintsWhatTheLinkWouldOpen) {
+  const ExpandCase& c = GetParam();
+  TempDir dir;
+  const std::string tool = (dir.path() / "tolvex").string();
+  std::filesystem::copy_file(kTolvex, tool);
+  if (c.file != nullptr) {
+    dir.Write(c.file, std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") +
+                          "<tolvexgateway_optionlist currentsetting=\"" + c.current + "\">\n" +
+                          kExpandOptions + "</tolvexgateway_optionlist>\n");
+  }
+  std::vector<std::string> args = {"expand"};
+  for (const std::string& arg : c.args) args.push_back(WithFolder(arg, dir.path().string()));
+  ProcessOptions options;
+  options.env_set = {"LC_ALL=C.UTF-8"};
+  if (c.comma_locale) options.env_set = {"LC_ALL=de_DE.UTF-8"};  // compiled by scripts/setup
+  const auto result = RunProcess(tool, args, options);
+  EXPECT_EQ(result.exit_status, c.status) << result.err;
+  EXPECT_EQ(result.out, c.out);
+  if (c.err_contains.empty()) {
+    EXPECT_EQ(result.err, "");
+  } else {
+    EXPECT_NE(result.err.find(WithFolder(c.err_contains, dir.path().string())), std::string::npos)
+        << result.err;
+  }
+}
+
+constexpr const char* kBeside = "tolvexgwoption.xml";
+const std::string kAtTokyoTower = "https://map.example/?lat=35.658581&lon=139.745433\n";
+const std::string kTokyoDatum = "viewer $lat.d(+03.4r) $lon.d(+03.4r)";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, TolvexExpandTest,
+    ::testing::Values(ExpandCase{"GeocodeLinkBesideTheTool",
+                                 {"TolVex:SD9.XC4.EQ2.CV5"},
+                                 kBeside,
+                                 "Geocode",
+                                 0,
+                                 "viewer SD9.XC4.EQ2.CV5\n",
+                                 ""},
+                      ExpandCase{"PairLinkBesideTheTool",
+                                 {"TolVex:35.658581,139.745433"},
+                                 kBeside,
+                                 "Map",
+                                 0,
+                                 kAtTokyoTower,
+                                 ""},
+                      ExpandCase{"GeocodeThroughPictures",
+                                 {"TolVex:SD9.XC4.EQ2.CV5"},
+                                 kBeside,
+                                 "Map",
+                                 0,
+                                 "https://map.example/?lat=35.658581&lon=139.745435\n",
+                                 ""},
+                      ExpandCase{"PercentEncodedLowerCaseLink",
+                                 {"tolvex:35.658581,%20139.745433"},
+                                 kBeside,
+                                 "Map",
+                                 0,
+                                 kAtTokyoTower,
+                                 ""},
+                      ExpandCase{"BarePairWithOptions",
+                                 {"--options", "@/my.xml", "35.658581;139.745433"},
+                                 "my.xml",
+                                 "Map",
+                                 0,
+                                 kAtTokyoTower,
+                                 ""},
+                      ExpandCase{"WordsJoinAsTheGatewayJoinsThem",
+                                 {"--options", "@/my.xml", "35.658581,", "139.745433"},
+                                 "my.xml",
+                                 "Map",
+                                 0,
+                                 kAtTokyoTower,
+                                 ""},
+                      ExpandCase{"TokyoDatumOption",
+                                 {"TolVex:SD9.XC4.EQ2.CV5"},
+                                 kBeside,
+                                 "Tokyo",
+                                 0,
+                                 "viewer +035.6554 +139.7486\n",
+                                 ""},
+                      ExpandCase{"TemplateWithTokyoDatum",
+                                 {"--template", kTokyoDatum, "--datum", "tokyo", "SD9.XC4.EQ2.CV5"},
+                                 nullptr,
+                                 "",
+                                 0,
+                                 "viewer +035.6554 +139.7486\n",
+                                 ""},
+                      ExpandCase{"TemplateIsWgs84Otherwise",
+                                 {"--template", kTokyoDatum, "SD9.XC4.EQ2.CV5"},
+                                 nullptr,
+                                 "",
+                                 0,
+                                 "viewer +035.6586 +139.7454\n",
+                                 ""},
+                      ExpandCase{"LocationAfterDoubleDash",
+                                 {"--template", "$ost", "--", "-33.8568,151.2153"},
+                                 nullptr,
+                                 "",
+                                 0,
+                                 "IC8.XX9.MS6.MR4\n",
+                                 ""},
+                      ExpandCase{
+                          "CommaLocaleWritesItsSeparator",
+                          {"--template", "$lat.d()", "TolVex:35.65858075697629,139.74543520885123"},
+                          nullptr,
+                          "",
+                          0,
+                          "35,658580756976292\n",
+                          "",
+                          true},
+                      ExpandCase{"InvalidLocation",
+                                 {"TolVex:91,0"},
+                                 kBeside,
+                                 "Map",
+                                 1,
+                                 "",
+                                 "tolvex: Invalid Location: \"91,0\""},
+                      ExpandCase{"CommaDecimalsAreRefused",
+                                 {"TolVex:35,6;139,7"},
+                                 kBeside,
+                                 "Map",
+                                 1,
+                                 "",
+                                 "Invalid Location: \"35,6;139,7\""},
+                      ExpandCase{"MissingOptionFile",
+                                 {"--options", "@/none.xml", "SD9.XC4.EQ2.CV5"},
+                                 nullptr,
+                                 "",
+                                 1,
+                                 "",
+                                 "Can't Load Option File (@/none.xml)"},
+                      ExpandCase{"NoOptionFileBesideTheTool",
+                                 {"SD9.XC4.EQ2.CV5"},
+                                 nullptr,
+                                 "",
+                                 1,
+                                 "",
+                                 "Can't Load Option File (@/tolvexgwoption.xml)"},
+                      ExpandCase{"CurrentNamesNoOption",
+                                 {"SD9.XC4.EQ2.CV5"},
+                                 kBeside,
+                                 "Gone",
+                                 1,
+                                 "",
+                                 "Can't Load Current Value"},
+                      ExpandCase{"OptionRequest",
+                                 {"option"},
+                                 kBeside,
+                                 "Map",
+                                 1,
+                                 "",
+                                 "\"option\" opens the option dialog"},
+                      ExpandCase{"NoLocation", {}, kBeside, "Map", 2, "", "no location given"},
+                      ExpandCase{"OptionsAndTemplate",
+                                 {"--options", "@/my.xml", "--template", "$ost", "SD9.XC4.EQ2.CV5"},
+                                 "my.xml",
+                                 "Map",
+                                 2,
+                                 "",
+                                 "--options and --template exclude each other"},
+                      ExpandCase{"DatumWithoutTemplate",
+                                 {"--datum", "tokyo", "SD9.XC4.EQ2.CV5"},
+                                 kBeside,
+                                 "Map",
+                                 2,
+                                 "",
+                                 "--datum goes with --template"},
+                      ExpandCase{"UnknownOption",
+                                 {"--dry-run", "SD9.XC4.EQ2.CV5"},
+                                 kBeside,
+                                 "Map",
+                                 2,
+                                 "",
+                                 "unknown option \"--dry-run\""},
+                      ExpandCase{"OptionWithoutValue",
+                                 {"SD9.XC4.EQ2.CV5", "--template"},
+                                 kBeside,
+                                 "Map",
+                                 2,
+                                 "",
+                                 "--template needs a value"}),
+    TOLVEX_ROW_NAMES(name));
 
 TEST(TolvexCliHelpTest, HelpGoesToStandardOutput) {
   const auto result = RunProcess(kTolvex, {"--help"});

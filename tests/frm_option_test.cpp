@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -63,6 +64,60 @@ class FakeShell final : public platform::Shell {
   }
 };
 
+// The platform's document, counting the nodes that it and its nodes hand out: `orphans` grows
+// by those still alive when the document goes. A node must not outlive its document, and the
+// window's Close unloads the document at once.
+class NodeCountingDocument final : public platform::XmlDocument {
+ public:
+  explicit NodeCountingDocument(int& orphans) : orphans_(orphans) {}
+  ~NodeCountingDocument() override { orphans_ += *live_; }
+  NodeCountingDocument(const NodeCountingDocument&) = delete;
+  NodeCountingDocument& operator=(const NodeCountingDocument&) = delete;
+
+  bool Load(const std::string& path) override { return document_->Load(path); }
+  std::unique_ptr<platform::XmlNode> SelectSingleNode(std::string_view xpath) const override {
+    return Counted(document_->SelectSingleNode(xpath), live_);
+  }
+  std::vector<std::unique_ptr<platform::XmlNode>> SelectNodes(
+      std::string_view xpath) const override {
+    auto nodes = document_->SelectNodes(xpath);
+    for (auto& node : nodes) node = Counted(std::move(node), live_);
+    return nodes;
+  }
+  std::optional<std::string> Serialize() const override { return document_->Serialize(); }
+
+ private:
+  class Node final : public platform::XmlNode {
+   public:
+    Node(std::unique_ptr<platform::XmlNode> node, std::shared_ptr<int> live)
+        : node_(std::move(node)), live_(std::move(live)) {
+      ++*live_;
+    }
+    ~Node() override { --*live_; }
+    Node(const Node&) = delete;
+    Node& operator=(const Node&) = delete;
+    std::string Text() const override { return node_->Text(); }
+    bool SetText(std::string_view text) override { return node_->SetText(text); }
+    std::unique_ptr<platform::XmlNode> SelectSingleNode(std::string_view xpath) const override {
+      return Counted(node_->SelectSingleNode(xpath), live_);
+    }
+
+   private:
+    std::unique_ptr<platform::XmlNode> node_;
+    std::shared_ptr<int> live_;
+  };
+
+  static std::unique_ptr<platform::XmlNode> Counted(std::unique_ptr<platform::XmlNode> node,
+                                                    const std::shared_ptr<int>& live) {
+    if (node == nullptr) return nullptr;
+    return std::make_unique<Node>(std::move(node), live);
+  }
+
+  int& orphans_;
+  std::shared_ptr<int> live_ = std::make_shared<int>(0);
+  std::unique_ptr<platform::XmlDocument> document_ = platform::CreateXmlDocument();
+};
+
 // Two options in the layout libxml2 writes back unchanged, so that a save can be compared
 // byte for byte with the expected file.
 std::string ViewerAtlas(std::string_view current) {
@@ -95,7 +150,9 @@ class FrmOptionTest : public ::testing::Test {
   void Load(const std::optional<std::string>& bytes) {
     if (bytes) dir_.Write("tolvexgwoption.xml", *bytes);
     FrmOptionServices services;
-    services.create_document = [] { return platform::CreateXmlDocument(); };
+    services.create_document = [this] {
+      return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
+    };
     services.shell = &shell_;
     services.option_file_path = path_;
     services.manual_path = dir_.File("manual.htm");
@@ -108,6 +165,10 @@ class FrmOptionTest : public ::testing::Test {
     frm_->OnLoad();
   }
   std::string File() const { return ReadFile(path_); }
+  void TearDown() override {
+    frm_.reset();
+    EXPECT_EQ(orphaned_nodes_, 0) << "a node outlived its document";
+  }
 
   TempDir dir_;
   const std::string path_ = dir_.File("tolvexgwoption.xml");
@@ -118,6 +179,7 @@ class FrmOptionTest : public ::testing::Test {
         return platform::ReplaceFileContents(path, data);
       };
   int saves_ = 0;
+  int orphaned_nodes_ = 0;
   std::optional<FrmOption> frm_;
 };
 

@@ -38,6 +38,7 @@ constexpr const char* kOptions =
     "  <option id=\"Map\" area=\"World\">true $ost</option>\n"
     "</tolvexgateway_optionlist>\n";
 constexpr const char* kNoDisplay = "TolvexGateway: no display is available for the option dialog\n";
+const std::string kCannotShow = "TolvexGateway: the option window cannot be shown: ";
 constexpr const char* kModuleLoaded = "tolvex_ui.so";  // as LD_DEBUG=files names what it maps
 
 bool IsExecutable(const char* path) { return ::access(path, X_OK) == 0; }
@@ -107,7 +108,7 @@ class UiModuleTest : public ::testing::Test {
     options.env_set.insert(options.env_set.end(), env.begin(), env.end());
     return RunProcess("/usr/bin/timeout", {std::to_string(seconds), Gateway(), argument}, options);
   }
-  std::string Gateway() const { return (dir_.path() / "tolvexgateway").string(); }
+  std::string Gateway() const { return (program_dir_ / "tolvexgateway").string(); }
   std::string Options() const { return ReadFile(dir_.path() / "tolvexgwoption.xml"); }
 
   // A display number that no server answers.
@@ -118,6 +119,7 @@ class UiModuleTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  fs::path program_dir_ = dir_.path();  // where the gateway runs from
 };
 
 // Location requests never pay for the toolkit, whatever the display.
@@ -154,21 +156,73 @@ TEST_F(UiModuleTest, ADeadDisplayFallsBackWithoutACrash) {
   EXPECT_EQ(Options(), kOptions);
 }
 
-TEST_F(UiModuleTest, AMissingOrBrokenModuleFallsBack) {
+// With a display named, a module that cannot be loaded is the reason the option window gives,
+// in one line of at most 200 quoted characters; a message for a box still reaches standard
+// error, alone.
+struct BrokenModuleCase {
+  const char* name;
+  std::string folder;        // the program's folder under the test's own; "" for that
+  const char* built_module;  // a stand-in module put in place of tolvex_ui.so; or nullptr
+  const char* module_bytes;  // else written as tolvex_ui.so; nullptr: there is none
+  std::string reason_head;   // how the reason starts; "@" stands for the test's folder
+  std::string reason_tail;   // and ends
+};
+
+class BrokenModuleTest : public UiModuleTest,
+                         public ::testing::WithParamInterface<BrokenModuleCase> {};
+
+TEST_P(BrokenModuleTest, TheOptionWindowNamesTheReason) {
+  const BrokenModuleCase& c = GetParam();
+  program_dir_ = dir_.path() / c.folder;
+  fs::create_directories(program_dir_);
+  fs::copy_file(fs::path(TOLVEX_BIN_DIR) / "tolvexgateway", program_dir_ / "tolvexgateway",
+                fs::copy_options::overwrite_existing);
+  fs::remove(program_dir_ / "tolvex_ui.so");
+  if (c.built_module != nullptr) {
+    fs::copy_file(fs::path(TOLVEX_BIN_DIR) / c.built_module, program_dir_ / "tolvex_ui.so");
+  } else if (c.module_bytes != nullptr) {
+    dir_.Write((fs::path(c.folder) / "tolvex_ui.so").string(), c.module_bytes);
+  }
+  dir_.Write((fs::path(c.folder) / "tolvexgwoption.xml").string(), kOptions);
   Xvfb x;
   const std::string display = x.display().empty() ? DeadDisplay() : x.display();
-  for (const bool broken : {false, true}) {
-    SCOPED_TRACE(broken ? "broken" : "missing");
-    fs::remove(dir_.path() / "tolvex_ui.so");
-    if (broken) dir_.Write("tolvex_ui.so", "not a shared object");
-    const ProcessResult option = Run("option", display);
-    EXPECT_EQ(option.exit_status, 1);
-    EXPECT_EQ(option.err, kNoDisplay);
-    const ProcessResult message = Run("TolVex:91,0", display);
-    EXPECT_EQ(message.exit_status, 1);
-    EXPECT_EQ(message.err, "TolvexGateway: Invalid Location: \"91,0\"\n");
+
+  const ProcessResult option = Run("option", display);
+  EXPECT_EQ(option.exit_status, 1);
+  std::string head = c.reason_head;
+  if (const auto at = head.find('@'); at != std::string::npos) {
+    head.replace(at, 1, dir_.path().string());
   }
+  EXPECT_TRUE(option.err.starts_with(kCannotShow + head)) << option.err;
+  EXPECT_TRUE(option.err.ends_with(c.reason_tail + "\n")) << option.err;
+  EXPECT_EQ(option.err.find('\n'), option.err.size() - 1) << option.err;
+  // 200 characters, the quotes and the ellipsis at most; all ASCII here.
+  EXPECT_LE(option.err.size(), kCannotShow.size() + 200 + 2 + 3 + 1) << option.err;
+  EXPECT_EQ(ReadFile(program_dir_ / "tolvexgwoption.xml"), kOptions);
+
+  const ProcessResult message = Run("TolVex:91,0", display);
+  EXPECT_EQ(message.exit_status, 1);
+  EXPECT_EQ(message.err, "TolvexGateway: Invalid Location: \"91,0\"\n");
 }
+
+const std::string kLongFolder(250, 'y');  // the path passes 200 characters within it
+
+INSTANTIATE_TEST_SUITE_P(
+    Modules, BrokenModuleTest,
+    ::testing::Values(BrokenModuleCase{"Missing", "", nullptr, nullptr,
+                                       "\"@/tolvex_ui.so: cannot open shared object file", "\""},
+                      BrokenModuleCase{"NotASharedObject", "", nullptr, "not a shared object",
+                                       "\"@/tolvex_ui.so: file too short\"", ""},
+                      BrokenModuleCase{"AnotherVersion", "", "ui_module_other_version.so", nullptr,
+                                       "the module is of another version", "version"},
+                      BrokenModuleCase{"WithoutTheEntry", "", "ui_module_without_entry.so", nullptr,
+                                       "\"@/tolvex_ui.so: undefined symbol: tolvex_ui_module\"",
+                                       ""},
+                      BrokenModuleCase{"LineBreakInTheFolder", "line\nbreak", nullptr, nullptr,
+                                       "\"@/line%0Abreak/tolvex_ui.so: cannot open", "\""},
+                      BrokenModuleCase{"LongFolder", kLongFolder, nullptr, nullptr, "\"@/yyyyyyyy",
+                                       "yyyy\u2026\""}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 // xdotool with a time limit, against the test's X server.
 ProcessResult Xdotool(const std::string& display, std::vector<std::string> args) {

@@ -1,5 +1,7 @@
 // tolvexgateway: the handler of TolVex: links on Linux.
-#include "app/linux/ui_client.h"
+#include "app/linux/graphical_message_sink.h"
+#include "app/linux/option_dialog.h"
+#include "app/linux/ui_module_loader.h"
 #include "app/system_services.h"
 #include "gateway/gateway.h"
 #include "platform/message.h"

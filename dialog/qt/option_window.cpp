@@ -17,7 +17,6 @@
 #include <QtGlobal>
 #include <algorithm>
 #include <map>
-#include <utility>
 #include <vector>
 
 #include "dialog/option_layout.h"
@@ -171,10 +170,10 @@ void OptionWindow::Build() {
   client->setFixedSize(twips.Px(kClientWidth), twips.Px(kClientHeight));
   setCentralWidget(client);
 
-  std::map<int, QWidget*> widgets = {{kWindow, client}};
+  controls_ = {{kWindow, client}};
   for (const Control& control : kControls) {
-    QWidget* widget = CreateWidget(control.kind, widgets.at(control.parent));
-    widgets[control.id] = widget;
+    QWidget* widget = CreateWidget(control.kind, controls_.at(control.parent));
+    controls_[control.id] = widget;
     widget->setObjectName(QString::fromLatin1(control.name));
     widget->setGeometry(twips.Rect(control.rect));
     const QFont font =
@@ -192,24 +191,19 @@ void OptionWindow::Build() {
     if (control.kind == ControlKind::kPanel) widget->raise();
   }
 
-  auto* cancel = static_cast<QPushButton*>(widgets.at(kCmdCancel));
+  auto* cancel = static_cast<QPushButton*>(controls_.at(kCmdCancel));
   connect(cancel, &QPushButton::clicked, this, [this] { Send(&OptionEvents::OnCancel); });
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
-  connect(static_cast<QPushButton*>(widgets.at(kCmdOK)), &QPushButton::clicked, this,
+  connect(static_cast<QPushButton*>(controls_.at(kCmdOK)), &QPushButton::clicked, this,
           [this] { Send(&OptionEvents::OnOk); });
-  gis_options_ = static_cast<QComboBox*>(widgets.at(kGISoptions));
+  gis_options_ = static_cast<QComboBox*>(controls_.at(kIdList));
   connect(gis_options_, &QComboBox::activated, this, [this] { Send(&OptionEvents::OnPick); });
-  os_command_ = static_cast<QPlainTextEdit*>(widgets.at(kOscommand));
-  datum_ = static_cast<QLineEdit*>(widgets.at(kDatum));
-  gis_areas_ = static_cast<QLineEdit*>(widgets.at(kGISareas));
-  copyright_ = static_cast<QLabel*>(widgets.at(kCopyright));
-  copyright2_ = static_cast<QLabel*>(widgets.at(kCopyright2));
 
   // The labels and the panel take no focus.
   const std::vector<const Control*> stops = TabStops();
   for (std::size_t i = 1; i < stops.size(); ++i) {
-    QWidget::setTabOrder(widgets.at(stops[i - 1]->id), widgets.at(stops[i]->id));
+    QWidget::setTabOrder(controls_.at(stops[i - 1]->id), controls_.at(stops[i]->id));
   }
 
   setFixedSize(sizeHint());
@@ -251,6 +245,28 @@ void OptionWindow::closeEvent(QCloseEvent* event) {
   Unload();
 }
 
+void OptionWindow::SetControlText(int id, const QString& text) {
+  QWidget* widget = controls_.at(id);
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+    if (combo->currentText() != text) combo->setEditText(text);
+  } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+    if (box->toPlainText() != text) box->setPlainText(text);
+  } else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    SetBoxText(line, text);
+  } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+    if (label->text() != text) SetCaption(label, text, text_font_);
+  }
+}
+
+QString OptionWindow::ControlText(int id) const {
+  const QWidget* widget = controls_.at(id);
+  if (const auto* combo = qobject_cast<const QComboBox*>(widget)) return combo->currentText();
+  if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) return box->toPlainText();
+  if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return line->text();
+  if (const auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+  return {};
+}
+
 void OptionWindow::Show(const OptionForm& form) {
   QStringList ids;
   for (const auto& id : form.ids) ids.append(ToQString(id));
@@ -264,17 +280,7 @@ void OptionWindow::Show(const OptionForm& form) {
     gis_options_->setCurrentIndex(-1);
     gis_options_->setEditText(text);
   }
-  const QString selected = ToQString(form.selected);
-  if (gis_options_->currentText() != selected) gis_options_->setEditText(selected);
-  const QString command = ToQString(form.command);
-  if (os_command_->toPlainText() != command) os_command_->setPlainText(command);
-  SetBoxText(datum_, ToQString(form.datum));
-  SetBoxText(gis_areas_, ToQString(form.area));
-  for (const auto& [label, text] : {std::pair{copyright_, &form.version_line},
-                                    std::pair{copyright2_, &form.copyright_notice}}) {
-    const QString caption = ToQString(*text);
-    if (label->text() != caption) SetCaption(label, caption, text_font_);
-  }
+  for (const FormText& text : kFormTexts) SetControlText(text.control, ToQString(form.*text.field));
 }
 
 OptionForm OptionWindow::Read() const {
@@ -282,12 +288,9 @@ OptionForm OptionWindow::Read() const {
   for (int i = 0; i < gis_options_->count(); ++i) {
     form.ids.push_back(gis_options_->itemText(i).toStdString());
   }
-  form.selected = gis_options_->currentText().toStdString();
-  form.command = os_command_->toPlainText().toStdString();
-  form.datum = datum_->text().toStdString();
-  form.area = gis_areas_->text().toStdString();
-  form.version_line = copyright_->text().toStdString();
-  form.copyright_notice = copyright2_->text().toStdString();
+  for (const FormText& text : kFormTexts) {
+    form.*text.field = ControlText(text.control).toStdString();
+  }
   return form;
 }
 

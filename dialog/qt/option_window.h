@@ -6,14 +6,13 @@
 #include <QFont>
 #include <QMainWindow>
 #include <functional>
+#include <map>
 #include <string_view>
 
 #include "dialog/option_view.h"
 
 class QComboBox;
-class QLabel;
-class QLineEdit;
-class QPlainTextEdit;
+class QString;
 class QWidget;
 
 namespace tolvex::qt {
@@ -46,16 +45,16 @@ class OptionWindow final : public QMainWindow, public OptionView {
   void CentreOnScreen();
   void Unload();
   void Send(void (OptionEvents::*handler)());
+  // The text of the control `id`, whatever widget shows it; setting the text it already shows
+  // changes nothing.
+  void SetControlText(int id, const QString& text);
+  QString ControlText(int id) const;
 
   QFont text_font_;
   OptionEvents* events_ = nullptr;
   bool unloaded_ = false;
+  std::map<int, QWidget*> controls_;  // by the ids of the form's table
   QComboBox* gis_options_ = nullptr;
-  QPlainTextEdit* os_command_ = nullptr;
-  QLineEdit* datum_ = nullptr;
-  QLineEdit* gis_areas_ = nullptr;
-  QLabel* copyright_ = nullptr;
-  QLabel* copyright2_ = nullptr;
 };
 
 // A modal critical box with one OK button; returns when dismissed.

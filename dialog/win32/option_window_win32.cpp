@@ -122,6 +122,9 @@ std::wstring WithoutCrLf(std::wstring_view text) {
   return out;
 }
 
+// The texts of a multi-line box go through WithCrLf and WithoutCrLf.
+bool IsMultiLine(int control) { return ControlById(control).kind == ControlKind::kMultiLineBox; }
+
 // The picture with its colours multiplied by alpha, as AlphaBlend wants them.
 HBITMAP LoadPicture(HINSTANCE instance) {
   auto bitmap = static_cast<HBITMAP>(LoadImageW(instance, MAKEINTRESOURCEW(TOLVEX_IDB_PICTURE),
@@ -337,7 +340,7 @@ void OptionWindow::SetControlText(int id, const std::wstring& text) {
 }
 
 void OptionWindow::Show(const OptionForm& form) {
-  const HWND combo = Control(kGISoptions);
+  const HWND combo = Control(kIdList);
   std::vector<std::wstring> ids;
   ids.reserve(form.ids.size());
   for (const std::string& id : form.ids) ids.push_back(Utf16FromUtf8(id));
@@ -350,25 +353,21 @@ void OptionWindow::Show(const OptionForm& form) {
     }
     SetWindowTextW(combo, text.c_str());
   }
-  SetControlText(kGISoptions, Utf16FromUtf8(form.selected));
-  SetControlText(kOscommand, WithCrLf(Utf16FromUtf8(form.command)));
-  SetControlText(kDatum, Utf16FromUtf8(form.datum));
-  SetControlText(kGISareas, Utf16FromUtf8(form.area));
-  SetControlText(kCopyright, Utf16FromUtf8(form.version_line));
-  SetControlText(kCopyright2, Utf16FromUtf8(form.copyright_notice));
+  for (const FormText& text : kFormTexts) {
+    const std::wstring shown = Utf16FromUtf8(form.*text.field);
+    SetControlText(text.control, IsMultiLine(text.control) ? WithCrLf(shown) : shown);
+  }
 }
 
 OptionForm OptionWindow::Read() const {
   OptionForm form;
-  for (const std::wstring& id : ListOf(Control(kGISoptions))) {
+  for (const std::wstring& id : ListOf(Control(kIdList))) {
     form.ids.push_back(Utf8FromUtf16(id));
   }
-  form.selected = Utf8FromUtf16(WindowTextOf(Control(kGISoptions)));
-  form.command = Utf8FromUtf16(WithoutCrLf(WindowTextOf(Control(kOscommand))));
-  form.datum = Utf8FromUtf16(WindowTextOf(Control(kDatum)));
-  form.area = Utf8FromUtf16(WindowTextOf(Control(kGISareas)));
-  form.version_line = Utf8FromUtf16(WindowTextOf(Control(kCopyright)));
-  form.copyright_notice = Utf8FromUtf16(WindowTextOf(Control(kCopyright2)));
+  for (const FormText& text : kFormTexts) {
+    const std::wstring shown = WindowTextOf(Control(text.control));
+    form.*text.field = Utf8FromUtf16(IsMultiLine(text.control) ? WithoutCrLf(shown) : shown);
+  }
   return form;
 }
 

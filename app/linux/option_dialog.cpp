@@ -1,0 +1,62 @@
+#include "app/linux/option_dialog.h"
+
+#include <memory>
+#include <string>
+#include <utility>
+
+#include "app/linux/module_option_view.h"
+#include "gateway/gateway.h"
+#include "gateway/message_text.h"
+#include "platform/message.h"
+
+namespace tolvex {
+namespace {
+
+struct DialogRun {
+  ModuleOptionView view;
+  std::unique_ptr<OptionEvents> logic;
+};
+
+// The module's events, handed to the logic over a view bound to the window that sent them.
+void HandleEvent(void* context, int event, TolvexUiWindow* window, const TolvexUiWindowOps* ops) {
+  auto& run = *static_cast<DialogRun*>(context);
+  run.view.Bind(window, ops);
+  OptionEvents& logic = *run.logic;
+  switch (event) {
+    case TOLVEX_UI_LOAD:
+      return logic.OnLoad();
+    case TOLVEX_UI_PICK:
+      return logic.OnPick();
+    case TOLVEX_UI_OK:
+      return logic.OnOk();
+    case TOLVEX_UI_CANCEL:
+      return logic.OnCancel();
+    case TOLVEX_UI_HELP:
+      return logic.OnHelp();
+    case TOLVEX_UI_UNLOAD:
+      return logic.OnUnload();
+    default:
+      return;
+  }
+}
+
+}  // namespace
+
+int ShowOptionDialog(UiLoader& ui, FrmOptionServices services) {
+  UiModule* module = ui.Get();
+  if (module == nullptr && !ui.failure().empty()) {
+    // A display is named but the window cannot come: the reason is the module, not the display.
+    platform::WriteToStandardError(kProgramTitle,
+                                   "the option window cannot be shown: " + ui.failure());
+    return kExitMessage;
+  }
+  DialogRun run;
+  run.logic = std::make_unique<FrmOption>(run.view, std::move(services));
+  if (module == nullptr || !module->RunOptionDialog(HandleEvent, &run)) {
+    platform::WriteToStandardError(kProgramTitle, "no display is available for the option dialog");
+    return kExitMessage;
+  }
+  return kExitHandedOver;
+}
+
+}  // namespace tolvex
