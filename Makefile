@@ -1,17 +1,31 @@
 # Front door: `make run` shows the main job, `make test` runs every test.
-# Each target first installs what is missing (scripts/setup), then builds with CMake presets.
+# Each target first installs what is missing (scripts/setup) for what it does: the Linux build
+# alone for run, build and install; the tests', the Windows and the tools' packages with the
+# targets that use them. Then it builds with CMake presets.
 
 WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup build release shared asan windows windows-dist windows-reproducible run test test-linux test-asan \
+.PHONY: all setup setup-test setup-windows setup-tools setup-deb deb test-deb build release shared asan windows windows-dist windows-reproducible run test test-linux test-asan \
 	test-wine test-shared bench fuzz coverage tidy format clean install uninstall
 
 all: build
 
 setup:
 	@scripts/setup
+
+setup-test:
+	@scripts/setup test
+
+setup-windows:
+	@scripts/setup windows
+
+setup-tools:
+	@scripts/setup tools test
+
+setup-deb:
+	@scripts/setup deb
 
 build: setup
 	cmake --preset linux $(CMAKE_FLAGS) >/dev/null
@@ -23,16 +37,16 @@ release: setup
 
 # The distribution build: Debian's shared libxml2 (TOLVEX_STATIC_LIBXML2=OFF), so that its
 # security updates reach the program. Only the request path and its tests are built.
-shared: setup
+shared: setup-test
 	cmake --preset linux-shared $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset linux-shared
 
-asan: setup
+asan: setup-test
 	cmake --preset asan $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset asan
 
 # The Windows programs, cross-built: build/windows/bin/TolvexGateway.exe and tolvex.exe.
-windows: setup
+windows: setup-windows
 	cmake --preset windows $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset windows
 
@@ -54,7 +68,7 @@ run: build
 	@echo '$$ tolvexgateway $(LINK)'
 	@$(BIN)/tolvexgateway '$(LINK)'; status=$$?; echo "(exit status $$status)"
 
-test-linux: build
+test-linux: setup-test build
 	ctest --preset linux
 
 test-asan: asan
@@ -63,7 +77,7 @@ test-asan: asan
 # The Windows programs under Wine, on a private X display with a fresh Wine prefix. Wine on a
 # loaded machine now and then fails a start or a registry write for a moment, so a failed
 # Wine test runs once more (the preset's repeat until-pass:2); a real fault fails both times.
-test-wine: build windows-dist
+test-wine: setup-test build windows-dist
 	ctest --preset wine
 
 test-shared: shared
@@ -71,7 +85,7 @@ test-shared: shared
 
 test: test-linux test-asan test-wine test-shared
 
-bench: release
+bench: setup-test release
 	build/linux-release/bin/bench_geocode
 	build/linux-release/bin/bench_template
 	bench/request.sh build/linux-release/bin
@@ -82,7 +96,7 @@ bench: release
 # The targets are listed in fuzz/CMakeLists.txt, which writes their names to fuzz_targets.txt.
 FUZZ_SECONDS ?= 60
 
-fuzz: setup
+fuzz: setup-tools
 	cmake --preset fuzz $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset fuzz --target fuzz_all
 	@mkdir -p build/fuzz/findings
@@ -99,7 +113,7 @@ fuzz: setup
 
 # Line and branch coverage of the core (geocode/, gateway/) and the platform backends, from
 # the whole test suite. HTML report: build/coverage/coverage.html.
-coverage: setup
+coverage: setup-tools
 	cmake --preset coverage $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset coverage
 	find build/coverage -name '*.gcda' -delete
@@ -121,7 +135,7 @@ MINGW_CXX ?= x86_64-w64-mingw32-g++-posix
 TIDY_WIN32_ARGS = --extra-arg=--target=x86_64-w64-mingw32 --checks=-performance-no-int-to-ptr \
   $(addprefix --extra-arg=-isystem,$(shell $(MINGW_CXX) -E -x c++ -v - </dev/null 2>&1 | \
     sed -n '/search starts here/,/End of search/p' | grep '/include/c++'))
-tidy: build windows
+tidy: setup-tools build windows
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
 	clang-tidy -p build/windows --quiet $(TIDY_WIN32_ARGS) $(TIDY_WIN32_SOURCES)
 
@@ -138,6 +152,22 @@ install: setup
 
 uninstall:
 	scripts/desktop-install uninstall "$(PREFIX)"
+
+# The Debian package for all users, built by Debian's tools from a copy of this tree (debian/):
+# build/deb/tolvexgateway_VERSION_amd64.deb, which lintian must pass without a word.
+deb: setup-deb
+	rm -rf build/deb
+	mkdir -p build/deb/src
+	tar -c --exclude=./build --exclude=./.git . | tar -x -C build/deb/src
+	cd build/deb/src && dpkg-buildpackage -b -us -uc >../dpkg-buildpackage.log 2>&1 || \
+	  { tail -40 ../dpkg-buildpackage.log; exit 1; }
+	lintian --allow-root --fail-on error,warning build/deb/tolvexgateway_*_amd64.deb
+	@ls -l build/deb/tolvexgateway_*_amd64.deb
+
+# Installs the package with apt, opens a link and saves in the option window as an ordinary
+# user, and purges it (as root; anyone else is told the suite was skipped).
+test-deb: deb
+	tests/deb/package-test build/deb
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

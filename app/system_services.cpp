@@ -12,7 +12,7 @@ GatewayServices SystemGatewayServices(platform::MessageSink& messages, platform:
   services.messages = &messages;
   services.shell = &shell;
   services.create_document = [] { return platform::CreateXmlDocument(); };
-  services.option_file_path = platform::PathBesideProgram(kOptionFileName);
+  services.option_file_path = platform::OptionFilePath(kOptionFileName);
   services.decimal_separator = platform::UserDecimalSeparator();
   services.windir = platform::EnvironmentVariable("windir");
   return services;
@@ -26,6 +26,13 @@ FrmOptionServices SystemOptionServices(const GatewayServices& services) {
   dialog.manual_path = platform::PathBesideProgram(kManualFileName);
   dialog.replace_file = [](const std::string& path, std::string_view bytes) {
     return platform::ReplaceFileContents(path, bytes);
+  };
+  dialog.user_option_file_path = platform::UserConfigPath(kOptionFileName);
+  dialog.may_replace_in_place = [](const std::string& path) {
+    return platform::MayReplaceInPlace(path);
+  };
+  dialog.write_new_file = [](const std::string& path, std::string_view bytes) {
+    return platform::WriteNewFile(path, bytes);
   };
   return dialog;
 }

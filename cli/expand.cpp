@@ -24,7 +24,8 @@ constexpr std::string_view kExpandUsage =
     "  --options FILE   read the active option from FILE\n"
     "  --template TEXT  expand TEXT instead of an option's template\n"
     "  --datum NAME     the datum for --template (\"tokyo\" shifts; default wgs84)\n"
-    "Without --options or --template, the option file beside the gateway is read.\n";
+    "Without --options or --template, the user's own option file is read when it exists,\n"
+    "else the one beside the gateway.\n";
 
 struct ExpandArguments {
   std::optional<std::string> options_file;
@@ -114,7 +115,7 @@ int RunExpand(const std::vector<std::string_view>& args) {
     command_line = ExpandCommandTemplate(request.location, option, separator);
   } else {
     const std::string path =
-        arguments.options_file.value_or(platform::PathBesideProgram(kOptionFileName));
+        arguments.options_file.value_or(platform::OptionFilePath(kOptionFileName));
     const auto document = platform::CreateXmlDocument();
     ExpandedCommand command = ExpandActiveOption(request.location, *document, path, separator);
     if (command.error != OptionLoadError::kNone) {

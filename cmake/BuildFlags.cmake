@@ -36,9 +36,11 @@ add_library(tolvex_version INTERFACE)
 target_include_directories(tolvex_version INTERFACE ${PROJECT_BINARY_DIR}/generated)
 
 # Programs started once per request link the C++ runtime statically: loading the shared one
-# costs about 1 ms at every start. Sanitizer builds keep the shared runtime.
+# costs about 1 ms at every start. Sanitizer builds keep the shared runtime, and so does the
+# Debian package, whose rules want the system's libraries shared.
+option(TOLVEX_STATIC_CXX_RUNTIME "Link the C++ runtime statically into the programs" ON)
 function(tolvex_fast_start target)
-  if(NOT TOLVEX_SANITIZE AND NOT WIN32)
+  if(TOLVEX_STATIC_CXX_RUNTIME AND NOT TOLVEX_SANITIZE AND NOT WIN32)
     target_link_options(${target} PRIVATE -static-libstdc++ -static-libgcc)
   endif()
 endfunction()

@@ -92,11 +92,22 @@ bool FrmOption::SaveChoice() {
   }
   std::optional<std::string> bytes;
   if (setting->SetText(chosen)) bytes = option_doc_->Serialize();
-  if (!bytes || !services_.replace_file(services_.option_file_path, *bytes)) {
+  if (!bytes || !Save(*bytes)) {
     view_.ShowError(kSaveFailedMessage, kOptionErrorTitle);
     return false;
   }
   return true;
+}
+
+bool FrmOption::Save(std::string_view bytes) const {
+  const std::string& own = services_.user_option_file_path;
+  const std::string& read = services_.option_file_path;
+  // A shared file stays as it is: the user's choice goes to the user's own file.
+  if (!own.empty() && own != read && services_.may_replace_in_place &&
+      !services_.may_replace_in_place(read)) {
+    return services_.write_new_file(own, bytes);
+  }
+  return services_.replace_file(read, bytes);
 }
 
 void FrmOption::OnCancel() { view_.Close(); }

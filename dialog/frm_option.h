@@ -38,6 +38,13 @@ struct FrmOptionServices {
   // Writes the saved document over the option file; platform::ReplaceFileContents in the
   // program. False when the file was left as it was.
   std::function<bool(const std::string& path, std::string_view bytes)> replace_file;
+  // The user's own option file; empty when there is none to fall back on. OK writes it
+  // (write_new_file) instead of the file it read when may_replace_in_place says that file is
+  // not this user's to replace: a shared install's, whose folder the user cannot write or
+  // which links to the package's file.
+  std::string user_option_file_path;
+  std::function<bool(const std::string& path)> may_replace_in_place;
+  std::function<bool(const std::string& path, std::string_view bytes)> write_new_file;
 };
 
 class FrmOption final : public OptionEvents {
@@ -67,6 +74,8 @@ class FrmOption final : public OptionEvents {
   // OK's save: true when the window may close (saved, or nothing to write); false after a
   // message, the file unchanged.
   bool SaveChoice();
+  // Writes the saved document where it belongs; false when nothing was written.
+  bool Save(std::string_view bytes) const;
 
   OptionView& view_;
   FrmOptionServices services_;

@@ -13,4 +13,12 @@ namespace tolvex::platform {
 // Never creates `path` when it does not exist.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 
+// True when a save may replace `path` where it is: a file (not a link to one elsewhere) in a
+// folder this user may write. False for a shared install's file, which a save leaves alone.
+bool MayReplaceInPlace(const std::string& path);
+
+// Writes `bytes` as the file `path`, creating the missing folders on its way (for this user
+// only): whole or not at all, as ReplaceFileContents does. An existing file is replaced.
+bool WriteNewFile(const std::string& path, std::string_view bytes);
+
 }  // namespace tolvex::platform

@@ -21,6 +21,15 @@ std::string ProgramDirectory();
 // with the usual message, and nothing is ever written there.
 std::string PathBesideProgram(std::string_view file_name);
 
+// Where this user's own copy of `file_name` lives: `$XDG_CONFIG_HOME/tolvexgateway/` (by
+// default `~/.config/tolvexgateway/`) on POSIX, `%APPDATA%\TolvexGateway\` on Windows. Empty
+// when the system names no such folder (no home folder).
+std::string UserConfigPath(std::string_view file_name);
+
+// The option file a run reads: the user's own (UserConfigPath) when it exists, otherwise the
+// one beside the program, which a shared install keeps for all of its users.
+std::string OptionFilePath(std::string_view file_name);
+
 // The decimal separator of the user's locale ("." or "," in practice; may be any text).
 std::string UserDecimalSeparator();
 

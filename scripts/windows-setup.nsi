@@ -1,7 +1,7 @@
 ; The installer of TolvexGateway for Windows, built by scripts/windows-dist:
 ;   makensis -DVERSION=1.2.3 -DSTAGE=DIR -DICON=FILE -DOUTFILE=FILE windows-setup.nsi
-; STAGE holds the files of the package (TolvexGateway.exe, tolvex.exe, manual.htm and the
-; shipped tolvexgwoption.xml).
+; STAGE holds the files of the package (TolvexGateway.exe, tolvex.exe, manual.htm, LICENSE.txt
+; and the shipped tolvexgwoption.xml).
 ;
 ; It installs for the current user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\TolvexGateway (a folder the user can write: the option window saves
@@ -15,7 +15,9 @@
 ; Exit status: 0 installed, 1 cancelled, 2 refused (the message says why; nothing was changed).
 ;
 ; The user's option file holds their choice: installing again keeps it, uninstalling removes
-; it only when it is still the shipped one.
+; it only when it is still the default that was installed. The uninstall key records that
+; default's fingerprint, so that a reinstall or a newer version replaces a file still equal to
+; it with the new default.
 ;
 ; An NSIS script rather than an MSI: whether the option file goes on uninstall depends on its
 ; bytes, which Windows Installer decides per component (always or never) unless a custom
@@ -96,6 +98,36 @@ Function .onInit
   SetShellVarContext current
 FunctionEnd
 
+; $R0 = the fingerprint of the file $R1, "LENGTH-FNV1A32" (its length and 32-bit FNV-1a hash),
+; or "" when it cannot be read. It tells the default an installation put there from a file
+; the user changed.
+!macro FileFingerprintFunction un
+Function ${un}FileFingerprint
+  StrCpy $R0 ""
+  ClearErrors
+  FileOpen $3 "$R1" r
+  ${IfNot} ${Errors}
+    StrCpy $4 0x811C9DC5
+    StrCpy $5 0
+    ${Do}
+      ClearErrors
+      FileReadByte $3 $6
+      ${If} ${Errors}
+        ${Break}
+      ${EndIf}
+      IntOp $4 $4 ^ $6
+      IntOp $4 $4 * 16777619
+      IntOp $5 $5 + 1
+    ${Loop}
+    FileClose $3
+    IntFmt $4 "%08X" $4
+    StrCpy $R0 "$5-$4"
+  ${EndIf}
+FunctionEnd
+!macroend
+!insertmacro FileFingerprintFunction ""
+!insertmacro FileFingerprintFunction "un."
+
 Section "TolvexGateway"
   SetShellVarContext current
   ; Every check comes before the first change, so that a refusal leaves an earlier
@@ -117,10 +149,22 @@ Section "TolvexGateway"
   File "${STAGE}\${PROGRAM}"
   File "${STAGE}\tolvex.exe"
   File "${STAGE}\manual.htm"
-  ; The option file holds the user's choice: an earlier one stays.
-  SetOverwrite off
-  File "${STAGE}\${OPTION_FILE}"
-  SetOverwrite on
+  File "${STAGE}\LICENSE.txt"
+  ; The option file holds the user's choice: an earlier one stays, unless it is still the
+  ; default an earlier installation put there, which takes the new default.
+  StrCpy $R1 "$INSTDIR\${OPTION_FILE}"
+  Call FileFingerprint
+  ReadRegStr $7 HKCU "${UNINSTALL_KEY}" "DefaultOptionFile"
+  StrCpy $8 $7
+  ${If} $7 == ""
+    StrCpy $7 "none recorded"
+  ${EndIf}
+  ${IfNot} ${FileExists} "$R1"
+  ${OrIf} $R0 == $7
+    File "${STAGE}\${OPTION_FILE}"
+    Call FileFingerprint
+    StrCpy $8 $R0
+  ${EndIf}
   WriteUninstaller "$INSTDIR\uninstall.exe"
 
   ; TolVex: links. The command is a plain string with the folder written out: the shell then
@@ -178,6 +222,7 @@ Section "TolvexGateway"
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "EstimatedSize" $1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKCU "${UNINSTALL_KEY}" "NoRepair" 1
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "DefaultOptionFile" $8
 SectionEnd
 
 ; $R0 = "same" when the files $R1 and $R2 hold the same bytes, "different" otherwise.
@@ -223,17 +268,27 @@ Section "Uninstall"
   Delete "$INSTDIR\${PROGRAM}"
   Delete "$INSTDIR\tolvex.exe"
   Delete "$INSTDIR\manual.htm"
-  ; The option file goes only while it is the shipped one: a changed file holds the user's
-  ; choice or their own options.
-  InitPluginsDir
-  File "/oname=$PLUGINSDIR\shipped.xml" "${STAGE}\${OPTION_FILE}"
+  Delete "$INSTDIR\LICENSE.txt"
+  ; The option file goes only while it is the default that was installed: a changed file holds
+  ; the user's choice or their own options. An installation that recorded no default compares
+  ; with the shipped one.
   StrCpy $R1 "$INSTDIR\${OPTION_FILE}"
-  StrCpy $R2 "$PLUGINSDIR\shipped.xml"
-  Call un.CompareFiles
+  ReadRegStr $7 HKCU "${UNINSTALL_KEY}" "DefaultOptionFile"
+  ${If} $7 != ""
+    Call un.FileFingerprint
+    ${If} $R0 == $7
+      StrCpy $R0 "same"
+    ${EndIf}
+  ${Else}
+    InitPluginsDir
+    File "/oname=$PLUGINSDIR\shipped.xml" "${STAGE}\${OPTION_FILE}"
+    StrCpy $R2 "$PLUGINSDIR\shipped.xml"
+    Call un.CompareFiles
+  ${EndIf}
   ${If} $R0 == "same"
     Delete "$INSTDIR\${OPTION_FILE}"
   ${ElseIf} ${FileExists} "$INSTDIR\${OPTION_FILE}"
-    DetailPrint "Kept $INSTDIR\${OPTION_FILE}: it differs from the shipped one."
+    DetailPrint "Kept $INSTDIR\${OPTION_FILE}: it differs from the default that was installed."
   ${EndIf}
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"

@@ -373,5 +373,72 @@ TEST(TolvexCliStdinTest, BadLinesAreEachReported) {
   EXPECT_EQ(result.out, "-90 -180\n");
 }
 
+// The worked templates of manual.htm's "Adding a map of your own": each <option> line as the
+// page shows it, pasted into an option file, makes the pair link open the address the page
+// promises.
+struct WorkedExample {
+  std::string id;
+  std::string option;
+  std::string opens;
+};
+
+// The text an HTML page shows for `html`, for the few entities the examples use.
+std::string PageText(std::string html) {
+  for (const auto& [entity, text] : {std::pair<std::string, std::string>{"&lt;", "<"},
+                                     {"&gt;", ">"},
+                                     {"&quot;", "\""},
+                                     {"&amp;", "&"}}) {
+    for (auto at = html.find(entity); at != std::string::npos; at = html.find(entity, at + 1)) {
+      html.replace(at, entity.size(), text);
+    }
+  }
+  return html;
+}
+
+// The text between `open` and `close` from `from` on; advances `from` past it. Empty at the end.
+std::string Between(const std::string& page, std::size_t& from, const std::string& open,
+                    const std::string& close) {
+  const auto start = page.find(open, from);
+  const auto end = start == std::string::npos ? start : page.find(close, start + open.size());
+  if (end == std::string::npos) return {};
+  from = end + close.size();
+  return page.substr(start + open.size(), end - start - open.size());
+}
+
+std::vector<WorkedExample> WorkedExamples() {
+  const std::string page = testing::ReadFile(std::string(TOLVEX_BIN_DIR) + "/manual.htm");
+  std::vector<WorkedExample> examples;
+  std::size_t from = 0;
+  for (;;) {
+    WorkedExample example;
+    example.option = PageText(Between(page, from, "<pre class=\"worked\">", "</pre>"));
+    example.opens = PageText(Between(page, from, "<code class=\"opens\">", "</code>"));
+    if (example.option.empty() || example.opens.empty()) return examples;
+    std::size_t at = 0;
+    example.id = Between(example.option, at, "id=\"", "\"");
+    examples.push_back(example);
+  }
+}
+
+class ManualExampleTest : public ::testing::TestWithParam<WorkedExample> {};
+
+TEST_P(ManualExampleTest, OpensWhatThePageSays) {
+  const testing::TempDir dir;
+  const std::string options = dir.Write(
+      "tolvexgwoption.xml", "<tolvexgateway_optionlist currentsetting=\"" + GetParam().id + "\">" +
+                                GetParam().option + "</tolvexgateway_optionlist>");
+  ProcessOptions env;
+  env.env_set = {"LC_ALL=C"};
+  const auto result =
+      RunProcess(kTolvex, {"expand", "--options", options, "TolVex:35.658581,139.745433"}, env);
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(result.out, GetParam().opens + "\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Manual, ManualExampleTest, ::testing::ValuesIn(WorkedExamples()),
+                         TOLVEX_ROW_NAMES(id));
+
+TEST(ManualExamplesTest, ThePageShowsFourOrMore) { EXPECT_GE(WorkedExamples().size(), 4U); }
+
 }  // namespace
 }  // namespace tolvex

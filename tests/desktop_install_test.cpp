@@ -267,18 +267,47 @@ TEST_F(DesktopInstallTest, FailsWhenLinksWouldNotReachTheHandler) {
   }
 }
 
-TEST_F(DesktopInstallTest, TheUsersOptionFileSurvivesReinstallAndUninstall) {
+// The option file after a reinstall and an uninstall: the user's choice stays, while a file
+// still equal to the default an earlier install recorded follows the new default and goes.
+struct OptionFileCase {
+  const char* name;
+  bool recorded_default;  // the file is the earlier install's default, its hash recorded
+};
+
+class OptionFileUpgradeTest : public DesktopInstallTest,
+                              public ::testing::WithParamInterface<OptionFileCase> {};
+
+TEST_P(OptionFileUpgradeTest, OnlyTheRecordedDefaultIsReplacedAndRemoved) {
   const fs::path prefix = home_.path() / ".local";
   ASSERT_EQ(Install(prefix).exit_status, 0);
   const fs::path options = prefix / kProgramFolder / "tolvexgwoption.xml";
-  const std::string chosen = "<tolvexgateway_optionlist currentsetting=\"Mine\"/>\n";
-  home_.Write(".local/lib/tolvexgateway/tolvexgwoption.xml", chosen);
+  const fs::path recorded = prefix / kProgramFolder / ".option-default";
+  const std::string earlier = "<tolvexgateway_optionlist currentsetting=\"Mine\"/>\n";
+  home_.Write(".local/lib/tolvexgateway/tolvexgwoption.xml", earlier);
+  if (GetParam().recorded_default) {
+    ASSERT_EQ(Script({"-c", "sha256sum <\"$0\" | cut -d' ' -f1 >\"$1\"", options.string(),
+                      recorded.string()})
+                  .exit_status,
+              0);
+  }
   ASSERT_EQ(Install(prefix).exit_status, 0);
-  EXPECT_EQ(ReadFile(options), chosen);
+  const std::string shipped = ReadFile(fs::path(TOLVEX_BIN_DIR) / "tolvexgwoption.xml");
+  EXPECT_EQ(ReadFile(options), GetParam().recorded_default ? shipped : earlier);
   ASSERT_EQ(Uninstall(prefix).exit_status, 0);
-  EXPECT_EQ(ReadFile(options), chosen);
+  EXPECT_EQ(fs::exists(options), !GetParam().recorded_default);
+  if (!GetParam().recorded_default) {
+    EXPECT_EQ(ReadFile(options), earlier);
+  }
+  EXPECT_FALSE(fs::exists(recorded));
   EXPECT_FALSE(fs::exists(prefix / kProgramFolder / "tolvexgateway"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, OptionFileUpgradeTest,
+                         ::testing::ValuesIn(std::vector<OptionFileCase>{
+                             {"TheUsersChoiceSurvives", false},
+                             {"AnUnchangedDefaultFollowsTheUpgrade", true},
+                         }),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // Each installed document passes the tool that its readers use: man renders the pages without a
 // warning, AppStream accepts the metadata, desktop-file-validate the entries.

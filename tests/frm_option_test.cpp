@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -504,6 +505,76 @@ TEST_F(FrmOptionTest, AReadOnlyFolderFailsTheSave) {
   EXPECT_EQ(File(), ViewerAtlas("Viewer"));
   EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"tolvexgwoption.xml"});
 }
+
+// Where OK saves: the file it read when this user may replace it, else the user's own file,
+// created with its folder, while the shared file keeps its bytes.
+struct SaveCase {
+  const char* name;
+  bool read_only_folder;  // the program folder of an install for all users
+  bool linked;            // the program folder's file is a link to the package's file
+  bool user_file_read;    // the user's own file existed and was the one read
+  bool saves_beside;      // else the user's own file gets the choice
+};
+
+class FrmOptionSaveTest : public FrmOptionTest, public ::testing::WithParamInterface<SaveCase> {};
+
+TEST_P(FrmOptionSaveTest, OkWritesTheUsersOwnFileUnlessItMayReplaceTheOneItRead) {
+  const SaveCase& row = GetParam();
+  const TempDir config;  // the user's config folder; tolvexgateway/ is created by the save
+  const std::string own = config.File("tolvexgateway/tolvexgwoption.xml");
+  const std::string shared = ViewerAtlas("Viewer");
+  std::string read_path = path_;
+  if (row.linked) {
+    const std::string etc_file = config.Write("etc.xml", shared);
+    std::filesystem::create_symlink(etc_file, path_);
+  } else {
+    dir_.Write("tolvexgwoption.xml", shared);
+  }
+  if (row.user_file_read) {
+    std::filesystem::create_directory(config.path() / "tolvexgateway");
+    config.Write("tolvexgateway/tolvexgwoption.xml", ViewerAtlas("Atlas"));
+    ASSERT_EQ(::chmod((config.path() / "tolvexgateway").c_str(), 0777), 0);
+    read_path = own;
+  }
+  FrmOptionServices services;
+  services.create_document = [] { return platform::CreateXmlDocument(); };
+  services.shell = &shell_;
+  services.option_file_path = read_path;
+  services.replace_file = platform::ReplaceFileContents;
+  services.user_option_file_path = own;
+  services.may_replace_in_place = platform::MayReplaceInPlace;
+  services.write_new_file = platform::WriteNewFile;
+  frm_.emplace(view_, std::move(services));
+  view_.events = &*frm_;
+  frm_->OnLoad();
+  view_.form.selected = row.user_file_read ? "Viewer" : "Atlas";
+  ASSERT_EQ(::chmod(config.path().c_str(), 0777), 0);
+  ASSERT_EQ(::chmod(dir_.path().c_str(), row.read_only_folder ? 0555 : 0777), 0);
+  // 0: saved and closed; 1: a message or the window stayed.
+  const int outcome = testing::RunUnprivileged([&] {
+    frm_->OnOk();
+    return view_.closed && view_.messages.empty() ? 0 : 1;
+  });
+  ASSERT_EQ(::chmod(dir_.path().c_str(), 0755), 0);
+  EXPECT_EQ(outcome, 0);
+  const std::string saved = ViewerAtlas(row.user_file_read ? "Viewer" : "Atlas");
+  EXPECT_EQ(ReadFile(path_), row.saves_beside ? saved : shared);
+  EXPECT_EQ(std::filesystem::is_symlink(path_), row.linked);
+  if (row.saves_beside) {
+    EXPECT_FALSE(std::filesystem::exists(own));
+  } else {
+    EXPECT_EQ(ReadFile(own), saved);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Installs, FrmOptionSaveTest,
+                         ::testing::ValuesIn(std::vector<SaveCase>{
+                             {"PerUserInstallReplacesItsOwnFile", false, false, false, true},
+                             {"ReadOnlyProgramFolderWritesTheUsersFile", true, false, false, false},
+                             {"LinkToThePackagesFileWritesTheUsersFile", false, true, false, false},
+                             {"UsersFileThatExistsIsReplaced", true, false, true, false},
+                         }),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(FrmOptionTest, CancelClosesAndLeavesTheFileUntouched) {
   const std::string original = ViewerAtlas("Viewer");

@@ -75,7 +75,8 @@ class GatewayTest : public ::testing::Test {
                     std::string path = "") {
     ProcessOptions options;
     if (path.empty()) path = tools_dir_->path().string() + ":/usr/bin:/bin";
-    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_};
+    options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_,
+                       "XDG_CONFIG_HOME=" + config_dir_.path().string()};
     const bool sets_locale = std::any_of(
         env.begin(), env.end(), [](const std::string& e) { return e.starts_with("LC_ALL="); });
     if (!sets_locale) options.env_set.push_back("LC_ALL=C");
@@ -113,6 +114,7 @@ class GatewayTest : public ::testing::Test {
   static TempDir* program_dir_;
   static TempDir* tools_dir_;
   TempDir record_dir_;
+  TempDir config_dir_;  // the user's config folder, empty unless a test writes the user's file
   std::string record_;
 };
 
@@ -122,6 +124,7 @@ TempDir* GatewayTest::tools_dir_ = nullptr;
 struct LinkCase {
   std::vector<std::string> args;
   std::string opened;
+  std::string users_template = {};  // the user's own option file's, which then wins
 };
 
 const std::string kGeocodeUrl =
@@ -133,6 +136,10 @@ const std::string kPairUrlAt12 = kPairUrl.substr(0, kPairUrl.size() - 2) + "12";
 class LocationLinkTest : public GatewayTest, public ::testing::WithParamInterface<LinkCase> {};
 
 TEST_P(LocationLinkTest, OpensTheExpandedTemplate) {
+  if (!GetParam().users_template.empty()) {
+    fs::create_directory(config_dir_.path() / "tolvexgateway");
+    config_dir_.Write("tolvexgateway/tolvexgwoption.xml", OptionFile(GetParam().users_template));
+  }
   const ProcessResult result = Run(GetParam().args);
   EXPECT_EQ(result.exit_status, 0) << result.err;
   EXPECT_EQ(result.err, "");
@@ -160,6 +167,9 @@ INSTANTIATE_TEST_SUITE_P(
         {{"GEO:0,0?q=35.658581,139.745433(Tokyo)"}, kPairUrl},
         {{"geo://35.658581%2C139.745433,40;crs=wgs84&z=11.5"}, kPairUrlAt12},
         {{"\"geo:0,0?z=12.5&q=35.658581%2C139.745433+(Tokyo+Tower)\""}, kPairUrlAt12},
+        {{"TolVex:SD9.XC4.EQ2.CV5"},
+         "https://own.example/SD9.XC4.EQ2.CV5",
+         "https://own.example/$ost"},
     }),
     [](const auto& row) { return test::RowName(row.index, row.param.args.front()); });
 

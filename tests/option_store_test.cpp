@@ -139,7 +139,26 @@ INSTANTIATE_TEST_SUITE_P(
                      File("\xc3\xcf\xbf\xde",
                           "<option id='\xc3\xcf\xbf\xde' area='a'>"
                           "map \xc5\xec\xb5\xfe</option>"),
-                 kNone, "map \xE6\x9D\xB1\xE4\xBA\xAC", "wgs84"}),
+                 kNone, "map \xE6\x9D\xB1\xE4\xBA\xAC", "wgs84"},
+        LoadCase{"Iso2022Jp",
+                 "<?xml version=\"1.0\" encoding=\"ISO-2022-JP\"?>" +
+                     File("V", "<option id='V' area='a'>map \x1b$BEl5~\x1b(B</option>"),
+                 kNone, "map \xE6\x9D\xB1\xE4\xBA\xAC", "wgs84"},
+        LoadCase{"Windows1252",
+                 "<?xml version=\"1.0\" encoding=\"windows-1252\"?>" +
+                     File("V", "<option id='V' area='a'>caf\xE9 \x80</option>"),
+                 kNone, "caf\xC3\xA9 \xE2\x82\xAC", "wgs84"},
+        LoadCase{"Utf16WithoutByteOrderMark",
+                 test::Utf16("<?xml version=\"1.0\" encoding=\"UTF-16\"?>" +
+                                 File("V", "<option id='V' area='a'>t</option>"),
+                             false)
+                     .substr(2),
+                 kNone, "t", "wgs84"},
+        // Converted by no converter of the system: refused, as a file that does not load.
+        LoadCase{"UnknownEncoding",
+                 "<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?>" +
+                     File("V", "<option id='V' area='a'>t</option>"),
+                 kCannotLoad, "", ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(LoadActiveOptionFileTest, MissingFile) {

@@ -102,7 +102,8 @@ class UiModuleTest : public ::testing::Test {
                     std::vector<std::string> env = {}, int seconds = 30) {
     ProcessOptions options;
     options.env_unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "LD_DEBUG"};
-    options.env_set = {"PATH=/usr/bin:/bin", "LC_ALL=C"};
+    // No option file of the user's own: the one beside the program is read and written.
+    options.env_set = {"PATH=/usr/bin:/bin", "LC_ALL=C", "XDG_CONFIG_HOME=" + dir_.path().string()};
     if (!display.empty()) options.env_set.push_back("DISPLAY=" + display);
     options.env_set.insert(options.env_set.end(), env.begin(), env.end());
     return RunProcess("/usr/bin/timeout", {std::to_string(seconds), Gateway(), argument}, options);

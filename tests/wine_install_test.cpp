@@ -233,27 +233,52 @@ TEST_F(InstallTest, InstallOverAnInstallKeepsTheUsersOptionFile) {
   EXPECT_EQ(list.find("TolVex Gateway"), list.rfind("TolVex Gateway")) << "listed once: " << list;
 }
 
-// A newer version over an older one: the entry names the newer, the user's file stays.
-TEST_F(InstallTest, NewerVersionOverAnOlderKeepsTheUsersOptionFile) {
-  const fs::path older = FreshWineFolder("older-version") / "TolvexGateway-0.9.0-setup.exe";
+// A newer version over an older one, whose default option file differs: the entry names the
+// newer; the user's file stays, while the older default the user never changed follows the
+// upgrade and goes on uninstall.
+struct UpgradeCase {
+  const char* name;
+  bool user_changed_the_file;
+};
+
+class UpgradeTest : public InstallTest, public ::testing::WithParamInterface<UpgradeCase> {};
+
+TEST_P(UpgradeTest, NewerVersionOverAnOlder) {
+  const fs::path folder = FreshWineFolder(std::string("older-version-") + GetParam().name);
+  const fs::path older = folder / "TolvexGateway-0.9.0-setup.exe";
   const fs::path source = TOLVEX_SOURCE_DIR;
+  fs::copy(DistDir() / "TolvexGateway", folder / "stage");
+  const std::string older_default = OneOptionFile("tolvexolder:$ost");
+  WriteFile(folder / "stage" / "tolvexgwoption.xml", older_default);
   const ProcessResult built =
       RunProcess("/usr/bin/makensis",
-                 {"-V1", "-DVERSION=0.9.0", "-DSTAGE=" + (DistDir() / "TolvexGateway").string(),
+                 {"-V1", "-DVERSION=0.9.0", "-DSTAGE=" + (folder / "stage").string(),
                   "-DICON=" + (source / "resources/windows/tolvexgateway.ico").string(),
                   "-DOUTFILE=" + older.string(), (source / "scripts/windows-setup.nsi").string()});
   ASSERT_EQ(built.exit_status, 0) << built.out << built.err;
   ASSERT_EQ(RunWine(older, {"/S"}).exit_status, 0);
   EXPECT_TRUE(HasValue(Query(kUninstallKey), "DisplayVersion", "REG_SZ", "0.9.0"));
+  ASSERT_EQ(ReadFile(InstallDir() / "tolvexgwoption.xml"), older_default);
   const std::string chosen = OneOptionFile(kTemplate);
-  WriteFile(InstallDir() / "tolvexgwoption.xml", chosen);
+  if (GetParam().user_changed_the_file) WriteFile(InstallDir() / "tolvexgwoption.xml", chosen);
 
   ASSERT_EQ(Install(), 0);
-  EXPECT_EQ(ReadFile(InstallDir() / "tolvexgwoption.xml"), chosen);
+  const std::string shipped = ReadFile(DistDir() / "TolvexGateway" / "tolvexgwoption.xml");
+  EXPECT_EQ(ReadFile(InstallDir() / "tolvexgwoption.xml"),
+            GetParam().user_changed_the_file ? chosen : shipped);
   EXPECT_TRUE(HasValue(Query(kUninstallKey), "DisplayVersion", "REG_SZ", PackageVersion()));
   const std::string list = InstalledApplications();
   EXPECT_EQ(list.find("TolVex Gateway"), list.rfind("TolVex Gateway")) << "listed once: " << list;
+  Uninstall();
+  EXPECT_EQ(fs::exists(InstallDir() / "tolvexgwoption.xml"), GetParam().user_changed_the_file);
 }
+
+INSTANTIATE_TEST_SUITE_P(Files, UpgradeTest,
+                         ::testing::ValuesIn(std::vector<UpgradeCase>{
+                             {"TheUsersFileStays", true},
+                             {"AnUntouchedOlderDefaultFollows", false},
+                         }),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(InstallTest, UninstallOfAnUntouchedInstallationRemovesEverything) {
   ASSERT_EQ(Install(), 0);
@@ -289,10 +314,9 @@ TEST_F(InstallTest, AnExistingGeoClassIsLeftAlone) {
 TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   ASSERT_EQ(Install(), 0);
   const std::string shipped = ReadFile(InstallDir() / "tolvexgwoption.xml");
-  const ProcessResult saved =
-      RunWine(WindowsBinDir() / "tolvex_driver.exe",
-              {"dialog", "30000", "\"" + InstalledProgram() + "\" option", "pick", "1", "click",
-               std::to_string(option_form::kCmdOK)});
+  const ProcessResult saved = RunWine(WindowsBinDir() / "tolvex_driver.exe",
+                                      {"dialog", "30000", "\"" + InstalledProgram() + "\" option",
+                                       "pick", "1", "click", std::to_string(option_form::kCmdOK)});
   EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
   const std::string chosen = ReadFile(InstallDir() / "tolvexgwoption.xml");
   ASSERT_NE(chosen, shipped) << "the option window saved nothing";

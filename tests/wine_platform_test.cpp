@@ -183,6 +183,51 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplaceCase{"HeldOpenUnshared", true, true, {"not replaced"}, false}),
     [](const auto& row) { return std::string(row.param.name); });
 
+// The user's own option file: a save goes there when the program folder's file may not be
+// replaced in place (a folder that cannot be written: Wine's Z:\\proc), the folders on its way
+// are created, and once it exists it is the file that is read.
+struct InPlaceCase {
+  const char* name;
+  bool program_folder;  // else Z:\\proc\\version
+  Expected lines;
+};
+
+class MayReplaceInPlaceTest : public ::testing::TestWithParam<InPlaceCase> {};
+
+TEST_P(MayReplaceInPlaceTest, OnlyWhereTheFolderCanBeWritten) {
+  std::string path = "Z:\\proc\\version";
+  if (GetParam().program_folder) {
+    const fs::path folder = FreshWineFolder("in-place");
+    WriteFile(folder / "tolvexgwoption.xml", "<a/>");
+    path = WindowsPath(folder / "tolvexgwoption.xml");
+  }
+  EXPECT_EQ(RunProbe({"may-replace", path}), GetParam().lines);
+}
+
+INSTANTIATE_TEST_SUITE_P(Folders, MayReplaceInPlaceTest,
+                         ::testing::Values(InPlaceCase{"OfOneUser", true, {"in place"}},
+                                           InPlaceCase{
+                                               "ThatCannotBeWritten", false, {"elsewhere"}}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(OwnOptionFileTest, IsCreatedWithItsFolderAndThenRead) {
+  const std::string beside = WindowsPath(WindowsBinDir()) + "\\tolvexgwoption.xml";
+  const auto before = RunProbe({"own"});
+  ASSERT_EQ(before.size(), 2U);
+  const std::string own = before[0];
+  EXPECT_TRUE(own.ends_with("\\AppData\\Roaming\\TolvexGateway\\tolvexgwoption.xml")) << own;
+  EXPECT_EQ(before[1], beside);
+  const fs::path source = FreshWineFolder("own-file") / "new.xml";
+  WriteFile(source, "<tolvexgateway_optionlist currentsetting=\"Mine\"/>");
+  EXPECT_EQ(RunProbe({"write-new", own, WindowsPath(source)}), (Expected{"written"}));
+  EXPECT_EQ(RunProbe({"xml", own, "tolvexgateway_optionlist/@currentsetting"}),
+            (Expected{"loaded", "first [Mine]", "match [Mine]"}));
+  EXPECT_EQ(RunProbe({"own"}), (Expected{own, own}));
+  // Every other Wine test reads the file beside the program.
+  RunWine("cmd", {"/c", "rmdir", "/s", "/q", own.substr(0, own.rfind('\\'))});
+  EXPECT_EQ(RunProbe({"own"}), (Expected{own, beside}));
+}
+
 TEST(ProcessTest, ProgramDirectoryAndFilesBesideIt) {
   const std::string directory = WindowsPath(WindowsBinDir());
   EXPECT_EQ(RunProbe({"dir"}), (Expected{directory}));

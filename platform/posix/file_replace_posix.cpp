@@ -105,19 +105,16 @@ void SyncFolder(FileCalls& calls, const std::string& folder) {
   (void)calls.Close(fd);
 }
 
-}  // namespace
-
-bool ReplaceFileContents(FileCalls& calls, const std::string& path, std::string_view bytes) {
-  const std::string target = ResolvedPath(path);
-  if (target.empty()) return false;  // never create the file
-  struct stat original {};
-  if (calls.Stat(target.c_str(), &original) != 0 || !S_ISREG(original.st_mode)) return false;
-
+// Writes `bytes` to a temporary file beside `target`, flushes it and renames it to `target`.
+// `original`, when given, is the file being replaced, whose permissions the new one takes;
+// a new file stays readable by its owner only.
+bool WriteAndRename(FileCalls& calls, const std::string& target, std::string_view bytes,
+                    const struct stat* original) {
   std::string temp_path;
   int fd = CreateTemporary(calls, target, temp_path);
   if (fd < 0) return false;
-  bool ok =
-      CopyPermissions(calls, fd, original) && WriteAll(calls, fd, bytes) && calls.Fsync(fd) == 0;
+  bool ok = (original == nullptr || CopyPermissions(calls, fd, *original)) &&
+            WriteAll(calls, fd, bytes) && calls.Fsync(fd) == 0;
   // close() can report a delayed write error (NFS, quotas); it counts like any other.
   if (calls.Close(fd) != 0) ok = false;
   if (ok && calls.Rename(temp_path.c_str(), target.c_str()) != 0) ok = false;
@@ -129,10 +126,43 @@ bool ReplaceFileContents(FileCalls& calls, const std::string& path, std::string_
   return true;
 }
 
+// Creates `folder` and its missing parents, each for the owner only.
+bool MakeFolders(const std::string& folder) {
+  struct stat info {};
+  if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+  const std::string parent = FolderOf(folder);
+  if (parent != folder && !MakeFolders(parent)) return false;
+  return ::mkdir(folder.c_str(), S_IRWXU) == 0 || errno == EEXIST;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(FileCalls& calls, const std::string& path, std::string_view bytes) {
+  const std::string target = ResolvedPath(path);
+  if (target.empty()) return false;  // never create the file
+  struct stat original {};
+  if (calls.Stat(target.c_str(), &original) != 0 || !S_ISREG(original.st_mode)) return false;
+  return WriteAndRename(calls, target, bytes, &original);
+}
+
 }  // namespace posix
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   return posix::ReplaceFileContents(posix::SystemFileCalls(), path, bytes);
+}
+
+bool MayReplaceInPlace(const std::string& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  return ::access(posix::FolderOf(path).c_str(), W_OK) == 0;
+}
+
+bool WriteNewFile(const std::string& path, std::string_view bytes) {
+  if (path.empty() || path.back() == '/') return false;
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) == 0) return ReplaceFileContents(path, bytes);
+  if (!posix::MakeFolders(posix::FolderOf(path))) return false;
+  return posix::WriteAndRename(posix::SystemFileCalls(), path, bytes, nullptr);
 }
 
 }  // namespace tolvex::platform

@@ -1,5 +1,6 @@
 #include <langinfo.h>
 #include <locale.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -39,6 +40,27 @@ std::string PathBesideProgram(std::string_view file_name) {
   if (directory != "/") directory += '/';
   directory += file_name;
   return directory;
+}
+
+std::string UserConfigPath(std::string_view file_name) {
+  // A relative XDG_CONFIG_HOME is invalid and ignored, as the base directory rules say.
+  std::string folder;
+  const char* config_home = std::getenv("XDG_CONFIG_HOME");
+  if (config_home != nullptr && config_home[0] == '/') {
+    folder = config_home;
+  } else {
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] != '/') return {};
+    folder = std::string(home) + "/.config";
+  }
+  return folder + "/tolvexgateway/" + std::string(file_name);
+}
+
+std::string OptionFilePath(std::string_view file_name) {
+  std::string own = UserConfigPath(file_name);
+  struct stat info {};
+  if (!own.empty() && ::stat(own.c_str(), &info) == 0) return own;
+  return PathBesideProgram(file_name);
 }
 
 std::string UserDecimalSeparator() {

@@ -3,6 +3,8 @@
 // original's place. ReplaceFileW keeps the original's security descriptor and attributes;
 // where it cannot work (some file systems, a read-only original) MoveFileExW replaces it.
 #include <windows.h>
+// windows.h first: shlobj.h relies on its types.
+#include <shlobj.h>
 
 #include <climits>
 #include <string>
@@ -70,6 +72,42 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE);
   if (!replaced) DeleteFileW(temporary);
   return replaced;
+}
+
+bool MayReplaceInPlace(const std::string& path) {
+  const std::wstring target = Utf16FromUtf8(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES ||
+      (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+    return false;
+  }
+  // The folder's access rules are the system's to apply: try to create a file there, which
+  // goes again when its handle closes. (GetTempFileNameW is no test: Wine's reports a name
+  // even when it could not create the file.)
+  std::wstring probe = FolderOf(target);
+  if (probe.back() != L'\\') probe += L'\\';
+  probe += L".tolvex-write-check-" + std::to_wstring(GetCurrentProcessId());
+  return KernelHandle(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr))
+      .IsValid();
+}
+
+bool WriteNewFile(const std::string& path, std::string_view bytes) {
+  const std::wstring target = Utf16FromUtf8(path);
+  if (target.empty()) return false;
+  if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return ReplaceFileContents(path, bytes);
+  }
+  const std::wstring folder = FolderOf(target);
+  const int created = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
+  if (created != ERROR_SUCCESS && created != ERROR_ALREADY_EXISTS) return false;
+  wchar_t temporary[MAX_PATH + 1] = {};
+  if (GetTempFileNameW(folder.c_str(), L"tvx", 0, temporary) == 0) return false;
+  const bool written = WriteAllAndFlush(temporary, bytes) &&
+                       MoveFileExW(temporary, target.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+  if (!written) DeleteFileW(temporary);
+  return written;
 }
 
 }  // namespace tolvex::platform

@@ -1,4 +1,7 @@
 #include <windows.h>
+// windows.h first: shlobj.h relies on its types.
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -45,6 +48,24 @@ std::string PathBesideProgram(std::string_view file_name) {
   // path, and opening the empty one fails where its user reports that failure.
   if (directory.empty()) return {};
   return directory + "\\" + std::string(file_name);
+}
+
+std::string UserConfigPath(std::string_view file_name) {
+  PWSTR folder = nullptr;
+  std::string path;
+  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder))) {
+    path = Utf8FromUtf16(folder) + "\\TolvexGateway\\" + std::string(file_name);
+  }
+  CoTaskMemFree(folder);  // also when the call failed
+  return path;
+}
+
+std::string OptionFilePath(std::string_view file_name) {
+  std::string own = UserConfigPath(file_name);
+  if (!own.empty() && GetFileAttributesW(Utf16FromUtf8(own).c_str()) != INVALID_FILE_ATTRIBUTES) {
+    return own;
+  }
+  return PathBesideProgram(file_name);
 }
 
 std::string UserDecimalSeparator() {

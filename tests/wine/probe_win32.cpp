@@ -131,6 +131,13 @@ int Run(const std::vector<std::string>& args) {
       if (!lock.IsValid()) return 3;
     }
     Print(ReplaceFileContents(args[1], ReadBytes(args[2])) ? "replaced" : "not replaced");
+  } else if (command == "own") {
+    Print(UserConfigPath("tolvexgwoption.xml"));
+    Print(OptionFilePath("tolvexgwoption.xml"));
+  } else if (command == "may-replace" && args.size() == 2) {
+    Print(MayReplaceInPlace(args[1]) ? "in place" : "elsewhere");
+  } else if (command == "write-new" && args.size() == 3) {
+    Print(WriteNewFile(args[1], ReadBytes(args[2])) ? "written" : "not written");
   } else if (command == "shell" && (args.size() == 2 || args.size() == 3)) {
     const auto directory = args.size() == 3 ? std::optional<std::string>(args[2]) : std::nullopt;
     Print(CreateSystemShell()->Open(args[1], directory).result == ShellResult::kHandedOver
