@@ -9,8 +9,6 @@
 namespace tolvex {
 namespace {
 
-constexpr std::string_view kSchemeLetters = "abcdefghijklmnopqrstuvwxyz";
-
 // Schemes that only browsers and mail programs handle: asking the system for their handler
 // would slow down the common request for nothing.
 bool IsWebScheme(std::string_view scheme) {
@@ -18,11 +16,14 @@ bool IsWebScheme(std::string_view scheme) {
          scheme == "mailto";
 }
 
-// "tolvex": the scheme of this program's own links.
-std::string OwnLinkScheme() {
-  std::string scheme(kLinkPrefix.substr(0, kLinkPrefix.size() - 1));
-  for (char& c : scheme) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return scheme;
+// "TolVex": the scheme of this program's own links, letter case ignored.
+constexpr std::string_view kOwnLinkScheme = kLinkPrefix.substr(0, kLinkPrefix.size() - 1);
+
+// RFC 3986: a letter, then letters, digits, "+", "-" and ".".
+bool IsSchemeCharacter(char c, bool first) {
+  const char lower = AsciiLower(c);
+  if (lower >= 'a' && lower <= 'z') return true;
+  return !first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.');
 }
 
 std::string QuotedMessage(std::string_view head, std::string_view text) {
@@ -43,14 +44,9 @@ std::string LinkSchemeOf(std::string_view command_line) {
   if (!text.empty() && text.front() == '"') text.remove_prefix(1);
   std::string scheme;
   for (const char c : text) {
-    const char lower = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    const bool letter = kSchemeLetters.find(lower) != std::string_view::npos;
     if (c == ':') break;
-    if (!letter &&
-        (scheme.empty() || !((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'))) {
-      return {};
-    }
-    scheme += lower;
+    if (!IsSchemeCharacter(c, scheme.empty())) return {};
+    scheme += AsciiLower(c);
   }
   // One letter before the colon is a drive ("C:\..."), not a scheme.
   if (scheme.size() < 2 || scheme.size() == text.size()) return {};
@@ -60,7 +56,7 @@ std::string LinkSchemeOf(std::string_view command_line) {
 bool WouldStartThisProgram(std::string_view command_line, platform::Shell& shell) {
   const std::string scheme = LinkSchemeOf(command_line);
   if (scheme.empty() || IsWebScheme(scheme)) return false;
-  return scheme == OwnLinkScheme() || shell.SchemeOpensThisProgram(scheme);
+  return EqualsIgnoringAsciiCase(scheme, kOwnLinkScheme) || shell.SchemeOpensThisProgram(scheme);
 }
 
 std::string SelfStartMessage(std::string_view command_line) {
@@ -69,7 +65,7 @@ std::string SelfStartMessage(std::string_view command_line) {
   // Another scheme came back because the user made this program its handler (geo: links,
   // typically): the option that hands such links on cannot be the active one then.
   const std::string scheme = LinkSchemeOf(command_line);
-  if (!scheme.empty() && scheme != OwnLinkScheme()) {
+  if (!scheme.empty() && !EqualsIgnoringAsciiCase(scheme, kOwnLinkScheme)) {
     message += " (TolvexGateway handles " + QuoteForMessage(scheme) + ": links)";
   }
   return message;

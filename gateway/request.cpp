@@ -12,19 +12,9 @@
 namespace tolvex {
 namespace {
 
-char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-// Names and prefixes compare in ASCII only: no non-ASCII character upper-cases onto a letter.
-bool EqualsIgnoringCase(std::string_view text, std::string_view name) {
-  if (text.size() != name.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (AsciiUpper(text[i]) != AsciiUpper(name[i])) return false;
-  }
-  return true;
-}
-
 bool HasPrefix(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+  return text.size() >= prefix.size() &&
+         EqualsIgnoringAsciiCase(text.substr(0, prefix.size()), prefix);
 }
 
 bool HasLinkPrefix(std::string_view text) {
@@ -122,9 +112,9 @@ std::optional<GeoLocation> ReadGeoLink(std::string_view text, std::string_view s
     // ";name=value" as RFC 5870 writes them, and "&z=" as some programs do without a "?".
     for (const std::string_view item : Split(path.substr(parameters + 1), ";&")) {
       const GeoParameter parameter = SplitParameter(item);
-      if (EqualsIgnoringCase(parameter.name, "crs")) {
-        if (!EqualsIgnoringCase(parameter.value, "wgs84")) return std::nullopt;
-      } else if (EqualsIgnoringCase(parameter.name, "z")) {
+      if (EqualsIgnoringAsciiCase(parameter.name, "crs")) {
+        if (!EqualsIgnoringAsciiCase(parameter.value, "wgs84")) return std::nullopt;
+      } else if (EqualsIgnoringAsciiCase(parameter.name, "z")) {
         if (const auto z = ParseLinkNumber(parameter.value, separator_text)) zoom = z;
       }
     }
@@ -135,9 +125,9 @@ std::optional<GeoLocation> ReadGeoLink(std::string_view text, std::string_view s
       const GeoParameter parameter = SplitParameter(item);
       std::string value(parameter.value);
       for (char& c : value) c = c == '+' ? ' ' : c;
-      if (EqualsIgnoringCase(parameter.name, "z")) {
+      if (EqualsIgnoringAsciiCase(parameter.name, "z")) {
         if (const auto z = ParseLinkNumber(value, separator_text)) zoom = z;
-      } else if (EqualsIgnoringCase(parameter.name, "q")) {
+      } else if (EqualsIgnoringAsciiCase(parameter.name, "q")) {
         query_pair = std::move(value);
       }
     }

@@ -20,6 +20,20 @@ constexpr std::string_view Trim(std::string_view text, std::string_view characte
   return text.substr(first, text.find_last_not_of(characters) - first + 1);
 }
 
+// Letter case in ASCII only, as schemes, prefixes and names compare: no non-ASCII character
+// maps onto a letter.
+constexpr char AsciiLower(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
 // The length of the well-formed UTF-8 character at the start of `text` (RFC 3629: no overlong
 // forms, no surrogates, nothing above U+10FFFF), or 0 when none starts there or `text` is empty.
 std::size_t Utf8CharacterLength(std::string_view text);
