@@ -26,10 +26,6 @@ bool IsSchemeCharacter(char c, bool first) {
   return !first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.');
 }
 
-std::string QuotedMessage(std::string_view head, std::string_view text) {
-  return std::string(head) + '"' + QuoteForMessage(text) + '"';
-}
-
 std::string NotStartedMessage(const platform::ShellOutcome& outcome, std::string_view command) {
   if (outcome.program.empty()) return "nothing to open: " + outcome.reason;
   return QuotedMessage("cannot start ", outcome.program) + QuotedMessage(" to open ", command) +

@@ -30,4 +30,12 @@ std::string QuoteForMessage(std::string_view text, std::size_t max_characters) {
   return quoted;
 }
 
+std::string QuotedMessage(std::string_view head, std::string_view text) {
+  std::string message(head);
+  message += '"';
+  message += QuoteForMessage(text);
+  message += '"';
+  return message;
+}
+
 }  // namespace tolvex

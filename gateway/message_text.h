@@ -18,4 +18,7 @@ inline constexpr std::string_view kProgramTitle = "TolvexGateway";
 // in is made so where it enters); a stray byte would be shown, and counted, as U+FFFD.
 std::string QuoteForMessage(std::string_view text, std::size_t max_characters = 200);
 
+// `head`, then `text` quoted as above between double quotes: `Invalid Data: "…"`.
+std::string QuotedMessage(std::string_view head, std::string_view text);
+
 }  // namespace tolvex

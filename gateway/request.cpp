@@ -51,15 +51,21 @@ bool InRange(double latitude, double longitude) {
   return latitude >= -90.0 && latitude <= 90.0 && longitude >= -180.0 && longitude <= 180.0;
 }
 
+// Latitude and longitude as links write them, within range.
+std::optional<LatLon> ReadLatLon(std::string_view latitude_text, std::string_view longitude_text,
+                                 std::string_view separator_text) {
+  const auto latitude = ParseLinkNumber(latitude_text, separator_text);
+  const auto longitude = ParseLinkNumber(longitude_text, separator_text);
+  if (!latitude || !longitude || !InRange(*latitude, *longitude)) return std::nullopt;
+  return LatLon{*latitude, *longitude};
+}
+
 std::optional<LatLon> ReadCoordinatePair(std::string_view text, std::string_view separator_text) {
   const char separator = PairSeparator(text);
   if (separator == '\0') return std::nullopt;
   const auto elements = Split(text, std::string_view(&separator, 1));
   if (elements.size() != 2) return std::nullopt;
-  const auto latitude = ParseLinkNumber(elements[0], separator_text);
-  const auto longitude = ParseLinkNumber(elements[1], separator_text);
-  if (!latitude || !longitude || !InRange(*latitude, *longitude)) return std::nullopt;
-  return LatLon{*latitude, *longitude};
+  return ReadLatLon(elements[0], elements[1], separator_text);
 }
 
 // A geo: link's coordinates, "LAT,LON" or, where `altitude_allowed`, "LAT,LON,ALT": numbers as
@@ -68,11 +74,8 @@ std::optional<LatLon> ReadGeoCoordinates(std::string_view text, bool altitude_al
                                          std::string_view separator_text) {
   const auto elements = Split(text, ",");
   if (elements.size() != 2 && !(altitude_allowed && elements.size() == 3)) return std::nullopt;
-  const auto latitude = ParseLinkNumber(elements[0], separator_text);
-  const auto longitude = ParseLinkNumber(elements[1], separator_text);
-  if (!latitude || !longitude || !InRange(*latitude, *longitude)) return std::nullopt;
   if (elements.size() == 3 && !ParseLinkNumber(elements[2], separator_text)) return std::nullopt;
-  return LatLon{*latitude, *longitude};
+  return ReadLatLon(elements[0], elements[1], separator_text);
 }
 
 // A query's "q": "LAT,LON", optionally followed by a label in parentheses.
@@ -145,23 +148,13 @@ std::optional<GeoLocation> ReadGeoLink(std::string_view text, std::string_view s
   return location;
 }
 
-std::string QuotedMessage(std::string_view head, std::string_view text) {
-  std::string message(head);
-  message += '"';
-  message += QuoteForMessage(text);
-  message += '"';
-  return message;
-}
-
 }  // namespace
 
 int ZoomLevel(double zoom) {
   if (!(zoom > 0.0)) return 0;
   if (zoom >= kMaxZoom) return kMaxZoom;
-  // std::round takes a half away from zero; a half goes to the even neighbour instead.
-  double level = std::round(zoom);
-  if (zoom - std::trunc(zoom) == 0.5) level = 2.0 * std::round(zoom / 2.0);
-  return static_cast<int>(level);
+  // The default rounding mode takes a half to the even neighbour, as every whole number here.
+  return static_cast<int>(std::nearbyint(zoom));
 }
 
 bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator) {

@@ -5,7 +5,6 @@
 #include "app/linux/display_probe.h"
 #include "dialog/ui_module_form.h"
 #include "gateway/message_text.h"
-#include "gateway/text.h"
 
 namespace tolvex {
 namespace {
@@ -14,7 +13,7 @@ namespace {
 std::string LoaderFailure() {
   const char* error = ::dlerror();
   if (error == nullptr) return "the module cannot be loaded";
-  return '"' + QuoteForMessage(ValidUtf8(error)) + '"';
+  return QuotedMessage("", error);
 }
 
 }  // namespace
