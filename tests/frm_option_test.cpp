@@ -154,12 +154,15 @@ class FrmOptionTest : public ::testing::Test {
       return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
     };
     services.shell = &shell_;
-    services.option_file_path = path_;
+    services.option_file_path = read_path_;
     services.manual_path = dir_.File("manual.htm");
     services.replace_file = [this](const std::string& path, std::string_view data) {
       ++saves_;
       return replace_file_(path, data);
     };
+    services.user_option_file_path = own_path_;
+    services.may_replace_in_place = platform::MayReplaceInPlace;
+    services.write_new_file = platform::WriteNewFile;
     frm_.emplace(view_, std::move(services));
     view_.events = &*frm_;
     frm_->OnLoad();
@@ -172,6 +175,8 @@ class FrmOptionTest : public ::testing::Test {
 
   TempDir dir_;
   const std::string path_ = dir_.File("tolvexgwoption.xml");
+  std::string read_path_ = path_;  // the option file the window reads
+  std::string own_path_;           // the user's own option file; none when empty
   FakeView view_;
   FakeShell shell_;
   std::function<bool(const std::string&, std::string_view)> replace_file_ =
@@ -536,17 +541,9 @@ TEST_P(FrmOptionSaveTest, OkWritesTheUsersOwnFileUnlessItMayReplaceTheOneItRead)
     ASSERT_EQ(::chmod((config.path() / "tolvexgateway").c_str(), 0777), 0);
     read_path = own;
   }
-  FrmOptionServices services;
-  services.create_document = [] { return platform::CreateXmlDocument(); };
-  services.shell = &shell_;
-  services.option_file_path = read_path;
-  services.replace_file = platform::ReplaceFileContents;
-  services.user_option_file_path = own;
-  services.may_replace_in_place = platform::MayReplaceInPlace;
-  services.write_new_file = platform::WriteNewFile;
-  frm_.emplace(view_, std::move(services));
-  view_.events = &*frm_;
-  frm_->OnLoad();
+  read_path_ = read_path;
+  own_path_ = own;
+  Load(std::nullopt);
   view_.form.selected = row.user_file_read ? "Viewer" : "Atlas";
   ASSERT_EQ(::chmod(config.path().c_str(), 0777), 0);
   ASSERT_EQ(::chmod(dir_.path().c_str(), row.read_only_folder ? 0555 : 0777), 0);
