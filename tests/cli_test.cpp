@@ -12,9 +12,9 @@
 namespace tolvex {
 namespace {
 
-using testing::ProcessOptions;
-using testing::RunProcess;
-using testing::TempDir;
+using test::ProcessOptions;
+using test::RunProcess;
+using test::TempDir;
 
 const std::string kTolvex = std::string(TOLVEX_BIN_DIR) + "/tolvex";
 
@@ -294,7 +294,7 @@ std::string Between(const std::string& page, std::size_t& from, const std::strin
 }
 
 std::vector<WorkedExample> WorkedExamples() {
-  const std::string page = testing::ReadFile(std::string(TOLVEX_BIN_DIR) + "/manual.htm");
+  const std::string page = test::ReadFile(std::string(TOLVEX_BIN_DIR) + "/manual.htm");
   std::vector<WorkedExample> examples;
   std::size_t from = 0;
   for (;;) {
@@ -311,7 +311,7 @@ std::vector<WorkedExample> WorkedExamples() {
 class ManualExampleTest : public ::testing::TestWithParam<WorkedExample> {};
 
 TEST_P(ManualExampleTest, OpensWhatThePageSays) {
-  const testing::TempDir dir;
+  const test::TempDir dir;
   const std::string options = dir.Write(
       "tolvexgwoption.xml", "<tolvexgateway_optionlist currentsetting=\"" + GetParam().id + "\">" +
                                 GetParam().option + "</tolvexgateway_optionlist>");

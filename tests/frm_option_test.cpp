@@ -22,8 +22,8 @@
 namespace tolvex {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
+using test::ReadFile;
+using test::TempDir;
 
 struct Message {
   std::string text;
@@ -501,7 +501,7 @@ TEST_F(FrmOptionTest, AReadOnlyFolderFailsTheSave) {
   ASSERT_EQ(::chmod(dir_.path().c_str(), 0555), 0);
   view_.form.selected = "Atlas";
   // 0: the message came and the window stayed; 1: it closed; 2: no message or another one.
-  const int outcome = testing::RunUnprivileged([&] {
+  const int outcome = test::RunUnprivileged([&] {
     frm_->OnOk();
     if (view_.closed) return 1;
     return view_.messages == std::vector<Message>{kCantSave} ? 0 : 2;
@@ -548,7 +548,7 @@ TEST_P(FrmOptionSaveTest, OkWritesTheUsersOwnFileUnlessItMayReplaceTheOneItRead)
   ASSERT_EQ(::chmod(config.path().c_str(), 0777), 0);
   ASSERT_EQ(::chmod(dir_.path().c_str(), row.read_only_folder ? 0555 : 0777), 0);
   // 0: saved and closed; 1: a message or the window stayed.
-  const int outcome = testing::RunUnprivileged([&] {
+  const int outcome = test::RunUnprivileged([&] {
     frm_->OnOk();
     return view_.closed && view_.messages.empty() ? 0 : 1;
   });

@@ -19,11 +19,11 @@ namespace tolvex {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProcessOptions;
-using testing::ProcessResult;
-using testing::ReadFile;
-using testing::RunProcess;
-using testing::TempDir;
+using test::ProcessOptions;
+using test::ProcessResult;
+using test::ReadFile;
+using test::RunProcess;
+using test::TempDir;
 
 // Records its working directory and arguments, NUL-separated, then renames the record into
 // place so that a reader never sees half of it.
@@ -171,7 +171,9 @@ INSTANTIATE_TEST_SUITE_P(
          "https://own.example/SD9.XC4.EQ2.CV5",
          "https://own.example/$ost"},
     }),
-    [](const auto& row) { return test::RowName(row.index, row.param.args.front()); });
+    [](const auto& row) {
+      return test::RowName(row.param.args.front() + row.param.users_template);
+    });
 
 // The shipped option file: OpenStreetMap at the link's zoom, else at the option's.
 TEST_F(GatewayTest, GeoLinksOpenTheShippedMapAtTheirZoom) {
@@ -272,7 +274,8 @@ INSTANTIATE_TEST_SUITE_P(
          "TolvexGateway: Can't Load Current Value. XML file may be collasped.\n"},
     }),
     [](const auto& row) {
-      return test::RowName(row.index, row.param.args.empty() ? "" : row.param.args[0]);
+      return test::RowName(row.param.message.substr(row.param.message.find(' ')) +
+                           (row.param.args.empty() ? "" : row.param.args[0]) + row.param.options);
     });
 
 // A link of another scheme goes out only when its handler, as xdg-open finds it, is not this

@@ -33,8 +33,8 @@
 namespace tolvex {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
+using test::ReadFile;
+using test::TempDir;
 
 const std::string kFile =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -22,8 +22,8 @@ namespace tolvex {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadFile;
-using testing::TempDir;
+using test::ReadFile;
+using test::TempDir;
 
 // Two option files of a few hundred kilobytes, so that writing one takes a while.
 std::string OptionFile(const std::string& current) {

@@ -26,11 +26,11 @@ namespace tolvex {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProcessOptions;
-using testing::ProcessResult;
-using testing::ReadFile;
-using testing::RunProcess;
-using testing::TempDir;
+using test::ProcessOptions;
+using test::ProcessResult;
+using test::ReadFile;
+using test::RunProcess;
+using test::TempDir;
 
 constexpr const char* kOptions =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -14,7 +14,7 @@
 #include "dialog/option_layout.h"
 #include "tests/support/wine_gateway.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -495,4 +495,4 @@ TEST(OptionDialogHelpTest, MissingManualShowsNothingAndTheWindowStays) {
 }
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -10,7 +10,7 @@
 
 #include "tests/support/wine.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -335,9 +335,9 @@ TEST(MessageTest, ErrorBoxShowsTextTitleStopIconAndOneButton) {
 }
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 // The package's registry files, imported into the prefix by regedit as a user would.
@@ -379,4 +379,4 @@ TEST(PackageTest, VersionResourceOfTheProgram) {
 }
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test
