@@ -458,28 +458,35 @@ INSTANTIATE_TEST_SUITE_P(Links, HostileLinkTest, ::testing::ValuesIn(HostileCase
                          TOLVEX_ROW_NAMES(argument));
 
 // Odd but valid links: only the rendered numbers and the geocode reach the command line.
-TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {
+struct ValidLinkCase {
+  std::string argument;
+  std::vector<std::string> words;
+};
+
+class ValidLinkTest : public GatewayTest, public ::testing::WithParamInterface<ValidLinkCase> {};
+
+TEST_P(ValidLinkTest, PassesOnlyNumbersAndTheGeocode) {
   WriteOptions(OptionFile("tolvex-viewer $lat.d() $lon.d() $ost $zoom"));
-  const std::pair<std::string, std::vector<std::string>> cases[] = {
-      {"TolVex:+35.60000000000000000000000001,\t139 ",
-       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
-      {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0", "16"}},
-      {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0", "16"}},
-      // Labels, searches, parameters and a zoom that is no number never reach the command.
-      {"geo:0,0;u=$(id);crs=WGS84;x=`id`?q=35.6,139($(reboot)%22+calc)&z=3;rm&u=%0A",
-       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
-      {"geo:35.6,139,0;z=1e9&z=100?q=\" --x",
-       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "21"}},
-  };
-  for (const auto& [argument, words] : cases) {
-    SCOPED_TRACE(argument);
-    fs::remove(record_);
-    ASSERT_EQ(Run({argument}).exit_status, 0);
-    const auto launch = WaitForLaunch();
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->argv, words);
-  }
+  ASSERT_EQ(Run({GetParam().argument}).exit_status, 0);
+  const auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, GetParam().words);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, ValidLinkTest,
+    ::testing::ValuesIn(std::vector<ValidLinkCase>{
+        {"TolVex:+35.60000000000000000000000001,\t139 ",
+         {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
+        {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0", "16"}},
+        {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0", "16"}},
+        // Labels, searches, parameters and a zoom that is no number never reach the command.
+        {"geo:0,0;u=$(id);crs=WGS84;x=`id`?q=35.6,139($(reboot)%22+calc)&z=3;rm&u=%0A",
+         {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
+        {"geo:35.6,139,0;z=1e9&z=100?q=\" --x",
+         {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "21"}},
+    }),
+    TOLVEX_ROW_NAMES(argument));
 
 // Under a locale whose decimal separator is the comma, fields are written with it, and links,
 // which do not know the reader's locale, are still read with ".". The locale is compiled into a
