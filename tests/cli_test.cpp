@@ -8,6 +8,7 @@
 #include "tests/support/row_name.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
+#include "version.h"
 
 namespace tolvex {
 namespace {
@@ -137,7 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
                 1,
                 "-0.004602 -0.010041\n",
                 "line 2: longitude \"181\" is outside"},
-        CliCase{"Version", {"--version"}, "", 0, "tolvex 1.0.0\n", ""},
+        CliCase{"Version", {"--version"}, "", 0, "tolvex " TOLVEX_VERSION "\n", ""},
         CliCase{"NoCommand", {}, "", 2, "", "Usage:"},
         CliCase{"UnknownCommand", {"convert", "1", "2"}, "", 2, "", "unknown command \"convert\""},
         CliCase{"EncodeTooManyArguments", {"encode", "1", "2", "3"}, "", 2, "", "Usage:"},
