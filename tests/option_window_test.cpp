@@ -179,6 +179,17 @@ const std::map<int, std::string> kShownForFile = {
     {option_form::kCopyrightLine, std::string(kCopyrightNotice)},
 };
 
+}  // namespace
+}  // namespace tolvex
+
+// A failing row of the form's table prints as its control's name.
+namespace tolvex::option_form {
+void PrintTo(const Control& control, std::ostream* out) { *out << control.name; }
+}  // namespace tolvex::option_form
+
+namespace tolvex {
+namespace {
+
 // Each row of the form's table as the window shows it: kind, parent, place, text and font.
 class OptionWindowControlTest : public OptionWindowTest,
                                 public ::testing::WithParamInterface<option_form::Control> {};
