@@ -136,28 +136,9 @@ class OptionWindowTest : public ::testing::Test {
   std::unique_ptr<FrmOption> frm_;
 };
 
-// The Qt class that the view makes of each kind of control.
-const char* QtClass(option_form::ControlKind kind) {
-  using enum option_form::ControlKind;
-  switch (kind) {
-    case kTabStrip:
-      return "QTabWidget";
-    case kPanel:
-      return "QWidget";
-    case kButton:
-      return "QPushButton";
-    case kLabel:
-    case kImage:
-      return "QLabel";
-    case kComboBox:
-      return "QComboBox";
-    case kMultiLineBox:
-      return "QPlainTextEdit";
-    case kReadOnlyBox:
-      return "QLineEdit";
-  }
-  return "?";
-}
+// The Qt class that the view makes of each kind of control, in the order of ControlKind.
+constexpr const char* kQtClasses[] = {"QTabWidget", "QWidget",        "QPushButton", "QLabel",
+                                      "QComboBox",  "QPlainTextEdit", "QLineEdit",   "QLabel"};
 
 QString TextOf(QWidget* widget) {
   if (auto* tabs = qobject_cast<QTabWidget*>(widget)) return tabs->tabText(0);
@@ -199,7 +180,7 @@ TEST_P(OptionWindowControlTest, ShowsTheTablesControl) {
   Open(kFile);
   auto* widget = Control<QWidget>(c.name);
   ASSERT_NE(widget, nullptr);
-  EXPECT_STREQ(widget->metaObject()->className(), QtClass(c.kind));
+  EXPECT_STREQ(widget->metaObject()->className(), kQtClasses[static_cast<int>(c.kind)]);
   EXPECT_EQ(widget->parentWidget()->objectName().toStdString(),
             c.parent == option_form::kWindow ? "client" : option_form::ControlById(c.parent).name);
   // In the window's own scale, within the pixel that rounding may take.
