@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -437,6 +439,16 @@ std::size_t CountOf(const std::string& text, const std::string& part) {
   return count;
 }
 
+// How many times over the machine is busy (load average per processor, at least 1): every
+// xdg-open is a shell script of many processes, so a chain's pace follows the load.
+double Overload() {
+  std::ifstream loadavg("/proc/loadavg");
+  double load = 0;
+  loadavg >> load;
+  const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+  return std::max(1.0, load / processors);
+}
+
 TEST_P(ChainTest, EndsAfterElevenStartsAndOpensWhatTheUserAsksFor) {
   const ChainCase& c = GetParam();
   const fs::path prefix = home_.path() / "opt";
@@ -476,7 +488,7 @@ TEST_P(ChainTest, EndsAfterElevenStartsAndOpensWhatTheUserAsksFor) {
   }();
   EXPECT_EQ(static_cast<int>(times.size()), c.runs) << opened.err;
   ASSERT_FALSE(times.empty());
-  EXPECT_LT(std::stod(times.back()) - std::stod(times.front()), 5.0);
+  EXPECT_LT(std::stod(times.back()) - std::stod(times.front()), 5.0 * Overload());
   EXPECT_EQ(static_cast<int>(CountOf(opened.err,
                                      "TolvexGateway: The active option's command "
                                      "would start TolvexGateway again: \"")),
@@ -496,8 +508,8 @@ INSTANTIATE_TEST_SUITE_P(
         {"AShellInTheOption", "sh -c \"xdg-open tolvex:$ost\"", "xdg-open \"$1\"", 11, 1},
         {"AGeoLinkThroughXdgOpen", "xdg-open geo:$lat.d(-.6r),$lon.d(-.6r)", "xdg-open \"$1\"", 11,
          1},
-        {"FiveQuickClicks", "@R@ $ost", "for i in 1 2 3 4 5; do xdg-open \"$1\"; sleep 0.3; done",
-         5, 0, 5},
+        {"FiveQuickClicks", "@R@ $ost",
+         "for i in 1 2 3 4 5; do xdg-open \"$1\" & sleep 0.3; done; wait", 5, 0, 5},
         {"TwoDifferentLinksAtOnce", "@R@ $ost", "xdg-open \"$1\" & xdg-open \"$2\"; wait", 2, 0, 2},
         {"ALinkTheOpenedProgramOpensHalfASecondLater", "@R@ $ost again", "xdg-open \"$1\"", 2, 0,
          2},
