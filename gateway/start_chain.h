@@ -27,7 +27,7 @@ namespace tolvex {
 
 inline constexpr int kMaxChainedStarts = 10;
 // A start more than this long after the start that led to it begins a new chain.
-inline constexpr std::int64_t kChainGapMs = 5000;
+inline constexpr std::int64_t kChainGapMs = 30000;
 // In the record, where ancestry is not known: starts of one location closer than this.
 inline constexpr std::int64_t kRecordGapMs = 1000;
 // The record keeps the latest starts only, so that it stays a few kilobytes at most.
