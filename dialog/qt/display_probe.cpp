@@ -8,16 +8,34 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QString>
+#include <QStringList>
 #include <cstdlib>
 
 namespace tolvex::qt {
 namespace {
 
+// Qt's Wayland plugin (key "wayland"), where Qt looks for platform plugins: the folder named by
+// QT_QPA_PLATFORM_PLUGIN_PATH, then "platforms" in each folder of QT_PLUGIN_PATH and in Qt's own
+// plugin folder.
+bool WaylandPluginInstalled() {
+  constexpr char kPlugin[] = "/libqwayland-generic.so";
+  QStringList folders;
+  if (const char* direct = std::getenv("QT_QPA_PLATFORM_PLUGIN_PATH")) folders << direct;
+  if (const char* paths = std::getenv("QT_PLUGIN_PATH")) {
+    for (const QString& path : QString(paths).split(':', Qt::SkipEmptyParts)) {
+      folders << path + "/platforms";
+    }
+  }
+  folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms";
+  for (const QString& folder : folders) {
+    if (!folder.isEmpty() && QFileInfo::exists(folder + kPlugin)) return true;
+  }
+  return false;
+}
+
 bool WaylandDisplayAnswers() {
   const char* name = std::getenv("WAYLAND_DISPLAY");
   if (name == nullptr || *name == '\0') return false;
-  const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/";
-  if (!QFileInfo::exists(plugins + "libqwayland-generic.so")) return false;
   std::string path = name;
   if (path.front() != '/') {
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
@@ -60,11 +78,13 @@ XDisplayProbe::~XDisplayProbe() {
 std::string ChoosePlatform(std::optional<XDisplayProbe>& x_probe) {
   const char* chosen = std::getenv("QT_QPA_PLATFORM");
   if (chosen != nullptr && *chosen != '\0') return chosen;
-  if (WaylandDisplayAnswers()) return "wayland";
+  if (WaylandDisplayAnswers() && WaylandPluginInstalled()) return "wayland";
   const char* display = std::getenv("DISPLAY");
   if (display == nullptr || *display == '\0') return {};
   x_probe.emplace();
   return x_probe->answers() ? "xcb" : "";
 }
+
+bool WaylandWithoutPlugin() { return WaylandDisplayAnswers() && !WaylandPluginInstalled(); }
 
 }  // namespace tolvex::qt
