@@ -376,7 +376,9 @@ TEST_F(InstallTest, CommandThatWouldStartTheProgramAgainEndsTheChain) {
               "box|TolvexGateway|The active option's command would start TolvexGateway "
               "again: " +
                   c.refused + "|OK|icon");
-    if (c.batch_runs == 0) EXPECT_EQ(lines[2], "started|1");
+    if (c.batch_runs == 0) {
+      EXPECT_EQ(lines[2], "started|1");
+    }
     EXPECT_EQ(Lines(fs::exists(folder / "runs.txt") ? ReadFile(folder / "runs.txt") : "").size(),
               static_cast<std::size_t>(c.batch_runs));
   }
