@@ -78,11 +78,12 @@ int RecordedChain(const std::vector<RecordedStart>& starts, std::string_view loc
                   std::int64_t now_ms) {
   int count = 0;
   std::int64_t later = now_ms;
-  for (auto start = starts.rbegin(); start != starts.rend(); ++start) {
-    if (start->location != location) continue;
-    if (later - start->time_ms >= kRecordGapMs || start->kind != StartKind::kMayComeBack) break;
+  for (std::size_t i = starts.size(); i-- > 0;) {
+    const RecordedStart& start = starts[i];
+    if (start.location != location) continue;
+    if (later - start.time_ms >= kRecordGapMs || start.kind != StartKind::kMayComeBack) break;
     ++count;
-    later = start->time_ms;
+    later = start.time_ms;
   }
   return count;
 }
