@@ -369,9 +369,9 @@ TEST_F(InstallTest, CommandThatWouldStartTheProgramAgainEndsTheChain) {
     fs::remove(folder / "runs.txt");
     WriteFile(InstallDir() / "tolvexgwoption.xml", OneOptionFile(c.option));
     const Lines_ lines = Lines(
-        RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5", "20000"})
+        RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5", "60000"})
             .out);
-    ASSERT_EQ(lines.size(), 3u) << lines.size();
+    ASSERT_EQ(lines.size(), 3u) << ::testing::PrintToString(lines);
     EXPECT_EQ(lines[1],
               "box|TolvexGateway|The active option's command would start TolvexGateway "
               "again: " +
