@@ -315,43 +315,10 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     TOLVEX_ROW_NAMES(name));
 
-// A Wayland compositor of the test's own (weston, headless) and no X display: the option
-// window and a message box show as toplevel surfaces titled as on X, as the client's protocol
-// log (WAYLAND_DEBUG) shows; without Qt's Wayland plugin the option window says what to
-// install. The plugin is taken away in a mount namespace of the run's own, where a copy of Qt's
-// platform plugin folder without it stands in Qt's folder's place.
-class Weston {
- public:
-  explicit Weston(const fs::path& runtime_dir) {
-    if (!IsExecutable("/usr/bin/weston")) return;
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::setenv("XDG_RUNTIME_DIR", runtime_dir.c_str(), 1);
-      const int null = ::open("/dev/null", O_WRONLY);
-      ::dup2(null, 1);
-      ::dup2(null, 2);
-      ::execl("/usr/bin/weston", "weston", "--backend=headless-backend.so", "--socket=tolvex-test",
-              "--idle-time=0", static_cast<char*>(nullptr));
-      ::_exit(127);
-    }
-    for (int i = 0; i < 300 && !fs::exists(runtime_dir / "tolvex-test"); ++i) ::usleep(100000);
-    up_ = fs::exists(runtime_dir / "tolvex-test");
-  }
-  ~Weston() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  Weston(const Weston&) = delete;
-  Weston& operator=(const Weston&) = delete;
-  bool up() const { return up_; }
-
- private:
-  pid_t pid_ = -1;
-  bool up_ = false;
-};
-
+// Under weston (headless) and no X display the option window and a box show as toplevel surfaces
+// titled as on X (the client's WAYLAND_DEBUG log); without Qt's Wayland plugin the window says
+// what to install. The plugin is taken away in a mount namespace of the run's own, where a copy
+// of Qt's platform plugin folder without it stands in Qt's folder's place.
 struct WaylandCase {
   const char* name;
   const char* argument;
@@ -360,15 +327,35 @@ struct WaylandCase {
   const char* err;    // standard error, when no surface shows
 };
 
-class WaylandTest : public UiModuleTest, public ::testing::WithParamInterface<WaylandCase> {};
+class WaylandTest : public UiModuleTest, public ::testing::WithParamInterface<WaylandCase> {
+ protected:
+  void SetUp() override {
+    UiModuleTest::SetUp();
+    fs::create_directory(runtime_);
+    fs::permissions(runtime_, fs::perms::owner_all);
+    if (!IsExecutable("/usr/bin/weston")) GTEST_SKIP() << "weston is not installed";
+    weston_ = ::fork();
+    if (weston_ == 0) {
+      ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+      const int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, 1);
+      ::dup2(null, 2);
+      ::execl("/usr/bin/weston", "weston", "--backend=headless-backend.so", "--socket=tolvex-test",
+              "--idle-time=0", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    for (int i = 0; i < 300 && !fs::exists(runtime_ / "tolvex-test"); ++i) ::usleep(100000);
+    if (!fs::exists(runtime_ / "tolvex-test")) GTEST_SKIP() << "weston could not start";
+  }
+  void TearDown() override {
+    if (weston_ > 0 && ::kill(weston_, SIGTERM) == 0) ::waitpid(weston_, nullptr, 0);
+  }
+  fs::path runtime_ = dir_.path() / "run";
+  pid_t weston_ = -1;
+};
 
 TEST_P(WaylandTest, ShowsOrSaysWhatToInstall) {
   const WaylandCase& c = GetParam();
-  const fs::path runtime = dir_.path() / "run";
-  fs::create_directory(runtime);
-  fs::permissions(runtime, fs::perms::owner_all);
-  const Weston weston(runtime);
-  if (!weston.up()) GTEST_SKIP() << "weston could not start";
   std::vector<std::string> command = {"15", Gateway(), c.argument};
   if (!c.plugin) {
     const std::string plugins =
@@ -381,9 +368,7 @@ TEST_P(WaylandTest, ShowsOrSaysWhatToInstall) {
         fs::copy_file(entry.path(), copy / entry.path().filename());
       }
     }
-    if (RunProcess("/usr/bin/unshare", {"-rm", "true"}).exit_status != 0) {
-      GTEST_SKIP() << "no mount namespace of the test's own";
-    }
+    if (RunProcess("/usr/bin/unshare", {"-rm", "true"}).exit_status != 0) GTEST_SKIP();
     command.insert(command.begin() + 1, {"/usr/bin/unshare", "-rm", "/bin/sh", "-c",
                                          "mount --bind \"$0\" \"$1\" && shift && exec \"$@\"",
                                          copy.string(), platforms.string()});
@@ -394,7 +379,7 @@ TEST_P(WaylandTest, ShowsOrSaysWhatToInstall) {
   options.env_set = {"PATH=/usr/bin:/bin",
                      "LC_ALL=C",
                      "XDG_CONFIG_HOME=" + dir_.path().string(),
-                     "XDG_RUNTIME_DIR=" + runtime.string(),
+                     "XDG_RUNTIME_DIR=" + runtime_.string(),
                      "WAYLAND_DISPLAY=tolvex-test",
                      "WAYLAND_DEBUG=1"};
   const ProcessResult result = RunProcess("/usr/bin/timeout", command, options);
