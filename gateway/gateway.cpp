@@ -4,6 +4,7 @@
 #include "gateway/message_text.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
+#include "gateway/start_chain.h"
 #include "platform/text.h"
 
 namespace tolvex {
@@ -101,6 +102,19 @@ int RunGateway(std::string_view argument_text, const GatewayServices& services) 
   if (WouldStartThisProgram(command.command_line, *services.shell)) {
     services.messages->ShowError(SelfStartMessage(command.command_line), kProgramTitle);
     return kExitMessage;
+  }
+  // A command that hands the link back through another program (xdg-open, a shell, a batch
+  // file) is seen only by its effect: the same location starting again and again.
+  if (services.start_chain != nullptr) {
+    const bool may_come_back = !IsWebScheme(LinkSchemeOf(command.command_line));
+    const ChainVerdict chain =
+        CheckStartChain(*services.start_chain, request.location.geocode, may_come_back);
+    if (chain.refuse) {
+      if (chain.say_so) {
+        services.messages->ShowError(SelfStartMessage(command.command_line), kProgramTitle);
+      }
+      return kExitMessage;
+    }
   }
   const auto outcome = LaunchCommand(*services.shell, command.command_line, services.windir);
   if (outcome.result == platform::ShellResult::kHandedOver) return kExitHandedOver;
