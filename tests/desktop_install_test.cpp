@@ -51,7 +51,7 @@ class DesktopInstallTest : public ::testing::Test {
     return RunProcess("/bin/bash", args, Session());
   }
   ProcessResult Install(const fs::path& prefix) const {
-    return Script({kScript, "install", TOLVEX_BIN_DIR, prefix.string()});
+    return Script({kScript, "install", TOLVEX_BUILD_DIR, prefix.string()});
   }
   ProcessResult Uninstall(const fs::path& prefix) const {
     return Script({kScript, "uninstall", prefix.string()});
@@ -256,7 +256,7 @@ TEST_F(DesktopInstallTest, FailsWhenLinksWouldNotReachTheHandler) {
     ProcessOptions options = Session();
     if (!c.desktop.empty()) options.env_set.push_back("XDG_CURRENT_DESKTOP=" + c.desktop);
     const ProcessResult result = RunProcess(
-        "/bin/bash", {kScript, "install", TOLVEX_BIN_DIR, (home_.path() / c.prefix).string()},
+        "/bin/bash", {kScript, "install", TOLVEX_BUILD_DIR, (home_.path() / c.prefix).string()},
         options);
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_NE(result.err.find("TolVex: links will not open with it: \"xdg-mime query default "
