@@ -62,6 +62,8 @@ else()
 endif()
 
 if(WIN32)
+  # The version that scripts/windows-dist names the package with.
+  file(CONFIGURE OUTPUT ${PROJECT_BINARY_DIR}/package/version CONTENT "@PROJECT_VERSION@\n" @ONLY)
   # readme
   set(VERSION ${PROJECT_VERSION})
   configure_file(${PROJECT_SOURCE_DIR}/resources/windows/README.txt
