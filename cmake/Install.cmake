@@ -72,14 +72,14 @@ if(WIN32)
   return()
 endif()
 
-# links: absolute, to the program folder under the prefix the install is made for.
+# links: relative, so that they hold wherever the prefix is, or is reached from.
 foreach(_program IN LISTS _programs)
+  file(RELATIVE_PATH _target /${CMAKE_INSTALL_BINDIR} /${_program_dir}/${_program})
   install(CODE "
     set(_link \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/${_program}\")
     message(STATUS \"Installing: \${_link}\")
     file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
-    file(CREATE_LINK \"\${CMAKE_INSTALL_PREFIX}/${_program_dir}/${_program}\" \"\${_link}\"
-         SYMBOLIC)"
+    file(CREATE_LINK \"${_target}\" \"\${_link}\" SYMBOLIC)"
     COMPONENT links)
 endforeach()
 
