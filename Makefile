@@ -27,8 +27,11 @@ setup-tools:
 setup-deb:
 	@scripts/setup deb
 
+# The tests are built where GoogleTest is installed (make test installs it): a configure that
+# asks for them without it stops.
 build: setup
-	cmake --preset linux $(CMAKE_FLAGS) >/dev/null
+	cmake --preset linux $(CMAKE_FLAGS) \
+	  -DTOLVEX_BUILD_TESTS=$$(pkg-config --exists gtest && echo ON || echo OFF) >/dev/null
 	cmake --build --preset linux
 
 release: setup
@@ -139,16 +142,16 @@ tidy: setup-tools build windows
 	clang-tidy -p build/linux --quiet $(TIDY_SOURCES)
 	clang-tidy -p build/windows --quiet $(TIDY_WIN32_ARGS) $(TIDY_WIN32_SOURCES)
 
-# The release build, for the current user: the program folder in $(PREFIX)/lib/tolvexgateway,
-# man pages and AppStream metadata under $(PREFIX)/share; desktop entries and icons in the
-# user's data folder, and the handler of TolVex: links registered with xdg-mime. Only what is
-# installed is built.
+# The release build, for the current user, through cmake --install (cmake/Install.cmake): the
+# program folder in $(PREFIX)/lib/tolvexgateway, man pages and AppStream metadata under
+# $(PREFIX)/share; desktop entries and icons in the user's data folder, and the handler of
+# TolVex: links registered with xdg-mime. Only what is installed is built.
 PREFIX ?= $(HOME)/.local
 
 install: setup
 	cmake --preset linux-release $(CMAKE_FLAGS) >/dev/null
 	cmake --build --preset linux-release --target tolvexgateway tolvex_ui tolvex
-	scripts/desktop-install install build/linux-release/bin "$(PREFIX)"
+	scripts/desktop-install install build/linux-release "$(PREFIX)"
 
 uninstall:
 	scripts/desktop-install uninstall "$(PREFIX)"
@@ -165,9 +168,11 @@ deb: setup-deb
 	@ls -l build/deb/tolvexgateway_*_amd64.deb
 
 # Installs the package with apt, opens a link and saves in the option window as an ordinary
-# user, and purges it (as root; anyone else is told the suite was skipped).
-test-deb: deb
-	tests/deb/package-test build/deb
+# user, and purges it (as root; anyone else is told the suite was skipped): the test labelled
+# package (tests/deb/package-test), which no other preset runs.
+test-deb: setup-test deb
+	cmake --preset linux $(CMAKE_FLAGS) >/dev/null
+	ctest --preset package
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -1,7 +1,10 @@
 ; The installer of TolvexGateway for Windows, built by scripts/windows-dist:
-;   makensis -DVERSION=1.2.3 -DSTAGE=DIR -DICON=FILE -DOUTFILE=FILE windows-setup.nsi
-; STAGE holds the files of the package (TolvexGateway.exe, tolvex.exe, manual.htm, LICENSE.txt
-; and the shipped tolvexgwoption.xml).
+;   makensis -DVERSION=1.2.3 -DSTAGE=DIR -DPROGRAM_FILES=FILE -DICON=FILE -DOUTFILE=FILE
+;            windows-setup.nsi
+; STAGE holds the files of the package, as the build's install put them there: the program
+; folder's files (TolvexGateway.exe, tolvex.exe, manual.htm, LICENSE.txt), which PROGRAM_FILES
+; lists in the macros InstallProgramFiles and DeleteProgramFiles, and the shipped
+; tolvexgwoption.xml.
 ;
 ; It installs for the current user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\TolvexGateway (a folder the user can write: the option window saves
@@ -35,6 +38,7 @@ SetDateSave off
 
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include "${PROGRAM_FILES}"
 
 !define PRODUCT "TolVex Gateway"
 !define PUBLISHER "The TolvexGateway authors"
@@ -146,10 +150,7 @@ Section "TolvexGateway"
 
   SetOutPath "$INSTDIR"
   SetOverwrite on
-  File "${STAGE}\${PROGRAM}"
-  File "${STAGE}\tolvex.exe"
-  File "${STAGE}\manual.htm"
-  File "${STAGE}\LICENSE.txt"
+  !insertmacro InstallProgramFiles
   ; The option file holds the user's choice: an earlier one stays, unless it is still the
   ; default an earlier installation put there, which takes the new default.
   StrCpy $R1 "$INSTDIR\${OPTION_FILE}"
@@ -265,10 +266,7 @@ Section "Uninstall"
   !insertmacro RefuseWhileRunning "$INSTDIR" "${PROGRAM}"
   !insertmacro RefuseWhileRunning "$INSTDIR" "tolvex.exe"
 
-  Delete "$INSTDIR\${PROGRAM}"
-  Delete "$INSTDIR\tolvex.exe"
-  Delete "$INSTDIR\manual.htm"
-  Delete "$INSTDIR\LICENSE.txt"
+  !insertmacro DeleteProgramFiles
   ; The option file goes only while it is the default that was installed: a changed file holds
   ; the user's choice or their own options. An installation that recorded no default compares
   ; with the shipped one.

@@ -55,7 +55,7 @@ class DesktopInstallTest : public ::testing::Test {
     return RunProcess("/bin/bash", args, Session());
   }
   ProcessResult Install(const fs::path& prefix) const {
-    return Script({kScript, "install", TOLVEX_BIN_DIR, prefix.string()});
+    return Script({kScript, "install", TOLVEX_BUILD_DIR, prefix.string()});
   }
   ProcessResult Uninstall(const fs::path& prefix) const {
     return Script({kScript, "uninstall", prefix.string()});
@@ -162,7 +162,7 @@ TEST_F(DesktopInstallTest, InstallsTheProgramFolderAndRegistersTheHandler) {
               std::string::npos)
         << page;
   }
-  EXPECT_EQ(fs::read_symlink(prefix / "bin/tolvexgateway"), dir / "tolvexgateway");
+  EXPECT_TRUE(fs::equivalent(prefix / "bin/tolvexgateway", dir / "tolvexgateway"));
   for (const char* file : {"share/man/man1/tolvex.1", "share/man/man1/tolvexgateway.1",
                            "share/metainfo/org.example.TolvexGateway.metainfo.xml"}) {
     EXPECT_TRUE(fs::exists(prefix / file)) << file;
@@ -261,7 +261,7 @@ TEST_F(DesktopInstallTest, FailsWhenLinksWouldNotReachTheHandler) {
     ProcessOptions options = Session();
     if (!c.desktop.empty()) options.env_set.push_back("XDG_CURRENT_DESKTOP=" + c.desktop);
     const ProcessResult result = RunProcess(
-        "/bin/bash", {kScript, "install", TOLVEX_BIN_DIR, (home_.path() / c.prefix).string()},
+        "/bin/bash", {kScript, "install", TOLVEX_BUILD_DIR, (home_.path() / c.prefix).string()},
         options);
     EXPECT_EQ(result.exit_status, 1);
     EXPECT_NE(result.err.find("TolVex: links will not open with it: \"xdg-mime query default "

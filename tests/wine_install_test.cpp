@@ -254,6 +254,7 @@ TEST_P(UpgradeTest, NewerVersionOverAnOlder) {
       RunProcess("/usr/bin/makensis",
                  {"-V1", "-DVERSION=0.9.0", "-DSTAGE=" + (folder / "stage").string(),
                   "-DICON=" + (source / "resources/windows/tolvexgateway.ico").string(),
+                  "-DPROGRAM_FILES=" + (DistDir() / "program-files.nsh").string(),
                   "-DOUTFILE=" + older.string(), (source / "scripts/windows-setup.nsi").string()});
   ASSERT_EQ(built.exit_status, 0) << built.out << built.err;
   ASSERT_EQ(RunWine(older, {"/S"}).exit_status, 0);
