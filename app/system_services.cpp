@@ -1,5 +1,6 @@
 #include "app/system_services.h"
 
+#include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/file_replace.h"
 #include "platform/process.h"
@@ -40,6 +41,9 @@ FrmOptionServices SystemOptionServices(const GatewayServices& services) {
   dialog.shell = services.shell;
   dialog.manual_path = platform::PathBesideProgram(kManualFileName);
   dialog.save = SystemOptionSaveServices(services.option_file_path);
+  dialog.catalogue_path = platform::PathBesideProgram(kCatalogueFileName);
+  dialog.decimal_separator = services.decimal_separator;
+  dialog.windir = services.windir;
   return dialog;
 }
 
