@@ -98,6 +98,15 @@ class NodeCountingDocument final : public platform::XmlDocument {
     Node& operator=(const Node&) = delete;
     std::string Text() const override { return node_->Text(); }
     bool SetText(std::string_view text) override { return node_->SetText(text); }
+    bool SetAttribute(std::string_view name, std::string_view value) override {
+      return node_->SetAttribute(name, value);
+    }
+    bool RemoveAttribute(std::string_view name) override { return node_->RemoveAttribute(name); }
+    std::unique_ptr<platform::XmlNode> AppendElement(std::string_view name,
+                                                     std::string_view text_before) override {
+      return Counted(node_->AppendElement(name, text_before), live_);
+    }
+    bool Remove() override { return node_->Remove(); }
     std::unique_ptr<platform::XmlNode> SelectSingleNode(std::string_view xpath) const override {
       return Counted(node_->SelectSingleNode(xpath), live_);
     }
@@ -154,15 +163,15 @@ class FrmOptionTest : public ::testing::Test {
       return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
     };
     services.shell = &shell_;
-    services.option_file_path = read_path_;
+    services.save.option_file_path = read_path_;
     services.manual_path = dir_.File("manual.htm");
-    services.replace_file = [this](const std::string& path, std::string_view data) {
+    services.save.replace_file = [this](const std::string& path, std::string_view data) {
       ++saves_;
       return replace_file_(path, data);
     };
-    services.user_option_file_path = own_path_;
-    services.may_replace_in_place = platform::MayReplaceInPlace;
-    services.write_new_file = platform::WriteNewFile;
+    services.save.user_option_file_path = own_path_;
+    services.save.may_replace_in_place = platform::MayReplaceInPlace;
+    services.save.write_new_file = platform::WriteNewFile;
     frm_.emplace(view_, std::move(services));
     view_.events = &*frm_;
     frm_->OnLoad();
