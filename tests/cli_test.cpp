@@ -202,10 +202,10 @@ TEST_P(TolvexExpandTest, PrintsWhatTheLinkWouldOpen) {
     result.out += RunProcess(tool, list, options).out;
   }
   if (c.file != nullptr && (c.status != 0 || c.command != std::string("maps"))) {
-    EXPECT_EQ(testing::ReadFile(dir.path() / c.file), bytes);
+    EXPECT_EQ(test::ReadFile(dir.path() / c.file), bytes);
   }
   if (!c.file_contains.empty()) {
-    EXPECT_NE(testing::ReadFile(dir.path() / c.file).find(c.file_contains), std::string::npos);
+    EXPECT_NE(test::ReadFile(dir.path() / c.file).find(c.file_contains), std::string::npos);
   }
   EXPECT_EQ(result.exit_status, c.status) << result.err;
   EXPECT_EQ(result.out, c.out);
