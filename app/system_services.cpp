@@ -1,5 +1,8 @@
 #include "app/system_services.h"
 
+#include "app/system_option_save.h"
+
+#include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/file_replace.h"
 #include "platform/process.h"
@@ -24,18 +27,11 @@ FrmOptionServices SystemOptionServices(const GatewayServices& services) {
   FrmOptionServices dialog;
   dialog.create_document = services.create_document;
   dialog.shell = services.shell;
-  dialog.option_file_path = services.option_file_path;
   dialog.manual_path = platform::PathBesideProgram(kManualFileName);
-  dialog.replace_file = [](const std::string& path, std::string_view bytes) {
-    return platform::ReplaceFileContents(path, bytes);
-  };
-  dialog.user_option_file_path = platform::UserConfigPath(kOptionFileName);
-  dialog.may_replace_in_place = [](const std::string& path) {
-    return platform::MayReplaceInPlace(path);
-  };
-  dialog.write_new_file = [](const std::string& path, std::string_view bytes) {
-    return platform::WriteNewFile(path, bytes);
-  };
+  dialog.save = SystemOptionSaveServices(services.option_file_path);
+  dialog.catalogue_path = platform::PathBesideProgram(kCatalogueFileName);
+  dialog.decimal_separator = services.decimal_separator;
+  dialog.windir = services.windir;
   return dialog;
 }
 

@@ -3,6 +3,7 @@
 // shell and option window.
 #pragma once
 
+#include "app/system_option_save.h"
 #include "dialog/frm_option.h"
 #include "gateway/gateway.h"
 

@@ -4,10 +4,15 @@
 // copies a struct into its controls and reads them on OK.
 #pragma once
 
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "dialog/map_editor.h"
 #include "dialog/option_form_fields.h"
 
 namespace tolvex {
@@ -16,6 +21,11 @@ namespace tolvex {
 // of dialog/option_form_fields.h.
 struct OptionForm {
   std::vector<std::string> ids;
+  // The Maps tab: each option's area (one per id), the row picked in its list (-1: none) and
+  // the check box "Ask which map to use for each &link".
+  std::vector<std::string> areas;
+  int map_row = -1;
+  bool ask = false;
 #define TOLVEX_FORM_TEXT(field, control) std::string field;
   TOLVEX_OPTION_FORM_TEXTS(TOLVEX_FORM_TEXT)
 #undef TOLVEX_FORM_TEXT
@@ -37,6 +47,14 @@ class OptionView {
 
   // Closes the window; the toolkit then reports the unload.
   virtual void Close() = 0;
+
+  // Shows the map editor modally over the window: creates its window, hands it to `make_logic`
+  // for the logic that takes its events, and returns once it has closed.
+  virtual void RunMapEditor(
+      const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) = 0;
+  // A modal list to pick one of `items` from ("From catalogue…"); nullopt when cancelled.
+  virtual std::optional<std::size_t> ChooseItem(std::string_view title,
+                                                const std::vector<std::string>& items) = 0;
 };
 
 // What the window reports to the logic, one event at a time on the window's thread.
@@ -50,6 +68,14 @@ class OptionEvents {
   virtual void OnCancel() = 0;  // `cmdCancel` or Esc
   virtual void OnHelp() = 0;    // `mnuHelp`
   virtual void OnUnload() = 0;  // the window has closed, whatever closed it
+
+  // The Maps tab's buttons and check box; map_row of Read() says which option they act on.
+  virtual void OnNewMap() = 0;        // "&New…"
+  virtual void OnEditMap() = 0;       // "&Edit…" or a double-click on a row
+  virtual void OnDuplicateMap() = 0;  // "D&uplicate"
+  virtual void OnDeleteMap() = 0;     // "&Delete"
+  virtual void OnCatalogue() = 0;     // "From &catalogue…"
+  virtual void OnAskChange() = 0;     // "Ask which map to use for each &link"
 };
 
 }  // namespace tolvex

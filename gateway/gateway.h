@@ -36,6 +36,10 @@ struct GatewayServices {
   std::optional<std::string> windir;  // the `windir` environment variable
   // Shows the option dialog and returns the run's exit status once it is closed.
   std::function<int()> show_option_dialog;
+  // Shows the place card for a location when the option file asks at each link, and returns
+  // the run's exit status once it closes; nullopt when no card can be shown (no display
+  // answers): the request then runs as if the file did not ask.
+  std::function<std::optional<int>(const Location& location)> choose_map;
   // The traces of earlier starts (gateway/start_chain.h); none: every start is taken as the first.
   std::shared_ptr<platform::StartChain> start_chain;
 };
@@ -64,6 +68,12 @@ std::string SelfStartMessage(std::string_view command_line);
 // Hands a command line to the shell, working directory `windir` ("" when unset).
 platform::ShellOutcome LaunchCommand(platform::Shell& shell, std::string_view command_line,
                                      const std::optional<std::string>& windir);
+
+// Opens `option`'s command for `location` exactly as a request with that option active does:
+// expands it, refuses a command that would start this program again, hands it to the shell and
+// says what went wrong through services.messages. Returns the run's exit status.
+int OpenLocation(const Location& location, const CommandOption& option,
+                 const GatewayServices& services);
 
 // Opens manual.htm from the program directory; the result is not acted on.
 void OpenManual(platform::Shell& shell, const std::string& manual_path);

@@ -6,14 +6,12 @@
 #include "platform/text.h"
 
 namespace tolvex {
-namespace {
 
-// A zoom attribute's level; a text that is no whole number 0..21 gives none, so that the
-// default applies rather than a level the file's author did not mean. A link's zoom is read
-// otherwise on purpose (ZoomLevel: any number, rounded and held to 0..21): maps and phones
-// write "z=12.5" or "z=25" and mean the nearest level, while the attribute is written by hand
-// as the manual shows it, and a slip there must not be bent into some level.
-std::optional<int> ZoomOf(std::string_view text) {
+// A link's zoom is read otherwise on purpose (ZoomLevel: any number, rounded and held to
+// 0..21): maps and phones write "z=12.5" or "z=25" and mean the nearest level, while the
+// attribute is written by hand as the manual shows it, and a slip there must not be bent into
+// some level.
+std::optional<int> ZoomAttributeLevel(std::string_view text) {
   const std::string_view digits = Trim(text, kBlanks);
   if (digits.empty() || digits.front() == '-') return std::nullopt;
   int level = 0;
@@ -23,8 +21,6 @@ std::optional<int> ZoomOf(std::string_view text) {
   }
   return level;
 }
-
-}  // namespace
 
 std::string_view OptionLoadMessage(OptionLoadError error) {
   switch (error) {
@@ -82,7 +78,7 @@ ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string
   const auto datum = option->SelectSingleNode("@datum");
   active.option.datum_name = datum ? datum->Text() : std::string(kDefaultDatum);
   if (const auto zoom = option->SelectSingleNode("@zoom"))
-    active.option.zoom = ZoomOf(zoom->Text());
+    active.option.zoom = ZoomAttributeLevel(zoom->Text());
   return active;
 }
 

@@ -1,0 +1,106 @@
+// FrmPlaceCard, the place card's logic: shown instead of launching when the option file asks at
+// each link. It shows the place in every format, lists the maps, opens the chosen one as a
+// request would, copies the place, and may store the choice for good. It knows nothing of
+// widgets: a toolkit's window implements PlaceCardView and forwards its events here.
+//
+//   window events -> FrmPlaceCard -> OpenLocation (gateway) -> shell
+//                                 \-> option file (SaveOptionDocument) when "always"
+//                                 \-> PlaceCardView (contents, clipboard, messages, close)
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "gateway/gateway.h"
+#include "gateway/option_edit.h"
+#include "gateway/option_save.h"
+#include "gateway/place_formats.h"
+#include "platform/xml_document.h"
+
+namespace tolvex {
+
+inline constexpr std::string_view kPlaceCardCaption = "TolvexGateway   - Open -";
+inline constexpr std::string_view kOpenCaption = "&Open";
+inline constexpr std::string_view kKeepOpenCaption = "&Keep this window open";
+inline constexpr std::string_view kAlwaysCaption = "&Always open this map without asking";
+
+// What the card shows and what the user set in it.
+struct PlaceCardForm {
+  std::string coordinates;  // the place's texts, as DescribePlace writes them
+  std::string dms;
+  std::string geocode;
+  std::string zoom;                // the link's zoom, "" when it gave none
+  std::vector<std::string> ids;    // the maps, in file order
+  std::vector<std::string> areas;  // one per id
+  std::size_t selected = 0;        // index into ids
+  bool keep_open = false;
+  bool always = false;
+  // The copy items offered by buttons or a menu: labels and the DescribePlace names they copy.
+  std::vector<std::string> copy_labels;
+  bool operator==(const PlaceCardForm&) const = default;
+};
+
+class PlaceCardView {
+ public:
+  virtual ~PlaceCardView() = default;
+  virtual void Show(const PlaceCardForm& form) = 0;
+  virtual PlaceCardForm Read() const = 0;  // selected, keep_open and always are the user's
+  virtual void ShowError(std::string_view text, std::string_view title) = 0;
+  // Puts `text` on the clipboard so that it can be pasted after the card has closed.
+  virtual void CopyText(std::string_view text) = 0;
+  virtual void Close() = 0;  // the toolkit then reports the unload
+};
+
+class PlaceCardEvents {
+ public:
+  virtual ~PlaceCardEvents() = default;
+  virtual void OnLoad() = 0;                  // before the card is first shown
+  virtual void OnOpen() = 0;                  // Enter, a double-click or "&Open"
+  virtual void OnCopy(std::size_t item) = 0;  // a copy item, index into copy_labels
+  virtual void OnCopyCoordinates() = 0;       // Ctrl+C
+  virtual void OnCopyMapLink() = 0;           // Ctrl+Shift+C: the selected map's command line
+  virtual void OnCancel() = 0;                // Esc or the close button
+  virtual void OnUnload() = 0;                // the window has closed
+};
+
+struct FrmPlaceCardServices {
+  Location location;
+  const GatewayServices* gateway = nullptr;  // the run's: messages, shell, windir, separator
+  std::function<std::unique_ptr<platform::XmlDocument>()> create_document;
+  OptionSaveServices save;
+};
+
+class FrmPlaceCard final : public PlaceCardEvents {
+ public:
+  FrmPlaceCard(PlaceCardView& view, FrmPlaceCardServices services);
+
+  void OnLoad() override;
+  void OnOpen() override;
+  void OnCopy(std::size_t item) override;
+  void OnCopyCoordinates() override;
+  void OnCopyMapLink() override;
+  void OnCancel() override;
+  void OnUnload() override;
+
+  // The run's exit status: that of the last launch, 0 when nothing was opened.
+  int exit_status() const { return exit_status_; }
+
+ private:
+  // Takes the user's settings from the card; false when no map is selected or the card has
+  // no document (it failed to load, or has closed).
+  bool ReadChoice();
+
+  PlaceCardView& view_;
+  FrmPlaceCardServices services_;
+  std::unique_ptr<platform::XmlDocument> document_;
+  std::vector<MapOption> maps_;
+  std::vector<PlaceText> texts_;
+  PlaceCardForm form_;
+  int exit_status_ = 0;
+};
+
+}  // namespace tolvex
