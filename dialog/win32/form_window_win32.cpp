@@ -285,6 +285,15 @@ void FocusNextTabStop(HWND window, bool backwards) {
   if (IsClass(next, WC_EDITW)) SendMessageW(next, EM_SETSEL, 0, -1);
 }
 
+void MoveFocusAsAsked(HWND window, WPARAM wparam, LPARAM lparam) {
+  if (LOWORD(lparam) != 0) {
+    const auto target = reinterpret_cast<HWND>(wparam);
+    if (target != nullptr && IsChild(window, target)) SetFocus(target);
+    return;
+  }
+  FocusNextTabStop(window, wparam != 0);
+}
+
 FormWindow::FormWindow(HINSTANCE instance) : instance_(instance) {}
 
 FormWindow::~FormWindow() {
@@ -474,6 +483,9 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wparam
         return 0;
       }
       break;
+    case WM_NEXTDLGCTL:
+      MoveFocusAsAsked(window, wparam, lparam);
+      return 0;
     case WM_CTLCOLORSTATIC:
       // Read-only boxes keep the white of text boxes; labels the window's colour.
       if (IsClass(reinterpret_cast<HWND>(lparam), WC_EDITW)) {

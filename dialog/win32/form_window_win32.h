@@ -135,4 +135,9 @@ void FitComboHeight(HWND combo, int height);
 // the dialog manager does.
 void FocusNextTabStop(HWND window, bool backwards);
 
+// WM_NEXTDLGCTL, which the dialog manager sends a window whose label's access key was pressed
+// (only dialog boxes answer it by themselves): lparam set, the focus goes to the control
+// wparam; else to the next tab stop, or the previous one when wparam is not 0.
+void MoveFocusAsAsked(HWND window, WPARAM wparam, LPARAM lparam);
+
 }  // namespace tolvex::win32_form

@@ -417,23 +417,27 @@ void OptionWindow::MoveFocus(bool backwards) {
   HWND focus = GetFocus();
   // The combo box's text field is a child of the combo box.
   if (focus != nullptr && GetParent(focus) == Control(kGISoptions)) focus = GetParent(focus);
-  // The first page's stops, then the Maps page's: only the shown page's can take the focus.
-  std::vector<int> stops;
-  for (const option_form::Control* control : TabStops()) stops.push_back(control->id);
-  for (const layout::Control* control : layout::TabStops(maps_form::kControls)) {
-    stops.push_back(control->id);
+  // Every control in tab order, the first page's, then the Maps page's: Tab stops at the
+  // shown page's stops. A focused label (its access key was pressed) counts as its place.
+  std::vector<std::pair<int, bool>> order;  // id, whether Tab stops there
+  for (const option_form::Control* control : ByTabIndex()) {
+    order.emplace_back(control->id, option_form::TakesFocus(control->kind));
   }
-  const int count = static_cast<int>(stops.size());
+  for (const layout::Control* control : layout::ByTabIndex(maps_form::kControls)) {
+    order.emplace_back(control->id, layout::TakesFocus(control->kind));
+  }
+  const int count = static_cast<int>(order.size());
   int current = -1;
   for (int i = 0; i < count; ++i) {
-    if (Control(stops[static_cast<std::size_t>(i)]) == focus) current = i;
+    if (Control(order[static_cast<std::size_t>(i)].first) == focus) current = i;
   }
   for (int step = 1; step <= count; ++step) {
     const int index = current < 0
                           ? (backwards ? count - step : step - 1)
                           : ((current + (backwards ? -step : step)) % count + count) % count;
-    const HWND next = Control(stops[static_cast<std::size_t>(index)]);
-    if (next != nullptr && IsWindowVisible(next) && IsWindowEnabled(next)) {
+    const auto& [id, stop] = order[static_cast<std::size_t>(index)];
+    const HWND next = Control(id);
+    if (stop && next != nullptr && IsWindowVisible(next) && IsWindowEnabled(next)) {
       SetFocus(next);
       if (IsClass(next, WC_EDITW)) SendMessageW(next, EM_SETSEL, 0, -1);
       return;
@@ -516,6 +520,14 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       }
       return DefWindowProcW(window, message, wparam, lparam);
     }
+    case WM_NEXTDLGCTL:
+      // A label's access key: the focus goes to the label, then on to its control.
+      if (LOWORD(lparam) != 0) {
+        win32_form::MoveFocusAsAsked(window, wparam, lparam);
+      } else {
+        MoveFocus(wparam != 0);
+      }
+      return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
       if (header->idFrom == static_cast<UINT_PTR>(kTbsOptions) && header->code == TCN_SELCHANGE) {
