@@ -31,6 +31,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     OptionWindow window(instance);
     FrmOptionServices dialog = SystemOptionServices(services);
     dialog.shell = document_shell.get();
+    dialog.launch_shell = shell.get();  // "&Try" opens a command line as a request does
     FrmOption logic(window, std::move(dialog));
     return window.Run(logic);
   };
