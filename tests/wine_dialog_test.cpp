@@ -158,7 +158,7 @@ TEST(OptionWindowLayoutTest, WindowCaptionClientAreaMenuIconsAndTab) {
       (Lines_{"window|TolvexGateway   - Option -|TolvexGatewayOption|client 542,392|dpi 96"}));
   EXPECT_EQ(StartingWith(lines, "menu|"), (Lines_{"menu|Help(&H)|1100|no submenu"}));
   EXPECT_EQ(StartingWith(lines, "icon|"), (Lines_{"icon|big|32x32", "icon|small|16x16"}));
-  EXPECT_EQ(StartingWith(lines, "tab|"), (Lines_{"tab|Option"}));
+  EXPECT_EQ(StartingWith(lines, "tab|"), (Lines_{"tab|Option", "tab|Maps"}));
   const Lines_ centre = StartingWith(lines, "centre-offset|");
   ASSERT_EQ(centre.size(), 1u);
   int dx = 99, dy = 99;
@@ -491,6 +491,91 @@ TEST(OptionDialogHelpTest, MissingManualShowsNothingAndTheWindowStays) {
   EXPECT_EQ(lines, (Lines_{"shown", "exit|0"}));
   EXPECT_EQ(gateway.Recorded(), Lines_{});
 }
+
+// What the recorder saw once it has seen `count` starts (the shell starts them on its own
+// time), or after ten seconds.
+Lines_ RecordedStarts(const WineGateway& gateway, std::size_t count) {
+  Lines_ recorded = gateway.Recorded();
+  for (int i = 0; i < 100 && recorded.size() < count; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    recorded = gateway.Recorded();
+  }
+  return recorded;
+}
+
+// The place card: the option file asks at each link.
+const std::string kAsking =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<tolvexgateway_optionlist currentsetting=\"First\" ask=\"true\">\n"
+    "  <option id=\"First\" area=\"World\">tolvextest:first=$ost</option>\n"
+    "  <option id=\"Second\" area=\"Japan\">tolvextest:second=$ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+const std::string kLink = " TolVex:SD9.XC4.EQ2.CV5";
+const std::string kFirstUrl = "tolvextest:first=SD9.XC4.EQ2.CV5";
+const std::string kSecondUrl = "tolvextest:second=SD9.XC4.EQ2.CV5";
+
+struct CardCase {
+  const char* name;
+  Lines_ actions;
+  Lines_ opened;          // the URLs launched, in order
+  std::string clipboard;  // what the clipboard holds after the program has ended; "": not read
+  bool always = false;    // the choice is stored: the next link opens without asking
+};
+
+class PlaceCardTest : public ::testing::TestWithParam<CardCase> {};
+
+TEST_P(PlaceCardTest, OpensCopiesAndStoresAsTheUserDid) {
+  const WineGateway gateway(std::string("card-") + GetParam().name);
+  gateway.WriteOptions(kAsking);
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + kLink, GetParam().actions),
+            (Lines_{"shown", "exit|0"}));
+  Lines_ opened;
+  for (const std::string& url : GetParam().opened) {
+    opened.push_back(WineGateway::RecorderLine("C:\\windows", url));
+  }
+  EXPECT_EQ(RecordedStarts(gateway, opened.size()), opened);
+  if (!GetParam().clipboard.empty()) {
+    EXPECT_EQ(Lines(RunWine(WindowsBinDir() / "tolvex_probe.exe", {"clipboard"}).out),
+              Lines_{"[" + GetParam().clipboard + "]"});
+  }
+  if (!GetParam().always) {
+    EXPECT_EQ(gateway.Options(), kAsking);
+    return;
+  }
+  EXPECT_EQ(Query(gateway.option_file(),
+                  {"tolvexgateway_optionlist/@currentsetting", "tolvexgateway_optionlist/@ask"}),
+            (Lines_{"loaded", "first [First]", "match [First]", "first none"}));
+  EXPECT_EQ(gateway.Drive("run", gateway.QuotedProgram() + kLink), Lines_{"exit|0"});
+  opened.push_back(WineGateway::RecorderLine("C:\\windows", kFirstUrl));
+  EXPECT_EQ(RecordedStarts(gateway, opened.size()), opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlaceCardTest,
+    ::testing::Values(
+        CardCase{"DownEnterOpensTheSecond", {"press", "down", "press", "enter"}, {kSecondUrl}, ""},
+        CardCase{"TypingJumpsToAnId", {"chars", "s", "press", "enter"}, {kSecondUrl}, ""},
+        CardCase{"EscOpensNothing", {"press", "esc"}, {}, ""},
+        CardCase{"CtrlCThenEscLeavesTheCoordinates",
+                 {"press", "ctrl+c", "press", "esc"},
+                 {},
+                 "35.658581, 139.745435"},
+        CardCase{"CtrlShiftCLeavesTheSelectedMapsLink",
+                 {"press", "end", "press", "ctrl+shift+c", "press", "esc"},
+                 {},
+                 kSecondUrl},
+        CardCase{"CopyMenuLeavesTheGeoLink",
+                 {"press", "alt+c", "press", "e", "press", "esc"},
+                 {},
+                 "geo:35.658581,139.745435"},
+        CardCase{"KeepOpenTriesOneMapThenAnother",
+                 {"press", "alt+k", "press", "enter", "press", "alt+m", "press", "end", "press",
+                  "enter", "press", "esc"},
+                 {kFirstUrl, kSecondUrl},
+                 ""},
+        CardCase{
+            "AlwaysStoresTheChoice", {"press", "alt+a", "press", "enter"}, {kFirstUrl}, "", true}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tolvex::testing
