@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialog/option_layout.h"
+#include "gateway/option_edit.h"
 #include "tests/support/wine_gateway.h"
 
 namespace tolvex::testing {
@@ -518,7 +519,7 @@ struct CardCase {
   const char* name;
   Lines_ actions;
   Lines_ opened;          // the URLs launched, in order
-  std::string clipboard;  // what the clipboard holds after the program has ended; "": not read
+  std::string clipboard;  // what the clipboard holds once the program has ended; "": not read
   bool always = false;    // the choice is stored: the next link opens without asking
 };
 
@@ -527,17 +528,20 @@ class PlaceCardTest : public ::testing::TestWithParam<CardCase> {};
 TEST_P(PlaceCardTest, OpensCopiesAndStoresAsTheUserDid) {
   const WineGateway gateway(std::string("card-") + GetParam().name);
   gateway.WriteOptions(kAsking);
-  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + kLink, GetParam().actions),
-            (Lines_{"shown", "exit|0"}));
+  // The clipboard is read once the program has ended.
+  Lines_ actions = GetParam().actions;
+  Lines_ lines = {"shown"};
+  if (!GetParam().clipboard.empty()) {
+    actions.push_back("clipboard");
+    lines.push_back("clipboard|" + GetParam().clipboard);
+  }
+  lines.push_back("exit|0");
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + kLink, actions), lines);
   Lines_ opened;
   for (const std::string& url : GetParam().opened) {
     opened.push_back(WineGateway::RecorderLine("C:\\windows", url));
   }
   EXPECT_EQ(RecordedStarts(gateway, opened.size()), opened);
-  if (!GetParam().clipboard.empty()) {
-    EXPECT_EQ(Lines(RunWine(WindowsBinDir() / "tolvex_probe.exe", {"clipboard"}).out),
-              Lines_{"[" + GetParam().clipboard + "]"});
-  }
   if (!GetParam().always) {
     EXPECT_EQ(gateway.Options(), kAsking);
     return;
@@ -575,6 +579,100 @@ INSTANTIATE_TEST_SUITE_P(
                  ""},
         CardCase{
             "AlwaysStoresTheChoice", {"press", "alt+a", "press", "enter"}, {kFirstUrl}, "", true}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// The Maps tab, worked through the keyboard. The catalogue beside the program lacks none of its
+// maps but "Globe", which "From catalogue…" offers alone.
+const std::string kCatalogue =
+    "<tolvexgateway_optionlist>\n"
+    "  <option id=\"Atlas\" area=\"World\">atlas.exe $ost</option>\n"
+    "  <option id=\"Globe\" area=\"World\" zoom=\"12\">tolvextest:globe=$ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+const std::string kCatalogueCaption = "TolvexGateway   - Catalogue -";
+const std::string kEditorCaption = "TolvexGateway   - Map -";
+
+Lines_ MapsTab(const WineGateway& gateway, const Lines_& actions) {
+  WriteFile(gateway.folder() / "tolvexgwcatalogue.xml", kCatalogue);
+  Lines_ all = {"press", "ctrl+tab"};
+  all.insert(all.end(), actions.begin(), actions.end());
+  return gateway.Drive("dialog", gateway.QuotedProgram() + " option", all);
+}
+
+// In the editor, from the id box: Tab to the template box, which the text then replaces.
+Lines_ TypeTemplate(const std::string& text) {
+  return {"press", "tab", "press", "tab", "press", "tab", "press", "tab", "chars", text};
+}
+
+TEST(MapsTabTest, CatalogueEntryEditedTemplateAndDeletionAreWhatOkStores) {
+  const WineGateway gateway("maps-ok");
+  gateway.WriteOptions(kTwoOptions);
+  const Lines_ actions = Join({
+      {"press", "alt+c", "within", kCatalogueCaption, "press", "enter", "back"},
+      {"press", "alt+m", "press", "home", "press", "down", "press", "alt+e", "within",
+       kEditorCaption},
+      TypeTemplate("tolvextest:a=$ost&b<1"),
+      {"press", "tab", "press", "enter", "back"},  // from the preview, Enter is OK
+      {"press", "alt+m", "press", "home", "press", "alt+d", "click", "1"},
+  });
+  EXPECT_EQ(MapsTab(gateway, actions), (Lines_{"shown", "exit|0"}));
+  const std::string saved = gateway.Options();
+  EXPECT_NE(saved.find("<!-- kept on save -->"), std::string::npos) << saved;
+  EXPECT_NE(saved.find(">tolvextest:a=$ost&amp;b&lt;1</option>"), std::string::npos) << saved;
+  EXPECT_EQ(
+      Query(gateway.option_file(),
+            {"tolvexgateway_optionlist/@currentsetting", "/tolvexgateway_optionlist/option",
+             "/tolvexgateway_optionlist/option/@id", "/tolvexgateway_optionlist/option/@zoom"}),
+      (Lines_{"loaded", "first [Atlas]", "match [Atlas]", "first [tolvextest:a=$ost&b<1]",
+              "match [tolvextest:a=$ost&b<1]", "match [tolvextest:globe=$ost]", "first [Atlas]",
+              "match [Atlas]", "match [Globe]", "first [12]", "match [12]"}));
+  // The gateway opens what was stored.
+  EXPECT_EQ(gateway.Drive("run", gateway.QuotedProgram() + kLink), Lines_{"exit|0"});
+  EXPECT_EQ(RecordedStarts(gateway, 1),
+            Lines_{WineGateway::RecorderLine("C:\\windows", "tolvextest:a=SD9.XC4.EQ2.CV5&b<1")});
+}
+
+// Edits that end without a save: the file keeps its bytes.
+struct MapsCase {
+  const char* name;
+  Lines_ actions;
+  Lines_ lines;  // the driver's
+};
+
+class MapsTabUnchangedTest : public ::testing::TestWithParam<MapsCase> {};
+
+TEST_P(MapsTabUnchangedTest, LeavesTheFilesBytes) {
+  const WineGateway gateway(std::string("maps-") + GetParam().name);
+  gateway.WriteOptions(kTwoOptions);
+  EXPECT_EQ(MapsTab(gateway, GetParam().actions), GetParam().lines);
+  EXPECT_EQ(gateway.Options(), kTwoOptions);
+  EXPECT_EQ(gateway.Recorded(), Lines_{});
+}
+
+// A new map refused in the editor: the message, then Esc leaves the editor, Cancel the window.
+Lines_ RefusedNewMap(const std::string& id, const std::string& zoom) {
+  return Join({{"press", "alt+n", "within", kEditorCaption, "chars", id,      "press",
+                "tab",   "press", "tab",    "press",        "tab",   "chars", zoom,
+                "press", "tab",   "chars",  "tolvextest:x", "press", "tab",   "press",
+                "enter", "wait",  "press",  "esc",          "back",  "click", "2"}});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, MapsTabUnchangedTest,
+    ::testing::Values(
+        MapsCase{"CancelDropsEveryEdit",
+                 Join({{"press", "alt+c", "within", kCatalogueCaption, "press", "enter", "back"},
+                       {"press", "alt+m", "press", "home", "press", "alt+d", "press", "alt+l"},
+                       {"click", "2"}}),
+                 {"shown", "exit|0"}},
+        MapsCase{"TakenIdIsRefused",
+                 RefusedNewMap("Atlas", ""),
+                 {"shown", Box(std::string(kDuplicateIdMessage) + "\"Atlas\""), "exit|0"}},
+        MapsCase{"ZoomAbove21IsRefused",
+                 RefusedNewMap("Fresh", "22"),
+                 {"shown", Box(std::string(kZoomMessage)), "exit|0"}},
+        MapsCase{"LastMapCannotBeDeleted",
+                 {"press", "alt+m", "press", "alt+d", "press", "alt+d", "wait", "click", "2"},
+                 {"shown", Box(std::string(kLastMapMessage)), "exit|0"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -17,7 +17,8 @@
 //         | press KEYS (real key strokes, as "ctrl+shift+c", "alt+a", "down", "f")
 //         | chars TEXT (typed into the focused control) | within CAPTION (the actions that
 //         follow act on the program's window of that caption, once it is shown) | back (on the
-//         first window again)
+//         first window again) | clipboard (once the program has ended, its text is read
+//         while this program keeps the session's desktop up: "clipboard|TEXT" or "|none")
 //   tolvex_driver open URL [TIMEOUT_MS]
 //       hands URL to ShellExecuteW with the verb "open", as a browser does for a link of a
 //       scheme it does not handle itself, and prints "opened|RESULT" (above 32: started);
@@ -328,15 +329,29 @@ void PostKey(const Target& target, HWND window, WPARAM key) {
   Settle(window);
 }
 
+// The clipboard's text, or "none".
+std::string ClipboardText() {
+  std::string text = "none";
+  if (!OpenClipboard(nullptr)) return text;
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data)); wide != nullptr) {
+      text = Escaped(Utf8FromUtf16(wide));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 // The virtual key of one name of "press": a letter or digit, or a named key.
 WORD KeyOf(const std::wstring& name) {
   static const struct {
     const wchar_t* name;
     WORD key;
-  } kNamed[] = {{L"ctrl", VK_CONTROL}, {L"shift", VK_SHIFT}, {L"alt", VK_MENU},
-                {L"down", VK_DOWN},    {L"up", VK_UP},       {L"home", VK_HOME},
+  } kNamed[] = {{L"ctrl", VK_CONTROL}, {L"shift", VK_SHIFT},  {L"alt", VK_MENU},
+                {L"down", VK_DOWN},    {L"up", VK_UP},        {L"home", VK_HOME},
                 {L"end", VK_END},      {L"enter", VK_RETURN}, {L"esc", VK_ESCAPE},
-                {L"tab", VK_TAB},      {L"space", VK_SPACE}, {L"delete", VK_DELETE}};
+                {L"tab", VK_TAB},      {L"space", VK_SPACE},  {L"delete", VK_DELETE}};
   for (const auto& named : kNamed) {
     if (name == named.name) return named.key;
   }
@@ -527,6 +542,9 @@ bool RunAction(const Target& target, HWND first, HWND& window,
     Settle(window);
   } else if (action == L"back") {
     window = first;
+  } else if (action == L"clipboard") {
+    if (WaitForSingleObject(target.process, 10000) != WAIT_OBJECT_0) return false;
+    Print("clipboard|" + ClipboardText());
   } else {
     return false;
   }

@@ -15,7 +15,6 @@
 //   tolvex_probe codepage                 the ANSI code page (GetACP)
 //   tolvex_probe error TEXT TITLE         an error message box
 //   tolvex_probe version FILE             the version resource of FILE
-//   tolvex_probe clipboard                the clipboard's text, "[TEXT]", or "no text"
 #include <windows.h>
 
 #include <fcntl.h>
@@ -161,18 +160,6 @@ int Run(const std::vector<std::string>& args) {
     Print("dismissed");
   } else if (command == "version" && args.size() == 2) {
     PrintVersion(win32::Utf16FromUtf8(args[1]));
-  } else if (command == "clipboard") {
-    std::string text = "no text";
-    if (OpenClipboard(nullptr)) {
-      if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
-        if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data)); wide != nullptr) {
-          text = "[" + win32::Utf8FromUtf16(wide) + "]";
-          GlobalUnlock(data);
-        }
-      }
-      CloseClipboard();
-    }
-    Print(text);
   } else {
     return 2;
   }
