@@ -111,6 +111,13 @@ class Variant {
     V_VT(&value_) = VT_UNKNOWN;
     V_UNKNOWN(&value_) = object;
   }
+  // A VT_DISPATCH holding its own reference to `object` (a DOM node, as MSXML expects one).
+  void SetDispatch(IDispatch* object) {
+    VariantClear(&value_);
+    object->AddRef();
+    V_VT(&value_) = VT_DISPATCH;
+    V_DISPATCH(&value_) = object;
+  }
   void SetBool(bool value) {
     VariantClear(&value_);
     V_VT(&value_) = VT_BOOL;
