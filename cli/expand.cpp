@@ -7,9 +7,11 @@
 #include "cli/exit_status.h"
 #include "gateway/command_template.h"
 #include "gateway/gateway.h"
+#include "gateway/message_text.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
 #include "platform/process.h"
+#include "platform/text.h"
 #include "platform/xml_document.h"
 
 namespace tolvex::cli {
@@ -63,7 +65,7 @@ std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArgu
                             args.end());
       break;
     } else if (word.starts_with("--")) {
-      return "unknown option \"" + std::string(word) + "\"";
+      return QuotedMessage("unknown option ", word);
     } else {
       location_words.push_back(word);
     }
@@ -72,10 +74,7 @@ std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArgu
   if (out.datum && !out.template_text) return "--datum goes with --template";
   if (location_words.empty()) return "no location given";
   // Words are joined as the gateway joins its arguments.
-  for (std::size_t i = 0; i < location_words.size(); ++i) {
-    if (i > 0) out.location += ' ';
-    out.location += location_words[i];
-  }
+  out.location = JoinWithSpaces(location_words);
   return "";
 }
 

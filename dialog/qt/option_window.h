@@ -54,7 +54,7 @@ class OptionWindow final : public QMainWindow, public OptionView {
   OptionEvents* events_ = nullptr;
   bool unloaded_ = false;
   std::map<int, QWidget*> controls_;  // by the ids of the form's table
-  QComboBox* gis_options_ = nullptr;
+  QComboBox* application_box_ = nullptr;
 };
 
 // A modal critical box with one OK button; returns when dismissed.

@@ -131,7 +131,7 @@ int OptionWindow::Run(OptionEvents& events) {
   if (window_ == nullptr) return 0;
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
-  SetFocus(Control(kTbsOptions));
+  SetFocus(Control(kOptionTab));
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -154,7 +154,7 @@ bool OptionWindow::Create() {
 
   // The menu bar's single item has no submenu: a click on it is a command by itself.
   MenuHandle menu(CreateMenu());
-  AppendMenuW(menu.Get(), MF_STRING, static_cast<UINT_PTR>(kMnuHelp),
+  AppendMenuW(menu.Get(), MF_STRING, static_cast<UINT_PTR>(kHelpMenu),
               Utf16FromUtf8(kHelpCaption).c_str());
   window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass,
                             Utf16FromUtf8(kWindowCaption).c_str(), kWindowStyle, CW_USEDEFAULT,
@@ -205,16 +205,16 @@ void OptionWindow::CreateControls() {
                     kind.style & ~hidden, 0, 0, 0, 0, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), instance_, nullptr);
   }
-  const std::string_view pages[] = {ControlById(kTbsOptions).caption, maps_form::kTabCaption};
+  const std::string_view pages[] = {ControlById(kOptionTab).caption, maps_form::kTabCaption};
   for (std::size_t page = 0; page < std::size(pages); ++page) {
     std::wstring tab_text = Utf16FromUtf8(pages[page]);
     TCITEMW tab{};
     tab.mask = TCIF_TEXT;
     tab.pszText = tab_text.data();
-    SendMessageW(Control(kTbsOptions), TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&tab));
+    SendMessageW(Control(kOptionTab), TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&tab));
   }
   // The tab strip lies beneath the panel that covers its page.
-  SetWindowPos(Control(kTbsOptions), HWND_BOTTOM, 0, 0, 0, 0,
+  SetWindowPos(Control(kOptionTab), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -271,8 +271,8 @@ void OptionWindow::ApplyDpi(UINT dpi) {
   tab_font_ = std::move(tab_font);
   button_font_ = std::move(button_font);
   // The closed combo box as high as the table says, like every other control.
-  win32_form::FitComboHeight(Control(kGISoptions),
-                             Scaled(ControlById(kGISoptions).rect.height, dpi));
+  win32_form::FitComboHeight(Control(kApplicationBox),
+                             Scaled(ControlById(kApplicationBox).rect.height, dpi));
 
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, WS_EX_CONTROLPARENT, dpi);
@@ -291,7 +291,7 @@ void OptionWindow::ApplyDpi(UINT dpi) {
 HWND OptionWindow::Control(int id) const {
   if (window_ == nullptr) return nullptr;
   if (const HWND direct = GetDlgItem(window_, id); direct != nullptr) return direct;
-  const HWND first = GetDlgItem(GetDlgItem(window_, kPicOptions), id);
+  const HWND first = GetDlgItem(GetDlgItem(window_, kOptionPanel), id);
   return first != nullptr ? first : GetDlgItem(GetDlgItem(window_, maps_form::kMapsPanel), id);
 }
 
@@ -369,12 +369,12 @@ std::optional<std::size_t> OptionWindow::ChooseItem(std::string_view title,
 }
 
 void OptionWindow::ShowPage(int page) {
-  const HWND tabs = Control(kTbsOptions);
+  const HWND tabs = Control(kOptionTab);
   if (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != page) {
     SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
   }
-  const HWND shown = Control(page == 0 ? kPicOptions : maps_form::kMapsPanel);
-  const HWND hidden = Control(page == 0 ? maps_form::kMapsPanel : kPicOptions);
+  const HWND shown = Control(page == 0 ? kOptionPanel : maps_form::kMapsPanel);
+  const HWND hidden = Control(page == 0 ? maps_form::kMapsPanel : kOptionPanel);
   // The focus leaves a page that goes out of sight for the tab strip, as a click on a tab does.
   const HWND focus = GetFocus();
   if (focus != nullptr && IsChild(hidden, focus)) SetFocus(tabs);
@@ -394,13 +394,13 @@ bool OptionWindow::PreTranslate(const MSG& message) {
   }
   // Ctrl+Tab and Ctrl+Shift+Tab switch the pages, as tab strips do.
   if (message.wParam == VK_TAB) {
-    if (SendMessageW(Control(kGISoptions), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
-    const auto current = static_cast<int>(SendMessageW(Control(kTbsOptions), TCM_GETCURSEL, 0, 0));
+    if (SendMessageW(Control(kApplicationBox), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
+    const auto current = static_cast<int>(SendMessageW(Control(kOptionTab), TCM_GETCURSEL, 0, 0));
     ShowPage((current + 1) % 2);  // two pages: forwards and backwards are the same
     return true;
   }
   if (message.wParam == VK_RETURN) {
-    if (SendMessageW(Control(kGISoptions), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
+    if (SendMessageW(Control(kApplicationBox), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
     const HWND focus = GetFocus();
     if (focus != nullptr && IsClass(focus, WC_BUTTONW)) SendMessageW(focus, BM_CLICK, 0, 0);
     // Enter on a map edits it, as a double-click does.
@@ -416,7 +416,7 @@ bool OptionWindow::PreTranslate(const MSG& message) {
 void OptionWindow::MoveFocus(bool backwards) {
   HWND focus = GetFocus();
   // The combo box's text field is a child of the combo box.
-  if (focus != nullptr && GetParent(focus) == Control(kGISoptions)) focus = GetParent(focus);
+  if (focus != nullptr && GetParent(focus) == Control(kApplicationBox)) focus = GetParent(focus);
   // Every control in tab order, the first page's, then the Maps page's: Tab stops at the
   // shown page's stops. A focused label (its access key was pressed) counts as its place.
   std::vector<std::pair<int, bool>> order;  // id, whether Tab stops there
@@ -475,11 +475,11 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const int code = HIWORD(wparam);
-      if (id == kCmdOK && code == BN_CLICKED) {
+      if (id == kOkButton && code == BN_CLICKED) {
         events_->OnOk();
-      } else if (id == kCmdCancel && code == BN_CLICKED) {
+      } else if (id == kCancelButton && code == BN_CLICKED) {
         events_->OnCancel();
-      } else if (id == kMnuHelp && code == 0 && lparam == 0) {
+      } else if (id == kHelpMenu && code == 0 && lparam == 0) {
         events_->OnHelp();
       } else if (code == BN_CLICKED && id == maps_form::kNewButton) {
         events_->OnNewMap();
@@ -493,10 +493,10 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         events_->OnCatalogue();
       } else if (code == BN_CLICKED && id == maps_form::kAskBox) {
         events_->OnAskChange();
-      } else if (id == kGISoptions && code == CBN_SELCHANGE) {
+      } else if (id == kApplicationBox && code == CBN_SELCHANGE) {
         // The text field takes the picked entry only after this notification: put it there
         // first, so that the logic reads the entry that was picked.
-        const HWND combo = Control(kGISoptions);
+        const HWND combo = Control(kApplicationBox);
         const auto index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
         if (index != CB_ERR) {
           const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -530,7 +530,7 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_NOTIFY: {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
-      if (header->idFrom == static_cast<UINT_PTR>(kTbsOptions) && header->code == TCN_SELCHANGE) {
+      if (header->idFrom == static_cast<UINT_PTR>(kOptionTab) && header->code == TCN_SELCHANGE) {
         ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
       } else if (header->idFrom == static_cast<UINT_PTR>(maps_form::kMapList) &&
                  header->code == NM_DBLCLK &&
@@ -541,7 +541,7 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (item->CtlID == static_cast<UINT>(kImage1)) {
+      if (item->CtlID == static_cast<UINT>(kPicture)) {
         DrawPicture(*item);
         return TRUE;
       }

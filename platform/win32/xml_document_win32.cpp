@@ -50,8 +50,7 @@ class MsxmlNode final : public XmlNode {
       // An attribute's value exactly as the file has it after unescaping; `text` may trim it.
       Variant value;
       if (node_->get_nodeValue(value.Put()) != S_OK || V_VT(&value.Get()) != VT_BSTR) return {};
-      const BSTR bstr = V_BSTR(&value.Get());
-      return Utf8FromUtf16({bstr == nullptr ? L"" : bstr, SysStringLen(bstr)});
+      return Utf8FromUtf16(win32::BstrView(V_BSTR(&value.Get())));
     }
     Bstr text;
     if (node_->get_text(text.Put()) != S_OK) return {};
