@@ -1,7 +1,7 @@
 ; The installer of TolvexGateway for Windows, built by scripts/windows-dist:
 ;   makensis -DVERSION=1.2.3 -DSTAGE=DIR -DICON=FILE -DOUTFILE=FILE windows-setup.nsi
-; STAGE holds the files of the package (TolvexGateway.exe, tolvex.exe, manual.htm, LICENSE.txt
-; and the shipped tolvexgwoption.xml).
+; STAGE holds the files of the package (TolvexGateway.exe, tolvex.exe, manual.htm, LICENSE.txt,
+; the catalogue of maps tolvexgwcatalogue.xml and the shipped tolvexgwoption.xml).
 ;
 ; It installs for the current user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\TolvexGateway (a folder the user can write: the option window saves
@@ -150,6 +150,8 @@ Section "TolvexGateway"
   File "${STAGE}\tolvex.exe"
   File "${STAGE}\manual.htm"
   File "${STAGE}\LICENSE.txt"
+  ; The catalogue is part of the program, not the user's: each installation brings its own.
+  File "${STAGE}\tolvexgwcatalogue.xml"
   ; The option file holds the user's choice: an earlier one stays, unless it is still the
   ; default an earlier installation put there, which takes the new default.
   StrCpy $R1 "$INSTDIR\${OPTION_FILE}"
@@ -269,6 +271,7 @@ Section "Uninstall"
   Delete "$INSTDIR\tolvex.exe"
   Delete "$INSTDIR\manual.htm"
   Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\tolvexgwcatalogue.xml"
   ; The option file goes only while it is the default that was installed: a changed file holds
   ; the user's choice or their own options. An installation that recorded no default compares
   ; with the shipped one.

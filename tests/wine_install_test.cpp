@@ -173,7 +173,8 @@ class InstallTest : public ::testing::Test {
 TEST_F(InstallTest, FreshInstallWritesTheFilesTheLinkSchemeTheShortcutAndTheEntry) {
   ASSERT_EQ(Install(), 0);
   const fs::path stage = DistDir() / "TolvexGateway";
-  for (const char* file : {"TolvexGateway.exe", "tolvex.exe", "manual.htm", "tolvexgwoption.xml"}) {
+  for (const char* file : {"TolvexGateway.exe", "tolvex.exe", "manual.htm", "tolvexgwoption.xml",
+                           "tolvexgwcatalogue.xml"}) {
     ASSERT_TRUE(fs::exists(InstallDir() / file)) << file;
     EXPECT_EQ(ReadFile(InstallDir() / file), ReadFile(stage / file)) << file;
   }
