@@ -541,7 +541,10 @@ bool RunAction(const Target& target, HWND first, HWND& window,
     window = found;
     Settle(window);
   } else if (action == L"back") {
+    // Once the window that was over it has gone, the first window takes input again.
     window = first;
+    for (int wait = 0; wait < 250 && !IsWindowEnabled(window); ++wait) Sleep(kPollMs);
+    Settle(window);
   } else if (action == L"clipboard") {
     if (WaitForSingleObject(target.process, 10000) != WAIT_OBJECT_0) return false;
     Print("clipboard|" + ClipboardText());
