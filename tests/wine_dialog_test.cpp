@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "dialog/option_layout.h"
+#include "dialog/place_card_layout.h"
 #include "gateway/option_edit.h"
 #include "tests/support/wine_gateway.h"
 
@@ -20,6 +21,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace ids = option_form;
+using option_form::TwipsRect;
 using Lines_ = std::vector<std::string>;
 
 const std::string kTwoOptions =
@@ -516,6 +518,42 @@ const std::string kAsking =
 const std::string kLink = " TolVex:SD9.XC4.EQ2.CV5";
 const std::string kFirstUrl = "tolvextest:first=SD9.XC4.EQ2.CV5";
 const std::string kSecondUrl = "tolvextest:second=SD9.XC4.EQ2.CV5";
+
+// The card as the table lays it out at 96 DPI, and Tab going round its stops in the table's
+// order from the map list, which has the focus first.
+TEST(PlaceCardLayoutTest, ControlsSitWhereTheTableSaysAndTabGoesRound) {
+  const WineGateway gateway("card-layout");
+  gateway.WriteOptions(kAsking);
+  Lines_ actions = {"dump", "focus"};
+  const auto stops = layout::TabStops(place_card_form::kControls);
+  for (std::size_t i = 0; i < stops.size(); ++i) actions.insert(actions.end(), {"key", "tab"});
+  actions.insert(actions.end(), {"key", "esc"});
+  const Lines_ lines = gateway.Drive("dialog", gateway.QuotedProgram() + kLink, actions);
+  EXPECT_EQ(StartingWith(lines, "window|"),
+            (Lines_{"window|TolvexGateway   - Open -|TolvexGatewayCard|client 480,366|dpi 96"}));
+  for (const layout::Control& control : place_card_form::kControls) {
+    const TwipsRect& r = control.rect;
+    const std::string place =
+        "|parent 0|" + std::to_string(Pixels(r.left)) + "," + std::to_string(Pixels(r.top)) + "," +
+        std::to_string(Pixels(r.width)) + "," + std::to_string(Pixels(r.height));
+    EXPECT_EQ(StartingWith(lines, "control|" + std::to_string(control.id) + "|").size(), 1u);
+    for (const std::string& line :
+         StartingWith(lines, "control|" + std::to_string(control.id) + "|")) {
+      EXPECT_NE(line.find(place), std::string::npos) << line;
+    }
+  }
+  std::size_t first = 0;
+  while (first < stops.size() && stops[first]->id != place_card_form::kMapList) ++first;
+  Lines_ focus;
+  for (std::size_t i = 0; i <= stops.size(); ++i) {
+    focus.push_back("focus|" + std::to_string(stops[(first + i) % stops.size()]->id));
+  }
+  Lines_ seen;
+  for (const std::string& line : StartingWith(lines, "focus|")) {
+    seen.push_back(line.substr(0, line.rfind('|')));
+  }
+  EXPECT_EQ(seen, focus);
+}
 
 struct CardCase {
   const char* name;
