@@ -80,6 +80,27 @@ std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArgu
 
 }  // namespace
 
+LocationArgument ReadLocationArgument(std::string_view text, std::string_view command,
+                                      std::string_view separator) {
+  Request request = ClassifyArgument(text, separator);
+  if (request.kind == RequestKind::kInvalidData) {
+    // A bare location: read it as the link would carry it.
+    request = ClassifyArgument(std::string(kLinkPrefix) + std::string(text), separator);
+  }
+  switch (request.kind) {
+    case RequestKind::kInvalidData:
+      return {std::nullopt, InvalidDataMessage(request.text)};
+    case RequestKind::kInvalidLocation:
+      return {std::nullopt, InvalidLocationMessage(request.text)};
+    case RequestKind::kOptionDialog:
+      return {std::nullopt,
+              "\"option\" opens the option dialog; " + std::string(command) + " needs a location"};
+    case RequestKind::kLocation:
+      break;
+  }
+  return {request.location, {}};
+}
+
 int RunExpand(const std::vector<std::string_view>& args) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
     std::cout << kExpandUsage;
@@ -91,32 +112,19 @@ int RunExpand(const std::vector<std::string_view>& args) {
   }
 
   const std::string separator = platform::UserDecimalSeparator();
-  Request request = ClassifyArgument(arguments.location, separator);
-  if (request.kind == RequestKind::kInvalidData) {
-    // A bare location: read it as the link would carry it.
-    request = ClassifyArgument(std::string(kLinkPrefix) + arguments.location, separator);
-  }
-  switch (request.kind) {
-    case RequestKind::kInvalidData:
-      return Fail(InvalidDataMessage(request.text));
-    case RequestKind::kInvalidLocation:
-      return Fail(InvalidLocationMessage(request.text));
-    case RequestKind::kOptionDialog:
-      return Fail("\"option\" opens the option dialog; expand needs a location");
-    case RequestKind::kLocation:
-      break;
-  }
+  const LocationArgument request = ReadLocationArgument(arguments.location, "expand", separator);
+  if (!request.location) return Fail(request.error);
 
   std::string command_line;
   if (arguments.template_text) {
     const CommandOption option{*arguments.template_text,
                                arguments.datum.value_or(std::string(kDefaultDatum))};
-    command_line = ExpandCommandTemplate(request.location, option, separator);
+    command_line = ExpandCommandTemplate(*request.location, option, separator);
   } else {
     const std::string path =
         arguments.options_file.value_or(platform::OptionFilePath(kOptionFileName));
     const auto document = platform::CreateXmlDocument();
-    ExpandedCommand command = ExpandActiveOption(request.location, *document, path, separator);
+    ExpandedCommand command = ExpandActiveOption(*request.location, *document, path, separator);
     if (command.error != OptionLoadError::kNone) {
       return Fail(std::string(OptionLoadMessage(command.error)) + " (" + path + ")");
     }

@@ -4,6 +4,8 @@
 //   tolvex decode CODE        -> LAT LON
 //   tolvex tokyo LAT LON      -> Tokyo-datum LAT LON of a WGS84 position
 //   tolvex expand LOCATION    -> the command line a TolVex: link would open
+//   tolvex show LOCATION      -> the place of a link in every format
+//   tolvex maps ...           -> the option file's maps, listed and edited
 //
 // Without positional arguments each command reads one item a line from standard input.
 // Numbers are read and written with "." whatever the locale.
@@ -16,6 +18,7 @@
 
 #include "cli/exit_status.h"
 #include "cli/expand.h"
+#include "cli/maps.h"
 #include "gateway/message_text.h"
 #include "gateway/number_text.h"
 #include "gateway/request.h"
@@ -31,12 +34,17 @@ constexpr std::string_view kUsage =
     "       tolvex decode [CODE]\n"
     "       tolvex tokyo [LAT LON]\n"
     "       tolvex expand [--options FILE | --template TEXT [--datum NAME]] LOCATION\n"
+    "       tolvex show [--options FILE] LOCATION\n"
+    "       tolvex maps [--options FILE] list | add ID TEMPLATE [--area A] [--datum D]\n"
+    "                   [--zoom Z] | remove ID | use ID | ask on|off | catalogue [ID...]\n"
     "       tolvex --help | --version\n"
     "\n"
     "  encode  print the geocode (AAd.AAd.AAd.AAd) of a WGS84 position\n"
     "  decode  print the WGS84 latitude and longitude of a geocode\n"
     "  tokyo   print the Tokyo-datum latitude and longitude of a WGS84 position\n"
     "  expand  print the command line that a TolVex: link would open (tolvex expand --help)\n"
+    "  show    print the place of a link in every format (tolvex show --help)\n"
+    "  maps    list or change the maps of the option file (tolvex maps --help)\n"
     "\n"
     "Latitude and longitude are decimal degrees, north and east positive, written as links\n"
     "write them: an optional sign, digits and one \".\", no exponent (expand reads and writes\n"
@@ -190,9 +198,10 @@ int Run(const std::vector<std::string_view>& args) {
     std::cout << "tolvex " TOLVEX_VERSION "\n";
     return kExitSuccess;
   }
-  if (name == "expand") {
-    return tolvex::cli::RunExpand(std::vector<std::string_view>(args.begin() + 1, args.end()));
-  }
+  const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+  if (name == "expand") return tolvex::cli::RunExpand(rest);
+  if (name == "show") return tolvex::cli::RunShow(rest);
+  if (name == "maps") return tolvex::cli::RunMaps(rest);
   Command command;
   if (name == "encode") {
     command = Command::kEncode;
@@ -206,7 +215,7 @@ int Run(const std::vector<std::string_view>& args) {
 
   // Everything after the command is positional; "--" may separate it (negative numbers are
   // no options).
-  std::vector<std::string_view> operands(args.begin() + 1, args.end());
+  std::vector<std::string_view> operands = rest;
   if (!operands.empty() && operands.front() == "--") operands.erase(operands.begin());
   if (operands.empty()) return RunStdin(command);
 

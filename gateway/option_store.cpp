@@ -7,11 +7,10 @@
 
 namespace tolvex {
 
-// A zoom attribute's level; a text that is no whole number 0..21 gives none, so that the
-// default applies rather than a level the file's author did not mean. A link's zoom is read
-// otherwise on purpose (ZoomLevel: any number, rounded and held to 0..21): maps and phones
-// write "z=12.5" or "z=25" and mean the nearest level, while the attribute is written by hand
-// as the manual shows it, and a slip there must not be bent into some level.
+// A link's zoom is read otherwise on purpose (ZoomLevel: any number, rounded and held to
+// 0..21): maps and phones write "z=12.5" or "z=25" and mean the nearest level, while the
+// attribute is written by hand as the manual shows it, and a slip there must not be bent into
+// some level.
 std::optional<int> ZoomAttributeLevel(std::string_view text) {
   const std::string_view digits = Trim(text, kBlanks);
   if (digits.empty() || digits.front() == '-') return std::nullopt;
