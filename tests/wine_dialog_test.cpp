@@ -235,6 +235,30 @@ TEST(OptionWindowLayoutTest, Screenshot) {
   EXPECT_EQ(bytes.substr(0, 2), "BM");
 }
 
+// The Maps tab, worked through the keyboard. The catalogue beside the program lacks none of its
+// maps but "Globe", which "From catalogue…" offers alone.
+const std::string kCatalogue =
+    "<tolvexgateway_optionlist>\n"
+    "  <option id=\"Atlas\" area=\"World\">atlas.exe $ost</option>\n"
+    "  <option id=\"Globe\" area=\"World\" zoom=\"12\">tolvextest:globe=$ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+const std::string kCatalogueCaption = "TolvexGateway   - Catalogue -";
+const std::string kEditorCaption = "TolvexGateway   - Map -";
+
+// In the editor, from the id box: Tab to the template box, which the text then replaces.
+Lines_ TypeTemplate(const std::string& text) {
+  return {"press", "tab", "press", "tab", "press", "tab", "press", "tab", "chars", text};
+}
+
+// A new map refused in the editor: the message, then Esc leaves the editor, Cancel the window.
+Lines_ RefusedNewMap(const std::string& id, const std::string& zoom) {
+  return Join({{"press", "ctrl+tab", "press", "alt+n", "within", kEditorCaption, "chars",
+                id,      "press",    "tab",   "press", "tab",    "press",        "tab",
+                "chars", zoom,       "press", "tab",   "chars",  "tolvextest:x", "press",
+                "tab",   "press",    "enter", "wait",  "press",  "esc",          "back",
+                "click", "2"}});
+}
+
 // One run of TolvexGateway.exe with the option window: what the driver printed and the file.
 struct DialogCase {
   const char* name;
@@ -249,6 +273,7 @@ class OptionDialogTest : public ::testing::TestWithParam<DialogCase> {};
 TEST_P(OptionDialogTest, ShowsAndStoresAsTheUserDid) {
   const WineGateway gateway(std::string("dialog-") + GetParam().name);
   if (!GetParam().options.empty()) gateway.WriteOptions(GetParam().options);
+  WriteFile(gateway.folder() / "tolvexgwcatalogue.xml", kCatalogue);
   Lines_ actions = GetParam().actions;
   for (auto& action : actions) {
     if (action == "@option-file") action = WindowsPath(gateway.option_file());
@@ -354,7 +379,31 @@ INSTANTIATE_TEST_SUITE_P(
             Join({{"shown", Box("Can't Save Option File")},
                   Read("Viewer,Atlas", "Viewer", "viewer.exe $lat.d() $lon.d()", "tokyo", "Japan"),
                   {"exit|0"}}),
-            true}),
+            true},
+        DialogCase{"MapsCancelDropsEveryEdit",
+                   kTwoOptions,
+                   Join({{"press", "ctrl+tab", "press", "alt+c", "within", kCatalogueCaption,
+                          "press", "enter", "back"},
+                         {"press", "alt+m", "press", "home", "press", "alt+d", "press", "alt+l"},
+                         {"click", "2"}}),
+                   {"shown", "exit|0"},
+                   true},
+        DialogCase{"MapsTakenIdIsRefused",
+                   kTwoOptions,
+                   RefusedNewMap("Atlas", ""),
+                   {"shown", Box(std::string(kDuplicateIdMessage) + "\"Atlas\""), "exit|0"},
+                   true},
+        DialogCase{"MapsZoomAbove21IsRefused",
+                   kTwoOptions,
+                   RefusedNewMap("Fresh", "22"),
+                   {"shown", Box(std::string(kZoomMessage)), "exit|0"},
+                   true},
+        DialogCase{"MapsLastMapCannotBeDeleted",
+                   kTwoOptions,
+                   {"press", "ctrl+tab", "press", "alt+m", "press", "alt+d", "press", "alt+d",
+                    "wait", "click", "2"},
+                   {"shown", Box(std::string(kLastMapMessage)), "exit|0"},
+                   true}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(OptionDialogSaveTest, OkStoresThePickAndKeepsTheRest) {
@@ -621,40 +670,21 @@ INSTANTIATE_TEST_SUITE_P(
             "AlwaysStoresTheChoice", {"press", "alt+a", "press", "enter"}, {kFirstUrl}, "", true}),
     [](const auto& row) { return std::string(row.param.name); });
 
-// The Maps tab, worked through the keyboard. The catalogue beside the program lacks none of its
-// maps but "Globe", which "From catalogue…" offers alone.
-const std::string kCatalogue =
-    "<tolvexgateway_optionlist>\n"
-    "  <option id=\"Atlas\" area=\"World\">atlas.exe $ost</option>\n"
-    "  <option id=\"Globe\" area=\"World\" zoom=\"12\">tolvextest:globe=$ost</option>\n"
-    "</tolvexgateway_optionlist>\n";
-const std::string kCatalogueCaption = "TolvexGateway   - Catalogue -";
-const std::string kEditorCaption = "TolvexGateway   - Map -";
-
-Lines_ MapsTab(const WineGateway& gateway, const Lines_& actions) {
-  WriteFile(gateway.folder() / "tolvexgwcatalogue.xml", kCatalogue);
-  Lines_ all = {"press", "ctrl+tab"};
-  all.insert(all.end(), actions.begin(), actions.end());
-  return gateway.Drive("dialog", gateway.QuotedProgram() + " option", all);
-}
-
-// In the editor, from the id box: Tab to the template box, which the text then replaces.
-Lines_ TypeTemplate(const std::string& text) {
-  return {"press", "tab", "press", "tab", "press", "tab", "press", "tab", "chars", text};
-}
-
 TEST(MapsTabTest, CatalogueEntryEditedTemplateAndDeletionAreWhatOkStores) {
   const WineGateway gateway("maps-ok");
   gateway.WriteOptions(kTwoOptions);
   const Lines_ actions = Join({
-      {"press", "alt+c", "within", kCatalogueCaption, "press", "enter", "back"},
+      {"press", "ctrl+tab", "press", "alt+c", "within", kCatalogueCaption, "press", "enter",
+       "back"},
       {"press", "alt+m", "press", "home", "press", "down", "press", "alt+e", "within",
        kEditorCaption},
       TypeTemplate("tolvextest:a=$ost&b<1"),
       {"press", "tab", "press", "enter", "back"},  // from the preview, Enter is OK
       {"press", "alt+m", "press", "home", "press", "alt+d", "click", "1"},
   });
-  EXPECT_EQ(MapsTab(gateway, actions), (Lines_{"shown", "exit|0"}));
+  WriteFile(gateway.folder() / "tolvexgwcatalogue.xml", kCatalogue);
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + " option", actions),
+            (Lines_{"shown", "exit|0"}));
   const std::string saved = gateway.Options();
   EXPECT_NE(saved.find("<!-- kept on save -->"), std::string::npos) << saved;
   EXPECT_NE(saved.find(">tolvextest:a=$ost&amp;b&lt;1</option>"), std::string::npos) << saved;
@@ -670,50 +700,6 @@ TEST(MapsTabTest, CatalogueEntryEditedTemplateAndDeletionAreWhatOkStores) {
   EXPECT_EQ(RecordedStarts(gateway, 1),
             Lines_{WineGateway::RecorderLine("C:\\windows", "tolvextest:a=SD9.XC4.EQ2.CV5&b<1")});
 }
-
-// Edits that end without a save: the file keeps its bytes.
-struct MapsCase {
-  const char* name;
-  Lines_ actions;
-  Lines_ lines;  // the driver's
-};
-
-class MapsTabUnchangedTest : public ::testing::TestWithParam<MapsCase> {};
-
-TEST_P(MapsTabUnchangedTest, LeavesTheFilesBytes) {
-  const WineGateway gateway(std::string("maps-") + GetParam().name);
-  gateway.WriteOptions(kTwoOptions);
-  EXPECT_EQ(MapsTab(gateway, GetParam().actions), GetParam().lines);
-  EXPECT_EQ(gateway.Options(), kTwoOptions);
-  EXPECT_EQ(gateway.Recorded(), Lines_{});
-}
-
-// A new map refused in the editor: the message, then Esc leaves the editor, Cancel the window.
-Lines_ RefusedNewMap(const std::string& id, const std::string& zoom) {
-  return Join({{"press", "alt+n", "within", kEditorCaption, "chars", id,      "press",
-                "tab",   "press", "tab",    "press",        "tab",   "chars", zoom,
-                "press", "tab",   "chars",  "tolvextest:x", "press", "tab",   "press",
-                "enter", "wait",  "press",  "esc",          "back",  "click", "2"}});
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MapsTabUnchangedTest,
-    ::testing::Values(
-        MapsCase{"CancelDropsEveryEdit",
-                 Join({{"press", "alt+c", "within", kCatalogueCaption, "press", "enter", "back"},
-                       {"press", "alt+m", "press", "home", "press", "alt+d", "press", "alt+l"},
-                       {"click", "2"}}),
-                 {"shown", "exit|0"}},
-        MapsCase{"TakenIdIsRefused",
-                 RefusedNewMap("Atlas", ""),
-                 {"shown", Box(std::string(kDuplicateIdMessage) + "\"Atlas\""), "exit|0"}},
-        MapsCase{"ZoomAbove21IsRefused",
-                 RefusedNewMap("Fresh", "22"),
-                 {"shown", Box(std::string(kZoomMessage)), "exit|0"}},
-        MapsCase{"LastMapCannotBeDeleted",
-                 {"press", "alt+m", "press", "alt+d", "press", "alt+d", "wait", "click", "2"},
-                 {"shown", Box(std::string(kLastMapMessage)), "exit|0"}}),
-    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tolvex::testing

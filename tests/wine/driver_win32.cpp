@@ -538,6 +538,12 @@ bool RunAction(const Target& target, HWND first, HWND& window,
       Sleep(kPollMs);
     }
     if (found == nullptr) return false;
+    // Shown a moment before it takes the focus: keys go to it only then.
+    const auto focused = [&] {
+      const HWND focus = FocusOf(target);
+      return focus == found || IsChild(found, focus);
+    };
+    for (int wait = 0; wait < 250 && !focused(); ++wait) Sleep(kPollMs);
     window = found;
     Settle(window);
   } else if (action == L"back") {
