@@ -37,8 +37,6 @@ std::wstring WindowTextOf(HWND window) {
   return text;
 }
 
-std::string Utf8TextOf(HWND window) { return Utf8FromUtf16(WindowTextOf(window)); }
-
 void SetText(HWND window, std::wstring_view text) {
   if (WindowTextOf(window) != text) SetWindowTextW(window, std::wstring(text).c_str());
 }
@@ -256,11 +254,16 @@ void SelectRow(HWND list, int row) {
   SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
 }
 
+namespace {
+
+// A push button, not a check box.
 bool IsPushButton(HWND control) {
   if (control == nullptr || !IsClass(control, WC_BUTTONW)) return false;
   const auto type = static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)) & BS_TYPEMASK;
   return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
+
+}  // namespace
 
 void FitComboHeight(HWND combo, int height) {
   // Corrected from the height last asked for: a system may report another field height than
@@ -276,6 +279,10 @@ void FitComboHeight(HWND combo, int height) {
   }
 }
 
+namespace {
+
+// Moves the focus to the next (or previous) tab stop of `window` and selects a box's text, as
+// the dialog manager does.
 void FocusNextTabStop(HWND window, bool backwards) {
   HWND focus = GetFocus();
   if (focus != nullptr && !IsChild(window, focus)) focus = nullptr;
@@ -284,6 +291,8 @@ void FocusNextTabStop(HWND window, bool backwards) {
   SetFocus(next);
   if (IsClass(next, WC_EDITW)) SendMessageW(next, EM_SETSEL, 0, -1);
 }
+
+}  // namespace
 
 void MoveFocusAsAsked(HWND window, WPARAM wparam, LPARAM lparam) {
   if (LOWORD(lparam) != 0) {

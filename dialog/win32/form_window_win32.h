@@ -29,7 +29,6 @@ int Scaled(int twips, UINT dpi);
 platform::win32::GdiObject<HFONT> CreateUiFont(FontRole role, UINT dpi);
 
 std::wstring WindowTextOf(HWND window);
-std::string Utf8TextOf(HWND window);
 // Sets the text only when it differs (a change would move the caret and notify the window).
 void SetText(HWND window, std::wstring_view text);
 
@@ -69,9 +68,6 @@ void SetRows(HWND list, const std::vector<std::vector<std::string>>& rows);
 int SelectedRow(HWND list);
 void SelectRow(HWND list, int row);
 
-// Kinds of push button (not check boxes) among the controls.
-bool IsPushButton(HWND control);
-
 // A window built from a layout table (dialog/window_layout.h).
 class FormWindow {
  public:
@@ -79,8 +75,6 @@ class FormWindow {
   virtual ~FormWindow();
   FormWindow(const FormWindow&) = delete;
   FormWindow& operator=(const FormWindow&) = delete;
-
-  HWND handle() const { return window_; }
 
  protected:
   // Creates the hidden window, owned by `owner` (may be null), with its controls in the order
@@ -130,10 +124,6 @@ class FormWindow {
 // The closed combo box `combo` as high as `height`: its selection field's height is the one
 // thing that can be set, and how it maps to the whole box differs between systems.
 void FitComboHeight(HWND combo, int height);
-
-// Moves the focus to the next (or previous) tab stop of `window` and selects a box's text, as
-// the dialog manager does.
-void FocusNextTabStop(HWND window, bool backwards);
 
 // WM_NEXTDLGCTL, which the dialog manager sends a window whose label's access key was pressed
 // (only dialog boxes answer it by themselves): lparam set, the focus goes to the control

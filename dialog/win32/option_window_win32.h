@@ -1,7 +1,9 @@
 // The Win32 view of FrmOption: a top-level window (not a dialog resource) built from the form's
 // table (dialog/option_layout.h), laid out in twips for the window's DPI, with its own message
-// loop. It only shows what the logic sets and reports the user's actions; FrmOption decides
-// everything.
+// loop. Its tab strip has two pages: "Option" (the table's controls) and "Maps"
+// (dialog/maps_layout.h), whose editor and catalogue chooser open modally over it
+// (dialog/win32/map_editor_win32.h). It only shows what the logic sets and reports the user's
+// actions; FrmOption decides everything.
 #pragma once
 
 #include <windows.h>
