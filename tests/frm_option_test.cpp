@@ -33,16 +33,17 @@ struct Message {
   bool operator==(const Message&) const = default;
 };
 
-// The map editor's window: what it shows, its messages, and whether it closed.
-class FakeEditorView final : public MapEditorView {
+// A window of a logic's view interface: what it shows, its messages, and whether it closed.
+template <typename View, typename Form, typename Events>
+class FakeWindow : public View {
  public:
-  MapEditorForm form;
+  Form form;
   std::vector<Message> messages;
   bool closed = false;
-  MapEditorEvents* events = nullptr;
+  Events* events = nullptr;
 
-  void Show(const MapEditorForm& shown) override { form = shown; }
-  MapEditorForm Read() const override { return form; }
+  void Show(const Form& shown) override { form = shown; }
+  Form Read() const override { return form; }
   void ShowError(std::string_view text, std::string_view title) override {
     messages.push_back({std::string(text), std::string(title)});
   }
@@ -51,6 +52,8 @@ class FakeEditorView final : public MapEditorView {
     if (events != nullptr) events->OnUnload();
   }
 };
+
+using FakeEditorView = FakeWindow<MapEditorView, MapEditorForm, MapEditorEvents>;
 
 // What the window shows. The toolkit reports the unload after Close, as a real one does.
 class FakeView final : public OptionView {
@@ -815,36 +818,25 @@ TEST_F(FrmOptionTest, TheEditorsPreviewFollowsTypingAndTryOpensItAsARequestWould
 }
 
 // The place card, shown for a link when the file asks at each link.
-class FakeCardView final : public PlaceCardView, public platform::MessageSink {
+class FakeCardView final : public FakeWindow<PlaceCardView, PlaceCardForm, PlaceCardEvents>,
+                           public platform::MessageSink {  // the launch's messages come here too
  public:
-  PlaceCardForm form;
-  std::vector<Message> messages;  // the card's and the launch's
   std::vector<std::string> copied;
-  bool closed = false;
-  PlaceCardEvents* events = nullptr;
-
-  void Show(const PlaceCardForm& shown) override { form = shown; }
-  PlaceCardForm Read() const override { return form; }
   void ShowError(std::string_view text, std::string_view title) override {
-    messages.push_back({std::string(text), std::string(title)});
+    FakeWindow::ShowError(text, title);
   }
   void CopyText(std::string_view text) override { copied.emplace_back(text); }
-  void Close() override {
-    closed = true;
-    if (events != nullptr) events->OnUnload();
-  }
 };
 
+// clang-format off
 std::string CardFile(std::string_view current, bool ask) {
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tolvexgateway_optionlist currentsetting=\"" +
-         std::string(current) + "\"" + (ask ? " ask=\"true\"" : "") +
-         ">\n"
-         "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer $lat.d() "
-         "$lon.d()</option>\n"
-         "  <option id=\"Atlas\" area=\"World\" "
-         "zoom=\"9\">https://atlas.example/?q=$ost&amp;z=$zoom"
-         "</option>\n</tolvexgateway_optionlist>\n";
+         std::string(current) + "\"" + (ask ? " ask=\"true\"" : "") + ">\n"
+         "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer $lat.d() $lon.d()</option>\n"
+         "  <option id=\"Atlas\" area=\"World\" zoom=\"9\">https://atlas.example/?q=$ost&amp;z=$zoom</option>\n"
+         "</tolvexgateway_optionlist>\n";
 }
+// clang-format on
 
 class FrmPlaceCardTest : public FrmOptionTest {
  protected:
@@ -859,10 +851,7 @@ class FrmPlaceCardTest : public FrmOptionTest {
       return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
     };
     services.save.option_file_path = path_;
-    services.save.replace_file = [this](const std::string& path, std::string_view data) {
-      ++saves_;
-      return replace_file_(path, data);
-    };
+    services.save.replace_file = replace_file_;
     card_frm_.emplace(card_, std::move(services));
     card_.events = &*card_frm_;
     card_frm_->OnLoad();
