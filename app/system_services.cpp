@@ -6,6 +6,7 @@
 #include "gateway/option_store.h"
 #include "platform/file_replace.h"
 #include "platform/process.h"
+#include "platform/start_chain.h"
 #include "platform/xml_document.h"
 
 namespace tolvex {
@@ -18,6 +19,7 @@ GatewayServices SystemGatewayServices(platform::MessageSink& messages, platform:
   services.option_file_path = platform::OptionFilePath(kOptionFileName);
   services.decimal_separator = platform::UserDecimalSeparator();
   services.windir = platform::EnvironmentVariable("windir");
+  services.start_chain = platform::CreateSystemStartChain();
   return services;
 }
 

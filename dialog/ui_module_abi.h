@@ -14,7 +14,7 @@
 extern "C" {
 
 // Raised whenever anything below changes; the gateway refuses a module of another version.
-#define TOLVEX_UI_ABI_VERSION 2u
+#define TOLVEX_UI_ABI_VERSION 3u
 
 // The module's only exported symbol: a function returning its TolvexUiModule.
 #define TOLVEX_UI_MODULE_SYMBOL "tolvex_ui_module"
@@ -61,6 +61,13 @@ struct TolvexUiWindowOps {
   void (*close)(TolvexUiWindow* window);
 };
 
+// Why show_error or run_option_dialog could show nothing.
+enum TolvexUiFailure {
+  TOLVEX_UI_NO_DISPLAY = 1,         // no display answers
+  TOLVEX_UI_NO_WAYLAND_PLUGIN = 2,  // a Wayland display answers, Qt's Wayland plugin is missing,
+                                    // and no X display answers
+};
+
 using TolvexUiEventHandler = void (*)(void* context, int event, TolvexUiWindow* window,
                                       const TolvexUiWindowOps* ops);
 
@@ -70,8 +77,8 @@ struct TolvexUiModule {
   // not start (no display that answers).
   int (*show_error)(TolvexUiText text, TolvexUiText title);
   // Creates the option window, sends TOLVEX_UI_LOAD, shows it centred and returns once it has
-  // closed and TOLVEX_UI_UNLOAD was sent: 0, or nonzero when no window could be shown (then no
-  // event was sent).
+  // closed and TOLVEX_UI_UNLOAD was sent: 0, or a TolvexUiFailure when no window could be
+  // shown (then no event was sent).
   int (*run_option_dialog)(TolvexUiEventHandler handler, void* context);
   // Ends the toolkit; called once before the program exits.
   void (*shut_down)();

@@ -5,6 +5,7 @@
 #include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
+#include "gateway/start_chain.h"
 #include "platform/text.h"
 
 namespace tolvex {
@@ -80,6 +81,17 @@ int OpenLocation(const Location& location, const CommandOption& option,
   if (WouldStartThisProgram(command_line, *services.shell)) {
     services.messages->ShowError(SelfStartMessage(command_line), kProgramTitle);
     return kExitMessage;
+  }
+  // A command that hands the link back through another program (xdg-open, a shell, a batch
+  // file) is seen only by its effect: the same location starting again and again.
+  if (services.start_chain != nullptr) {
+    const bool may_come_back = !IsWebScheme(LinkSchemeOf(command_line));
+    const ChainVerdict chain =
+        CheckStartChain(*services.start_chain, location.geocode, may_come_back);
+    if (chain.refuse) {
+      if (chain.say_so) services.messages->ShowError(SelfStartMessage(command_line), kProgramTitle);
+      return kExitMessage;
+    }
   }
   const auto outcome = LaunchCommand(*services.shell, command_line, services.windir);
   if (outcome.result == platform::ShellResult::kHandedOver) return kExitHandedOver;

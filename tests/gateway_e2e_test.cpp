@@ -75,13 +75,15 @@ class GatewayTest : public ::testing::Test {
                     std::string path = "") {
     ProcessOptions options;
     if (path.empty()) path = tools_dir_->path().string() + ":/usr/bin:/bin";
+    // A runtime folder of the test's own: the starts of other tests leave no trace in it.
     options.env_set = {"PATH=" + path, "TOLVEX_RECORD=" + record_,
-                       "XDG_CONFIG_HOME=" + config_dir_.path().string()};
+                       "XDG_CONFIG_HOME=" + config_dir_.path().string(),
+                       "XDG_RUNTIME_DIR=" + record_dir_.path().string()};
     const bool sets_locale = std::any_of(
         env.begin(), env.end(), [](const std::string& e) { return e.starts_with("LC_ALL="); });
     if (!sets_locale) options.env_set.push_back("LC_ALL=C");
     options.env_set.insert(options.env_set.end(), env.begin(), env.end());
-    options.env_unset = {"windir", "DISPLAY", "WAYLAND_DISPLAY"};
+    options.env_unset = {"windir", "DISPLAY", "WAYLAND_DISPLAY", "TOLVEXGATEWAY_CHAIN"};
     return RunProcess((program_dir_->path() / "tolvexgateway").string(), args, options);
   }
 

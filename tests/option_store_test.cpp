@@ -594,7 +594,9 @@ std::vector<CatalogueRow> CatalogueRows() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, CatalogueEntryTest, ::testing::ValuesIn(CatalogueRows()),
-                         [](const auto& row) { return test::RowName(row.index, row.param.map.id); });
+                         [](const auto& row) {
+                           return test::RowName(row.index, row.param.map.id);
+                         });
 
 }  // namespace
 }  // namespace tolvex

@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <optional>
 #include <ostream>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -311,6 +312,99 @@ INSTANTIATE_TEST_SUITE_P(
         {"LinkBackHere", "TolVex:35,139", "TOLVEX:$ost", 1,
          "The active option's command would start TolvexGateway again: "
          "\"TOLVEX:SB4.XB0.LO4.CX1\""},
+    }),
+    TOLVEX_ROW_NAMES(name));
+
+// Under weston (headless) and no X display the option window and a box show as toplevel surfaces
+// titled as on X (the client's WAYLAND_DEBUG log); without Qt's Wayland plugin the window says
+// what to install. The plugin is taken away in a mount namespace of the run's own, where a copy
+// of Qt's platform plugin folder without it stands in Qt's folder's place.
+struct WaylandCase {
+  const char* name;
+  const char* argument;
+  bool plugin;        // Qt's Wayland plugin is installed
+  const char* title;  // of the toplevel surface that shows; nullptr: none shows
+  const char* err;    // standard error, when no surface shows
+};
+
+class WaylandTest : public UiModuleTest, public ::testing::WithParamInterface<WaylandCase> {
+ protected:
+  void SetUp() override {
+    UiModuleTest::SetUp();
+    fs::create_directory(runtime_);
+    fs::permissions(runtime_, fs::perms::owner_all);
+    if (!IsExecutable("/usr/bin/weston")) GTEST_SKIP() << "weston is not installed";
+    weston_ = ::fork();
+    if (weston_ == 0) {
+      ::setenv("XDG_RUNTIME_DIR", runtime_.c_str(), 1);
+      const int null = ::open("/dev/null", O_WRONLY);
+      ::dup2(null, 1);
+      ::dup2(null, 2);
+      ::execl("/usr/bin/weston", "weston", "--backend=headless-backend.so", "--socket=tolvex-test",
+              "--idle-time=0", static_cast<char*>(nullptr));
+      ::_exit(127);
+    }
+    for (int i = 0; i < 300 && !fs::exists(runtime_ / "tolvex-test"); ++i) ::usleep(100000);
+    if (!fs::exists(runtime_ / "tolvex-test")) GTEST_SKIP() << "weston could not start";
+  }
+  void TearDown() override {
+    if (weston_ > 0 && ::kill(weston_, SIGTERM) == 0) ::waitpid(weston_, nullptr, 0);
+  }
+  fs::path runtime_ = dir_.path() / "run";
+  pid_t weston_ = -1;
+};
+
+TEST_P(WaylandTest, ShowsOrSaysWhatToInstall) {
+  const WaylandCase& c = GetParam();
+  std::vector<std::string> command = {"15", Gateway(), c.argument};
+  if (!c.plugin) {
+    const std::string plugins =
+        RunProcess("/usr/bin/qtpaths6", {"--query", "QT_INSTALL_PLUGINS"}).out;
+    const fs::path platforms = plugins.substr(0, plugins.find('\n')) + "/platforms";
+    const fs::path copy = dir_.path() / "platforms";
+    fs::create_directory(copy);
+    for (const auto& entry : fs::directory_iterator(platforms)) {
+      if (!entry.path().filename().string().starts_with("libqwayland-")) {
+        fs::copy_file(entry.path(), copy / entry.path().filename());
+      }
+    }
+    if (RunProcess("/usr/bin/unshare", {"-rm", "true"}).exit_status != 0) GTEST_SKIP();
+    command.insert(command.begin() + 1, {"/usr/bin/unshare", "-rm", "/bin/sh", "-c",
+                                         "mount --bind \"$0\" \"$1\" && shift && exec \"$@\"",
+                                         copy.string(), platforms.string()});
+  }
+  ProcessOptions options;
+  options.env_unset = {"DISPLAY", "QT_QPA_PLATFORM", "QT_PLUGIN_PATH",
+                       "QT_QPA_PLATFORM_PLUGIN_PATH"};
+  options.env_set = {"PATH=/usr/bin:/bin",
+                     "LC_ALL=C",
+                     "XDG_CONFIG_HOME=" + dir_.path().string(),
+                     "XDG_RUNTIME_DIR=" + runtime_.string(),
+                     "WAYLAND_DISPLAY=tolvex-test",
+                     "WAYLAND_DEBUG=1"};
+  const ProcessResult result = RunProcess("/usr/bin/timeout", command, options);
+  if (c.title != nullptr) {
+    // The window waits for the user: the time limit ends it.
+    const std::regex titled("xdg_toplevel@[0-9]+\\.set_title\\(\"" + std::string(c.title) +
+                            "\"\\)");
+    EXPECT_TRUE(std::regex_search(result.err, titled)) << result.err;
+  } else {
+    EXPECT_EQ(result.exit_status, 1);
+    EXPECT_EQ(result.err, c.err);
+  }
+  EXPECT_EQ(Options(), kOptions);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Surfaces, WaylandTest,
+    ::testing::ValuesIn(std::initializer_list<WaylandCase>{
+        {"OptionWindow", "option", true, "TolvexGateway   - Option -", nullptr},
+        {"MessageBox", "TolVex:91,0", true, "TolvexGateway", nullptr},
+        {"OptionWindowWithoutThePlugin", "option", false, nullptr,
+         "TolvexGateway: the option window cannot be shown: Qt's Wayland plugin is not installed "
+         "(qt6-wayland)\n"},
+        {"MessageWithoutThePlugin", "TolVex:91,0", false, nullptr,
+         "TolvexGateway: Invalid Location: \"91,0\"\n"},
     }),
     TOLVEX_ROW_NAMES(name));
 

@@ -357,23 +357,42 @@ TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   EXPECT_FALSE(fs::exists(record));
 }
 
-// An option whose command comes back to the installed program (a TolVex: link, or a geo: link
-// now that the installer made the program their handler): one start, one refusal, no chain.
-TEST_F(InstallTest, CommandThatWouldStartTheProgramAgainIsRefusedAfterOneStart) {
+// An option whose command comes back to the installed program: a TolVex: link, or a geo: link
+// now that the installer made the program their handler, is refused after one start; a batch
+// file that starts the link again, which only its effect shows, ends after eleven starts (ten
+// runs of the batch file). One refusal each; the driver's job counts what was started.
+TEST_F(InstallTest, CommandThatWouldStartTheProgramAgainEndsTheChain) {
   ASSERT_EQ(Install(), 0);
   MirrorUserClasses();
-  for (const auto& [scheme, reason] :
-       {std::pair{"tolvex", ""}, std::pair{"geo", " (TolvexGateway handles geo: links)"}}) {
-    WriteFile(InstallDir() / "tolvexgwoption.xml", OneOptionFile(scheme + std::string(":$ost")));
+  const fs::path folder = FreshWineFolder("chain");
+  const std::string batch = WindowsPath(folder / "again.cmd");
+  WriteFile(folder / "again.cmd", "@echo run>>\"" + WindowsPath(folder / "runs.txt") +
+                                      "\"\r\n@start tolvex:SD9.XC4.EQ2.CV5\r\n");
+  struct Case {
+    std::string option;
+    std::string refused;  // the command line the message quotes, and why
+    int batch_runs;
+  };
+  for (const Case& c :
+       {Case{"tolvex:$ost", "\"tolvex:SD9.XC4.EQ2.CV5\"", 0},
+        Case{"geo:$ost", "\"geo:SD9.XC4.EQ2.CV5\" (TolvexGateway handles geo: links)", 0},
+        Case{batch, "\"" + batch + "\"", 10}}) {
+    SCOPED_TRACE(c.option);
+    fs::remove(folder / "runs.txt");
+    WriteFile(InstallDir() / "tolvexgwoption.xml", OneOptionFile(c.option));
     const Lines_ lines = Lines(
-        RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5", "20000"})
+        RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5", "60000"})
             .out);
-    ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(Lines_(lines.begin() + 1, lines.end()),
-              (Lines_{"box|TolvexGateway|The active option's command would start TolvexGateway "
-                      "again: \"" +
-                          std::string(scheme) + ":SD9.XC4.EQ2.CV5\"" + reason + "|OK|icon",
-                      "started|1"}));
+    ASSERT_EQ(lines.size(), 3u) << ::testing::PrintToString(lines);
+    EXPECT_EQ(lines[1],
+              "box|TolvexGateway|The active option's command would start TolvexGateway "
+              "again: " +
+                  c.refused + "|OK|icon");
+    if (c.batch_runs == 0) {
+      EXPECT_EQ(lines[2], "started|1");
+    }
+    EXPECT_EQ(Lines(fs::exists(folder / "runs.txt") ? ReadFile(folder / "runs.txt") : "").size(),
+              static_cast<std::size_t>(c.batch_runs));
   }
 }
 

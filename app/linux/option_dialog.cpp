@@ -52,7 +52,15 @@ int ShowOptionDialog(UiLoader& ui, FrmOptionServices services) {
   }
   DialogRun run;
   run.logic = std::make_unique<FrmOption>(run.view, std::move(services));
-  if (module == nullptr || !module->RunOptionDialog(HandleEvent, &run)) {
+  const int failure =
+      module == nullptr ? TOLVEX_UI_NO_DISPLAY : module->RunOptionDialog(HandleEvent, &run);
+  if (failure == TOLVEX_UI_NO_WAYLAND_PLUGIN) {
+    platform::WriteToStandardError(kProgramTitle,
+                                   "the option window cannot be shown: Qt's Wayland plugin is not "
+                                   "installed (qt6-wayland)");
+    return kExitMessage;
+  }
+  if (failure != 0) {
     platform::WriteToStandardError(kProgramTitle, "no display is available for the option dialog");
     return kExitMessage;
   }

@@ -47,8 +47,8 @@ bool UiModule::ShowError(std::string_view text, std::string_view title) const {
   return entry_.show_error(UiText(text), UiText(title)) == 0;
 }
 
-bool UiModule::RunOptionDialog(TolvexUiEventHandler handler, void* context) const {
-  return entry_.run_option_dialog(handler, context) == 0;
+int UiModule::RunOptionDialog(TolvexUiEventHandler handler, void* context) const {
+  return entry_.run_option_dialog(handler, context);
 }
 
 UiModule* UiLoader::Get() {

@@ -28,9 +28,9 @@ class UiModule {
   // A modal critical box; false when the toolkit could not start.
   bool ShowError(std::string_view text, std::string_view title) const;
 
-  // Runs the option window, sending its events to `handler`; false when no window could be
-  // shown (then no event was sent).
-  bool RunOptionDialog(TolvexUiEventHandler handler, void* context) const;
+  // Runs the option window, sending its events to `handler`: 0 once it has closed, or a
+  // TolvexUiFailure when no window could be shown (then no event was sent).
+  int RunOptionDialog(TolvexUiEventHandler handler, void* context) const;
 
  private:
   explicit UiModule(const TolvexUiModule& entry) : entry_(entry) {}

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QString>
+#include <QStringList>
 
 #include "platform/posix/file_system_posix.h"
 #include "platform/process.h"
@@ -15,11 +16,30 @@
 namespace tolvex::qt {
 namespace {
 
+// Qt's Wayland plugin (key "wayland"), where Qt looks for platform plugins: the folder named by
+// QT_QPA_PLATFORM_PLUGIN_PATH, then "platforms" in each folder of QT_PLUGIN_PATH and in Qt's own
+// plugin folder.
+bool WaylandPluginInstalled() {
+  constexpr char kPlugin[] = "/libqwayland-generic.so";
+  QStringList folders;
+  if (const auto direct = platform::NonEmptyEnvironmentVariable("QT_QPA_PLATFORM_PLUGIN_PATH")) {
+    folders << QString::fromStdString(*direct);
+  }
+  if (const auto paths = platform::NonEmptyEnvironmentVariable("QT_PLUGIN_PATH")) {
+    for (const QString& path : QString::fromStdString(*paths).split(':', Qt::SkipEmptyParts)) {
+      folders << path + "/platforms";
+    }
+  }
+  folders << QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms";
+  for (const QString& folder : folders) {
+    if (QFileInfo::exists(folder + kPlugin)) return true;
+  }
+  return false;
+}
+
 bool WaylandDisplayAnswers() {
   const auto name = platform::NonEmptyEnvironmentVariable("WAYLAND_DISPLAY");
   if (!name) return false;
-  const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/";
-  if (!QFileInfo::exists(plugins + "libqwayland-generic.so")) return false;
   std::string path = *name;
   if (path.front() != '/') {
     const auto runtime = platform::EnvironmentVariable("XDG_RUNTIME_DIR");
@@ -58,10 +78,12 @@ XDisplayProbe::~XDisplayProbe() {
 
 std::string ChoosePlatform(std::optional<XDisplayProbe>& x_probe) {
   if (auto chosen = platform::NonEmptyEnvironmentVariable("QT_QPA_PLATFORM")) return *chosen;
-  if (WaylandDisplayAnswers()) return "wayland";
+  if (WaylandDisplayAnswers() && WaylandPluginInstalled()) return "wayland";
   if (!platform::NonEmptyEnvironmentVariable("DISPLAY")) return {};
   x_probe.emplace();
   return x_probe->answers() ? "xcb" : "";
 }
+
+bool WaylandWithoutPlugin() { return WaylandDisplayAnswers() && !WaylandPluginInstalled(); }
 
 }  // namespace tolvex::qt

@@ -33,4 +33,8 @@ class XDisplayProbe {
 // display that answers; empty when there is none. `x_probe` is opened when X is tried.
 std::string ChoosePlatform(std::optional<XDisplayProbe>& x_probe);
 
+// True when a Wayland display answers but Qt's Wayland plugin is not installed: the reason to
+// name when ChoosePlatform found nothing.
+bool WaylandWithoutPlugin();
+
 }  // namespace tolvex::qt

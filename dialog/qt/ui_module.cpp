@@ -5,6 +5,7 @@
 
 #include "dialog/qt/application.h"
 #include "dialog/qt/display_loss.h"
+#include "dialog/qt/display_probe.h"
 #include "dialog/qt/option_window.h"
 #include "dialog/qt/window_bridge.h"
 #include "dialog/ui_module_abi.h"
@@ -14,14 +15,16 @@ namespace tolvex::qt {
 namespace {
 
 int ShowError(TolvexUiText text, TolvexUiText title) {
-  if (EnsureApplication() == nullptr) return 1;
+  if (EnsureApplication() == nullptr) return TOLVEX_UI_NO_DISPLAY;
   const UiUp up;
   ShowCriticalMessage(nullptr, UiView(text), UiView(title));
   return 0;
 }
 
 int RunOptionDialog(TolvexUiEventHandler handler, void* context) {
-  if (EnsureApplication() == nullptr) return 1;
+  if (EnsureApplication() == nullptr) {
+    return WaylandWithoutPlugin() ? TOLVEX_UI_NO_WAYLAND_PLUGIN : TOLVEX_UI_NO_DISPLAY;
+  }
   QEventLoop loop;
   OptionWindow window;
   EventBridge events(handler, context, window);

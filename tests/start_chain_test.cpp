@@ -1,0 +1,96 @@
+// Which starts of the gateway are refused as part of an endless chain, and what each start
+// leaves for the next one (the mark its launches inherit, the per-user record).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+#include "gateway/start_chain.h"
+#include "tests/support/row_name.h"
+
+namespace tolvex {
+namespace {
+
+constexpr std::int64_t kNow = 1'800'000'000'000;
+constexpr const char* kHere = "SD9.XC4.EQ2.CV5";
+constexpr const char* kThere = "SB4.XB0.LO4.CX1";
+
+// A record line: a start `ms_ago`, of `kind` (o: launched a command that could come back, w: a
+// web address, r: refused).
+std::string Line(std::int64_t ms_ago, char kind = 'o', const char* location = kHere) {
+  return std::to_string(kNow - ms_ago) + ' ' + location + ' ' + kind + '\n';
+}
+
+// `count` starts of kHere, `gap_ms` apart, the latest `gap_ms` ago.
+std::string Starts(int count, std::int64_t gap_ms, char kind = 'o') {
+  std::string text;
+  for (int i = count; i >= 1; --i) text += Line(i * gap_ms, kind);
+  return text;
+}
+
+std::string MarkOf(int count, std::int64_t ms_ago, const char* location = kHere) {
+  return std::to_string(count) + ' ' + std::to_string(kNow - ms_ago) + ' ' + location;
+}
+
+struct ChainCase {
+  const char* name;
+  std::optional<std::string> mark;    // inherited through the environment
+  std::optional<std::string> record;  // nullopt: none, or it cannot be read
+  bool refuse;
+  bool say_so = true;         // when refused
+  int passed_on = 0;          // the count of the mark handed on, when not refused
+  bool may_come_back = true;  // the command is not a web address
+};
+
+class StartChainTest : public ::testing::TestWithParam<ChainCase> {};
+
+TEST_P(StartChainTest, RefusesOnlyAChain) {
+  const ChainCase& c = GetParam();
+  const ChainVerdict verdict = JudgeStart(kHere, c.may_come_back, kNow, c.mark, c.record);
+  EXPECT_EQ(verdict.refuse, c.refuse);
+  if (c.refuse) {
+    EXPECT_EQ(verdict.say_so, c.say_so);
+    EXPECT_EQ(verdict.mark, "");
+  } else {
+    EXPECT_EQ(verdict.mark, MarkOf(c.passed_on, 0));
+  }
+  // This start is the record's last line; the record stays bounded.
+  const char kind = c.refuse ? 'r' : c.may_come_back ? 'o' : 'w';
+  EXPECT_TRUE(verdict.record.ends_with(Line(0, kind))) << verdict.record;
+  EXPECT_LE(std::count(verdict.record.begin(), verdict.record.end(), '\n'), kMaxRecordedStarts);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, StartChainTest,
+    ::testing::ValuesIn(std::initializer_list<ChainCase>{
+        {"FirstStartOpens", std::nullopt, std::nullopt, false, true, 1},
+        {"FiveClicksInTwoSecondsOpen", std::nullopt, Starts(4, 400), false, true, 1},
+        {"AStartHalfASecondAfterTheGatewaysLaunchOpens", MarkOf(1, 500), Starts(1, 500), false,
+         true, 2},
+        {"AStartAnHourLaterOpensAsANewChain", MarkOf(10, 3'600'000), Line(3'600'000), false, true,
+         1},
+        {"TwoDifferentLinksOpen", MarkOf(10, 10, kThere),
+         Line(10, 'o', kThere) + Line(5, 'o', kThere), false, true, 1},
+        {"TheTenthChainedStartOpens", MarkOf(9, 10), Starts(9, 10), false, true, 10},
+        {"TheEleventhChainedStartIsRefused", MarkOf(10, 10), Starts(10, 10), true},
+        {"TheEleventhIsRefusedWithoutARecord", MarkOf(10, 10), std::nullopt, true},
+        // A running browser hands the link back: the environment does not travel with it.
+        {"AChainWithoutTheMarkIsRefusedByTheRecord", std::nullopt, Starts(10, 100), true},
+        {"AForkedChainIsToldOnce", MarkOf(10, 10), Line(30) + Line(20, 'r'), true, false},
+        {"ARefusalEndsTheRecordedChain", std::nullopt,
+         Line(600) + Line(550) + Line(500, 'r') + Starts(9, 50), false, true, 1},
+        {"StartsASecondApartAreNoChainInTheRecord", std::nullopt, Starts(20, 1000), false, true, 1},
+        {"WebAddressesAreNoChainInTheRecord", std::nullopt, Starts(30, 2, 'w'), false, true, 1,
+         false},
+        {"AGarbledMarkAndRecordStopNothing", "ten 1 " + std::string(kHere),
+         "1 2\n\xff\xfe 3\n" + std::to_string(kNow) + " SD9 x\n", false, true, 1},
+        {"StartsAfterNowAreLeftOut", MarkOf(10, -10), Starts(10, -10), false, true, 1},
+        {"AFullRecordKeepsTheNewest", std::nullopt, Starts(40, 2000), false, true, 1},
+    }),
+    TOLVEX_ROW_NAMES(name));
+
+}  // namespace
+}  // namespace tolvex
