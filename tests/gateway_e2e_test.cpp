@@ -278,11 +278,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // A link of another scheme goes out only when its handler, as xdg-open finds it, is not this
-// program: a stand-in xdg-mime names the desktop entry, found on XDG_DATA_HOME.
+// program: the user's mimeapps.list names the desktop entry, found on XDG_DATA_HOME.
 TEST_F(GatewayTest, ALinkWhoseHandlerIsThisProgramIsRefused) {
-  TempDir mime;
-  const std::string query = mime.Write("xdg-mime", "#!/bin/sh\necho \"$TOLVEX_HANDLER\"\n");
-  chmod(query.c_str(), 0755);
   TempDir data;
   fs::create_directory(data.path() / "applications");
   data.Write("applications/self.desktop", "[Desktop Entry]\nType=Application\nName=S\nExec=\"" +
@@ -291,11 +288,10 @@ TEST_F(GatewayTest, ALinkWhoseHandlerIsThisProgramIsRefused) {
   data.Write("applications/other.desktop",
              "[Desktop Entry]\nType=Application\nName=O\nExec=tolvex-viewer %u\n");
   WriteOptions(OptionFile("geo:$lat.d(.1r),$lon.d(.1r)"));
-  const std::string path = mime.path().string() + ":" + tools_dir_->path().string() + ":/usr/bin";
   const auto run = [&](const char* handler) {
-    return Run({"TolVex:35.6,139.7"},
-               {"XDG_DATA_HOME=" + data.path().string(), "TOLVEX_HANDLER=" + std::string(handler)},
-               path);
+    config_dir_.Write("mimeapps.list", "[Default Applications]\nx-scheme-handler/geo=" +
+                                           std::string(handler) + "\n");
+    return Run({"TolVex:35.6,139.7"}, {"XDG_DATA_HOME=" + data.path().string()});
   };
   const ProcessResult self = run("self.desktop");
   EXPECT_EQ(self.exit_status, 1);

@@ -3,8 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
-
+#include "platform/posix/desktop_entries.h"
 #include "platform/posix/file_system_posix.h"
 #include "platform/process.h"
 #include "platform/text.h"
@@ -38,16 +37,8 @@ std::string PathBesideProgram(std::string_view file_name) {
 }
 
 std::string UserConfigPath(std::string_view file_name) {
-  // A relative XDG_CONFIG_HOME is invalid and ignored, as the base directory rules say.
-  std::string folder;
-  const char* config_home = std::getenv("XDG_CONFIG_HOME");
-  if (config_home != nullptr && config_home[0] == '/') {
-    folder = config_home;
-  } else {
-    const char* home = std::getenv("HOME");
-    if (home == nullptr || home[0] != '/') return {};
-    folder = std::string(home) + "/.config";
-  }
+  const std::string folder = posix::ReadXdgEnvironment(EnvironmentVariable).config_home;
+  if (folder.empty()) return {};
   return folder + "/tolvexgateway/" + std::string(file_name);
 }
 
