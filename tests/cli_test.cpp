@@ -8,13 +8,14 @@
 #include "tests/support/row_name.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
+#include "version.h"
 
 namespace tolvex {
 namespace {
 
-using testing::ProcessOptions;
-using testing::RunProcess;
-using testing::TempDir;
+using test::ProcessOptions;
+using test::RunProcess;
+using test::TempDir;
 
 const std::string kTolvex = std::string(TOLVEX_BIN_DIR) + "/tolvex";
 
@@ -142,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                 1,
                 "-0.004602 -0.010041\n",
                 "line 2: longitude \"181\" is outside"},
-        CliCase{"Version", {"--version"}, "", 0, "tolvex 1.0.0\n", ""},
+        CliCase{"Version", {"--version"}, "", 0, "tolvex " TOLVEX_VERSION "\n", ""},
         CliCase{"NoCommand", {}, "", 2, "", "Usage:"},
         CliCase{"UnknownCommand", {"convert", "1", "2"}, "", 2, "", "unknown command \"convert\""},
         CliCase{"EncodeTooManyArguments", {"encode", "1", "2", "3"}, "", 2, "", "Usage:"},
@@ -415,7 +416,7 @@ std::string Between(const std::string& page, std::size_t& from, const std::strin
 }
 
 std::vector<WorkedExample> WorkedExamples() {
-  const std::string page = testing::ReadFile(std::string(TOLVEX_BIN_DIR) + "/manual.htm");
+  const std::string page = test::ReadFile(std::string(TOLVEX_BIN_DIR) + "/manual.htm");
   std::vector<WorkedExample> examples;
   std::size_t from = 0;
   for (;;) {
@@ -432,7 +433,7 @@ std::vector<WorkedExample> WorkedExamples() {
 class ManualExampleTest : public ::testing::TestWithParam<WorkedExample> {};
 
 TEST_P(ManualExampleTest, OpensWhatThePageSays) {
-  const testing::TempDir dir;
+  const test::TempDir dir;
   const std::string options = dir.Write(
       "tolvexgwoption.xml", "<tolvexgateway_optionlist currentsetting=\"" + GetParam().id + "\">" +
                                 GetParam().option + "</tolvexgateway_optionlist>");

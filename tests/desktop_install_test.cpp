@@ -23,11 +23,11 @@ namespace tolvex {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProcessOptions;
-using testing::ProcessResult;
-using testing::ReadFile;
-using testing::RunProcess;
-using testing::TempDir;
+using test::ProcessOptions;
+using test::ProcessResult;
+using test::ReadFile;
+using test::RunProcess;
+using test::TempDir;
 
 const std::string kProgramFolder = "lib/tolvexgateway";
 

@@ -127,7 +127,10 @@ INSTANTIATE_TEST_SUITE_P(
         {"$lat.d(+03.2r,1e3,,)", 35.25, "+035.25"},
         {"$lat.d(+03.2r, 1 ,,)", 35.25, "+036.25"},
     }),
-    TOLVEX_ROW_NAMES(piece));
+    [](const auto& row) {
+      return test::RowName(std::string(row.param.piece) + " at " +
+                           std::to_string(row.param.latitude));
+    });
 
 TEST(FieldFormatTest, UserDecimalSeparator) {
   const std::pair<const char*, const char*> rows[] = {

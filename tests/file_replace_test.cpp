@@ -21,8 +21,8 @@ namespace tolvex {
 namespace {
 
 using platform::posix::FileCalls;
-using testing::ReadFile;
-using testing::TempDir;
+using test::ReadFile;
+using test::TempDir;
 
 const std::string kOld = "<tolvexgateway_optionlist currentsetting=\"Viewer\"/>\n";
 const std::string kNew = "<!-- kept -->\n<tolvexgateway_optionlist currentsetting=\"Atlas\"/>\n";
@@ -196,7 +196,7 @@ TEST(ReplaceFileContents, AReadOnlyFolderLeavesTheOriginal) {
   ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
   ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
   const int status =
-      testing::RunUnprivileged([&] { return platform::ReplaceFileContents(file, kNew) ? 1 : 0; });
+      test::RunUnprivileged([&] { return platform::ReplaceFileContents(file, kNew) ? 1 : 0; });
   EXPECT_EQ(status, 0) << "1: the save claimed success";
   EXPECT_EQ(ReadFile(file), kOld);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"o.xml"});

@@ -20,12 +20,13 @@
 #include "tests/support/row_name.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
+#include "version.h"
 
 namespace tolvex {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
+using test::ReadFile;
+using test::TempDir;
 
 struct Message {
   std::string text;
@@ -265,7 +266,7 @@ TEST_P(FrmOptionLoadTest, ShowsWhatTheFileAllows) {
   EXPECT_EQ(view_.form.datum, c.datum);
   EXPECT_EQ(view_.form.area, c.area);
   // The captions are set before anything can fail, and the window opens in every case.
-  EXPECT_EQ(view_.form.version_line, "TolvexGateway Version 1.0.0");
+  EXPECT_EQ(view_.form.version_line, "TolvexGateway Version " TOLVEX_VERSION);
   EXPECT_EQ(view_.form.copyright_notice, kCopyrightNotice);
   EXPECT_FALSE(view_.closed);
   // A message finds the window already filled as far as the file allowed.
@@ -472,7 +473,8 @@ TEST_F(FrmOptionTest, OkKeepsTheFileEncoding) {
   EXPECT_EQ(File(), expected);
 }
 
-// D15: the request path needs currentsetting to name an option.
+// OK stores only a text that names an option: a link is opened with the option that
+// currentsetting names, so a name of no option would leave every link without one.
 TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
   Load(ViewerAtlas("Viewer"));
   for (const char* typed : {"Nowhere", "", "viewer", " Viewer", "Viewer\"]|//x[\""}) {
@@ -492,7 +494,8 @@ TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
   EXPECT_EQ(File(), ViewerAtlas("Atlas"));
 }
 
-// D13: a document that did not load, or whose root lacks currentsetting, is never written.
+// A document that did not load, or whose root lacks currentsetting, is never written: OK
+// closes the window and the file stays as it was (or absent).
 TEST_F(FrmOptionTest, OkWithoutALoadedRootSettingClosesAndWritesNothing) {
   const std::optional<std::string> files[] = {
       std::nullopt,
@@ -520,7 +523,7 @@ TEST_F(FrmOptionTest, OkWithoutALoadedRootSettingClosesAndWritesNothing) {
   }
 }
 
-// D14: a failed save says so, keeps the window open and leaves the file as it was.
+// A failed save says so, keeps the window open and leaves the file as it was.
 TEST_F(FrmOptionTest, AFailedSaveKeepsTheWindowAndTheFile) {
   Load(ViewerAtlas("Viewer"));
   // A disk that fills up on the second write of the new contents.
@@ -558,7 +561,7 @@ TEST_F(FrmOptionTest, AReadOnlyFolderFailsTheSave) {
   ASSERT_EQ(::chmod(dir_.path().c_str(), 0555), 0);
   view_.form.selected = "Atlas";
   // 0: the message came and the window stayed; 1: it closed; 2: no message or another one.
-  const int outcome = testing::RunUnprivileged([&] {
+  const int outcome = test::RunUnprivileged([&] {
     frm_->OnOk();
     if (view_.closed) return 1;
     return view_.messages == std::vector<Message>{kCantSave} ? 0 : 2;
@@ -605,7 +608,7 @@ TEST_P(FrmOptionSaveTest, OkWritesTheUsersOwnFileUnlessItMayReplaceTheOneItRead)
   ASSERT_EQ(::chmod(config.path().c_str(), 0777), 0);
   ASSERT_EQ(::chmod(dir_.path().c_str(), row.read_only_folder ? 0555 : 0777), 0);
   // 0: saved and closed; 1: a message or the window stayed.
-  const int outcome = testing::RunUnprivileged([&] {
+  const int outcome = test::RunUnprivileged([&] {
     frm_->OnOk();
     return view_.closed && view_.messages.empty() ? 0 : 1;
   });

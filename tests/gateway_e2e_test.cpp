@@ -19,11 +19,11 @@ namespace tolvex {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ProcessOptions;
-using testing::ProcessResult;
-using testing::ReadFile;
-using testing::RunProcess;
-using testing::TempDir;
+using test::ProcessOptions;
+using test::ProcessResult;
+using test::ReadFile;
+using test::RunProcess;
+using test::TempDir;
 
 // Records its working directory and arguments, NUL-separated, then renames the record into
 // place so that a reader never sees half of it.
@@ -173,7 +173,9 @@ INSTANTIATE_TEST_SUITE_P(
          "https://own.example/SD9.XC4.EQ2.CV5",
          "https://own.example/$ost"},
     }),
-    [](const auto& row) { return test::RowName(row.index, row.param.args.front()); });
+    [](const auto& row) {
+      return test::RowName(row.param.args.front() + row.param.users_template);
+    });
 
 // The shipped option file: OpenStreetMap at the link's zoom, else at the option's.
 TEST_F(GatewayTest, GeoLinksOpenTheShippedMapAtTheirZoom) {
@@ -274,7 +276,8 @@ INSTANTIATE_TEST_SUITE_P(
          "TolvexGateway: Can't Load Current Value. XML file may be collasped.\n"},
     }),
     [](const auto& row) {
-      return test::RowName(row.index, row.param.args.empty() ? "" : row.param.args[0]);
+      return test::RowName(row.param.message.substr(row.param.message.find(' ')) +
+                           (row.param.args.empty() ? "" : row.param.args[0]) + row.param.options);
     });
 
 // A link of another scheme goes out only when its handler, as xdg-open finds it, is not this
@@ -453,28 +456,35 @@ INSTANTIATE_TEST_SUITE_P(Links, HostileLinkTest, ::testing::ValuesIn(HostileCase
                          TOLVEX_ROW_NAMES(argument));
 
 // Odd but valid links: only the rendered numbers and the geocode reach the command line.
-TEST_F(GatewayTest, ValidLinksPassOnlyNumbersAndTheGeocode) {
+struct ValidLinkCase {
+  std::string argument;
+  std::vector<std::string> words;
+};
+
+class ValidLinkTest : public GatewayTest, public ::testing::WithParamInterface<ValidLinkCase> {};
+
+TEST_P(ValidLinkTest, PassesOnlyNumbersAndTheGeocode) {
   WriteOptions(OptionFile("tolvex-viewer $lat.d() $lon.d() $ost $zoom"));
-  const std::pair<std::string, std::vector<std::string>> cases[] = {
-      {"TolVex:+35.60000000000000000000000001,\t139 ",
-       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
-      {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0", "16"}},
-      {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0", "16"}},
-      // Labels, searches, parameters and a zoom that is no number never reach the command.
-      {"geo:0,0;u=$(id);crs=WGS84;x=`id`?q=35.6,139($(reboot)%22+calc)&z=3;rm&u=%0A",
-       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
-      {"geo:35.6,139,0;z=1e9&z=100?q=\" --x",
-       {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "21"}},
-  };
-  for (const auto& [argument, words] : cases) {
-    SCOPED_TRACE(argument);
-    fs::remove(record_);
-    ASSERT_EQ(Run({argument}).exit_status, 0);
-    const auto launch = WaitForLaunch();
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->argv, words);
-  }
+  ASSERT_EQ(Run({GetParam().argument}).exit_status, 0);
+  const auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv, GetParam().words);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, ValidLinkTest,
+    ::testing::ValuesIn(std::vector<ValidLinkCase>{
+        {"TolVex:+35.60000000000000000000000001,\t139 ",
+         {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
+        {"\"TolVex:  -0;-0  \"", {"0", "0", "NA0.NA0.AA0.AA0", "16"}},
+        {"TOLVEX:90;-180.0", {"90", "-180", "ZZ9.AA0.ZZ9.AA0", "16"}},
+        // Labels, searches, parameters and a zoom that is no number never reach the command.
+        {"geo:0,0;u=$(id);crs=WGS84;x=`id`?q=35.6,139($(reboot)%22+calc)&z=3;rm&u=%0A",
+         {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "16"}},
+        {"geo:35.6,139,0;z=1e9&z=100?q=\" --x",
+         {"35.600000000000001", "139", "SD6.XB0.ZL0.CX1", "21"}},
+    }),
+    TOLVEX_ROW_NAMES(argument));
 
 // Under a locale whose decimal separator is the comma, fields are written with it, and links,
 // which do not know the reader's locale, are still read with ".". The locale is compiled into a

@@ -110,6 +110,7 @@ TEST(OstralineDecodeTest, ShortTextDoesNotReadOutOfBounds) {
 }
 
 struct EncodeCase {
+  const char* name;
   double latitude;
   double longitude;
   const char* code;
@@ -124,29 +125,40 @@ TEST_P(OstralineEncodeTableTest, KnownPositions) {
 INSTANTIATE_TEST_SUITE_P(
     Positions, OstralineEncodeTableTest,
     ::testing::ValuesIn(std::initializer_list<EncodeCase>{
-        {35.658581, 139.745433, "SD9.XC4.EQ2.CV5"},
-        {-90.0, -180.0, "AA0.AA0.AA0.AA0"},
-        {0.0, 0.0, "NA0.NA0.AA0.AA0"},
+        {"TokyoTower", 35.658581, 139.745433, "SD9.XC4.EQ2.CV5"},
+        {"SouthWestCorner", -90.0, -180.0, "AA0.AA0.AA0.AA0"},
+        {"Origin", 0.0, 0.0, "NA0.NA0.AA0.AA0"},
         // Edge rules: 90 stays on the top row, 180 wraps to -180.
-        {90.0, 180.0, "ZZ9.AA0.ZZ9.AA0"},
-        {89.999999, 179.999999, "ZZ9.AA0.ZZ9.AA0"},
+        {"NorthEastCorner", 90.0, 180.0, "ZZ9.AA0.ZZ9.AA0"},
+        {"JustShortOfTheNorthEastCorner", 89.999999, 179.999999, "ZZ9.AA0.ZZ9.AA0"},
         // Exact ties go to the even index: 71402.5 -> 71402, 214207.5 -> 214208.
-        {-89.71875, -179.4375, "AB0.AB0.OQ2.OQ2"},
-        {-89.15625, 0.0, "AD1.NA0.RW8.AA0"},
-        {-33.8568, 151.2153, "IC8.XX9.MS6.MR4"},
-        {51.4778, -0.0015, "UL3.MZ9.HF5.ZH0"},
+        {"ExactTiesNearTheCorner", -89.71875, -179.4375, "AB0.AB0.OQ2.OQ2"},
+        {"ExactTieOnTheMeridian", -89.15625, 0.0, "AD1.NA0.RW8.AA0"},
+        {"Sydney", -33.8568, 151.2153, "IC8.XX9.MS6.MR4"},
+        {"Greenwich", 51.4778, -0.0015, "UL3.MZ9.HF5.ZH0"},
     }),
-    TOLVEX_ROW_NAMES(code));
+    TOLVEX_ROW_NAMES(name));
 
-TEST(OstralineEncodeTest, OutsideThePreconditionStillYieldsAValidCode) {
-  const double nan = std::nan("");
-  const double inf = INFINITY;
-  const std::pair<double, double> cases[] = {{nan, nan}, {inf, -inf}, {-1e300, 1e300}, {91, 181}};
-  for (const auto& [lat, lon] : cases) {
-    EXPECT_TRUE(IsOstralineCode(LatLonToOstraline(lat, lon)));
+// Outside the precondition the code is still a valid one (nullptr: any), never a crash.
+class OstralineEncodeOutsideTest : public ::testing::TestWithParam<EncodeCase> {};
+
+TEST_P(OstralineEncodeOutsideTest, StillYieldsAValidCode) {
+  const std::string code = LatLonToOstraline(GetParam().latitude, GetParam().longitude);
+  EXPECT_TRUE(IsOstralineCode(code)) << code;
+  if (GetParam().code != nullptr) {
+    EXPECT_EQ(code, GetParam().code);
   }
-  EXPECT_EQ(LatLonToOstraline(-91.0, -181.0), "AA0.AA0.AA0.AA0");
 }
+
+INSTANTIATE_TEST_SUITE_P(Positions, OstralineEncodeOutsideTest,
+                         ::testing::ValuesIn(std::initializer_list<EncodeCase>{
+                             {"NotANumber", std::nan(""), std::nan(""), nullptr},
+                             {"Infinities", INFINITY, -INFINITY, nullptr},
+                             {"Huge", -1e300, 1e300, nullptr},
+                             {"JustAboveTheRange", 91, 181, nullptr},
+                             {"JustBelowTheRange", -91.0, -181.0, "AA0.AA0.AA0.AA0"},
+                         }),
+                         TOLVEX_ROW_NAMES(name));
 
 TEST(OstralineInternalTest, CodeFromIndicesInvertsTheIndexReaders) {
   for (std::int32_t index :

@@ -20,8 +20,8 @@
 namespace tolvex {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
+using test::ReadFile;
+using test::TempDir;
 
 constexpr std::string_view kViewerAtlas =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -49,23 +49,59 @@ void PrintTo(const LoadCase& c, std::ostream* os) { *os << c.name; }
 
 class LoadActiveOptionTest : public ::testing::TestWithParam<LoadCase> {};
 
+// A file that the option file names and the loader must never read; kSecret in a row's bytes
+// stands for its path.
+constexpr std::string_view kSecret = "@SECRET@";
+
 TEST_P(LoadActiveOptionTest, ReadsTheActiveOption) {
   const LoadCase& c = GetParam();
   TempDir dir;
-  const std::string path = dir.Write("tolvexgwoption.xml", c.bytes);
+  std::string bytes = c.bytes;
+  if (const auto at = bytes.find(kSecret); at != std::string::npos) {
+    bytes.replace(at, kSecret.size(), dir.Write("secret.txt", "TOP-SECRET-CONTENT"));
+  }
+  const std::string path = dir.Write("tolvexgwoption.xml", bytes);
   auto document = platform::CreateXmlDocument();
   const ActiveOption active = LoadActiveOption(*document, path);
   EXPECT_EQ(active.error, c.error);
   EXPECT_EQ(active.option.command_template, c.command_template);
   EXPECT_EQ(active.option.datum_name, c.datum);
   EXPECT_EQ(active.option.zoom.value_or(-1), c.zoom);
-  EXPECT_EQ(ReadFile(path), c.bytes);  // the loader never writes
+  EXPECT_EQ(active.option.command_template.find("TOP-SECRET"), std::string::npos);
+  EXPECT_EQ(ReadFile(path), bytes);  // the loader never writes
 }
 
 const auto kNone = OptionLoadError::kNone;
 const auto kCannotLoad = OptionLoadError::kCannotLoadFile;
 const auto kNoCurrent = OptionLoadError::kNoCurrentSetting;
 const auto kNoOption = OptionLoadError::kNoSuchOption;
+
+// A billion laughs: entities that expand to ten of the previous one, nine levels deep.
+std::string Laughs() {
+  std::string laughs = "<!DOCTYPE lolz [<!ENTITY l0 \"lol\">";
+  for (int i = 1; i < 10; ++i) {
+    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
+    for (int j = 0; j < 10; ++j) laughs += "&l" + std::to_string(i - 1) + ";";
+    laughs += "\">";
+  }
+  return laughs + "]>" + File("V", "<option id='V' area='a'>&l9;</option>");
+}
+
+std::string Deep() {
+  std::string deep = "<tolvexgateway_optionlist currentsetting='V'>";
+  for (int i = 0; i < 10000; ++i) deep += "<n>";
+  for (int i = 0; i < 10000; ++i) deep += "</n>";
+  return deep + "<option id='V' area='a'>t</option></tolvexgateway_optionlist>";
+}
+
+std::string Large() {
+  std::string large = "<tolvexgateway_optionlist currentsetting='last'>";
+  while (large.size() < 20'000'000)
+    large += "<option id='filler' area='a'>https://example.org/$ost</option>\n";
+  return large + "<option id='last' area='a'>found</option></tolvexgateway_optionlist>";
+}
+
+const std::string kUtf16Body = File("V", "<option id='V' area='a'>t</option>");
 
 INSTANTIATE_TEST_SUITE_P(
     Files, LoadActiveOptionTest,
@@ -165,7 +201,26 @@ INSTANTIATE_TEST_SUITE_P(
         LoadCase{"UnknownEncoding",
                  "<?xml version=\"1.0\" encoding=\"x-no-such-encoding\"?>" +
                      File("V", "<option id='V' area='a'>t</option>"),
-                 kCannotLoad, "", ""}),
+                 kCannotLoad, "", ""},
+        // Hostile and damaged files: each gives its defined result, and the file stays as it was.
+        LoadCase{"ExternalEntityOfAFileBeside",
+                 "<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + std::string(kSecret) + "\">]>" +
+                     File("V", "<option id='V' area='a'>&x;</option>"),
+                 kCannotLoad, "", ""},
+        LoadCase{"ExternalDocumentType",
+                 "<!DOCTYPE r SYSTEM \"file://" + std::string(kSecret) + "\">" +
+                     File("V", "<option id='V'>t</option>"),
+                 kCannotLoad, "", ""},
+        LoadCase{"BillionLaughs", Laughs(), kCannotLoad, "", ""},
+        LoadCase{"TenThousandLevelsDeep", Deep(), kCannotLoad, "", ""},
+        LoadCase{"TwentyMegabytes", Large(), kNone, "found", "wgs84"},
+        LoadCase{"Utf16LittleEndian", test::Utf16(kUtf16Body, false), kNone, "t", "wgs84"},
+        LoadCase{"Utf16BigEndian", test::Utf16(kUtf16Body, true), kNone, "t", "wgs84"},
+        LoadCase{"OptionWithoutArea", File("V", "<option id='V'>no area</option>"), kNone,
+                 "no area", "wgs84"},
+        LoadCase{"OptionWithoutIdIsSkipped",
+                 File("V", "<option area='a'>no id</option><option id='V' area='a'>t</option>"),
+                 kNone, "t", "wgs84"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(LoadActiveOptionFileTest, MissingFile) {
@@ -182,7 +237,7 @@ TEST(LoadActiveOptionFileTest, UnreadableFile) {
   chmod(path.c_str(), 0);
   chmod(dir.path().c_str(), 0755);  // the unprivileged reader may enter the folder
   // Root reads every file: the load runs as an ordinary user.
-  const int status = testing::RunUnprivileged([&] {
+  const int status = test::RunUnprivileged([&] {
     auto document = platform::CreateXmlDocument();
     return LoadActiveOption(*document, path).error == kCannotLoad ? 0 : 1;
   });
@@ -210,57 +265,6 @@ TEST(LoadActiveOptionFileTest, Utf16WithByteOrderMark) {
   const ActiveOption active = LoadActiveOption(*document, path);
   EXPECT_EQ(active.error, kNone);
   EXPECT_EQ(active.option.command_template, "t \xE5\x9C\xB0");
-}
-
-using test::Utf16;
-
-// Hostile and damaged files: each gives its defined result, and the file stays as it was.
-TEST(LoadActiveOptionFileTest, HostileFiles) {
-  TempDir dir;
-  const std::string secret = dir.Write("secret.txt", "TOP-SECRET-CONTENT");
-  std::string laughs = "<!DOCTYPE lolz [<!ENTITY l0 \"lol\">";
-  for (int i = 1; i < 10; ++i) {
-    laughs += "<!ENTITY l" + std::to_string(i) + " \"";
-    for (int j = 0; j < 10; ++j) laughs += "&l" + std::to_string(i - 1) + ";";
-    laughs += "\">";
-  }
-  laughs += "]>" + File("V", "<option id='V' area='a'>&l9;</option>");
-  std::string deep = "<tolvexgateway_optionlist currentsetting='V'>";
-  for (int i = 0; i < 10000; ++i) deep += "<n>";
-  for (int i = 0; i < 10000; ++i) deep += "</n>";
-  deep += "<option id='V' area='a'>t</option></tolvexgateway_optionlist>";
-  std::string large = "<tolvexgateway_optionlist currentsetting='last'>";
-  while (large.size() < 20'000'000)
-    large += "<option id='filler' area='a'>https://example.org/$ost</option>\n";
-  large += "<option id='last' area='a'>found</option></tolvexgateway_optionlist>";
-  const std::string utf16_body = File("V", "<option id='V' area='a'>t</option>");
-
-  const std::pair<std::string, ActiveOption> cases[] = {
-      {"<!DOCTYPE r [<!ENTITY x SYSTEM \"file://" + secret + "\">]>" +
-           File("V", "<option id='V' area='a'>&x;</option>"),
-       {kCannotLoad, {"", ""}}},
-      {"<!DOCTYPE r SYSTEM \"file://" + secret + "\">" + File("V", "<option id='V'>t</option>"),
-       {kCannotLoad, {"", ""}}},
-      {laughs, {kCannotLoad, {"", ""}}},
-      {deep, {kCannotLoad, {"", ""}}},
-      {large, {kNone, {"found", "wgs84"}}},
-      {Utf16(utf16_body, false), {kNone, {"t", "wgs84"}}},
-      {Utf16(utf16_body, true), {kNone, {"t", "wgs84"}}},
-      {File("V", "<option id='V'>no area</option>"), {kNone, {"no area", "wgs84"}}},
-      {File("V", "<option area='a'>no id</option><option id='V' area='a'>t</option>"),
-       {kNone, {"t", "wgs84"}}},
-  };
-  for (const auto& [bytes, expected] : cases) {
-    SCOPED_TRACE(bytes.substr(0, 80));
-    const std::string path = dir.Write("tolvexgwoption.xml", bytes);
-    auto document = platform::CreateXmlDocument();
-    const ActiveOption active = LoadActiveOption(*document, path);
-    EXPECT_EQ(active.error, expected.error);
-    EXPECT_EQ(active.option.command_template, expected.option.command_template);
-    EXPECT_EQ(active.option.datum_name, expected.option.datum_name);
-    EXPECT_EQ(active.option.command_template.find("TOP-SECRET"), std::string::npos);
-    EXPECT_EQ(ReadFile(path), bytes);
-  }
 }
 
 TEST(OptionLookupTest, ListAndFindInDocumentOrder) {

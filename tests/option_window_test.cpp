@@ -19,22 +19,25 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "dialog/frm_option.h"
+#include "dialog/option_layout.h"
 #include "dialog/qt/option_window.h"
 #include "platform/file_replace.h"
 #include "platform/xml_document.h"
 #include "tests/support/temp_dir.h"
+#include "version.h"
 
 namespace tolvex {
 namespace {
 
-using testing::ReadFile;
-using testing::TempDir;
+using test::ReadFile;
+using test::TempDir;
 
 const std::string kFile =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -121,6 +124,11 @@ class OptionWindowTest : public ::testing::Test {
 
   std::string File() const { return ReadFile(path_); }
 
+  // The window's own scale: its client area is the table's.
+  double PixelsPerTwip() {
+    return Control<QWidget>("client")->width() / static_cast<double>(option_form::kClientWidth);
+  }
+
   TempDir dir_;
   const std::string path_ = dir_.File("tolvexgwoption.xml");
   RecordingShell shell_;
@@ -128,58 +136,85 @@ class OptionWindowTest : public ::testing::Test {
   std::unique_ptr<FrmOption> frm_;
 };
 
-struct ControlCase {
-  const char* name;
-  const char* kind;              // the Qt class the control is
-  const char* parent;            // "client" (the window) or "picOptions"
-  int left, top, width, height;  // twips
-  const char* caption;           // nullptr: not checked
+// The Qt class that the view makes of each kind of control, in the order of ControlKind.
+constexpr const char* kQtClasses[] = {"QTabWidget", "QWidget",        "QPushButton", "QLabel",
+                                      "QComboBox",  "QPlainTextEdit", "QLineEdit",   "QLabel"};
+
+QString TextOf(QWidget* widget) {
+  if (auto* tabs = qobject_cast<QTabWidget*>(widget)) return tabs->tabText(0);
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  if (auto* button = qobject_cast<QPushButton*>(widget)) return button->text();
+  if (auto* combo = qobject_cast<QComboBox*>(widget)) return combo->currentText();
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) return line->text();
+  if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) return plain->toPlainText();
+  return {};
+}
+
+// What the controls without a caption of their own show for kFile.
+const std::map<int, std::string> kShownForFile = {
+    {option_form::kApplicationBox, "Viewer"},
+    {option_form::kCommandBox, "viewer $lat.d() $lon.d()"},
+    {option_form::kAreaBox, "Japan"},
+    {option_form::kDatumBox, "tokyo"},
+    {option_form::kVersionLine, "TolvexGateway Version " TOLVEX_VERSION},
+    {option_form::kCopyrightLine, std::string(kCopyrightNotice)},
 };
 
-TEST_F(OptionWindowTest, ControlsHaveTheirNamesKindsCaptionsAndGeometry) {
+}  // namespace
+}  // namespace tolvex
+
+// A failing row of the form's table prints as its control's name.
+namespace tolvex::option_form {
+void PrintTo(const Control& control, std::ostream* out) { *out << control.name; }
+}  // namespace tolvex::option_form
+
+namespace tolvex {
+namespace {
+
+// Each row of the form's table as the window shows it: kind, parent, place, text and font.
+class OptionWindowControlTest : public OptionWindowTest,
+                                public ::testing::WithParamInterface<option_form::Control> {};
+
+TEST_P(OptionWindowControlTest, ShowsTheTablesControl) {
+  const option_form::Control& c = GetParam();
   Open(kFile);
-  const ControlCase controls[] = {
-      {"tbsOptions", "QTabWidget", "client", 120, 120, 7815, 5205, nullptr},
-      {"picOptions", "QWidget", "client", 240, 720, 7575, 4545, nullptr},
-      {"cmdCancel", "QPushButton", "client", 6840, 5400, 1095, 375, "Cancel"},
-      {"cmdOK", "QPushButton", "client", 5640, 5400, 1095, 375, "OK"},
-      {"LabelList", "QLabel", "picOptions", 240, 360, 3975, 255, "Select GIS Application"},
-      {"GISoptions", "QComboBox", "picOptions", 240, 600, 7215, 360, "Viewer"},
-      {"Label3", "QLabel", "picOptions", 240, 1440, 4215, 255, "URL/File"},
-      {"oscommand", "QPlainTextEdit", "picOptions", 240, 1680, 7215, 1095,
-       "viewer $lat.d() $lon.d()"},
-      {"Image1", "QLabel", "picOptions", 240, 3120, 1440, 1440, nullptr},
-      {"copyright", "QLabel", "picOptions", 1800, 3960, 5775, 255, "TolvexGateway Version 1.0.0"},
-      {"copyright2", "QLabel", "picOptions", 1800, 4200, 5775, 255,
-       "Copyright (C) 2026 the TolvexGateway authors"},
-      {"Label2", "QLabel", "picOptions", 3600, 2955, 1215, 255, "Valid Area"},
-      {"GISareas", "QLineEdit", "picOptions", 4680, 2880, 975, 375, "Japan"},
-      {"Label1", "QLabel", "picOptions", 5880, 2955, 735, 255, "Datum"},
-      {"datum", "QLineEdit", "picOptions", 6600, 2910, 855, 360, "tokyo"},
-  };
-  const double pixels_per_twip = window_.screen()->logicalDotsPerInch() / 1440.0;
-  const auto px = [&](int twips) { return qRound(twips * pixels_per_twip); };
-  for (const auto& c : controls) {
-    SCOPED_TRACE(c.name);
-    auto* widget = Control<QWidget>(c.name);
-    ASSERT_NE(widget, nullptr);
-    EXPECT_STREQ(widget->metaObject()->className(), c.kind);
-    EXPECT_EQ(widget->parentWidget()->objectName().toStdString(), c.parent);
-    EXPECT_EQ(widget->geometry(), QRect(px(c.left), px(c.top), px(c.width), px(c.height)));
-    if (c.caption == nullptr) continue;
-    QString text;
-    if (auto* label = qobject_cast<QLabel*>(widget)) text = label->text();
-    if (auto* button = qobject_cast<QPushButton*>(widget)) text = button->text();
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) text = combo->currentText();
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) text = line->text();
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(widget)) text = plain->toPlainText();
-    EXPECT_EQ(text.toStdString(), c.caption);
+  auto* widget = Control<QWidget>(c.name);
+  ASSERT_NE(widget, nullptr);
+  EXPECT_STREQ(widget->metaObject()->className(), kQtClasses[static_cast<int>(c.kind)]);
+  EXPECT_EQ(widget->parentWidget()->objectName().toStdString(),
+            c.parent == option_form::kWindow ? "client" : option_form::ControlById(c.parent).name);
+  // In the window's own scale, within the pixel that rounding may take.
+  const double scale = PixelsPerTwip();
+  const QRect place = widget->geometry();
+  EXPECT_NEAR(place.left(), c.rect.left * scale, 1.0);
+  EXPECT_NEAR(place.top(), c.rect.top * scale, 1.0);
+  EXPECT_NEAR(place.width(), c.rect.width * scale, 1.0);
+  EXPECT_NEAR(place.height(), c.rect.height * scale, 1.0);
+  if (const auto shown = kShownForFile.find(c.id); shown != kShownForFile.end()) {
+    EXPECT_EQ(TextOf(widget).toStdString(), shown->second);
+  } else if (c.kind != option_form::ControlKind::kPanel) {
+    EXPECT_EQ(TextOf(widget).toStdString(), c.caption);
   }
-  EXPECT_EQ(Control<QWidget>("client")->size(), QSize(px(8130), px(5880)));
+  if (c.font != option_form::FontRole::kNone) {
+    EXPECT_EQ(widget->font().families().value(0).toStdString(), option_form::kFontFace);
+    EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), option_form::FontPoints(c.font));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Form, OptionWindowControlTest, ::testing::ValuesIn(option_form::kControls),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(OptionWindowTest, ClientAreaTabPictureAndPanelFollowTheTable) {
+  Open(kFile);
+  const double scale = PixelsPerTwip();
+  EXPECT_NEAR(Control<QWidget>("client")->height(), option_form::kClientHeight * scale, 1.0);
+  // A twip is 1/1440 inch of the screen's logical DPI.
+  EXPECT_NEAR(scale * option_form::kTwipsPerInch, window_.screen()->logicalDotsPerInch(), 0.5);
   auto* tabs = Control<QTabWidget>("tbsOptions");
-  ASSERT_EQ(tabs->count(), 1);
-  EXPECT_EQ(tabs->tabText(0), "Option");
-  EXPECT_EQ(Control<QLabel>("Image1")->pixmap().size(), QSize(96, 96));
+  EXPECT_EQ(tabs->count(), 1);
+  const option_form::Control& picture = option_form::ControlById(option_form::kPicture);
+  EXPECT_EQ(Control<QLabel>(picture.name)->pixmap().size(),
+            QSize(option_form::kPicturePixels, option_form::kPicturePixels));
   // The panel lies over the tab strip.
   EXPECT_GT(tabs->parentWidget()->children().indexOf(Control<QWidget>("picOptions")),
             tabs->parentWidget()->children().indexOf(tabs));
@@ -200,20 +235,16 @@ TEST_F(OptionWindowTest, WindowCaptionIconMenuAndPlace) {
 
 TEST_F(OptionWindowTest, FontsAndReadOnlyBoxes) {
   Open(kFile);
-  for (const char* name : {"LabelList", "GISoptions", "Label3", "oscommand", "copyright",
-                           "copyright2", "Label2", "GISareas", "Label1", "datum"}) {
-    SCOPED_TRACE(name);
-    const QFont font = Control<QWidget>(name)->font();
-    EXPECT_EQ(font.families().value(0), "MS UI Gothic");
-    EXPECT_DOUBLE_EQ(font.pointSizeF(), 12.0);
+  for (const option_form::Control& control : option_form::kControls) {
+    if (control.font != option_form::FontRole::kText) continue;
+    SCOPED_TRACE(control.name);
+    const QFont font = Control<QWidget>(control.name)->font();
     EXPECT_EQ(font.weight(), QFont::Normal);
     // Where "MS UI Gothic" is missing, an installed face that has Japanese is used.
     const QString used = QFontInfo(font).family();
     EXPECT_TRUE(QFontDatabase::writingSystems(used).contains(QFontDatabase::Japanese))
         << used.toStdString();
   }
-  EXPECT_EQ(Control<QWidget>("tbsOptions")->font().families().value(0), "MS UI Gothic");
-  EXPECT_DOUBLE_EQ(Control<QWidget>("tbsOptions")->font().pointSizeF(), 9.75);
   EXPECT_TRUE(Control<QPlainTextEdit>("oscommand")->isReadOnly());
   EXPECT_TRUE(Control<QLineEdit>("datum")->isReadOnly());
   EXPECT_TRUE(Control<QLineEdit>("GISareas")->isReadOnly());
@@ -223,8 +254,10 @@ TEST_F(OptionWindowTest, FontsAndReadOnlyBoxes) {
 TEST_F(OptionWindowTest, TabVisitsTheControlsInTheirTabIndexOrder) {
   Open(kFile);
   // The control that a focus stop belongs to (a combo box's line edit is the combo's).
-  const QStringList controls = {"tbsOptions", "picOptions", "cmdCancel", "cmdOK",
-                                "GISoptions", "oscommand",  "datum",     "GISareas"};
+  QStringList controls;
+  for (const option_form::Control& control : option_form::kControls) controls << control.name;
+  std::vector<std::string> stops;
+  for (const option_form::Control* stop : option_form::TabStops()) stops.push_back(stop->name);
   const auto owner = [&](QWidget* w) {
     while (w != nullptr && !controls.contains(w->objectName())) w = w->parentWidget();
     return w != nullptr ? w->objectName().toStdString() : std::string("?");
@@ -239,8 +272,7 @@ TEST_F(OptionWindowTest, TabVisitsTheControlsInTheirTabIndexOrder) {
     if (stop && (order.empty() || order.back() != owner(w))) order.push_back(owner(w));
     w = w->nextInFocusChain();
   } while (w != start && order.size() < 20);
-  EXPECT_EQ(order, (std::vector<std::string>{"tbsOptions", "cmdCancel", "cmdOK", "GISoptions",
-                                             "oscommand", "datum", "GISareas"}));
+  EXPECT_EQ(order, stops);
 }
 
 TEST_F(OptionWindowTest, PickingAndOkStoreThePick) {

@@ -202,7 +202,9 @@ INSTANTIATE_TEST_SUITE_P(Texts, IsCoordinatePairTableTest,
                              {"0x1,0", ".", false},
                              {"35.6\n,139", ".", false},
                          }),
-                         TOLVEX_ROW_NAMES(text));
+                         [](const auto& row) {
+                           return test::RowName(row.param.text, row.param.separator);
+                         });
 
 TEST(MessageTest, TextsQuoteTheOffendingInput) {
   EXPECT_EQ(InvalidLocationMessage("91,0"), "Invalid Location: \"91,0\"");

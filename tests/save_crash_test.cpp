@@ -22,8 +22,8 @@ namespace tolvex {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadFile;
-using testing::TempDir;
+using test::ReadFile;
+using test::TempDir;
 
 // Two option files of a few hundred kilobytes, so that writing one takes a while.
 std::string OptionFile(const std::string& current) {
@@ -90,17 +90,28 @@ TEST_F(SaveCrashTest, AKilledSaveLeavesTheOldOrTheNewFile) {
 
 TEST_F(SaveCrashTest, ReadersNeverSeeABrokenFileWhileSavesGoOn) {
   SaveLoop loop(target_, first_path_, second_path_);
+  // The reads begin once the loop saves: when the second version has landed.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (ReadFile(target_) != second_) {
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the save loop saved nothing";
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   int seen_first = 0;
   int seen_second = 0;
+  int changes = 0;  // reads that saw another version than the read before
+  std::string previous;
   for (int i = 0; i < 300; ++i) {
     auto document = platform::CreateXmlDocument();
     const ActiveOption active = LoadActiveOption(*document, target_);
     ASSERT_EQ(active.error, OptionLoadError::kNone) << "read " << i;
     if (active.option.command_template == "open-a $ost") ++seen_first;
     if (active.option.command_template == "open-b $ost") ++seen_second;
+    if (!previous.empty() && active.option.command_template != previous) ++changes;
+    previous = active.option.command_template;
   }
   EXPECT_TRUE(loop.Kill()) << "the save loop stopped by itself";
   EXPECT_EQ(seen_first + seen_second, 300);
+  EXPECT_GT(changes, 0) << "no save landed while the reads ran";
 }
 
 }  // namespace

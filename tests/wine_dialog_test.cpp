@@ -15,8 +15,9 @@
 #include "dialog/place_card_layout.h"
 #include "gateway/option_edit.h"
 #include "tests/support/wine_gateway.h"
+#include "version.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -115,8 +116,8 @@ const ControlRow kLayout[] = {
     {ids::kCommandBox, "Edit", "", true, 240, 1680, 7215, 1095, "MS UI Gothic,-16,400,128",
      kTabStop | kReadOnly | kMultiLine},
     {ids::kPicture, "Static", "", true, 240, 3120, 1440, 1440, "none", 0},
-    {ids::kVersionLine, "Static", "TolvexGateway Version 1.0.0", true, 1800, 3960, 5775, 255,
-     "MS UI Gothic,-16,400,128", 0},
+    {ids::kVersionLine, "Static", "TolvexGateway Version " TOLVEX_VERSION, true, 1800, 3960, 5775,
+     255, "MS UI Gothic,-16,400,128", 0},
     {ids::kCopyrightLine, "Static", "Copyright (C) 2026 the TolvexGateway authors", true, 1800,
      4200, 5775, 255, "MS UI Gothic,-16,400,128", 0},
     {ids::kAreaLabel, "Static", "Valid Area", true, 3600, 2955, 1215, 255,
@@ -208,7 +209,8 @@ TEST_F(HighDpiTest, LayoutFontsAndIconsScaleWithTheDpi) {
       // the closed combo box as high as the table says, like every other control
       "control|1003|ComboBox||parent 1002|24,60,722,36|MS UI Gothic,-24,400,128|",
       "control|1001|SysTabControl32||",  // 12,12,782,521, 9.75 pt: -20
-      "control|1008|Static|TolvexGateway Version 1.0.0|parent 1002|180,396,578,26|"
+      "control|1008|Static|TolvexGateway Version " TOLVEX_VERSION
+      "|parent 1002|180,396,578,26|"
       "MS UI Gothic,-24,400,128|"};
   for (const std::string& prefix : expected_prefixes) {
     EXPECT_EQ(StartingWith(lines, prefix).size(), 1u) << prefix;
@@ -702,4 +704,4 @@ TEST(MapsTabTest, CatalogueEntryEditedTemplateAndDeletionAreWhatOkStores) {
 }
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

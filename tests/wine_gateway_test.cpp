@@ -8,7 +8,7 @@
 
 #include "tests/support/wine_gateway.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 using Lines_ = std::vector<std::string>;
@@ -184,4 +184,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -9,7 +9,7 @@
 #include "tests/support/utf16.h"
 #include "tests/support/wine_gateway.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 using Lines_ = std::vector<std::string>;
@@ -170,4 +170,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -14,7 +14,7 @@
 #include "dialog/option_layout.h"
 #include "tests/support/wine_gateway.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -514,4 +514,4 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "tests/support/wine.h"
+#include "version.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 namespace fs = std::filesystem;
@@ -392,9 +393,9 @@ TEST(MessageTest, ErrorBoxShowsTextTitleStopIconAndOneButton) {
 }
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 // The package's registry files, imported into the prefix by regedit as a user would.
@@ -422,18 +423,18 @@ TEST(PackageTest, VersionResourceOfTheProgram) {
   const ProcessResult result =
       RunWine(WindowsBinDir() / "tolvex_probe.exe",
               {"version", WindowsPath(WindowsBinDir() / "TolvexGateway.exe")});
-  EXPECT_EQ(
-      Lines(result.out),
-      (std::vector<std::string>{
-          "FILEVERSION 1.0.0.0", "PRODUCTVERSION 1.0.0.0", "FILETYPE 1", "Translation 0411 04B0",
-          "CompanyName The TolvexGateway authors", "FileDescription Handler of TolVex: links",
-          "FileVersion 1.00", "InternalName TolvexGateway",
-          "LegalCopyright Copyright (C) 2026 the TolvexGateway authors",
-          "LegalTrademarks TolVex and TolvexGateway are names of the TolvexGateway project",
-          "OriginalFilename TolvexGateway.exe", "ProductName TolVex Gateway",
-          "ProductVersion 1.00"}))
+  EXPECT_EQ(Lines(result.out),
+            (std::vector<std::string>{
+                "FILEVERSION " TOLVEX_VERSION ".0", "PRODUCTVERSION " TOLVEX_VERSION ".0",
+                "FILETYPE 1", "Translation 0411 04B0", "CompanyName The TolvexGateway authors",
+                "FileDescription Handler of TolVex: links", "FileVersion " TOLVEX_VERSION_RESOURCE,
+                "InternalName TolvexGateway",
+                "LegalCopyright Copyright (C) 2026 the TolvexGateway authors",
+                "LegalTrademarks TolVex and TolvexGateway are names of the TolvexGateway project",
+                "OriginalFilename TolvexGateway.exe", "ProductName TolVex Gateway",
+                "ProductVersion " TOLVEX_VERSION_RESOURCE}))
       << result.err;
 }
 
 }  // namespace
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -14,7 +14,7 @@
 
 extern char** environ;
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 struct Pipe {
@@ -121,4 +121,4 @@ ProcessResult RunProcess(const std::string& program, const std::vector<std::stri
   return result;
 }
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

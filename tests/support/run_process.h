@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-namespace tolvex::testing {
+namespace tolvex::test {
 
 struct ProcessResult {
   int exit_status = -1;  // the exit code, or -1 when the program did not exit normally
@@ -21,4 +21,4 @@ struct ProcessOptions {
 ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
                          const ProcessOptions& options = {});
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -7,7 +7,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace tolvex::testing {
+namespace tolvex::test {
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "tolvex-test-XXXXXX").string();
@@ -47,4 +47,4 @@ std::string ReadFile(const std::filesystem::path& path) {
   return bytes.str();
 }
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

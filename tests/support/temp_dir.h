@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tolvex::testing {
+namespace tolvex::test {
 
 class TempDir {
  public:
@@ -32,4 +32,4 @@ class TempDir {
 
 std::string ReadFile(const std::filesystem::path& path);
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -5,7 +5,7 @@
 
 #include <cerrno>
 
-namespace tolvex::testing {
+namespace tolvex::test {
 
 int RunUnprivileged(const std::function<int()>& body) {
   constexpr id_t kNobody = 65534;
@@ -22,4 +22,4 @@ int RunUnprivileged(const std::function<int()>& body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

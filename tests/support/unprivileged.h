@@ -4,7 +4,7 @@
 
 #include <functional>
 
-namespace tolvex::testing {
+namespace tolvex::test {
 
 // Forks, gives up root for the user and group "nobody" (65534) when running as root, runs
 // `body` and returns its result as the child's exit status: 0 to 255, or -1 when the child
@@ -12,4 +12,4 @@ namespace tolvex::testing {
 // into the test framework.
 int RunUnprivileged(const std::function<int()>& body);
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

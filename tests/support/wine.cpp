@@ -6,7 +6,7 @@
 #include <sstream>
 #include <stdexcept>
 
-namespace tolvex::testing {
+namespace tolvex::test {
 namespace {
 
 std::filesystem::path StateDir() { return TOLVEX_WINE_STATE_DIR; }
@@ -95,4 +95,4 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write " + path.string());
 }
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

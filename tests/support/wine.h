@@ -9,7 +9,7 @@
 
 #include "tests/support/run_process.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 
 // The settings of the running session: "NAME=value" entries for the environment. Fails the
 // test (through an exception) when no session was started.
@@ -43,4 +43,4 @@ std::vector<std::string> Lines(const std::string& output);
 std::string ReadFile(const std::filesystem::path& path);
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -1,6 +1,6 @@
 #include "tests/support/wine_gateway.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 
 namespace fs = std::filesystem;
 
@@ -42,4 +42,4 @@ std::string WineGateway::RecorderLine(const std::string& directory, const std::s
          "\"";
 }
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test

@@ -8,7 +8,7 @@
 
 #include "tests/support/wine.h"
 
-namespace tolvex::testing {
+namespace tolvex::test {
 
 // An option file with one option "Map" (area "World") holding `template_text` (already
 // XML-escaped) and the `datum` attribute.
@@ -42,4 +42,4 @@ class WineGateway {
   std::filesystem::path folder_;
 };
 
-}  // namespace tolvex::testing
+}  // namespace tolvex::test
