@@ -187,7 +187,7 @@ const MapOption* FrmOption::RowOption() const {
 std::optional<MapOption> FrmOption::RunEditor(const MapOption& initial,
                                               std::optional<std::size_t> index) {
   GatewayServices gateway;
-  gateway.shell = services_.shell;
+  gateway.shell = services_.launch_shell != nullptr ? services_.launch_shell : services_.shell;
   gateway.decimal_separator = services_.decimal_separator;
   gateway.windir = services_.windir;
   std::optional<MapOption> accepted;

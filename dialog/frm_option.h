@@ -47,6 +47,10 @@ struct FrmOptionServices {
   std::string catalogue_path;
   std::string decimal_separator = ".";
   std::optional<std::string> windir;
+  // The shell "&Try" opens a command line with: the request path's, where that differs from
+  // the one that opens manual.htm (Windows: command lines go through the ANSI code page as
+  // the option file's templates are written for it); `shell` when null.
+  platform::Shell* launch_shell = nullptr;
 };
 
 class FrmOption final : public OptionEvents {

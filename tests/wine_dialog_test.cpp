@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "dialog/option_layout.h"
+#include "dialog/place_card_layout.h"
+#include "gateway/option_edit.h"
 #include "tests/support/wine_gateway.h"
 #include "version.h"
 
@@ -20,6 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace ids = option_form;
+using option_form::TwipsRect;
 using Lines_ = std::vector<std::string>;
 
 const std::string kTwoOptions =
@@ -161,7 +164,7 @@ TEST(OptionWindowLayoutTest, WindowCaptionClientAreaMenuIconsAndTab) {
       (Lines_{"window|TolvexGateway   - Option -|TolvexGatewayOption|client 542,392|dpi 96"}));
   EXPECT_EQ(StartingWith(lines, "menu|"), (Lines_{"menu|Help(&H)|1100|no submenu"}));
   EXPECT_EQ(StartingWith(lines, "icon|"), (Lines_{"icon|big|32x32", "icon|small|16x16"}));
-  EXPECT_EQ(StartingWith(lines, "tab|"), (Lines_{"tab|Option"}));
+  EXPECT_EQ(StartingWith(lines, "tab|"), (Lines_{"tab|Option", "tab|Maps"}));
   const Lines_ centre = StartingWith(lines, "centre-offset|");
   ASSERT_EQ(centre.size(), 1u);
   int dx = 99, dy = 99;
@@ -234,6 +237,30 @@ TEST(OptionWindowLayoutTest, Screenshot) {
   EXPECT_EQ(bytes.substr(0, 2), "BM");
 }
 
+// The Maps tab, worked through the keyboard. The catalogue beside the program lacks none of its
+// maps but "Globe", which "From catalogue…" offers alone.
+const std::string kCatalogue =
+    "<tolvexgateway_optionlist>\n"
+    "  <option id=\"Atlas\" area=\"World\">atlas.exe $ost</option>\n"
+    "  <option id=\"Globe\" area=\"World\" zoom=\"12\">tolvextest:globe=$ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+const std::string kCatalogueCaption = "TolvexGateway   - Catalogue -";
+const std::string kEditorCaption = "TolvexGateway   - Map -";
+
+// In the editor, from the id box: Tab to the template box, which the text then replaces.
+Lines_ TypeTemplate(const std::string& text) {
+  return {"press", "tab", "press", "tab", "press", "tab", "press", "tab", "chars", text};
+}
+
+// A new map refused in the editor: the message, then Esc leaves the editor, Cancel the window.
+Lines_ RefusedNewMap(const std::string& id, const std::string& zoom) {
+  return Join({{"press", "ctrl+tab", "press", "alt+n", "within", kEditorCaption, "chars",
+                id,      "press",    "tab",   "press", "tab",    "press",        "tab",
+                "chars", zoom,       "press", "tab",   "chars",  "tolvextest:x", "press",
+                "tab",   "press",    "enter", "wait",  "press",  "esc",          "back",
+                "click", "2"}});
+}
+
 // One run of TolvexGateway.exe with the option window: what the driver printed and the file.
 struct DialogCase {
   const char* name;
@@ -248,6 +275,7 @@ class OptionDialogTest : public ::testing::TestWithParam<DialogCase> {};
 TEST_P(OptionDialogTest, ShowsAndStoresAsTheUserDid) {
   const WineGateway gateway(std::string("dialog-") + GetParam().name);
   if (!GetParam().options.empty()) gateway.WriteOptions(GetParam().options);
+  WriteFile(gateway.folder() / "tolvexgwcatalogue.xml", kCatalogue);
   Lines_ actions = GetParam().actions;
   for (auto& action : actions) {
     if (action == "@option-file") action = WindowsPath(gateway.option_file());
@@ -353,7 +381,31 @@ INSTANTIATE_TEST_SUITE_P(
             Join({{"shown", Box("Can't Save Option File")},
                   Read("Viewer,Atlas", "Viewer", "viewer.exe $lat.d() $lon.d()", "tokyo", "Japan"),
                   {"exit|0"}}),
-            true}),
+            true},
+        DialogCase{"MapsCancelDropsEveryEdit",
+                   kTwoOptions,
+                   Join({{"press", "ctrl+tab", "press", "alt+c", "within", kCatalogueCaption,
+                          "press", "enter", "back"},
+                         {"press", "alt+m", "press", "home", "press", "alt+d", "press", "alt+l"},
+                         {"click", "2"}}),
+                   {"shown", "exit|0"},
+                   true},
+        DialogCase{"MapsTakenIdIsRefused",
+                   kTwoOptions,
+                   RefusedNewMap("Atlas", ""),
+                   {"shown", Box(std::string(kDuplicateIdMessage) + "\"Atlas\""), "exit|0"},
+                   true},
+        DialogCase{"MapsZoomAbove21IsRefused",
+                   kTwoOptions,
+                   RefusedNewMap("Fresh", "22"),
+                   {"shown", Box(std::string(kZoomMessage)), "exit|0"},
+                   true},
+        DialogCase{"MapsLastMapCannotBeDeleted",
+                   kTwoOptions,
+                   {"press", "ctrl+tab", "press", "alt+m", "press", "alt+d", "press", "alt+d",
+                    "wait", "click", "2"},
+                   {"shown", Box(std::string(kLastMapMessage)), "exit|0"},
+                   true}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(OptionDialogSaveTest, OkStoresThePickAndKeepsTheRest) {
@@ -494,6 +546,161 @@ TEST(OptionDialogHelpTest, MissingManualShowsNothingAndTheWindowStays) {
   EXPECT_EQ(StartingWith(lines, "box|"), Lines_{});
   EXPECT_EQ(lines, (Lines_{"shown", "exit|0"}));
   EXPECT_EQ(gateway.Recorded(), Lines_{});
+}
+
+// What the recorder saw once it has seen `count` starts (the shell starts them on its own
+// time), or after ten seconds.
+Lines_ RecordedStarts(const WineGateway& gateway, std::size_t count) {
+  Lines_ recorded = gateway.Recorded();
+  for (int i = 0; i < 100 && recorded.size() < count; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    recorded = gateway.Recorded();
+  }
+  return recorded;
+}
+
+// The place card: the option file asks at each link.
+const std::string kAsking =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<tolvexgateway_optionlist currentsetting=\"First\" ask=\"true\">\n"
+    "  <option id=\"First\" area=\"World\">tolvextest:first=$ost</option>\n"
+    "  <option id=\"Second\" area=\"Japan\">tolvextest:second=$ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+const std::string kLink = " TolVex:SD9.XC4.EQ2.CV5";
+const std::string kFirstUrl = "tolvextest:first=SD9.XC4.EQ2.CV5";
+const std::string kSecondUrl = "tolvextest:second=SD9.XC4.EQ2.CV5";
+
+// The card as the table lays it out at 96 DPI, and Tab going round its stops in the table's
+// order from the map list, which has the focus first.
+TEST(PlaceCardLayoutTest, ControlsSitWhereTheTableSaysAndTabGoesRound) {
+  const WineGateway gateway("card-layout");
+  gateway.WriteOptions(kAsking);
+  Lines_ actions = {"dump", "focus"};
+  const auto stops = layout::TabStops(place_card_form::kControls);
+  for (std::size_t i = 0; i < stops.size(); ++i) actions.insert(actions.end(), {"key", "tab"});
+  actions.insert(actions.end(), {"key", "esc"});
+  const Lines_ lines = gateway.Drive("dialog", gateway.QuotedProgram() + kLink, actions);
+  EXPECT_EQ(StartingWith(lines, "window|"),
+            (Lines_{"window|TolvexGateway   - Open -|TolvexGatewayCard|client 480,366|dpi 96"}));
+  for (const layout::Control& control : place_card_form::kControls) {
+    const TwipsRect& r = control.rect;
+    const std::string place =
+        "|parent 0|" + std::to_string(Pixels(r.left)) + "," + std::to_string(Pixels(r.top)) + "," +
+        std::to_string(Pixels(r.width)) + "," + std::to_string(Pixels(r.height));
+    EXPECT_EQ(StartingWith(lines, "control|" + std::to_string(control.id) + "|").size(), 1u);
+    for (const std::string& line :
+         StartingWith(lines, "control|" + std::to_string(control.id) + "|")) {
+      EXPECT_NE(line.find(place), std::string::npos) << line;
+    }
+  }
+  std::size_t first = 0;
+  while (first < stops.size() && stops[first]->id != place_card_form::kMapList) ++first;
+  Lines_ focus;
+  for (std::size_t i = 0; i <= stops.size(); ++i) {
+    focus.push_back("focus|" + std::to_string(stops[(first + i) % stops.size()]->id));
+  }
+  Lines_ seen;
+  for (const std::string& line : StartingWith(lines, "focus|")) {
+    seen.push_back(line.substr(0, line.rfind('|')));
+  }
+  EXPECT_EQ(seen, focus);
+}
+
+struct CardCase {
+  const char* name;
+  Lines_ actions;
+  Lines_ opened;          // the URLs launched, in order
+  std::string clipboard;  // what the clipboard holds once the program has ended; "": not read
+  bool always = false;    // the choice is stored: the next link opens without asking
+};
+
+class PlaceCardTest : public ::testing::TestWithParam<CardCase> {};
+
+TEST_P(PlaceCardTest, OpensCopiesAndStoresAsTheUserDid) {
+  const WineGateway gateway(std::string("card-") + GetParam().name);
+  gateway.WriteOptions(kAsking);
+  // The clipboard is read once the program has ended.
+  Lines_ actions = GetParam().actions;
+  Lines_ lines = {"shown"};
+  if (!GetParam().clipboard.empty()) {
+    actions.push_back("clipboard");
+    lines.push_back("clipboard|" + GetParam().clipboard);
+  }
+  lines.push_back("exit|0");
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + kLink, actions), lines);
+  Lines_ opened;
+  for (const std::string& url : GetParam().opened) {
+    opened.push_back(WineGateway::RecorderLine("C:\\windows", url));
+  }
+  EXPECT_EQ(RecordedStarts(gateway, opened.size()), opened);
+  if (!GetParam().always) {
+    EXPECT_EQ(gateway.Options(), kAsking);
+    return;
+  }
+  EXPECT_EQ(Query(gateway.option_file(),
+                  {"tolvexgateway_optionlist/@currentsetting", "tolvexgateway_optionlist/@ask"}),
+            (Lines_{"loaded", "first [First]", "match [First]", "first none"}));
+  EXPECT_EQ(gateway.Drive("run", gateway.QuotedProgram() + kLink), Lines_{"exit|0"});
+  opened.push_back(WineGateway::RecorderLine("C:\\windows", kFirstUrl));
+  EXPECT_EQ(RecordedStarts(gateway, opened.size()), opened);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlaceCardTest,
+    ::testing::Values(
+        CardCase{"DownEnterOpensTheSecond", {"press", "down", "press", "enter"}, {kSecondUrl}, ""},
+        CardCase{"TypingJumpsToAnId", {"chars", "s", "press", "enter"}, {kSecondUrl}, ""},
+        CardCase{"EscOpensNothing", {"press", "esc"}, {}, ""},
+        CardCase{"CtrlCThenEscLeavesTheCoordinates",
+                 {"press", "ctrl+c", "press", "esc"},
+                 {},
+                 "35.658581, 139.745435"},
+        CardCase{"CtrlShiftCLeavesTheSelectedMapsLink",
+                 {"press", "end", "press", "ctrl+shift+c", "press", "esc"},
+                 {},
+                 kSecondUrl},
+        CardCase{"CopyMenuLeavesTheGeoLink",
+                 {"press", "alt+c", "press", "e", "press", "esc"},
+                 {},
+                 "geo:35.658581,139.745435"},
+        CardCase{"KeepOpenTriesOneMapThenAnother",
+                 {"press", "alt+k", "press", "enter", "press", "alt+m", "press", "end", "press",
+                  "enter", "press", "esc"},
+                 {kFirstUrl, kSecondUrl},
+                 ""},
+        CardCase{
+            "AlwaysStoresTheChoice", {"press", "alt+a", "press", "enter"}, {kFirstUrl}, "", true}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(MapsTabTest, CatalogueEntryEditedTemplateAndDeletionAreWhatOkStores) {
+  const WineGateway gateway("maps-ok");
+  gateway.WriteOptions(kTwoOptions);
+  const Lines_ actions = Join({
+      {"press", "ctrl+tab", "press", "alt+c", "within", kCatalogueCaption, "press", "enter",
+       "back"},
+      {"press", "alt+m", "press", "home", "press", "down", "press", "alt+e", "within",
+       kEditorCaption},
+      TypeTemplate("tolvextest:a=$ost&b<1"),
+      {"press", "tab", "press", "enter", "back"},  // from the preview, Enter is OK
+      {"press", "alt+m", "press", "home", "press", "alt+d", "click", "1"},
+  });
+  WriteFile(gateway.folder() / "tolvexgwcatalogue.xml", kCatalogue);
+  EXPECT_EQ(gateway.Drive("dialog", gateway.QuotedProgram() + " option", actions),
+            (Lines_{"shown", "exit|0"}));
+  const std::string saved = gateway.Options();
+  EXPECT_NE(saved.find("<!-- kept on save -->"), std::string::npos) << saved;
+  EXPECT_NE(saved.find(">tolvextest:a=$ost&amp;b&lt;1</option>"), std::string::npos) << saved;
+  EXPECT_EQ(
+      Query(gateway.option_file(),
+            {"tolvexgateway_optionlist/@currentsetting", "/tolvexgateway_optionlist/option",
+             "/tolvexgateway_optionlist/option/@id", "/tolvexgateway_optionlist/option/@zoom"}),
+      (Lines_{"loaded", "first [Atlas]", "match [Atlas]", "first [tolvextest:a=$ost&b<1]",
+              "match [tolvextest:a=$ost&b<1]", "match [tolvextest:globe=$ost]", "first [Atlas]",
+              "match [Atlas]", "match [Globe]", "first [12]", "match [12]"}));
+  // The gateway opens what was stored.
+  EXPECT_EQ(gateway.Drive("run", gateway.QuotedProgram() + kLink), Lines_{"exit|0"});
+  EXPECT_EQ(RecordedStarts(gateway, 1),
+            Lines_{WineGateway::RecorderLine("C:\\windows", "tolvextest:a=SD9.XC4.EQ2.CV5&b<1")});
 }
 
 }  // namespace

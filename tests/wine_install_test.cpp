@@ -173,11 +173,22 @@ class InstallTest : public ::testing::Test {
 TEST_F(InstallTest, FreshInstallWritesTheFilesTheLinkSchemeTheShortcutAndTheEntry) {
   ASSERT_EQ(Install(), 0);
   const fs::path stage = DistDir() / "TolvexGateway";
-  for (const char* file : {"TolvexGateway.exe", "tolvex.exe", "manual.htm", "tolvexgwoption.xml"}) {
+  for (const char* file : {"TolvexGateway.exe", "tolvex.exe", "manual.htm", "tolvexgwoption.xml",
+                           "tolvexgwcatalogue.xml"}) {
     ASSERT_TRUE(fs::exists(InstallDir() / file)) << file;
     EXPECT_EQ(ReadFile(InstallDir() / file), ReadFile(stage / file)) << file;
   }
   EXPECT_TRUE(fs::exists(InstallDir() / "uninstall.exe"));
+  // The installed tool finds the installed catalogue beside it.
+  const fs::path copy = FreshWineFolder("install-maps") / "tolvexgwoption.xml";
+  WriteFile(copy, OneOptionFile(kTemplate));
+  const auto tool = [&](const std::vector<std::string>& args) {
+    std::vector<std::string> all = {"maps", "--options", WindowsPath(copy)};
+    all.insert(all.end(), args.begin(), args.end());
+    return RunWine(InstallDir() / "tolvex.exe", all);
+  };
+  EXPECT_EQ(tool({"catalogue", "OpenTopoMap"}).exit_status, 0);
+  EXPECT_NE(tool({"list"}).out.find("  OpenTopoMap\tWorld\t"), std::string::npos);
   // The shortcut's target and arguments are stored as UTF-16 strings in the .lnk file.
   ASSERT_TRUE(fs::exists(Shortcut()));
   const std::string shortcut = ReadFile(Shortcut());

@@ -1,11 +1,14 @@
 // TolvexGateway.exe: the handler of TolVex: links on Windows.
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 #include "app/system_services.h"
 #include "dialog/frm_option.h"
+#include "dialog/place_card.h"
 #include "dialog/win32/option_window_win32.h"
+#include "dialog/win32/place_card_win32.h"
 #include "gateway/gateway.h"
 #include "platform/message.h"
 #include "platform/process.h"
@@ -28,8 +31,23 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     OptionWindow window(instance);
     FrmOptionServices dialog = SystemOptionServices(services);
     dialog.shell = document_shell.get();
+    dialog.launch_shell = shell.get();  // "&Try" opens a command line as a request does
     FrmOption logic(window, std::move(dialog));
     return window.Run(logic);
+  };
+  // The option file asks at each link: the place card lets the user choose the map. Windows
+  // always has a desktop to show it on; only a window that cannot be created lets the request
+  // run as if the file did not ask.
+  services.choose_map = [&](const Location& location) -> std::optional<int> {
+    PlaceCardWindow window(instance);
+    FrmPlaceCardServices card;
+    card.location = location;
+    card.gateway = &services;
+    card.create_document = services.create_document;
+    card.save = SystemOptionSaveServices(services.option_file_path);
+    FrmPlaceCard logic(window, std::move(card));
+    if (window.Run(logic) != 0) return std::nullopt;
+    return logic.exit_status();
   };
   return RunGateway(platform::ArgumentText(0, nullptr), services);
 }

@@ -6,7 +6,10 @@
 #include <cmath>
 #include <vector>
 
+#include "dialog/maps_layout.h"
 #include "dialog/option_layout.h"
+#include "dialog/win32/form_window_win32.h"
+#include "dialog/win32/map_editor_win32.h"
 #include "platform/win32/message_win32.h"
 #include "platform/win32/text_win32.h"
 #include "resources/windows/resource_ids.h"
@@ -21,9 +24,16 @@ using platform::win32::MemoryDc;
 using platform::win32::MenuHandle;
 using platform::win32::Utf16FromUtf8;
 using platform::win32::Utf8FromUtf16;
+using win32_form::CreateUiFont;
+using win32_form::IsClass;
+using win32_form::RegisterWindowClass;
+using win32_form::Scaled;
+using win32_form::WindowTextOf;
+using win32_form::WithCrLf;
+using win32_form::WithoutCrLf;
 
 constexpr wchar_t kWindowClass[] = L"TolvexGatewayOption";
-constexpr wchar_t kPanelClass[] = L"TolvexGatewayPanel";
+using win32_form::kPanelClass;
 constexpr DWORD kWindowStyle =
     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
@@ -62,28 +72,6 @@ WindowKind KindOf(ControlKind kind) {
 // The drop-down list shows this many entries before it scrolls.
 constexpr int kListedEntries = 8;
 
-int Scaled(int twips, UINT dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), option_form::kTwipsPerInch);
-}
-
-// The font of `role` at `dpi` (negative height: the character height, not the cell height,
-// as a point size means).
-GdiObject<HFONT> CreateUiFont(FontRole role, UINT dpi) {
-  const auto points_x100 = static_cast<int>(std::lround(FontPoints(role) * 100));
-  return GdiObject<HFONT>(
-      CreateFontW(-MulDiv(points_x100, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL, FALSE,
-                  FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                  DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, Utf16FromUtf8(kFontFace).c_str()));
-}
-
-std::wstring WindowTextOf(HWND window) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-  const int got = GetWindowTextW(window, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(std::max(got, 0)));
-  return text;
-}
-
 std::vector<std::wstring> ListOf(HWND combo) {
   std::vector<std::wstring> entries;
   const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
@@ -96,30 +84,6 @@ std::vector<std::wstring> ListOf(HWND combo) {
     entries.push_back(std::move(entry));
   }
   return entries;
-}
-
-bool IsClass(HWND window, const wchar_t* name) {
-  wchar_t actual[64] = {};
-  GetClassNameW(window, actual, 64);
-  return lstrcmpiW(actual, name) == 0;
-}
-
-// An edit control shows a line break only as CR LF; option files hold LF alone.
-std::wstring WithCrLf(std::wstring_view text) {
-  std::wstring out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == L'\n' && (i == 0 || text[i - 1] != L'\r')) out += L'\r';
-    out += text[i];
-  }
-  return out;
-}
-
-std::wstring WithoutCrLf(std::wstring_view text) {
-  std::wstring out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != L'\r' || i + 1 == text.size() || text[i + 1] != L'\n') out += text[i];
-  }
-  return out;
 }
 
 // The texts of a multi-line box go through WithCrLf and WithoutCrLf.
@@ -148,18 +112,6 @@ HBITMAP LoadPicture(HINSTANCE instance) {
     for (int c = 0; c < 3; ++c) pixel[c] = static_cast<unsigned char>(pixel[c] * pixel[3] / 255);
   }
   return bitmap;
-}
-
-bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  if (GetClassInfoExW(instance, name, &window_class)) return true;
-  window_class.lpfnWndProc = procedure;
-  window_class.hInstance = instance;
-  window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  window_class.lpszClassName = name;
-  return RegisterClassExW(&window_class) != 0;
 }
 
 }  // namespace
@@ -192,10 +144,11 @@ int OptionWindow::Run(OptionEvents& events) {
 }
 
 bool OptionWindow::Create() {
-  INITCOMMONCONTROLSEX common{sizeof common, ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX common{sizeof common,
+                              ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&common);
   if (!RegisterWindowClass(instance_, kWindowClass, WindowProc) ||
-      !RegisterWindowClass(instance_, kPanelClass, PanelProc)) {
+      !win32_form::RegisterPanelClass(instance_)) {
     return false;
   }
 
@@ -242,11 +195,24 @@ void OptionWindow::CreateControls() {
     CreateWindowExW(kind.ex_style, kind.class_name, text.c_str(), kind.style, 0, 0, 0, 0, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), instance_, nullptr);
   }
-  std::wstring tab_text = Utf16FromUtf8(ControlById(kOptionTab).caption);
-  TCITEMW tab{};
-  tab.mask = TCIF_TEXT;
-  tab.pszText = tab_text.data();
-  SendMessageW(Control(kOptionTab), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+  // The Maps tab's page: its panel over the tab strip's page in the first page's place,
+  // hidden until its tab is picked.
+  for (const layout::Control* control : layout::ByTabIndex(maps_form::kControls)) {
+    const HWND parent = control->parent == layout::kWindow ? window_ : Control(control->parent);
+    const win32_form::WindowKind kind = win32_form::KindOf(control->kind);
+    const DWORD hidden = control->kind == layout::Kind::kPanel ? WS_VISIBLE : 0;
+    CreateWindowExW(kind.ex_style, kind.class_name, Utf16FromUtf8(control->caption).c_str(),
+                    kind.style & ~hidden, 0, 0, 0, 0, parent,
+                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), instance_, nullptr);
+  }
+  const std::string_view pages[] = {ControlById(kOptionTab).caption, maps_form::kTabCaption};
+  for (std::size_t page = 0; page < std::size(pages); ++page) {
+    std::wstring tab_text = Utf16FromUtf8(pages[page]);
+    TCITEMW tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = tab_text.data();
+    SendMessageW(Control(kOptionTab), TCM_INSERTITEMW, page, reinterpret_cast<LPARAM>(&tab));
+  }
   // The tab strip lies beneath the panel that covers its page.
   SetWindowPos(Control(kOptionTab), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -290,11 +256,23 @@ void OptionWindow::ApplyDpi(UINT dpi) {
     MoveWindow(control, Scaled(rect.left, dpi), Scaled(rect.top, dpi), Scaled(rect.width, dpi),
                height, TRUE);
   }
+  for (const layout::Control& entry : maps_form::kControls) {
+    const HWND control = Control(entry.id);
+    const HFONT font = entry.font == FontRole::kText     ? text_font.Get()
+                       : entry.font == FontRole::kButton ? button_font.Get()
+                                                         : nullptr;
+    if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    MoveWindow(control, Scaled(entry.rect.left, dpi), Scaled(entry.rect.top, dpi),
+               Scaled(entry.rect.width, dpi), Scaled(entry.rect.height, dpi), TRUE);
+  }
+  win32_form::SetColumns(Control(maps_form::kMapList), maps_form::kMapColumns, dpi);
   // The old fonts go only now that no control uses them any more.
   text_font_ = std::move(text_font);
   tab_font_ = std::move(tab_font);
   button_font_ = std::move(button_font);
-  FitComboHeight(Scaled(ControlById(kApplicationBox).rect.height, dpi));
+  // The closed combo box as high as the table says, like every other control.
+  win32_form::FitComboHeight(Control(kApplicationBox),
+                             Scaled(ControlById(kApplicationBox).rect.height, dpi));
 
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, WS_EX_CONTROLPARENT, dpi);
@@ -310,28 +288,11 @@ void OptionWindow::ApplyDpi(UINT dpi) {
   }
 }
 
-// The closed combo box is as high as its selection field plus borders; the field's height is
-// the one thing that can be set, and how it maps to the whole box differs between systems:
-// adjust it until the whole box is `height` high.
-void OptionWindow::FitComboHeight(int height) {
-  const HWND combo = Control(kApplicationBox);
-  // Corrected from the height last asked for: a system may report another field height than
-  // the one it was given, and correcting from that would undo each correction.
-  auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
-  for (int attempt = 0; attempt < 4; ++attempt) {
-    RECT closed{};
-    GetWindowRect(combo, &closed);
-    const int error = height - (closed.bottom - closed.top);
-    if (error == 0 || field + error <= 0) return;
-    field += error;
-    SendMessageW(combo, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), field);
-  }
-}
-
 HWND OptionWindow::Control(int id) const {
   if (window_ == nullptr) return nullptr;
-  const HWND direct = GetDlgItem(window_, id);
-  return direct != nullptr ? direct : GetDlgItem(GetDlgItem(window_, kOptionPanel), id);
+  if (const HWND direct = GetDlgItem(window_, id); direct != nullptr) return direct;
+  const HWND first = GetDlgItem(GetDlgItem(window_, kOptionPanel), id);
+  return first != nullptr ? first : GetDlgItem(GetDlgItem(window_, maps_form::kMapsPanel), id);
 }
 
 void OptionWindow::SetControlText(int id, const std::wstring& text) {
@@ -357,6 +318,15 @@ void OptionWindow::Show(const OptionForm& form) {
     const std::wstring shown = Utf16FromUtf8(form.*text.field);
     SetControlText(text.control, IsMultiLine(text.control) ? WithCrLf(shown) : shown);
   }
+  areas_ = form.areas;
+  std::vector<std::vector<std::string>> rows;
+  for (std::size_t i = 0; i < form.ids.size(); ++i) {
+    rows.push_back({form.ids[i], i < form.areas.size() ? form.areas[i] : std::string()});
+  }
+  const HWND maps = Control(maps_form::kMapList);
+  win32_form::SetRows(maps, rows);
+  win32_form::SelectRow(maps, form.map_row);
+  SendMessageW(Control(maps_form::kAskBox), BM_SETCHECK, form.ask ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 OptionForm OptionWindow::Read() const {
@@ -368,6 +338,9 @@ OptionForm OptionWindow::Read() const {
     const std::wstring shown = WindowTextOf(Control(text.control));
     form.*text.field = Utf8FromUtf16(IsMultiLine(text.control) ? WithoutCrLf(shown) : shown);
   }
+  form.areas = areas_;
+  form.map_row = win32_form::SelectedRow(Control(maps_form::kMapList));
+  form.ask = SendMessageW(Control(maps_form::kAskBox), BM_GETCHECK, 0, 0) == BST_CHECKED;
   return form;
 }
 
@@ -382,6 +355,33 @@ void OptionWindow::Close() {
   if (window_ != nullptr) DestroyWindow(window_);
 }
 
+void OptionWindow::RunMapEditor(
+    const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) {
+  MapEditorWindow editor(instance_);
+  const std::unique_ptr<MapEditorEvents> logic = make_logic(editor);
+  if (logic != nullptr) editor.Run(window_, *logic);
+}
+
+std::optional<std::size_t> OptionWindow::ChooseItem(std::string_view title,
+                                                    const std::vector<std::string>& items) {
+  ItemChooserWindow chooser(instance_);
+  return chooser.Run(window_, title, items);
+}
+
+void OptionWindow::ShowPage(int page) {
+  const HWND tabs = Control(kOptionTab);
+  if (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != page) {
+    SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
+  }
+  const HWND shown = Control(page == 0 ? kOptionPanel : maps_form::kMapsPanel);
+  const HWND hidden = Control(page == 0 ? maps_form::kMapsPanel : kOptionPanel);
+  // The focus leaves a page that goes out of sight for the tab strip, as a click on a tab does.
+  const HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(hidden, focus)) SetFocus(tabs);
+  ShowWindow(hidden, SW_HIDE);
+  ShowWindow(shown, SW_SHOW);
+}
+
 // Keys the dialog manager would get wrong for this window: Tab follows the tab indices across
 // the panel and the window; Enter presses only a focused button (there is no default button,
 // so Enter in the combo box must not press OK and save).
@@ -392,10 +392,22 @@ bool OptionWindow::PreTranslate(const MSG& message) {
     MoveFocus(GetKeyState(VK_SHIFT) < 0);
     return true;
   }
+  // Ctrl+Tab and Ctrl+Shift+Tab switch the pages, as tab strips do.
+  if (message.wParam == VK_TAB) {
+    if (SendMessageW(Control(kApplicationBox), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
+    const auto current = static_cast<int>(SendMessageW(Control(kOptionTab), TCM_GETCURSEL, 0, 0));
+    ShowPage((current + 1) % 2);  // two pages: forwards and backwards are the same
+    return true;
+  }
   if (message.wParam == VK_RETURN) {
     if (SendMessageW(Control(kApplicationBox), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
     const HWND focus = GetFocus();
     if (focus != nullptr && IsClass(focus, WC_BUTTONW)) SendMessageW(focus, BM_CLICK, 0, 0);
+    // Enter on a map edits it, as a double-click does.
+    if (focus != nullptr && focus == Control(maps_form::kMapList) && events_ != nullptr &&
+        win32_form::SelectedRow(focus) >= 0) {
+      events_->OnEditMap();
+    }
     return true;
   }
   return false;
@@ -405,18 +417,27 @@ void OptionWindow::MoveFocus(bool backwards) {
   HWND focus = GetFocus();
   // The combo box's text field is a child of the combo box.
   if (focus != nullptr && GetParent(focus) == Control(kApplicationBox)) focus = GetParent(focus);
-  const std::vector<const option_form::Control*> stops = TabStops();
-  const int count = static_cast<int>(stops.size());
+  // Every control in tab order, the first page's, then the Maps page's: Tab stops at the
+  // shown page's stops. A focused label (its access key was pressed) counts as its place.
+  std::vector<std::pair<int, bool>> order;  // id, whether Tab stops there
+  for (const option_form::Control* control : ByTabIndex()) {
+    order.emplace_back(control->id, option_form::TakesFocus(control->kind));
+  }
+  for (const layout::Control* control : layout::ByTabIndex(maps_form::kControls)) {
+    order.emplace_back(control->id, layout::TakesFocus(control->kind));
+  }
+  const int count = static_cast<int>(order.size());
   int current = -1;
   for (int i = 0; i < count; ++i) {
-    if (Control(stops[static_cast<std::size_t>(i)]->id) == focus) current = i;
+    if (Control(order[static_cast<std::size_t>(i)].first) == focus) current = i;
   }
   for (int step = 1; step <= count; ++step) {
     const int index = current < 0
                           ? (backwards ? count - step : step - 1)
                           : ((current + (backwards ? -step : step)) % count + count) % count;
-    const HWND next = Control(stops[static_cast<std::size_t>(index)]->id);
-    if (next != nullptr && IsWindowVisible(next) && IsWindowEnabled(next)) {
+    const auto& [id, stop] = order[static_cast<std::size_t>(index)];
+    const HWND next = Control(id);
+    if (stop && next != nullptr && IsWindowVisible(next) && IsWindowEnabled(next)) {
       SetFocus(next);
       if (IsClass(next, WC_EDITW)) SendMessageW(next, EM_SETSEL, 0, -1);
       return;
@@ -444,19 +465,6 @@ LRESULT CALLBACK OptionWindow::WindowProc(HWND window, UINT message, WPARAM wpar
   return self->Handle(message, wparam, lparam);
 }
 
-// The panel holds the controls of the page; what they report goes to the window.
-LRESULT CALLBACK OptionWindow::PanelProc(HWND panel, UINT message, WPARAM wparam, LPARAM lparam) {
-  switch (message) {
-    case WM_COMMAND:
-    case WM_DRAWITEM:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLOREDIT:
-      return SendMessageW(GetParent(panel), message, wparam, lparam);
-    default:
-      return DefWindowProcW(panel, message, wparam, lparam);
-  }
-}
-
 LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   const HWND window = window_;
   if (events_ == nullptr) {
@@ -473,6 +481,18 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         events_->OnCancel();
       } else if (id == kHelpMenu && code == 0 && lparam == 0) {
         events_->OnHelp();
+      } else if (code == BN_CLICKED && id == maps_form::kNewButton) {
+        events_->OnNewMap();
+      } else if (code == BN_CLICKED && id == maps_form::kEditButton) {
+        events_->OnEditMap();
+      } else if (code == BN_CLICKED && id == maps_form::kDuplicateButton) {
+        events_->OnDuplicateMap();
+      } else if (code == BN_CLICKED && id == maps_form::kDeleteButton) {
+        events_->OnDeleteMap();
+      } else if (code == BN_CLICKED && id == maps_form::kCatalogueButton) {
+        events_->OnCatalogue();
+      } else if (code == BN_CLICKED && id == maps_form::kAskBox) {
+        events_->OnAskChange();
       } else if (id == kApplicationBox && code == CBN_SELCHANGE) {
         // The text field takes the picked entry only after this notification: put it there
         // first, so that the logic reads the entry that was picked.
@@ -499,6 +519,25 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
       }
       return DefWindowProcW(window, message, wparam, lparam);
+    }
+    case WM_NEXTDLGCTL:
+      // A label's access key: the focus goes to the label, then on to its control.
+      if (LOWORD(lparam) != 0) {
+        win32_form::MoveFocusAsAsked(window, wparam, lparam);
+      } else {
+        MoveFocus(wparam != 0);
+      }
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->idFrom == static_cast<UINT_PTR>(kOptionTab) && header->code == TCN_SELCHANGE) {
+        ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
+      } else if (header->idFrom == static_cast<UINT_PTR>(maps_form::kMapList) &&
+                 header->code == NM_DBLCLK &&
+                 reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem >= 0) {
+        events_->OnEditMap();
+      }
+      return 0;
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);

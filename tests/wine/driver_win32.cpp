@@ -9,10 +9,16 @@
 //       same actions, and fonts and icons become readable (their handles belong to the
 //       process that made them)
 //   tolvex_driver dialog TIMEOUT_MS COMMAND_LINE ACTION...
-//       answers message boxes until the option window is shown, then runs the actions:
+//       answers message boxes until the option window or the place card is shown, then runs
+//       the actions:
 //         dump | read | pick N | type TEXT | click ID | key esc|enter|tab | menu (Alt+H)
 //         | close | snap FILE.bmp | wait | lock FILE (held open, unshared, until the end)
 //         | touch FILE (creates it) | await FILE (until it exists)
+//         | press KEYS (real key strokes, as "ctrl+shift+c", "alt+a", "down", "f")
+//         | chars TEXT (typed into the focused control) | within CAPTION (the actions that
+//         follow act on the program's window of that caption, once it is shown) | back (on the
+//         first window again) | clipboard (once the program has ended, its text is read
+//         while this program keeps the session's desktop up: "clipboard|TEXT" or "|none")
 //   tolvex_driver open URL [TIMEOUT_MS]
 //       hands URL to ShellExecuteW with the verb "open", as a browser does for a link of a
 //       scheme it does not handle itself, and prints "opened|RESULT" (above 32: started);
@@ -33,6 +39,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -52,6 +59,7 @@ using tolvex::platform::win32::Utf16FromUtf8;
 using tolvex::platform::win32::Utf8FromUtf16;
 
 constexpr wchar_t kOptionCaption[] = L"TolvexGateway   - Option -";
+constexpr wchar_t kCardCaption[] = L"TolvexGateway   - Open -";
 constexpr DWORD kPollMs = 20;
 
 void Print(const std::string& line) {
@@ -189,13 +197,18 @@ void Finish(const Target& target, DWORD deadline) {
   }
 }
 
-HWND FindOptionWindow(const Target& target) {
+HWND FindWindowCaptioned(const Target& target, const std::wstring& wanted) {
   for (HWND window : TopLevelWindowsOf(target.process_id)) {
-    wchar_t caption[128] = {};
-    GetWindowTextW(window, caption, 128);
-    if (std::wcscmp(caption, kOptionCaption) == 0) return window;
+    wchar_t caption[256] = {};
+    GetWindowTextW(window, caption, 256);
+    if (wanted == caption) return window;
   }
   return nullptr;
+}
+
+HWND FindOptionWindow(const Target& target) {
+  const HWND option = FindWindowCaptioned(target, kOptionCaption);
+  return option != nullptr ? option : FindWindowCaptioned(target, kCardCaption);
 }
 
 HWND ControlById(HWND window, int id) {
@@ -316,6 +329,63 @@ void PostKey(const Target& target, HWND window, WPARAM key) {
   Settle(window);
 }
 
+// The clipboard's text, or "none".
+std::string ClipboardText() {
+  std::string text = "none";
+  if (!OpenClipboard(nullptr)) return text;
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data)); wide != nullptr) {
+      text = Escaped(Utf8FromUtf16(wide));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
+// The virtual key of one name of "press": a letter or digit, or a named key.
+WORD KeyOf(const std::wstring& name) {
+  static const struct {
+    const wchar_t* name;
+    WORD key;
+  } kNamed[] = {{L"ctrl", VK_CONTROL}, {L"shift", VK_SHIFT},  {L"alt", VK_MENU},
+                {L"down", VK_DOWN},    {L"up", VK_UP},        {L"home", VK_HOME},
+                {L"end", VK_END},      {L"enter", VK_RETURN}, {L"esc", VK_ESCAPE},
+                {L"tab", VK_TAB},      {L"space", VK_SPACE},  {L"delete", VK_DELETE}};
+  for (const auto& named : kNamed) {
+    if (name == named.name) return named.key;
+  }
+  if (name.size() == 1 && std::iswalnum(name[0])) return static_cast<WORD>(std::towupper(name[0]));
+  return 0;
+}
+
+// Real key strokes through the system's input queue, so that the program sees the modifiers'
+// state (GetKeyState) as it does when a user types: the keys in order down, then up backwards.
+bool Press(const Target& target, HWND window, const std::wstring& keys) {
+  std::vector<WORD> pressed;
+  for (std::size_t start = 0; start <= keys.size();) {
+    const std::size_t plus = std::min(keys.find(L'+', start), keys.size());
+    const WORD key = KeyOf(keys.substr(start, plus - start));
+    if (key == 0) return false;
+    pressed.push_back(key);
+    start = plus + 1;
+  }
+  std::vector<INPUT> inputs;
+  for (const WORD key : pressed) inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+  for (auto key = pressed.rbegin(); key != pressed.rend(); ++key) {
+    inputs.push_back(INPUT{INPUT_KEYBOARD, {.ki = {*key, 0, KEYEVENTF_KEYUP, 0, 0}}});
+  }
+  (void)target;
+  SetForegroundWindow(window);
+  if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size()) {
+    return false;
+  }
+  // The first wait returns before the keys are taken, the second once they have been.
+  Settle(window);
+  Settle(window);
+  return true;
+}
+
 bool SaveBitmap(HWND window, const std::wstring& path) {
   RECT rect{};
   GetWindowRect(window, &rect);
@@ -352,8 +422,8 @@ bool SaveBitmap(HWND window, const std::wstring& path) {
   return ok;
 }
 
-bool RunAction(const Target& target, HWND window, const std::vector<std::wstring>& args,
-               std::size_t& i) {
+bool RunAction(const Target& target, HWND first, HWND& window,
+               const std::vector<std::wstring>& args, std::size_t& i) {
   const std::wstring& action = args[i];
   auto next = [&]() -> std::wstring { return i + 1 < args.size() ? args[++i] : L""; };
   if (action == L"dump") {
@@ -452,6 +522,38 @@ bool RunAction(const Target& target, HWND window, const std::vector<std::wstring
     }
   } else if (action == L"wait") {
     Settle(window);
+  } else if (action == L"press") {
+    return Press(target, window, next());
+  } else if (action == L"chars") {
+    const std::wstring text = next();
+    HWND focus = FocusOf(target);
+    if (focus == nullptr) return false;
+    for (wchar_t c : text) PostMessageW(focus, WM_CHAR, c, 1);
+    Settle(window);
+  } else if (action == L"within") {
+    const std::wstring caption = next();
+    HWND found = nullptr;
+    for (int wait = 0; wait < 250 && (found = FindWindowCaptioned(target, caption)) == nullptr;
+         ++wait) {
+      Sleep(kPollMs);
+    }
+    if (found == nullptr) return false;
+    // Shown a moment before it takes the focus: keys go to it only then.
+    const auto focused = [&] {
+      const HWND focus = FocusOf(target);
+      return focus == found || IsChild(found, focus);
+    };
+    for (int wait = 0; wait < 250 && !focused(); ++wait) Sleep(kPollMs);
+    window = found;
+    Settle(window);
+  } else if (action == L"back") {
+    // Once the window that was over it has gone, the first window takes input again.
+    window = first;
+    for (int wait = 0; wait < 250 && !IsWindowEnabled(window); ++wait) Sleep(kPollMs);
+    Settle(window);
+  } else if (action == L"clipboard") {
+    if (WaitForSingleObject(target.process, 10000) != WAIT_OBJECT_0) return false;
+    Print("clipboard|" + ClipboardText());
   } else {
     return false;
   }
@@ -462,8 +564,9 @@ void DriveDialog(const Target& target, DWORD deadline, const std::vector<std::ws
   HWND window = nullptr;
   if (Watch(target, deadline, [&] { return (window = FindOptionWindow(target)) != nullptr; })) {
     Print("shown");
+    const HWND first = window;
     for (std::size_t i = 3; i < args.size(); ++i) {
-      if (!RunAction(target, window, args, i)) {
+      if (!RunAction(target, first, window, args, i)) {
         Print("error|" + Utf8FromUtf16(args[i]));
         PostMessageW(window, WM_CLOSE, 0, 0);  // end now rather than at the deadline
         break;
@@ -483,8 +586,9 @@ DWORD WINAPI HostOptionWindow(void* context) {
   tolvex::FrmOptionServices services;
   services.create_document = [] { return tolvex::platform::CreateXmlDocument(); };
   services.shell = shell.get();
-  services.save.option_file_path = folder + "\\tolvexgwoption.xml";
   services.manual_path = folder + "\\manual.htm";
+  services.catalogue_path = folder + "\\tolvexgwcatalogue.xml";
+  services.save.option_file_path = folder + "\\tolvexgwoption.xml";
   services.save.replace_file = [](const std::string& path, std::string_view bytes) {
     return tolvex::platform::ReplaceFileContents(path, bytes);
   };

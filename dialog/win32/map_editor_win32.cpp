@@ -1,0 +1,199 @@
+#include "dialog/win32/map_editor_win32.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <iterator>
+
+#include "dialog/map_editor_layout.h"
+#include "dialog/maps_layout.h"
+#include "platform/win32/message_win32.h"
+#include "platform/win32/text_win32.h"
+
+namespace tolvex {
+namespace {
+
+using platform::win32::Utf16FromUtf8;
+using platform::win32::Utf8FromUtf16;
+namespace editor = map_editor_form;
+namespace chooser = maps_form::chooser;
+
+constexpr wchar_t kEditorClass[] = L"TolvexGatewayMapEditor";
+constexpr wchar_t kChooserClass[] = L"TolvexGatewayChooser";
+
+bool IsMultiLine(int id) {
+  const layout::Control* control = layout::FindControl(editor::kControls, id);
+  return control != nullptr && (control->kind == layout::Kind::kMultiLineEditBox ||
+                                control->kind == layout::Kind::kReadOnlyMultiLine);
+}
+
+std::vector<std::wstring> ComboEntries(HWND combo) {
+  std::vector<std::wstring> entries;
+  const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring entry(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    const auto got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                  reinterpret_cast<LPARAM>(entry.data()));
+    entry.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
+}  // namespace
+
+MapEditorWindow::MapEditorWindow(HINSTANCE instance) : FormWindow(instance) {}
+
+MapEditorWindow::~MapEditorWindow() {
+  events_ = nullptr;
+  Destroy();
+}
+
+void MapEditorWindow::Run(HWND owner, MapEditorEvents& events) {
+  events_ = &events;
+  if (!Create(kEditorClass, editor::kWindowLayout, owner)) return;
+  events.OnLoad();
+  RunMessages();
+}
+
+void MapEditorWindow::Show(const MapEditorForm& form) {
+  form_ = form;
+  showing_ = true;
+  for (const editor::FormText& text : editor::kFormTexts) {
+    const std::wstring shown = Utf16FromUtf8(form.option.*text.field);
+    win32_form::SetText(Control(text.control),
+                        IsMultiLine(text.control) ? win32_form::WithCrLf(shown) : shown);
+  }
+  win32_form::SetText(Control(editor::kPreviewBox),
+                      win32_form::WithCrLf(Utf16FromUtf8(form.preview)));
+  // The datums to pick from; a datum the file holds besides them stays as it is until the
+  // user picks another.
+  std::vector<std::wstring> datums;
+  for (const std::string_view datum : editor::kDatums) datums.push_back(Utf16FromUtf8(datum));
+  const std::wstring datum = Utf16FromUtf8(form.option.datum);
+  if (std::find(datums.begin(), datums.end(), datum) == datums.end()) datums.push_back(datum);
+  const HWND list = Control(editor::kDatumList);
+  if (ComboEntries(list) != datums) {
+    SendMessageW(list, CB_RESETCONTENT, 0, 0);
+    for (const std::wstring& entry : datums) {
+      SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
+    }
+  }
+  const auto index = std::distance(datums.begin(), std::find(datums.begin(), datums.end(), datum));
+  if (SendMessageW(list, CB_GETCURSEL, 0, 0) != index) {
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  }
+  showing_ = false;
+}
+
+MapEditorForm MapEditorWindow::Read() const {
+  MapEditorForm form = form_;
+  for (const editor::FormText& text : editor::kFormTexts) {
+    const std::wstring shown = win32_form::WindowTextOf(Control(text.control));
+    form.option.*text.field =
+        Utf8FromUtf16(IsMultiLine(text.control) ? win32_form::WithoutCrLf(shown) : shown);
+  }
+  const HWND list = Control(editor::kDatumList);
+  const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
+  const std::vector<std::wstring> datums = ComboEntries(list);
+  if (index >= 0 && static_cast<std::size_t>(index) < datums.size()) {
+    form.option.datum = Utf8FromUtf16(datums[static_cast<std::size_t>(index)]);
+  }
+  return form;
+}
+
+void MapEditorWindow::ShowError(std::string_view text, std::string_view title) {
+  const HWND owner = window_ != nullptr && IsWindowVisible(window_) ? window_ : owner_;
+  platform::win32::ShowErrorBox(owner, text, title);
+}
+
+void MapEditorWindow::Close() { Destroy(); }
+
+LRESULT MapEditorWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (events_ == nullptr) return DefWindowProcW(window_, message, wparam, lparam);
+  switch (message) {
+    case WM_COMMAND: {
+      const int id = LOWORD(wparam);
+      const int code = HIWORD(wparam);
+      if (code == BN_CLICKED && id == editor::kOkButton) {
+        events_->OnOk();
+      } else if (code == BN_CLICKED && id == editor::kCancelButton) {
+        events_->OnCancel();
+      } else if (code == BN_CLICKED && id == editor::kTryButton) {
+        events_->OnTry();
+      } else if (!showing_ && ((code == EN_CHANGE && id != editor::kPreviewBox) ||
+                               (code == CBN_SELCHANGE && id == editor::kDatumList))) {
+        events_->OnChange();
+      }
+      return 0;
+    }
+    case WM_CLOSE:
+      events_->OnCancel();
+      return 0;
+    case WM_DESTROY:
+      events_->OnUnload();
+      return 0;
+    default:
+      return DefWindowProcW(window_, message, wparam, lparam);
+  }
+}
+
+ItemChooserWindow::ItemChooserWindow(HINSTANCE instance) : FormWindow(instance) {}
+
+ItemChooserWindow::~ItemChooserWindow() { Destroy(); }
+
+std::optional<std::size_t> ItemChooserWindow::Run(HWND owner, std::string_view title,
+                                                  const std::vector<std::string>& items) {
+  chosen_.reset();
+  if (!Create(kChooserClass, chooser::kWindowLayout, owner,
+              {{chooser::kItemList, chooser::kColumns}})) {
+    return std::nullopt;
+  }
+  SetWindowTextW(window_, Utf16FromUtf8(title).c_str());
+  std::vector<std::vector<std::string>> rows;
+  for (const std::string& item : items) {
+    const std::size_t tab = item.find(chooser::kColumnSeparator);
+    rows.push_back(tab == std::string::npos
+                       ? std::vector<std::string>{item, ""}
+                       : std::vector<std::string>{item.substr(0, tab), item.substr(tab + 1)});
+  }
+  const HWND list = Control(chooser::kItemList);
+  win32_form::SetRows(list, rows);
+  if (!rows.empty()) win32_form::SelectRow(list, 0);
+  RunMessages();
+  return chosen_;
+}
+
+LRESULT ItemChooserWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto choose = [&] {
+    const int row = win32_form::SelectedRow(Control(chooser::kItemList));
+    if (row < 0) return;
+    chosen_ = static_cast<std::size_t>(row);
+    Destroy();
+  };
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == chooser::kOkButton) {
+        choose();
+      } else if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == chooser::kCancelButton) {
+        Destroy();
+      }
+      return 0;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lparam);
+      if (header->idFrom == static_cast<UINT_PTR>(chooser::kItemList) &&
+          header->code == NM_DBLCLK) {
+        choose();
+      }
+      return 0;
+    }
+    case WM_CLOSE:
+      Destroy();
+      return 0;
+    default:
+      return DefWindowProcW(window_, message, wparam, lparam);
+  }
+}
+
+}  // namespace tolvex
