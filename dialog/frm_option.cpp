@@ -1,12 +1,31 @@
 #include "dialog/frm_option.h"
 
+#include <algorithm>
 #include <utility>
+
+#include "dialog/maps_layout.h"
 
 #include "gateway/gateway.h"
 #include "gateway/option_store.h"
 #include "version.h"
 
 namespace tolvex {
+namespace {
+
+// The row of the first option whose id is `id`; -1 when none is.
+int RowOf(const std::vector<MapOption>& maps, std::string_view id) {
+  for (std::size_t i = 0; i < maps.size(); ++i) {
+    if (maps[i].id == id) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+// The map editor's preview place in the option window, where no link is being handled.
+Location PreviewPlace() {
+  return ClassifyArgument(std::string(kLinkPrefix) + std::string(kPreviewGeocode), ".").location;
+}
+
+}  // namespace
 
 std::string VersionLine() {
   return std::string(kProgramTitle) + " Version " + std::to_string(TOLVEX_VERSION_MAJOR) + "." +
@@ -30,7 +49,13 @@ std::optional<OptionLoadError> FrmOption::LoadForm() {
   option_doc_ = services_.create_document();
   loaded_ = option_doc_->Load(services_.option_file_path);
   if (!loaded_) return OptionLoadError::kCannotLoadFile;
-  form_.ids = ListOptionIds(*option_doc_);
+  maps_ = ReadMapOptions(*option_doc_);
+  for (const MapOption& map : maps_) {
+    form_.ids.push_back(map.id);
+    form_.areas.push_back(map.area);
+  }
+  form_.map_row = maps_.empty() ? -1 : 0;
+  form_.ask = AsksEachLink(*option_doc_);
 
   // The first currentsetting anywhere, as the window shows it; OK writes only the root's.
   const auto current = option_doc_->SelectSingleNode(kFirstCurrentSettingQuery);
@@ -41,6 +66,7 @@ std::optional<OptionLoadError> FrmOption::LoadForm() {
   form_.area = first_area != nullptr ? first_area->Text() : "";
 
   if (FindOption(*option_doc_, form_.selected) == nullptr) return OptionLoadError::kNoSuchOption;
+  form_.map_row = RowOf(maps_, form_.selected);
   FillOption(form_.selected);
   return std::nullopt;
 }
@@ -116,7 +142,145 @@ void FrmOption::OnHelp() { OpenManual(*services_.shell, services_.manual_path); 
 
 void FrmOption::OnUnload() {
   option_doc_.reset();
+  maps_.clear();
   loaded_ = false;
+}
+
+bool FrmOption::BeginMapsEdit() {
+  if (option_doc_ == nullptr) return false;
+  const OptionForm shown = view_.Read();
+  form_.selected = shown.selected;
+  form_.map_row = shown.map_row;
+  // OK writes nothing into a document that did not load or whose root lacks currentsetting:
+  // edits made there would be lost without a word.
+  if (!loaded_ || option_doc_->SelectSingleNode(kActiveIdQuery) == nullptr) {
+    const OptionLoadError error =
+        loaded_ ? OptionLoadError::kNoCurrentSetting : OptionLoadError::kCannotLoadFile;
+    view_.ShowError(OptionLoadMessage(error), kOptionErrorTitle);
+    view_.Show(form_);
+    return false;
+  }
+  return true;
+}
+
+void FrmOption::ShowMaps(int row) {
+  const bool selected_listed = RowOf(maps_, form_.selected) >= 0;
+  maps_ = ReadMapOptions(*option_doc_);
+  form_.ids.clear();
+  form_.areas.clear();
+  for (const MapOption& map : maps_) {
+    form_.ids.push_back(map.id);
+    form_.areas.push_back(map.area);
+  }
+  // The first tab's pick stays a listed option: after a deletion, the first one left.
+  if (selected_listed && RowOf(maps_, form_.selected) < 0 && !maps_.empty()) {
+    form_.selected = maps_.front().id;
+  }
+  const int last = static_cast<int>(maps_.size()) - 1;
+  form_.map_row = std::clamp(row, std::min(0, last), last);
+  form_.ask = AsksEachLink(*option_doc_);
+  FillOption(form_.selected);
+  view_.Show(form_);
+}
+
+void FrmOption::ApplyMapsEdit(const std::string& refusal, int row) {
+  if (!refusal.empty()) view_.ShowError(refusal, kOptionErrorTitle);
+  ShowMaps(row);
+}
+
+const MapOption* FrmOption::RowOption() const {
+  if (form_.map_row < 0 || static_cast<std::size_t>(form_.map_row) >= maps_.size()) {
+    return nullptr;
+  }
+  return &maps_[static_cast<std::size_t>(form_.map_row)];
+}
+
+std::optional<MapOption> FrmOption::RunEditor(const MapOption& initial,
+                                              std::optional<std::size_t> index) {
+  GatewayServices gateway;
+  gateway.shell = services_.shell;
+  gateway.decimal_separator = services_.decimal_separator;
+  gateway.windir = services_.windir;
+  std::optional<MapOption> accepted;
+  FrmMapEditorServices editor;
+  editor.initial = initial;
+  editor.options = maps_;
+  editor.index = index;
+  editor.place = PreviewPlace();
+  editor.gateway = &gateway;
+  editor.accept = [&accepted](const MapOption& option) { accepted = option; };
+  view_.RunMapEditor([&editor](MapEditorView& window) -> std::unique_ptr<MapEditorEvents> {
+    return std::make_unique<FrmMapEditor>(window, editor);
+  });
+  return accepted;
+}
+
+void FrmOption::OnNewMap() {
+  if (!BeginMapsEdit()) return;
+  MapOption initial;
+  initial.datum = kDefaultDatum;
+  const std::optional<MapOption> added = RunEditor(initial, std::nullopt);
+  if (!added) return;
+  ApplyMapsEdit(AddMapOption(*option_doc_, *added), static_cast<int>(maps_.size()));
+}
+
+void FrmOption::OnEditMap() {
+  if (!BeginMapsEdit() || RowOption() == nullptr) return;
+  const std::size_t index = static_cast<std::size_t>(form_.map_row);
+  const std::string old_id = maps_[index].id;
+  const std::optional<MapOption> changed = RunEditor(maps_[index], index);
+  if (!changed) return;
+  const std::string refusal = ReplaceMapOption(*option_doc_, index, *changed);
+  // A renamed option stays the first tab's pick when it was.
+  if (refusal.empty() && form_.selected == old_id && FindOption(*option_doc_, old_id) == nullptr) {
+    form_.selected = changed->id;
+  }
+  ApplyMapsEdit(refusal, form_.map_row);
+}
+
+void FrmOption::OnDuplicateMap() {
+  if (!BeginMapsEdit() || RowOption() == nullptr) return;
+  // The copy opens in the editor as a new option, under an id of its own.
+  MapOption copy = *RowOption();
+  for (int n = 2; RowOf(maps_, copy.id) >= 0; ++n)
+    copy.id = RowOption()->id + " " + std::to_string(n);
+  const std::optional<MapOption> added = RunEditor(copy, std::nullopt);
+  if (!added) return;
+  ApplyMapsEdit(AddMapOption(*option_doc_, *added), static_cast<int>(maps_.size()));
+}
+
+void FrmOption::OnDeleteMap() {
+  if (!BeginMapsEdit() || RowOption() == nullptr) return;
+  ApplyMapsEdit(RemoveMapOption(*option_doc_, static_cast<std::size_t>(form_.map_row)),
+                form_.map_row);
+}
+
+void FrmOption::OnCatalogue() {
+  if (!BeginMapsEdit()) return;
+  std::vector<MapOption> offered;
+  {
+    const auto catalogue = services_.create_document();
+    if (!catalogue->Load(services_.catalogue_path)) {
+      view_.ShowError(kCatalogueLoadFailedMessage, kOptionErrorTitle);
+      return;
+    }
+    for (MapOption& map : ReadMapOptions(*catalogue)) {
+      if (RowOf(maps_, map.id) < 0) offered.push_back(std::move(map));
+    }
+  }
+  std::vector<std::string> items;
+  for (const MapOption& map : offered) {
+    items.push_back(map.id + maps_form::chooser::kColumnSeparator + map.area);
+  }
+  const std::optional<std::size_t> chosen = view_.ChooseItem(maps_form::chooser::kCaption, items);
+  if (!chosen || *chosen >= offered.size()) return;
+  ApplyMapsEdit(AddMapOption(*option_doc_, offered[*chosen]), static_cast<int>(maps_.size()));
+}
+
+void FrmOption::OnAskChange() {
+  const bool ask = view_.Read().ask;
+  if (!BeginMapsEdit()) return;
+  ApplyMapsEdit(SetAskEachLink(*option_doc_, ask), form_.map_row);
 }
 
 }  // namespace tolvex

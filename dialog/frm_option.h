@@ -7,13 +7,16 @@
 //                             \-> Shell (manual.htm)
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialog/option_view.h"
+#include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/shell.h"
 #include "platform/xml_document.h"
@@ -23,6 +26,7 @@ namespace tolvex {
 // The title of the dialog's messages; the load failures use OptionLoadMessage's texts.
 inline constexpr std::string_view kOptionErrorTitle = "TolVex Gateway: Error";
 inline constexpr std::string_view kSaveFailedMessage = "Can't Save Option File";
+inline constexpr std::string_view kCatalogueLoadFailedMessage = "Can't Load Map Catalogue";
 inline constexpr std::string_view kUnknownIdMessage =
     "Can't Save Current Value. No option has this id.";
 
@@ -45,6 +49,11 @@ struct FrmOptionServices {
   std::string user_option_file_path;
   std::function<bool(const std::string& path)> may_replace_in_place;
   std::function<bool(const std::string& path, std::string_view bytes)> write_new_file;
+  // The Maps tab: the catalogue beside the program (kCatalogueFileName), and what the map
+  // editor's "&Try" hands the shell, as a request would.
+  std::string catalogue_path;
+  std::string decimal_separator = ".";
+  std::optional<std::string> windir;
 };
 
 class FrmOption final : public OptionEvents {
@@ -62,6 +71,14 @@ class FrmOption final : public OptionEvents {
   void OnCancel() override;
   void OnHelp() override;
   void OnUnload() override;
+  // The Maps tab: each change goes into the window's document and shows on both tabs at once;
+  // OK writes them all with the pick of the first tab, Cancel drops them.
+  void OnNewMap() override;
+  void OnEditMap() override;
+  void OnDuplicateMap() override;
+  void OnDeleteMap() override;
+  void OnCatalogue() override;
+  void OnAskChange() override;
 
   // Shows in `oscommand`, `datum` and `GISareas` the first option whose id is `id`; empties
   // them when there is none.
@@ -77,10 +94,24 @@ class FrmOption final : public OptionEvents {
   // Writes the saved document where it belongs; false when nothing was written.
   bool Save(std::string_view bytes) const;
 
+  // Takes what the user set in the window (the pick, the Maps tab's row and check box) into
+  // form_; false, after a message, when the document cannot take the Maps tab's edits.
+  bool BeginMapsEdit();
+  // Shows the maps of the document on both tabs, the Maps tab's row at `row` (held to the list).
+  void ShowMaps(int row);
+  // Shows a Maps tab edit's refusal, if any, then the maps as the document now holds them.
+  void ApplyMapsEdit(const std::string& refusal, int row);
+  // Runs the map editor on `initial` (the option at `index`, or a new one when nullopt) and
+  // returns the option it accepted; nullopt when the user cancelled.
+  std::optional<MapOption> RunEditor(const MapOption& initial, std::optional<std::size_t> index);
+  // The option of the Maps tab's row; null when the row picks none.
+  const MapOption* RowOption() const;
+
   OptionView& view_;
   FrmOptionServices services_;
   OptionForm form_;                                    // what the window shows
   std::unique_ptr<platform::XmlDocument> option_doc_;  // set from load to unload
+  std::vector<MapOption> maps_;                        // the document's, as the Maps tab lists
   bool loaded_ = false;
 };
 

@@ -47,10 +47,10 @@ class MapEditorEvents {
 };
 
 struct FrmMapEditorServices {
-  MapOption initial;                       // the option edited, or a new one's defaults
-  std::vector<MapOption> options;          // all options as the window holds them now
-  std::optional<std::size_t> index;        // the edited option's index; nullopt for a new one
-  Location place;                          // the preview's place
+  MapOption initial;                         // the option edited, or a new one's defaults
+  std::vector<MapOption> options;            // all options as the window holds them now
+  std::optional<std::size_t> index;          // the edited option's index; nullopt for a new one
+  Location place;                            // the preview's place
   const GatewayServices* gateway = nullptr;  // for Try: the shell, messages, separator
   // Called with the accepted option when OK passes the rules; the editor then closes.
   std::function<void(const MapOption&)> accept;
@@ -68,8 +68,14 @@ class FrmMapEditor final : public MapEditorEvents {
   void OnUnload() override;
 
  private:
+  // The form for `option`, with the preview of its command line for the place.
+  MapEditorForm FormFor(MapOption option) const;
+  // The option as the user typed it, the datum kept as the file spelt it unless changed.
+  MapOption Typed() const;
+
   MapEditorView& view_;
   FrmMapEditorServices services_;
+  bool unloaded_ = false;
 };
 
 }  // namespace tolvex

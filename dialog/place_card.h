@@ -58,13 +58,13 @@ class PlaceCardView {
 class PlaceCardEvents {
  public:
   virtual ~PlaceCardEvents() = default;
-  virtual void OnLoad() = 0;                    // before the card is first shown
-  virtual void OnOpen() = 0;                    // Enter, a double-click or "&Open"
-  virtual void OnCopy(std::size_t item) = 0;    // a copy item, index into copy_labels
-  virtual void OnCopyCoordinates() = 0;         // Ctrl+C
-  virtual void OnCopyMapLink() = 0;             // Ctrl+Shift+C: the selected map's command line
-  virtual void OnCancel() = 0;                  // Esc or the close button
-  virtual void OnUnload() = 0;                  // the window has closed
+  virtual void OnLoad() = 0;                  // before the card is first shown
+  virtual void OnOpen() = 0;                  // Enter, a double-click or "&Open"
+  virtual void OnCopy(std::size_t item) = 0;  // a copy item, index into copy_labels
+  virtual void OnCopyCoordinates() = 0;       // Ctrl+C
+  virtual void OnCopyMapLink() = 0;           // Ctrl+Shift+C: the selected map's command line
+  virtual void OnCancel() = 0;                // Esc or the close button
+  virtual void OnUnload() = 0;                // the window has closed
 };
 
 struct FrmPlaceCardServices {
@@ -90,6 +90,10 @@ class FrmPlaceCard final : public PlaceCardEvents {
   int exit_status() const { return exit_status_; }
 
  private:
+  // Takes the user's settings from the card; false when no map is selected or the card has
+  // no document (it failed to load, or has closed).
+  bool ReadChoice();
+
   PlaceCardView& view_;
   FrmPlaceCardServices services_;
   std::unique_ptr<platform::XmlDocument> document_;

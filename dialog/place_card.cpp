@@ -1,0 +1,125 @@
+#include "dialog/place_card.h"
+
+#include <iterator>
+#include <string>
+#include <utility>
+
+#include "dialog/frm_option.h"
+#include "dialog/place_card_layout.h"
+#include "gateway/message_text.h"
+#include "gateway/option_store.h"
+
+namespace tolvex {
+namespace {
+
+// The index of the copy item that copies the selected map's command line.
+constexpr std::size_t MapLinkItem() {
+  for (std::size_t i = 0; i < std::size(place_card_form::kCopyItems); ++i) {
+    if (place_card_form::kCopyItems[i].name == place_card_form::kMapLinkItem) return i;
+  }
+  return 0;
+}
+
+std::string TextNamed(const std::vector<PlaceText>& texts, std::string_view name) {
+  for (const PlaceText& text : texts) {
+    if (text.name == name) return text.text;
+  }
+  return {};
+}
+
+}  // namespace
+
+FrmPlaceCard::FrmPlaceCard(PlaceCardView& view, FrmPlaceCardServices services)
+    : view_(view), services_(std::move(services)) {}
+
+void FrmPlaceCard::OnLoad() {
+  document_ = services_.create_document();
+  // The card stands for a request with the active option: a file the request would refuse
+  // (changed since the link was read) gets the request's message, and no card.
+  const ActiveOption active = LoadActiveOption(*document_, services_.save.option_file_path);
+  if (active.error != OptionLoadError::kNone) {
+    exit_status_ = kExitMessage;
+    view_.ShowError(OptionLoadMessage(active.error), kProgramTitle);
+    view_.Close();
+    return;
+  }
+  maps_ = ReadMapOptions(*document_);
+  texts_ = DescribePlace(services_.location, maps_, services_.gateway->decimal_separator);
+
+  form_ = PlaceCardForm();
+  form_.coordinates = TextNamed(texts_, "coordinates");
+  form_.dms = TextNamed(texts_, "dms");
+  form_.geocode = TextNamed(texts_, "geocode");
+  if (services_.location.zoom) form_.zoom = std::to_string(*services_.location.zoom);
+  const auto current = document_->SelectSingleNode(kActiveIdQuery);
+  const std::string active_id = current != nullptr ? current->Text() : "";
+  bool found = false;
+  for (std::size_t i = 0; i < maps_.size(); ++i) {
+    form_.ids.push_back(maps_[i].id);
+    form_.areas.push_back(maps_[i].area);
+    if (!found && maps_[i].id == active_id) {
+      form_.selected = i;
+      found = true;
+    }
+  }
+  for (const place_card_form::CopyItem& item : place_card_form::kCopyItems) {
+    form_.copy_labels.emplace_back(item.label);
+  }
+  view_.Show(form_);
+}
+
+bool FrmPlaceCard::ReadChoice() {
+  if (document_ == nullptr) return false;
+  const PlaceCardForm read = view_.Read();
+  form_.keep_open = read.keep_open;
+  form_.always = read.always;
+  if (read.selected >= maps_.size()) return false;
+  form_.selected = read.selected;
+  return true;
+}
+
+void FrmPlaceCard::OnOpen() {
+  if (!ReadChoice()) return;
+  const MapOption& map = maps_[form_.selected];
+  if (form_.always) {
+    // The choice is stored whole or not at all; the map opens either way, as asked.
+    const bool stored = SetActiveOption(*document_, map.id).empty() &&
+                        SetAskEachLink(*document_, false).empty() &&
+                        SaveOptionDocument(*document_, services_.save);
+    if (!stored) view_.ShowError(kSaveFailedMessage, kOptionErrorTitle);
+  }
+  exit_status_ = OpenLocation(services_.location, CommandOptionOf(map), *services_.gateway);
+  if (!form_.keep_open) view_.Close();
+}
+
+void FrmPlaceCard::OnCopy(std::size_t item) {
+  if (!ReadChoice() || item >= std::size(place_card_form::kCopyItems)) return;
+  const std::string_view name = place_card_form::kCopyItems[item].name;
+  if (name != place_card_form::kMapLinkItem) {
+    view_.CopyText(TextNamed(texts_, name));
+    return;
+  }
+  // The maps' texts close the list in file order: found by position, as ids may repeat.
+  if (texts_.size() < maps_.size()) return;
+  const std::size_t first_map = texts_.size() - maps_.size();
+  view_.CopyText(texts_[first_map + form_.selected].text);
+}
+
+void FrmPlaceCard::OnCopyCoordinates() {
+  static_assert(place_card_form::kCopyItems[0].name == "coordinates");
+  OnCopy(0);
+}
+
+void FrmPlaceCard::OnCopyMapLink() { OnCopy(MapLinkItem()); }
+
+void FrmPlaceCard::OnCancel() {
+  if (document_ != nullptr) view_.Close();
+}
+
+void FrmPlaceCard::OnUnload() {
+  document_.reset();
+  maps_.clear();
+  texts_.clear();
+}
+
+}  // namespace tolvex

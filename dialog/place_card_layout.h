@@ -1,0 +1,102 @@
+// The place card's form (dialog/place_card.h has its logic): the place's texts at the top, the
+// maps below them, the two check boxes and the buttons at the bottom. See dialog/window_layout.h
+// for what the columns mean.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "dialog/place_card.h"
+#include "dialog/window_layout.h"
+
+namespace tolvex::place_card_form {
+
+using layout::Column;
+using layout::Control;
+using layout::FontRole;
+using layout::kIdCancel;
+using layout::kIdOk;
+using layout::Kind;
+using layout::kWindow;
+
+inline constexpr int kOpenButton = kIdOk;  // Enter opens the selected map
+inline constexpr int kCancelButton = kIdCancel;
+inline constexpr int kCoordinatesLabel = 2001;
+inline constexpr int kCoordinatesBox = 2002;
+inline constexpr int kDmsLabel = 2003;
+inline constexpr int kDmsBox = 2004;
+inline constexpr int kGeocodeLabel = 2005;
+inline constexpr int kGeocodeBox = 2006;
+inline constexpr int kZoomLabel = 2007;
+inline constexpr int kZoomBox = 2008;
+inline constexpr int kMapsLabel = 2009;
+inline constexpr int kMapList = 2010;
+inline constexpr int kKeepOpenBox = 2011;
+inline constexpr int kAlwaysBox = 2012;
+inline constexpr int kCopyButton = 2013;  // drops down the menu of copy items
+
+inline constexpr int kClientWidth = 7200;  // twips
+inline constexpr int kClientHeight = 5490;
+
+// clang-format off
+inline constexpr Control kControls[] = {
+    // id                 name                kind                     parent   caption                  left   top  width height tab font              screen reader's name
+    {kCoordinatesLabel,  "coordinatesLabel", Kind::kLabel,            kWindow, "Coordinates",           { 240,  300, 1680,  255},  0, FontRole::kText,   ""},
+    {kCoordinatesBox,    "coordinatesBox",   Kind::kReadOnlyBox,      kWindow, "",                      {1920,  240, 5040,  360},  1, FontRole::kText,   "Coordinates"},
+    {kDmsLabel,          "dmsLabel",         Kind::kLabel,            kWindow, "Deg. Min. Sec.",        { 240,  720, 1680,  255},  2, FontRole::kText,   ""},
+    {kDmsBox,            "dmsBox",           Kind::kReadOnlyBox,      kWindow, "",                      {1920,  660, 5040,  360},  3, FontRole::kText,   "Degrees, minutes and seconds"},
+    {kGeocodeLabel,      "geocodeLabel",     Kind::kLabel,            kWindow, "Geocode",               { 240, 1140, 1680,  255},  4, FontRole::kText,   ""},
+    {kGeocodeBox,        "geocodeBox",       Kind::kReadOnlyBox,      kWindow, "",                      {1920, 1080, 2880,  360},  5, FontRole::kText,   "Geocode"},
+    {kZoomLabel,         "zoomLabel",        Kind::kLabel,            kWindow, "Zoom",                  {5040, 1140,  720,  255},  6, FontRole::kText,   ""},
+    {kZoomBox,           "zoomBox",          Kind::kReadOnlyBox,      kWindow, "",                      {5760, 1080, 1200,  360},  7, FontRole::kText,   "The link's zoom"},
+    {kMapsLabel,         "mapsLabel",        Kind::kLabel,            kWindow, "&Maps",                 { 240, 1620, 3975,  255},  8, FontRole::kText,   ""},
+    {kMapList,           "mapList",          Kind::kListView,         kWindow, "",                      { 240, 1860, 6720, 2055},  9, FontRole::kText,   "Maps"},
+    {kKeepOpenBox,       "keepOpenBox",      Kind::kCheckBox,         kWindow, "&Keep this window open",{ 240, 4035, 6720,  300}, 10, FontRole::kText,   "Keep this window open"},
+    {kAlwaysBox,         "alwaysBox",        Kind::kCheckBox,         kWindow, "&Always open this map without asking", { 240, 4395, 6720,  300}, 11, FontRole::kText, "Always open this map without asking"},
+    {kCopyButton,        "copyButton",       Kind::kMenuButton,       kWindow, "&Copy",                 { 240, 4875, 1335,  375}, 12, FontRole::kButton, "Copy"},
+    {kOpenButton,        "openButton",       Kind::kButton,           kWindow, "&Open",                 {4650, 4875, 1095,  375}, 13, FontRole::kButton, "Open"},
+    {kCancelButton,      "cancelButton",     Kind::kButton,           kWindow, "Cancel",                {5865, 4875, 1095,  375}, 14, FontRole::kButton, "Cancel"},
+};
+// clang-format on
+
+inline constexpr layout::Window kWindowLayout = {kPlaceCardCaption, kClientWidth, kClientHeight,
+                                                 kControls,         kOpenButton,  kCancelButton,
+                                                 kMapList};
+
+// The map list's columns: PlaceCardForm::ids and ::areas.
+inline constexpr Column kMapColumns[] = {{"Id", 4320}, {"Area", 2040}};
+
+// Where the place's texts show.
+struct FormText {
+  std::string PlaceCardForm::*field;
+  int control;
+};
+
+inline constexpr FormText kFormTexts[] = {
+    {&PlaceCardForm::coordinates, kCoordinatesBox},
+    {&PlaceCardForm::dms, kDmsBox},
+    {&PlaceCardForm::geocode, kGeocodeBox},
+    {&PlaceCardForm::zoom, kZoomBox},
+};
+
+// The copy items, in the order of PlaceCardForm::copy_labels: the DescribePlace name each
+// copies ("map" is the selected map's "map:ID"), its menu entry and the keys that copy it
+// without the menu, written as both toolkits read them ("" for none).
+struct CopyItem {
+  std::string_view name;
+  std::string_view label;
+  std::string_view shortcut;
+};
+
+inline constexpr std::string_view kMapLinkItem = "map";
+
+inline constexpr CopyItem kCopyItems[] = {
+    {"coordinates", "&Coordinates", "Ctrl+C"},
+    {"dms", "&Degrees, minutes, seconds", ""},
+    {"geocode", "&Geocode", ""},
+    {"tolvex", "&TolVex: link", ""},
+    {"geo", "g&eo: link", ""},
+    {kMapLinkItem, "&Map link", "Ctrl+Shift+C"},
+};
+
+}  // namespace tolvex::place_card_form
