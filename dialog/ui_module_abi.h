@@ -128,8 +128,7 @@ struct TolvexUiCard;
 
 struct TolvexUiCardOps {
   void (*show)(TolvexUiCard* card, const TolvexUiCardForm* form);
-  void (*read)(TolvexUiCard* card, void (*receive)(void*, const TolvexUiCardForm*),
-               void* context);
+  void (*read)(TolvexUiCard* card, void (*receive)(void*, const TolvexUiCardForm*), void* context);
   void (*show_error)(TolvexUiCard* card, TolvexUiText text, TolvexUiText title);
   // Puts the text on the clipboard.
   void (*copy_text)(TolvexUiCard* card, TolvexUiText text);

@@ -35,7 +35,8 @@ inline std::vector<std::string> UiStrings(const TolvexUiText* texts, size_t coun
 // A TolvexUiForm over an OptionForm's texts; valid while both live and neither changes.
 class UiFormView {
  public:
-  explicit UiFormView(const OptionForm& form) : ids_(UiTexts(form.ids)), areas_(UiTexts(form.areas)) {
+  explicit UiFormView(const OptionForm& form)
+      : ids_(UiTexts(form.ids)), areas_(UiTexts(form.areas)) {
     ui_.ids = ids_.data();
     ui_.id_count = ids_.size();
     ui_.areas = areas_.data();
@@ -70,9 +71,12 @@ inline OptionForm OptionFormOf(const TolvexUiForm& ui) {
 
 // The map editor's form as its C struct; valid while `form` lives and does not change.
 inline TolvexUiEditorForm UiEditorForm(const MapEditorForm& form) {
-  return {UiText(form.option.id),   UiText(form.option.area),
-          UiText(form.option.datum), UiText(form.option.zoom),
-          UiText(form.option.command_template), UiText(form.preview)};
+  return {UiText(form.option.id),
+          UiText(form.option.area),
+          UiText(form.option.datum),
+          UiText(form.option.zoom),
+          UiText(form.option.command_template),
+          UiText(form.preview)};
 }
 
 inline MapEditorForm MapEditorFormOf(const TolvexUiEditorForm& ui) {

@@ -28,8 +28,8 @@ class ModuleOptionView final : public OptionView {
   // Also a line on standard error, as every message of the program.
   void ShowError(std::string_view text, std::string_view title) override;
   void Close() override;
-  void RunMapEditor(const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>&
-                        make_logic) override;
+  void RunMapEditor(
+      const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) override;
   std::optional<std::size_t> ChooseItem(std::string_view title,
                                         const std::vector<std::string>& items) override;
 
