@@ -179,7 +179,9 @@ void FrmOption::ShowMaps(int row) {
   const int last = static_cast<int>(maps_.size()) - 1;
   form_.map_row = std::clamp(row, std::min(0, last), last);
   form_.ask = AsksEachLink(*option_doc_);
-  FillOption(form_.selected);
+  // The first tab shows the picked option as it is now; a pick that named no option before and
+  // still names none keeps what the load showed.
+  if (selected_listed || RowOf(maps_, form_.selected) >= 0) FillOption(form_.selected);
   view_.Show(form_);
 }
 
@@ -241,9 +243,11 @@ void FrmOption::OnEditMap() {
 void FrmOption::OnDuplicateMap() {
   if (!BeginMapsEdit() || RowOption() == nullptr) return;
   // The copy opens in the editor as a new option, under an id of its own.
-  MapOption copy = *RowOption();
-  for (int n = 2; RowOf(maps_, copy.id) >= 0; ++n)
-    copy.id = RowOption()->id + " " + std::to_string(n);
+  const MapOption& original = *RowOption();
+  MapOption copy = original;
+  for (int n = 2; RowOf(maps_, copy.id) >= 0; ++n) {
+    copy.id = original.id + " " + std::to_string(n);
+  }
   const std::optional<MapOption> added = RunEditor(copy, std::nullopt);
   if (!added) return;
   ApplyMapsEdit(AddMapOption(*option_doc_, *added), static_cast<int>(maps_.size()));
