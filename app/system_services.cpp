@@ -1,5 +1,6 @@
 #include "app/system_services.h"
 
+#include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/file_replace.h"
 #include "platform/process.h"
@@ -18,22 +19,31 @@ GatewayServices SystemGatewayServices(platform::MessageSink& messages, platform:
   return services;
 }
 
+OptionSaveServices SystemOptionSaveServices(const std::string& option_file_path) {
+  OptionSaveServices save;
+  save.option_file_path = option_file_path;
+  save.user_option_file_path = platform::UserConfigPath(kOptionFileName);
+  save.may_replace_in_place = [](const std::string& path) {
+    return platform::MayReplaceInPlace(path);
+  };
+  save.replace_file = [](const std::string& path, std::string_view bytes) {
+    return platform::ReplaceFileContents(path, bytes);
+  };
+  save.write_new_file = [](const std::string& path, std::string_view bytes) {
+    return platform::WriteNewFile(path, bytes);
+  };
+  return save;
+}
+
 FrmOptionServices SystemOptionServices(const GatewayServices& services) {
   FrmOptionServices dialog;
   dialog.create_document = services.create_document;
   dialog.shell = services.shell;
-  dialog.option_file_path = services.option_file_path;
   dialog.manual_path = platform::PathBesideProgram(kManualFileName);
-  dialog.replace_file = [](const std::string& path, std::string_view bytes) {
-    return platform::ReplaceFileContents(path, bytes);
-  };
-  dialog.user_option_file_path = platform::UserConfigPath(kOptionFileName);
-  dialog.may_replace_in_place = [](const std::string& path) {
-    return platform::MayReplaceInPlace(path);
-  };
-  dialog.write_new_file = [](const std::string& path, std::string_view bytes) {
-    return platform::WriteNewFile(path, bytes);
-  };
+  dialog.save = SystemOptionSaveServices(services.option_file_path);
+  dialog.catalogue_path = platform::PathBesideProgram(kCatalogueFileName);
+  dialog.decimal_separator = services.decimal_separator;
+  dialog.windir = services.windir;
   return dialog;
 }
 

@@ -47,7 +47,7 @@ void FrmOption::OnLoad() {
 
 std::optional<OptionLoadError> FrmOption::LoadForm() {
   option_doc_ = services_.create_document();
-  loaded_ = option_doc_->Load(services_.option_file_path);
+  loaded_ = option_doc_->Load(services_.save.option_file_path);
   if (!loaded_) return OptionLoadError::kCannotLoadFile;
   maps_ = ReadMapOptions(*option_doc_);
   for (const MapOption& map : maps_) {
@@ -116,24 +116,11 @@ bool FrmOption::SaveChoice() {
     view_.ShowError(kUnknownIdMessage, kOptionErrorTitle);
     return false;
   }
-  std::optional<std::string> bytes;
-  if (setting->SetText(chosen)) bytes = option_doc_->Serialize();
-  if (!bytes || !Save(*bytes)) {
+  if (!setting->SetText(chosen) || !SaveOptionDocument(*option_doc_, services_.save)) {
     view_.ShowError(kSaveFailedMessage, kOptionErrorTitle);
     return false;
   }
   return true;
-}
-
-bool FrmOption::Save(std::string_view bytes) const {
-  const std::string& own = services_.user_option_file_path;
-  const std::string& read = services_.option_file_path;
-  // A shared file stays as it is: the user's choice goes to the user's own file.
-  if (!own.empty() && own != read && services_.may_replace_in_place &&
-      !services_.may_replace_in_place(read)) {
-    return services_.write_new_file(own, bytes);
-  }
-  return services_.replace_file(read, bytes);
 }
 
 void FrmOption::OnCancel() { view_.Close(); }

@@ -2,7 +2,7 @@
 // the user picks and, on OK, stores the pick as the file's `currentsetting`. It knows nothing
 // of widgets: a toolkit's window implements OptionView and forwards its events here.
 //
-//   window events -> FrmOption -> option file (XmlDocument, ReplaceFileContents)
+//   window events -> FrmOption -> option file (XmlDocument, SaveOptionDocument)
 //                             \-> OptionView (the form's contents, messages, close)
 //                             \-> Shell (manual.htm)
 #pragma once
@@ -17,6 +17,7 @@
 
 #include "dialog/option_view.h"
 #include "gateway/option_edit.h"
+#include "gateway/option_save.h"
 #include "gateway/option_store.h"
 #include "platform/shell.h"
 #include "platform/xml_document.h"
@@ -37,18 +38,10 @@ inline constexpr std::string_view kCopyrightNotice = "Copyright (C) 2026 the Tol
 struct FrmOptionServices {
   std::function<std::unique_ptr<platform::XmlDocument>()> create_document;
   platform::Shell* shell = nullptr;
-  std::string option_file_path;
   std::string manual_path;
-  // Writes the saved document over the option file; platform::ReplaceFileContents in the
-  // program. False when the file was left as it was.
-  std::function<bool(const std::string& path, std::string_view bytes)> replace_file;
-  // The user's own option file; empty when there is none to fall back on. OK writes it
-  // (write_new_file) instead of the file it read when may_replace_in_place says that file is
-  // not this user's to replace: a shared install's, whose folder the user cannot write or
-  // which links to the package's file.
-  std::string user_option_file_path;
-  std::function<bool(const std::string& path)> may_replace_in_place;
-  std::function<bool(const std::string& path, std::string_view bytes)> write_new_file;
+  // Where the option file is read from and how OK writes it back (SaveOptionDocument): over
+  // the file it read, or the user's own file when that one is not this user's to replace.
+  OptionSaveServices save;
   // The Maps tab: the catalogue beside the program (kCatalogueFileName), and what the map
   // editor's "&Try" hands the shell, as a request would.
   std::string catalogue_path;
@@ -91,8 +84,6 @@ class FrmOption final : public OptionEvents {
   // OK's save: true when the window may close (saved, or nothing to write); false after a
   // message, the file unchanged.
   bool SaveChoice();
-  // Writes the saved document where it belongs; false when nothing was written.
-  bool Save(std::string_view bytes) const;
 
   // Takes what the user set in the window (the pick, the Maps tab's row and check box) into
   // form_; false, after a message, when the document cannot take the Maps tab's edits.

@@ -2,6 +2,7 @@
 
 #include "gateway/command_template.h"
 #include "gateway/message_text.h"
+#include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
 #include "gateway/text.h"
@@ -84,6 +85,25 @@ ExpandedCommand ExpandActiveOption(const Location& location, platform::XmlDocume
           ExpandCommandTemplate(location, active.option, decimal_separator)};
 }
 
+int OpenLocation(const Location& location, const CommandOption& option,
+                 const GatewayServices& services) {
+  const std::string command_line =
+      ExpandCommandTemplate(location, option, services.decimal_separator);
+  // The link would come back here, and from here go out again: a chain without end.
+  if (WouldStartThisProgram(command_line, *services.shell)) {
+    services.messages->ShowError(SelfStartMessage(command_line), kProgramTitle);
+    return kExitMessage;
+  }
+  const auto outcome = LaunchCommand(*services.shell, command_line, services.windir);
+  if (outcome.result == platform::ShellResult::kHandedOver) return kExitHandedOver;
+  // Where the system shows no error of its own, the user who clicked a link must still learn
+  // that nothing opened.
+  if (!outcome.reason.empty()) {
+    services.messages->ShowError(NotStartedMessage(outcome, command_line), kProgramTitle);
+  }
+  return kExitNotStarted;
+}
+
 int RunGateway(std::string_view argument_text, const GatewayServices& services) {
   const Request request = ClassifyArgument(argument_text, services.decimal_separator);
   switch (request.kind) {
@@ -99,30 +119,24 @@ int RunGateway(std::string_view argument_text, const GatewayServices& services) 
       break;
   }
 
-  ExpandedCommand command;
+  ActiveOption active;
+  bool ask = false;
   {
-    // The document lives for the load only; nothing holds the file afterwards.
+    // The document lives for the load only; nothing holds the file afterwards. The choice to
+    // ask is read from the same load, and only where a card could be shown.
     const auto document = services.create_document();
-    command = ExpandActiveOption(request.location, *document, services.option_file_path,
-                                 services.decimal_separator);
+    active = LoadActiveOption(*document, services.option_file_path);
+    ask = active.error == OptionLoadError::kNone && services.choose_map && AsksEachLink(*document);
   }
-  if (command.error != OptionLoadError::kNone) {
-    services.messages->ShowError(OptionLoadMessage(command.error), kProgramTitle);
+  if (active.error != OptionLoadError::kNone) {
+    services.messages->ShowError(OptionLoadMessage(active.error), kProgramTitle);
     return kExitMessage;
   }
-  // The link would come back here, and from here go out again: a chain without end.
-  if (WouldStartThisProgram(command.command_line, *services.shell)) {
-    services.messages->ShowError(SelfStartMessage(command.command_line), kProgramTitle);
-    return kExitMessage;
+  if (ask) {
+    // No display answering: the request goes on as if the file did not ask.
+    if (const std::optional<int> status = services.choose_map(request.location)) return *status;
   }
-  const auto outcome = LaunchCommand(*services.shell, command.command_line, services.windir);
-  if (outcome.result == platform::ShellResult::kHandedOver) return kExitHandedOver;
-  // Where the system shows no error of its own, the user who clicked a link must still learn
-  // that nothing opened.
-  if (!outcome.reason.empty()) {
-    services.messages->ShowError(NotStartedMessage(outcome, command.command_line), kProgramTitle);
-  }
-  return kExitNotStarted;
+  return OpenLocation(request.location, active.option, services);
 }
 
 }  // namespace tolvex

@@ -6,11 +6,8 @@
 #include "gateway/text.h"
 
 namespace tolvex {
-namespace {
 
-// A zoom attribute's level; a text that is no whole number 0..21 gives none, so that the
-// default applies rather than a level the file's author did not mean.
-std::optional<int> ZoomOf(std::string_view text) {
+std::optional<int> ZoomAttributeLevel(std::string_view text) {
   const std::string_view digits = Trim(text, kBlanks);
   if (digits.empty() || digits.front() == '-') return std::nullopt;
   int level = 0;
@@ -20,8 +17,6 @@ std::optional<int> ZoomOf(std::string_view text) {
   }
   return level;
 }
-
-}  // namespace
 
 std::string_view OptionLoadMessage(OptionLoadError error) {
   switch (error) {
@@ -79,7 +74,7 @@ ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string
   const auto datum = option->SelectSingleNode("@datum");
   active.option.datum_name = datum ? datum->Text() : std::string(kDefaultDatum);
   if (const auto zoom = option->SelectSingleNode("@zoom"))
-    active.option.zoom = ZoomOf(zoom->Text());
+    active.option.zoom = ZoomAttributeLevel(zoom->Text());
   return active;
 }
 

@@ -62,6 +62,10 @@ std::vector<std::string> ListOptionIds(const platform::XmlDocument& document);
 std::unique_ptr<platform::XmlNode> FindOption(const platform::XmlDocument& document,
                                               std::string_view id);
 
+// A `zoom` attribute's level: a whole number 0..21, blanks around allowed; nullopt for any other
+// text, so that the default applies rather than a level the file's author did not mean.
+std::optional<int> ZoomAttributeLevel(std::string_view text);
+
 // An option element's command template: its text without leading and trailing XML white
 // space (so a template on its own indented line works), inner text unchanged.
 std::string CommandTemplateOf(const platform::XmlNode& option);

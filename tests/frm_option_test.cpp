@@ -154,15 +154,15 @@ class FrmOptionTest : public ::testing::Test {
       return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
     };
     services.shell = &shell_;
-    services.option_file_path = read_path_;
+    services.save.option_file_path = read_path_;
     services.manual_path = dir_.File("manual.htm");
-    services.replace_file = [this](const std::string& path, std::string_view data) {
+    services.save.replace_file = [this](const std::string& path, std::string_view data) {
       ++saves_;
       return replace_file_(path, data);
     };
-    services.user_option_file_path = own_path_;
-    services.may_replace_in_place = platform::MayReplaceInPlace;
-    services.write_new_file = platform::WriteNewFile;
+    services.save.user_option_file_path = own_path_;
+    services.save.may_replace_in_place = platform::MayReplaceInPlace;
+    services.save.write_new_file = platform::WriteNewFile;
     frm_.emplace(view_, std::move(services));
     view_.events = &*frm_;
     frm_->OnLoad();

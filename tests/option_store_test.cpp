@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "gateway/gateway.h"
 #include "gateway/option_store.h"
 #include "platform/xml_document.h"
 #include "tests/support/temp_dir.h"
@@ -309,6 +310,67 @@ TEST(OptionLookupTest, InvalidQueriesFindNothing) {
   EXPECT_FALSE(platform::CreateXmlDocument()->SelectSingleNode(kActiveIdQuery));
   EXPECT_FALSE(platform::CreateXmlDocument()->Serialize());
 }
+
+class RecordingShell final : public platform::Shell, public platform::MessageSink {
+ public:
+  std::vector<std::string> opened;
+  std::vector<std::string> messages;
+  platform::ShellOutcome Open(std::string_view file, const std::optional<std::string>&) override {
+    opened.emplace_back(file);
+    return platform::ShellResult::kHandedOver;
+  }
+  bool SchemeOpensThisProgram(std::string_view) override { return false; }
+  void ShowError(std::string_view text, std::string_view) override { messages.emplace_back(text); }
+};
+
+// A location request when the file may ask which map to use: the card's status when a card
+// is shown, the active option launched as before otherwise.
+struct AskCase {
+  const char* name;
+  std::string root_attributes;
+  bool card_shown;       // choose_map answers (a display), or gives nullopt
+  bool card_asked;       // choose_map was called
+  int status;            // the run's
+  std::string launched;  // what the shell opened ("" for nothing)
+};
+
+class AskEachLinkTest : public ::testing::TestWithParam<AskCase> {};
+
+TEST_P(AskEachLinkTest, ShowsTheCardOnlyWhenTheFileAsksAndACardCanBeShown) {
+  const AskCase& c = GetParam();
+  TempDir dir;
+  RecordingShell shell;
+  GatewayServices services;
+  services.messages = &shell;
+  services.shell = &shell;
+  services.create_document = [] { return platform::CreateXmlDocument(); };
+  services.option_file_path = dir.Write("o.xml", "<tolvexgateway_optionlist " + c.root_attributes +
+                                                     "><option id='V' area='a'>open $ost</option>"
+                                                     "</tolvexgateway_optionlist>");
+  bool asked = false;
+  services.choose_map = [&](const Location& location) -> std::optional<int> {
+    asked = true;
+    EXPECT_EQ(location.geocode, "SD9.XC4.EQ2.CV5");
+    return c.card_shown ? std::optional<int>(7) : std::nullopt;
+  };
+  EXPECT_EQ(RunGateway("TolVex:SD9.XC4.EQ2.CV5", services), c.status);
+  EXPECT_EQ(asked, c.card_asked);
+  EXPECT_EQ(shell.opened,
+            c.launched.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.launched});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, AskEachLinkTest,
+    ::testing::Values(AskCase{"AskedWithACard", "currentsetting='V' ask='true'", true, true, 7, ""},
+                      AskCase{"AskedWithoutADisplay", "currentsetting='V' ask='true'", false, true,
+                              0, "open SD9.XC4.EQ2.CV5"},
+                      AskCase{"NotAsked", "currentsetting='V'", true, false, 0,
+                              "open SD9.XC4.EQ2.CV5"},
+                      AskCase{"OtherValue", "currentsetting='V' ask='True'", true, false, 0,
+                              "open SD9.XC4.EQ2.CV5"},
+                      // A file that cannot serve a request says so, as before, and shows no card.
+                      AskCase{"BrokenFileAsks", "ask='true'", true, false, 1, ""}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tolvex
