@@ -16,33 +16,33 @@
 
 namespace tolvex::option_form {
 
-// Control ids (the Win32 view's; the Qt view goes by name). OK and Cancel carry the dialog
-// manager's IDOK and IDCANCEL: IsDialogMessageW turns Esc into a click of the control whose
-// id is IDCANCEL.
-inline constexpr int kCmdOK = 1;      // IDOK
-inline constexpr int kCmdCancel = 2;  // IDCANCEL
-inline constexpr int kTbsOptions = 1001;
-inline constexpr int kPicOptions = 1002;
-inline constexpr int kGISoptions = 1003;
-inline constexpr int kLabelList = 1004;
-inline constexpr int kLabel3 = 1005;
-inline constexpr int kOscommand = 1006;
-inline constexpr int kImage1 = 1007;
-inline constexpr int kCopyright = 1008;
-inline constexpr int kCopyright2 = 1009;
-inline constexpr int kLabel2 = 1010;
-inline constexpr int kGISareas = 1011;
-inline constexpr int kLabel1 = 1012;
-inline constexpr int kDatum = 1013;
-inline constexpr int kMnuHelp = 1100;
+// Control ids (the Win32 view's; the Qt view goes by the form name in the table below). OK and
+// Cancel carry the dialog manager's IDOK and IDCANCEL: IsDialogMessageW turns Esc into a click of
+// the control whose id is IDCANCEL.
+inline constexpr int kOkButton = 1;      // IDOK
+inline constexpr int kCancelButton = 2;  // IDCANCEL
+inline constexpr int kOptionTab = 1001;
+inline constexpr int kOptionPanel = 1002;
+inline constexpr int kApplicationBox = 1003;
+inline constexpr int kApplicationLabel = 1004;
+inline constexpr int kCommandLabel = 1005;
+inline constexpr int kCommandBox = 1006;
+inline constexpr int kPicture = 1007;
+inline constexpr int kVersionLine = 1008;
+inline constexpr int kCopyrightLine = 1009;
+inline constexpr int kAreaLabel = 1010;
+inline constexpr int kAreaBox = 1011;
+inline constexpr int kDatumLabel = 1012;
+inline constexpr int kDatumBox = 1013;
+inline constexpr int kHelpMenu = 1100;
 
 inline constexpr std::string_view kWindowCaption = "TolvexGateway   - Option -";
-inline constexpr std::string_view kHelpCaption = "Help(&H)";  // mnuHelp, straight on the menu bar
+inline constexpr std::string_view kHelpCaption = "Help(&H)";  // kHelpMenu, straight on the menu bar
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kClientWidth = 8130;  // twips
 inline constexpr int kClientHeight = 5880;
 inline constexpr int kWindowIconPixels = 32;
-inline constexpr int kPicturePixels = 96;  // Image1's picture
+inline constexpr int kPicturePixels = 96;  // the picture's side
 
 enum class ControlKind {
   kTabStrip,      // one tab, captioned with the control's caption, never switched
@@ -89,7 +89,7 @@ struct Control {
   int id;
   const char* name;
   ControlKind kind;
-  int parent;           // kPicOptions, or 0 for the window itself
+  int parent;           // kOptionPanel, or 0 for the window itself
   const char* caption;  // fixed text; "" where the logic sets the text or there is none
   TwipsRect rect;
   int tab_index;  // -1: none
@@ -98,129 +98,28 @@ struct Control {
 
 inline constexpr int kWindow = 0;
 
-// The controls in the order a parent is listed before its children.
+// The controls in the order a parent is listed before its children. One row a line, so that
+// the table reads as the form: where each control sits and what it shows.
+// clang-format off
 inline constexpr Control kControls[] = {
-    {kTbsOptions,
-     "tbsOptions",
-     ControlKind::kTabStrip,
-     kWindow,
-     "Option",
-     {120, 120, 7815, 5205},
-     0,
-     FontRole::kTab},
-    {kPicOptions,
-     "picOptions",
-     ControlKind::kPanel,
-     kWindow,
-     "",
-     {240, 720, 7575, 4545},
-     1,
-     FontRole::kNone},
-    {kCmdCancel,
-     "cmdCancel",
-     ControlKind::kButton,
-     kWindow,
-     "Cancel",
-     {6840, 5400, 1095, 375},
-     2,
-     FontRole::kButton},
-    {kCmdOK,
-     "cmdOK",
-     ControlKind::kButton,
-     kWindow,
-     "OK",
-     {5640, 5400, 1095, 375},
-     3,
-     FontRole::kButton},
-    {kLabelList,
-     "LabelList",
-     ControlKind::kLabel,
-     kPicOptions,
-     "Select GIS Application",
-     {240, 360, 3975, 255},
-     5,
-     FontRole::kText},
-    {kGISoptions,
-     "GISoptions",
-     ControlKind::kComboBox,
-     kPicOptions,
-     "",
-     {240, 600, 7215, 360},
-     4,
-     FontRole::kText},
-    {kLabel3,
-     "Label3",
-     ControlKind::kLabel,
-     kPicOptions,
-     "URL/File",
-     {240, 1440, 4215, 255},
-     7,
-     FontRole::kText},
-    {kOscommand,
-     "oscommand",
-     ControlKind::kMultiLineBox,
-     kPicOptions,
-     "",
-     {240, 1680, 7215, 1095},
-     6,
-     FontRole::kText},
-    {kImage1,
-     "Image1",
-     ControlKind::kImage,
-     kPicOptions,
-     "",
-     {240, 3120, 1440, 1440},
-     -1,
-     FontRole::kNone},
-    {kCopyright,
-     "copyright",
-     ControlKind::kLabel,
-     kPicOptions,
-     "",
-     {1800, 3960, 5775, 255},
-     8,
-     FontRole::kText},
-    {kCopyright2,
-     "copyright2",
-     ControlKind::kLabel,
-     kPicOptions,
-     "",
-     {1800, 4200, 5775, 255},
-     10,
-     FontRole::kText},
-    {kLabel2,
-     "Label2",
-     ControlKind::kLabel,
-     kPicOptions,
-     "Valid Area",
-     {3600, 2955, 1215, 255},
-     13,
-     FontRole::kText},
-    {kGISareas,
-     "GISareas",
-     ControlKind::kReadOnlyBox,
-     kPicOptions,
-     "",
-     {4680, 2880, 975, 375},
-     12,
-     FontRole::kText},
-    {kLabel1,
-     "Label1",
-     ControlKind::kLabel,
-     kPicOptions,
-     "Datum",
-     {5880, 2955, 735, 255},
-     9,
-     FontRole::kText},
-    {kDatum,
-     "datum",
-     ControlKind::kReadOnlyBox,
-     kPicOptions,
-     "",
-     {6600, 2910, 855, 360},
-     11,
-     FontRole::kText},
+    // id               form name     kind                        parent        caption                   left   top  width height tab font
+    {kOptionTab,        "tbsOptions", ControlKind::kTabStrip,     kWindow,      "Option",                 { 120,  120, 7815, 5205},  0, FontRole::kTab},
+    {kOptionPanel,      "picOptions", ControlKind::kPanel,        kWindow,      "",                       { 240,  720, 7575, 4545},  1, FontRole::kNone},
+    {kCancelButton,     "cmdCancel",  ControlKind::kButton,       kWindow,      "Cancel",                 {6840, 5400, 1095,  375},  2, FontRole::kButton},
+    {kOkButton,         "cmdOK",      ControlKind::kButton,       kWindow,      "OK",                     {5640, 5400, 1095,  375},  3, FontRole::kButton},
+    {kApplicationLabel, "LabelList",  ControlKind::kLabel,        kOptionPanel, "Select GIS Application", { 240,  360, 3975,  255},  5, FontRole::kText},
+    {kApplicationBox,   "GISoptions", ControlKind::kComboBox,     kOptionPanel, "",                       { 240,  600, 7215,  360},  4, FontRole::kText},
+    {kCommandLabel,     "Label3",     ControlKind::kLabel,        kOptionPanel, "URL/File",               { 240, 1440, 4215,  255},  7, FontRole::kText},
+    {kCommandBox,       "oscommand",  ControlKind::kMultiLineBox, kOptionPanel, "",                       { 240, 1680, 7215, 1095},  6, FontRole::kText},
+    {kPicture,          "Image1",     ControlKind::kImage,        kOptionPanel, "",                       { 240, 3120, 1440, 1440}, -1, FontRole::kNone},
+    {kVersionLine,      "copyright",  ControlKind::kLabel,        kOptionPanel, "",                       {1800, 3960, 5775,  255},  8, FontRole::kText},
+    {kCopyrightLine,    "copyright2", ControlKind::kLabel,        kOptionPanel, "",                       {1800, 4200, 5775,  255}, 10, FontRole::kText},
+    {kAreaLabel,        "Label2",     ControlKind::kLabel,        kOptionPanel, "Valid Area",             {3600, 2955, 1215,  255}, 13, FontRole::kText},
+    {kAreaBox,          "GISareas",   ControlKind::kReadOnlyBox,  kOptionPanel, "",                       {4680, 2880,  975,  375}, 12, FontRole::kText},
+    {kDatumLabel,       "Label1",     ControlKind::kLabel,        kOptionPanel, "Datum",                  {5880, 2955,  735,  255},  9, FontRole::kText},
+    {kDatumBox,         "datum",      ControlKind::kReadOnlyBox,  kOptionPanel, "",                       {6600, 2910,  855,  360}, 11, FontRole::kText},
 };
+// clang-format on
 
 // The controls by tab index, those without one last (in table order).
 inline std::vector<const Control*> ByTabIndex() {
@@ -279,6 +178,6 @@ inline constexpr FormText kFormTexts[] = {
 };
 
 // The control whose drop-down list holds OptionForm::ids.
-inline constexpr int kIdList = kGISoptions;
+inline constexpr int kIdList = kApplicationBox;
 
 }  // namespace tolvex::option_form

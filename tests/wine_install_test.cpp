@@ -314,9 +314,10 @@ TEST_F(InstallTest, AnExistingGeoClassIsLeftAlone) {
 TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   ASSERT_EQ(Install(), 0);
   const std::string shipped = ReadFile(InstallDir() / "tolvexgwoption.xml");
-  const ProcessResult saved = RunWine(WindowsBinDir() / "tolvex_driver.exe",
-                                      {"dialog", "30000", "\"" + InstalledProgram() + "\" option",
-                                       "pick", "1", "click", std::to_string(option_form::kCmdOK)});
+  const ProcessResult saved =
+      RunWine(WindowsBinDir() / "tolvex_driver.exe",
+              {"dialog", "30000", "\"" + InstalledProgram() + "\" option", "pick", "1", "click",
+               std::to_string(option_form::kOkButton)});
   EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
   const std::string chosen = ReadFile(InstallDir() / "tolvexgwoption.xml");
   ASSERT_NE(chosen, shipped) << "the option window saved nothing";

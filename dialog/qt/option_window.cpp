@@ -180,14 +180,14 @@ void OptionWindow::Build() {
     if (control.kind == ControlKind::kPanel) widget->raise();
   }
 
-  auto* cancel = static_cast<QPushButton*>(controls_.at(kCmdCancel));
+  auto* cancel = static_cast<QPushButton*>(controls_.at(kCancelButton));
   connect(cancel, &QPushButton::clicked, this, [this] { Send(&OptionEvents::OnCancel); });
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
-  connect(static_cast<QPushButton*>(controls_.at(kCmdOK)), &QPushButton::clicked, this,
+  connect(static_cast<QPushButton*>(controls_.at(kOkButton)), &QPushButton::clicked, this,
           [this] { Send(&OptionEvents::OnOk); });
-  gis_options_ = static_cast<QComboBox*>(controls_.at(kIdList));
-  connect(gis_options_, &QComboBox::activated, this, [this] { Send(&OptionEvents::OnPick); });
+  application_box_ = static_cast<QComboBox*>(controls_.at(kIdList));
+  connect(application_box_, &QComboBox::activated, this, [this] { Send(&OptionEvents::OnPick); });
 
   // The labels and the panel take no focus.
   const std::vector<const Control*> stops = TabStops();
@@ -224,7 +224,7 @@ void OptionWindow::BuildMapsTab(const TwipScale& twips) {
 
   // Each tab shows its own panel over the tab strip's page; Ctrl+Tab and Ctrl+Shift+Tab switch
   // tabs wherever the focus is, as tab strips do.
-  auto* tabs = static_cast<QTabWidget*>(controls_.at(kTbsOptions));
+  auto* tabs = static_cast<QTabWidget*>(controls_.at(kOptionTab));
   connect(tabs, &QTabWidget::currentChanged, this, [this](int tab) { ShowTab(tab); });
   const auto step = [tabs](int by) {
     tabs->setCurrentIndex((tabs->currentIndex() + by + tabs->count()) % tabs->count());
@@ -237,8 +237,8 @@ void OptionWindow::BuildMapsTab(const TwipScale& twips) {
 }
 
 void OptionWindow::ShowTab(int tab) {
-  QWidget* shown = controls_.at(tab == 0 ? kPicOptions : maps_form::kMapsPanel);
-  QWidget* hidden = controls_.at(tab == 0 ? maps_form::kMapsPanel : kPicOptions);
+  QWidget* shown = controls_.at(tab == 0 ? kOptionPanel : maps_form::kMapsPanel);
+  QWidget* hidden = controls_.at(tab == 0 ? maps_form::kMapsPanel : kOptionPanel);
   const bool focus_was_hidden = hidden->isAncestorOf(QApplication::focusWidget());
   hidden->hide();
   shown->show();
@@ -303,14 +303,14 @@ void OptionWindow::Show(const OptionForm& form) {
   QStringList ids;
   for (const auto& id : form.ids) ids.append(ToQString(id));
   QStringList listed;
-  for (int i = 0; i < gis_options_->count(); ++i) listed.append(gis_options_->itemText(i));
+  for (int i = 0; i < application_box_->count(); ++i) listed.append(application_box_->itemText(i));
   if (ids != listed) {
     // Filling the list must not put its first entry into the text field.
-    const QString text = gis_options_->currentText();
-    gis_options_->clear();
-    gis_options_->addItems(ids);
-    gis_options_->setCurrentIndex(-1);
-    gis_options_->setEditText(text);
+    const QString text = application_box_->currentText();
+    application_box_->clear();
+    application_box_->addItems(ids);
+    application_box_->setCurrentIndex(-1);
+    application_box_->setEditText(text);
   }
   for (const FormText& text : kFormTexts) SetControlText(text.control, ToQString(form.*text.field));
   SetRows(map_list_, {form.ids, form.areas});
@@ -320,8 +320,8 @@ void OptionWindow::Show(const OptionForm& form) {
 
 OptionForm OptionWindow::Read() const {
   OptionForm form;
-  for (int i = 0; i < gis_options_->count(); ++i) {
-    form.ids.push_back(gis_options_->itemText(i).toStdString());
+  for (int i = 0; i < application_box_->count(); ++i) {
+    form.ids.push_back(application_box_->itemText(i).toStdString());
   }
   for (const FormText& text : kFormTexts) {
     form.*text.field = ControlText(text.control).toStdString();

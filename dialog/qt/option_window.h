@@ -70,7 +70,7 @@ class OptionWindow final : public QMainWindow, public OptionView {
   OptionEvents* events_ = nullptr;
   bool unloaded_ = false;
   std::map<int, QWidget*> controls_;  // by the ids of the form's table
-  QComboBox* gis_options_ = nullptr;
+  QComboBox* application_box_ = nullptr;
   QTreeWidget* map_list_ = nullptr;
 };
 

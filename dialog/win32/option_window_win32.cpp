@@ -179,7 +179,7 @@ int OptionWindow::Run(OptionEvents& events) {
   if (window_ == nullptr) return 0;
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
-  SetFocus(Control(kTbsOptions));
+  SetFocus(Control(kOptionTab));
 
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
@@ -201,7 +201,7 @@ bool OptionWindow::Create() {
 
   // The menu bar's single item has no submenu: a click on it is a command by itself.
   MenuHandle menu(CreateMenu());
-  AppendMenuW(menu.Get(), MF_STRING, static_cast<UINT_PTR>(kMnuHelp),
+  AppendMenuW(menu.Get(), MF_STRING, static_cast<UINT_PTR>(kHelpMenu),
               Utf16FromUtf8(kHelpCaption).c_str());
   window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass,
                             Utf16FromUtf8(kWindowCaption).c_str(), kWindowStyle, CW_USEDEFAULT,
@@ -242,13 +242,13 @@ void OptionWindow::CreateControls() {
     CreateWindowExW(kind.ex_style, kind.class_name, text.c_str(), kind.style, 0, 0, 0, 0, parent,
                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), instance_, nullptr);
   }
-  std::wstring tab_text = Utf16FromUtf8(ControlById(kTbsOptions).caption);
+  std::wstring tab_text = Utf16FromUtf8(ControlById(kOptionTab).caption);
   TCITEMW tab{};
   tab.mask = TCIF_TEXT;
   tab.pszText = tab_text.data();
-  SendMessageW(Control(kTbsOptions), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
+  SendMessageW(Control(kOptionTab), TCM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&tab));
   // The tab strip lies beneath the panel that covers its page.
-  SetWindowPos(Control(kTbsOptions), HWND_BOTTOM, 0, 0, 0, 0,
+  SetWindowPos(Control(kOptionTab), HWND_BOTTOM, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
@@ -294,7 +294,7 @@ void OptionWindow::ApplyDpi(UINT dpi) {
   text_font_ = std::move(text_font);
   tab_font_ = std::move(tab_font);
   button_font_ = std::move(button_font);
-  FitComboHeight(Scaled(ControlById(kGISoptions).rect.height, dpi));
+  FitComboHeight(Scaled(ControlById(kApplicationBox).rect.height, dpi));
 
   RECT frame{0, 0, Scaled(kClientWidth, dpi), Scaled(kClientHeight, dpi)};
   AdjustWindowRectExForDpi(&frame, kWindowStyle, TRUE, WS_EX_CONTROLPARENT, dpi);
@@ -314,7 +314,7 @@ void OptionWindow::ApplyDpi(UINT dpi) {
 // the one thing that can be set, and how it maps to the whole box differs between systems:
 // adjust it until the whole box is `height` high.
 void OptionWindow::FitComboHeight(int height) {
-  const HWND combo = Control(kGISoptions);
+  const HWND combo = Control(kApplicationBox);
   // Corrected from the height last asked for: a system may report another field height than
   // the one it was given, and correcting from that would undo each correction.
   auto field = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
@@ -331,7 +331,7 @@ void OptionWindow::FitComboHeight(int height) {
 HWND OptionWindow::Control(int id) const {
   if (window_ == nullptr) return nullptr;
   const HWND direct = GetDlgItem(window_, id);
-  return direct != nullptr ? direct : GetDlgItem(GetDlgItem(window_, kPicOptions), id);
+  return direct != nullptr ? direct : GetDlgItem(GetDlgItem(window_, kOptionPanel), id);
 }
 
 void OptionWindow::SetControlText(int id, const std::wstring& text) {
@@ -393,7 +393,7 @@ bool OptionWindow::PreTranslate(const MSG& message) {
     return true;
   }
   if (message.wParam == VK_RETURN) {
-    if (SendMessageW(Control(kGISoptions), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
+    if (SendMessageW(Control(kApplicationBox), CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
     const HWND focus = GetFocus();
     if (focus != nullptr && IsClass(focus, WC_BUTTONW)) SendMessageW(focus, BM_CLICK, 0, 0);
     return true;
@@ -404,7 +404,7 @@ bool OptionWindow::PreTranslate(const MSG& message) {
 void OptionWindow::MoveFocus(bool backwards) {
   HWND focus = GetFocus();
   // The combo box's text field is a child of the combo box.
-  if (focus != nullptr && GetParent(focus) == Control(kGISoptions)) focus = GetParent(focus);
+  if (focus != nullptr && GetParent(focus) == Control(kApplicationBox)) focus = GetParent(focus);
   const std::vector<const option_form::Control*> stops = TabStops();
   const int count = static_cast<int>(stops.size());
   int current = -1;
@@ -467,16 +467,16 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const int code = HIWORD(wparam);
-      if (id == kCmdOK && code == BN_CLICKED) {
+      if (id == kOkButton && code == BN_CLICKED) {
         events_->OnOk();
-      } else if (id == kCmdCancel && code == BN_CLICKED) {
+      } else if (id == kCancelButton && code == BN_CLICKED) {
         events_->OnCancel();
-      } else if (id == kMnuHelp && code == 0 && lparam == 0) {
+      } else if (id == kHelpMenu && code == 0 && lparam == 0) {
         events_->OnHelp();
-      } else if (id == kGISoptions && code == CBN_SELCHANGE) {
+      } else if (id == kApplicationBox && code == CBN_SELCHANGE) {
         // The text field takes the picked entry only after this notification: put it there
         // first, so that the logic reads the entry that was picked.
-        const HWND combo = Control(kGISoptions);
+        const HWND combo = Control(kApplicationBox);
         const auto index = SendMessageW(combo, CB_GETCURSEL, 0, 0);
         if (index != CB_ERR) {
           const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
@@ -502,7 +502,7 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
-      if (item->CtlID == static_cast<UINT>(kImage1)) {
+      if (item->CtlID == static_cast<UINT>(kPicture)) {
         DrawPicture(*item);
         return TRUE;
       }
