@@ -53,17 +53,7 @@ FrmPlaceCardServices SystemPlaceCardServices(const GatewayServices& services,
   card.location = location;
   card.gateway = &services;
   card.create_document = services.create_document;
-  card.save.option_file_path = services.option_file_path;
-  card.save.user_option_file_path = platform::UserConfigPath(kOptionFileName);
-  card.save.may_replace_in_place = [](const std::string& path) {
-    return platform::MayReplaceInPlace(path);
-  };
-  card.save.replace_file = [](const std::string& path, std::string_view bytes) {
-    return platform::ReplaceFileContents(path, bytes);
-  };
-  card.save.write_new_file = [](const std::string& path, std::string_view bytes) {
-    return platform::WriteNewFile(path, bytes);
-  };
+  card.save = SystemOptionSaveServices(services.option_file_path);
   return card;
 }
 
