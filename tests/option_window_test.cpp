@@ -92,9 +92,9 @@ class OptionWindowTest : public ::testing::Test {
     FrmOptionServices services;
     services.create_document = [] { return platform::CreateXmlDocument(); };
     services.shell = &shell_;
-    services.option_file_path = path_;
+    services.save.option_file_path = path_;
     services.manual_path = dir_.File("manual.htm");
-    services.replace_file = [](const std::string& path, std::string_view bytes) {
+    services.save.replace_file = [](const std::string& path, std::string_view bytes) {
       return platform::ReplaceFileContents(path, bytes);
     };
     frm_ = std::make_unique<FrmOption>(window_, std::move(services));
@@ -272,8 +272,8 @@ TEST_F(OptionWindowTest, EscapeCancelAndTheCloseButtonSaveNothing) {
     FrmOptionServices services;
     services.create_document = [] { return platform::CreateXmlDocument(); };
     services.shell = &shell_;
-    services.option_file_path = path_;
-    services.replace_file = [](const std::string&, std::string_view) {
+    services.save.option_file_path = path_;
+    services.save.replace_file = [](const std::string&, std::string_view) {
       ADD_FAILURE() << "saved";
       return false;
     };

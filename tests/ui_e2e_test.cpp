@@ -1,7 +1,8 @@
 // The built tolvexgateway with its UI module beside it: the module is loaded only for a window
 // or a message box, a missing or dead display falls back to standard error without a crash,
-// and under an X server of the test's own (Xvfb) the option window and the message box show,
-// answer the keyboard and end the run, and the server ending under them ends the run cleanly.
+// and under an X server of the test's own (Xvfb) the option window, its Maps tab, the place
+// card and the message box show, answer the keyboard and end the run, and the server ending
+// under them ends the run cleanly.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <thread>
 #include <future>
 #include <initializer_list>
 #include <optional>
@@ -265,8 +267,155 @@ class UiUnderXvfbTest : public UiModuleTest {
     }
     return run.get();
   }
+  // Waits for the window `title`, gives it the keyboard and presses `keys` in it, one after
+  // the other; a key "type:TEXT" types TEXT instead.
+  void PressKeys(const std::string& title, const std::vector<std::string>& keys) {
+    const auto window = FindWindow(x_.display(), title, true);
+    ASSERT_TRUE(window) << "no window " << title;
+    // What the keys before opened or closed settles first.
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    Xdotool(x_.display(), {"windowfocus", "--sync", *window});
+    for (const std::string& key : keys) {
+      if (key.starts_with("type:")) {
+        Xdotool(x_.display(), {"type", "--delay", "20", "--window", *window, key.substr(5)});
+      } else {
+        Xdotool(x_.display(), {"key", "--window", *window, key});
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
+  // Saves the screen as artifacts/NAME.png, to look at.
+  void Screenshot(const std::string& name) {
+    if (!IsExecutable("/usr/bin/import")) return;
+    fs::create_directories(TOLVEX_ARTIFACT_DIR);
+    ProcessOptions options;
+    options.env_set = {"DISPLAY=" + x_.display()};
+    RunProcess("/usr/bin/import", {"-window", "root", std::string(TOLVEX_ARTIFACT_DIR) + "/" +
+                                                          name + ".png"}, options);
+  }
   Xvfb x_;
 };
+
+// A stand-in map program: writes its arguments, one a line, to RECORD beside it.
+constexpr const char* kRecorder =
+    "#!/bin/sh\n"
+    "printf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$(dirname \"$0\")/record\"\n";
+
+class MapsUnderXvfbTest : public UiUnderXvfbTest {
+ protected:
+  void SetUp() override {
+    UiUnderXvfbTest::SetUp();
+    if (IsSkipped()) return;
+    const std::string recorder = dir_.Write("recorder", kRecorder);
+    ::chmod(recorder.c_str(), 0755);
+  }
+  // The option file, "REC" standing for the recorder's path.
+  std::string OptionsWith(std::string text) const {
+    for (std::size_t at; (at = text.find("REC")) != std::string::npos;) {
+      text.replace(at, 3, (dir_.path() / "recorder").string());
+    }
+    return text;
+  }
+  // What the last map opened was started with, one argument a line; "" when none was.
+  std::string Launched(int milliseconds = 3000) const {
+    const fs::path record = dir_.path() / "record";
+    for (int waited = 0; waited < milliseconds && !fs::exists(record); waited += 20) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!fs::exists(record)) return "";
+    std::string launched = ReadFile(record);
+    fs::remove(record);
+    return launched;
+  }
+  std::string Clipboard() const {
+    ProcessOptions options;
+    options.env_set = {"DISPLAY=" + x_.display()};
+    return RunProcess("/usr/bin/timeout", {"5", "/usr/bin/xclip", "-o", "-selection", "clipboard"},
+                      options)
+        .out;
+  }
+  // Whether a process of the test's gateway still runs (the one that serves the clipboard).
+  bool GatewayRuns() const {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      std::error_code error;
+      if (fs::read_symlink(entry.path() / "exe", error) == fs::path(Gateway())) return true;
+    }
+    return false;
+  }
+};
+
+constexpr const char* kAskingOptions =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<tolvexgateway_optionlist currentsetting=\"Map\" ask=\"true\">\n"
+    "  <option id=\"Map\" area=\"World\">REC Map $ost</option>\n"
+    "  <option id=\"Atlas\" area=\"Japan\">REC Atlas $ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+constexpr const char* kTokyoTower = "TolVex:SD9.XC4.EQ2.CV5";
+
+// The place card, shown for a link when the option file asks at each link, through the keys.
+struct CardCase {
+  const char* name;
+  std::vector<std::string> keys;
+  const char* launched;   // what the opened map was started with; "" for nothing
+  const char* clipboard;  // what the clipboard holds after the card; nullptr: not looked at
+  bool stored;            // the choice is stored: the file no longer asks and the next link
+                          // launches the map at once
+};
+
+class CardTest : public MapsUnderXvfbTest, public ::testing::WithParamInterface<CardCase> {};
+
+TEST_P(CardTest, TheKeysOpenCopyOrStoreAndTheRunEndsAtOnce) {
+  const CardCase& c = GetParam();
+  const std::string options = OptionsWith(kAskingOptions);
+  dir_.Write("tolvexgwoption.xml", options);
+  auto run = std::async(std::launch::async, [&] { return Run(kTokyoTower, x_.display()); });
+  PressKeys("TolvexGateway   - Open -", {});
+  Screenshot(std::string("card_") + c.name);
+  PressKeys("TolvexGateway   - Open -", c.keys);
+  const ProcessResult result = run.get();
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(Launched(std::string(c.launched).empty() ? 300 : 3000), c.launched);
+  if (c.clipboard != nullptr) {
+    EXPECT_EQ(Clipboard(), c.clipboard);
+    // The program serves the clipboard until another program takes it, and no longer.
+    EXPECT_TRUE(GatewayRuns());
+    ProcessOptions take;
+    take.env_set = {"DISPLAY=" + x_.display()};
+    take.input = "taken";
+    RunProcess("/usr/bin/timeout", {"5", "/usr/bin/xclip", "-selection", "clipboard", "-i"}, take);
+    for (int i = 0; i < 100 && GatewayRuns(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_FALSE(GatewayRuns());
+  } else {
+    EXPECT_FALSE(GatewayRuns());
+  }
+  if (!c.stored) {
+    EXPECT_EQ(Options(), options);
+    return;
+  }
+  std::string stored = options;
+  const std::string asking = "\"Map\" ask=\"true\"";
+  stored.replace(stored.find(asking), asking.size(), "\"Atlas\"");
+  EXPECT_EQ(Options(), stored);
+  const ProcessResult next = Run(kTokyoTower, x_.display());
+  EXPECT_EQ(next.exit_status, 0) << next.err;
+  EXPECT_EQ(Launched(), c.launched);
+  EXPECT_FALSE(FindWindow(x_.display(), "TolvexGateway   - Open -"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CardTest,
+    ::testing::ValuesIn(std::initializer_list<CardCase>{
+        {"DownEnterOpensTheSecondMap", {"Down", "Return"}, "Atlas\nSD9.XC4.EQ2.CV5\n", nullptr,
+         false},
+        {"EscapeOpensNothing", {"Escape"}, "", nullptr, false},
+        {"CopiedCoordinatesOutliveTheCard", {"ctrl+c", "Escape"}, "", "35.658581, 139.745433",
+         false},
+        {"AlwaysStoresTheChoice", {"End", "alt+a", "Return"}, "Atlas\nSD9.XC4.EQ2.CV5\n", nullptr,
+         true},
+    }),
+    TOLVEX_ROW_NAMES(name));
 
 TEST_F(UiUnderXvfbTest, TheOptionWindowShowsAndEscapeEndsTheRunUnsaved) {
   auto run = std::async(std::launch::async, [&] { return Run("option", x_.display()); });
