@@ -51,6 +51,12 @@ class OneOptionDocument final : public XmlDocument {
     explicit TextNode(std::string text) : text_(std::move(text)) {}
     std::string Text() const override { return text_; }
     bool SetText(std::string_view) override { return false; }
+    bool SetAttribute(std::string_view, std::string_view) override { return false; }
+    bool RemoveAttribute(std::string_view) override { return false; }
+    std::unique_ptr<XmlNode> AppendElement(std::string_view, std::string_view) override {
+      return nullptr;
+    }
+    bool Remove() override { return false; }
     std::unique_ptr<XmlNode> SelectSingleNode(std::string_view) const override { return nullptr; }
 
    private:
@@ -61,6 +67,12 @@ class OneOptionDocument final : public XmlDocument {
     explicit Option(const OneOptionDocument& document) : document_(document) {}
     std::string Text() const override { return document_.template_; }
     bool SetText(std::string_view) override { return false; }
+    bool SetAttribute(std::string_view, std::string_view) override { return false; }
+    bool RemoveAttribute(std::string_view) override { return false; }
+    std::unique_ptr<XmlNode> AppendElement(std::string_view, std::string_view) override {
+      return nullptr;
+    }
+    bool Remove() override { return false; }
     std::unique_ptr<XmlNode> SelectSingleNode(std::string_view xpath) const override {
       if (xpath == "@id") return std::make_unique<TextNode>("A");
       if (xpath == "@datum") return std::make_unique<TextNode>(document_.datum_);

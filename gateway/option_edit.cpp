@@ -1,11 +1,64 @@
 #include "gateway/option_edit.h"
 
+#include <memory>
+
+#include "gateway/message_text.h"
 #include "gateway/text.h"
 
 namespace tolvex {
 namespace {
 
 constexpr std::string_view kAskQuery = "tolvexgateway_optionlist/@ask";
+constexpr std::string_view kRootQuery = "/tolvexgateway_optionlist";
+// The white space that indents an element on its own line: the text right before it.
+constexpr std::string_view kIndentQuery = "preceding-sibling::node()[1][self::text()]";
+// A new option's indentation when the list holds none to copy it from.
+constexpr std::string_view kDefaultIndent = "\n  ";
+
+// False when `text` holds a byte that starts no UTF-8 character, or a control character that
+// `allowed` does not name. An option file can hold neither as it was typed.
+bool IsPlainText(std::string_view text, std::string_view allowed) {
+  while (!text.empty()) {
+    const std::size_t length = Utf8CharacterLength(text);
+    if (length == 0) return false;
+    const auto byte = static_cast<unsigned char>(text.front());
+    if ((byte < 0x20 || byte == 0x7F) && allowed.find(text.front()) == std::string_view::npos) {
+      return false;
+    }
+    text.remove_prefix(length);
+  }
+  return true;
+}
+
+std::unique_ptr<platform::XmlNode> OptionElement(const platform::XmlDocument& document,
+                                                 std::size_t index) {
+  auto elements = document.SelectNodes(kOptionsQuery);
+  if (index >= elements.size()) return nullptr;
+  return std::move(elements[index]);
+}
+
+// The white space before `element` when it stands on a line of its own; empty otherwise.
+std::string IndentOf(const platform::XmlNode& element) {
+  const auto before = element.SelectSingleNode(kIndentQuery);
+  if (!before) return {};
+  std::string text = before->Text();
+  return Trim(text, kXmlWhiteSpace).empty() ? text : std::string();
+}
+
+// Writes `text` as attribute `name`, or removes the attribute when `text` is empty (an absent
+// attribute reads as empty).
+bool WriteAttribute(platform::XmlNode& element, std::string_view name, const std::string& text) {
+  return text.empty() ? element.RemoveAttribute(name) : element.SetAttribute(name, text);
+}
+
+// Points `currentsetting` at `id` when it named `old_id` and no option has that id any more:
+// the active option keeps being found after a rename or a removal.
+bool FollowActive(platform::XmlDocument& document, const std::string& old_id,
+                  const std::string& id) {
+  const auto current = document.SelectSingleNode(kActiveIdQuery);
+  if (!current || current->Text() != old_id || FindOption(document, old_id)) return true;
+  return current->SetText(id);
+}
 
 std::string AttributeText(const platform::XmlNode& element, std::string_view xpath) {
   const auto attribute = element.SelectSingleNode(xpath);
@@ -34,6 +87,116 @@ CommandOption CommandOptionOf(const MapOption& option) {
 bool AsksEachLink(const platform::XmlDocument& document) {
   const auto ask = document.SelectSingleNode(kAskQuery);
   return ask && ask->Text() == "true";
+}
+
+std::string CheckMapOption(const MapOption& option, const std::vector<MapOption>& options,
+                           std::optional<std::size_t> index) {
+  if (option.id.empty()) return std::string(kEmptyIdMessage);
+  if (!IsPlainText(option.id, "")) return QuotedMessage(kIdControlMessage, option.id);
+  for (std::size_t i = 0; i < options.size(); ++i) {
+    if (i != index && options[i].id == option.id) {
+      return QuotedMessage(kDuplicateIdMessage, option.id);
+    }
+  }
+  if (!IsPlainText(option.area, "")) return QuotedMessage(kAreaControlMessage, option.area);
+  // A datum the file already holds stays as it is; a new one is one the window offers.
+  const bool kept_datum = index && *index < options.size() && options[*index].datum == option.datum;
+  if (!kept_datum && !option.datum.empty() && option.datum != kDefaultDatum &&
+      option.datum != kTokyoDatum) {
+    return std::string(kDatumMessage);
+  }
+  if (!Trim(option.zoom, kBlanks).empty() && !ZoomAttributeLevel(option.zoom)) {
+    return std::string(kZoomMessage);
+  }
+  if (Trim(option.command_template, kXmlWhiteSpace).empty()) {
+    return std::string(kEmptyTemplateMessage);
+  }
+  if (!IsPlainText(option.command_template, "\t\n\r")) {
+    return QuotedMessage(kTemplateControlMessage, option.command_template);
+  }
+  return {};
+}
+
+std::string AddMapOption(platform::XmlDocument& document, const MapOption& option) {
+  const auto root = document.SelectSingleNode(kRootQuery);
+  if (!root) return std::string(OptionLoadMessage(OptionLoadError::kCannotLoadFile));
+  const std::string refusal = CheckMapOption(option, ReadMapOptions(document), std::nullopt);
+  if (!refusal.empty()) return refusal;
+
+  // The new option goes after the others, indented as the last of them.
+  const auto elements = document.SelectNodes(kOptionsQuery);
+  const std::string indent =
+      elements.empty() ? std::string(kDefaultIndent) : IndentOf(*elements.back());
+  const auto element = root->AppendElement("option", indent);
+  if (!element) return std::string(kNotChangedMessage);
+  const bool written =
+      element->SetAttribute("id", option.id) && WriteAttribute(*element, "area", option.area) &&
+      WriteAttribute(*element, "datum", option.datum) &&
+      WriteAttribute(*element, "zoom", option.zoom) && element->SetText(option.command_template);
+  if (!written) {
+    // Whole or not at all: take out what was added.
+    if (const auto before = element->SelectSingleNode(kIndentQuery); before && !indent.empty()) {
+      before->Remove();
+    }
+    element->Remove();
+    return std::string(kNotChangedMessage);
+  }
+  return {};
+}
+
+std::string ReplaceMapOption(platform::XmlDocument& document, std::size_t index,
+                             const MapOption& option) {
+  const std::vector<MapOption> options = ReadMapOptions(document);
+  const auto element = OptionElement(document, index);
+  if (!element) return std::string(kNoMapChosenMessage);
+  const std::string refusal = CheckMapOption(option, options, index);
+  if (!refusal.empty()) return refusal;
+
+  // Only what changed is written: an untouched template keeps its layout, comments and CDATA.
+  const MapOption& old = options[index];
+  bool written = true;
+  if (option.id != old.id) written = written && element->SetAttribute("id", option.id);
+  if (option.area != old.area) written = written && WriteAttribute(*element, "area", option.area);
+  if (option.datum != old.datum) {
+    written = written && WriteAttribute(*element, "datum", option.datum);
+  }
+  if (option.zoom != old.zoom) written = written && WriteAttribute(*element, "zoom", option.zoom);
+  if (option.command_template != old.command_template) {
+    written = written && element->SetText(option.command_template);
+  }
+  if (option.id != old.id) written = written && FollowActive(document, old.id, option.id);
+  return written ? std::string() : std::string(kNotChangedMessage);
+}
+
+std::string RemoveMapOption(platform::XmlDocument& document, std::size_t index) {
+  const std::vector<MapOption> options = ReadMapOptions(document);
+  const auto element = OptionElement(document, index);
+  if (!element) return std::string(kNoMapChosenMessage);
+  if (options.size() <= 1) return std::string(kLastMapMessage);
+
+  // The option's line goes with it: the white space that indented it.
+  if (const auto before = element->SelectSingleNode(kIndentQuery);
+      before && Trim(before->Text(), kXmlWhiteSpace).empty()) {
+    before->Remove();
+  }
+  if (!element->Remove()) return std::string(kNotChangedMessage);
+  const std::string& first_left = options[index == 0 ? 1 : 0].id;
+  return FollowActive(document, options[index].id, first_left) ? std::string()
+                                                               : std::string(kNotChangedMessage);
+}
+
+std::string SetActiveOption(platform::XmlDocument& document, std::string_view id) {
+  const auto root = document.SelectSingleNode(kRootQuery);
+  if (!root) return std::string(OptionLoadMessage(OptionLoadError::kCannotLoadFile));
+  if (!FindOption(document, id)) return QuotedMessage(kNoSuchMapMessage, id);
+  return root->SetAttribute("currentsetting", id) ? std::string() : std::string(kNotChangedMessage);
+}
+
+std::string SetAskEachLink(platform::XmlDocument& document, bool ask) {
+  const auto root = document.SelectSingleNode(kRootQuery);
+  if (!root) return std::string(OptionLoadMessage(OptionLoadError::kCannotLoadFile));
+  const bool written = ask ? root->SetAttribute("ask", "true") : root->RemoveAttribute("ask");
+  return written ? std::string() : std::string(kNotChangedMessage);
 }
 
 }  // namespace tolvex

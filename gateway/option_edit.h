@@ -19,6 +19,24 @@ namespace tolvex {
 // The catalogue of well-known maps, shipped beside the program in the option file's format.
 inline constexpr std::string_view kCatalogueFileName = "tolvexgwcatalogue.xml";
 
+// The messages that refuse an edit. Those ending in a blank are followed by the text they name,
+// quoted as QuotedMessage does.
+inline constexpr std::string_view kEmptyIdMessage = "The id must not be empty";
+inline constexpr std::string_view kIdControlMessage = "The id must not hold a control character: ";
+inline constexpr std::string_view kDuplicateIdMessage = "Another map already has the id ";
+inline constexpr std::string_view kAreaControlMessage =
+    "The area must not hold a control character: ";
+inline constexpr std::string_view kDatumMessage = "The datum must be wgs84 or tokyo";
+inline constexpr std::string_view kZoomMessage =
+    "The zoom must be blank or a whole number from 0 to 21";
+inline constexpr std::string_view kEmptyTemplateMessage = "The command template must not be empty";
+inline constexpr std::string_view kTemplateControlMessage =
+    "The command template must not hold a control character other than a tab or a line break: ";
+inline constexpr std::string_view kLastMapMessage = "The last map cannot be deleted";
+inline constexpr std::string_view kNoSuchMapMessage = "No map has the id ";
+inline constexpr std::string_view kNoMapChosenMessage = "No map is chosen";
+inline constexpr std::string_view kNotChangedMessage = "The option file could not be changed";
+
 // One option as the user edits it. Texts are the attributes' own ("" when absent), so that
 // what the user did not change is written back as it was.
 struct MapOption {

@@ -98,6 +98,15 @@ class NodeCountingDocument final : public platform::XmlDocument {
     Node& operator=(const Node&) = delete;
     std::string Text() const override { return node_->Text(); }
     bool SetText(std::string_view text) override { return node_->SetText(text); }
+    bool SetAttribute(std::string_view name, std::string_view value) override {
+      return node_->SetAttribute(name, value);
+    }
+    bool RemoveAttribute(std::string_view name) override { return node_->RemoveAttribute(name); }
+    std::unique_ptr<platform::XmlNode> AppendElement(std::string_view name,
+                                                     std::string_view text_before) override {
+      return Counted(node_->AppendElement(name, text_before), live_);
+    }
+    bool Remove() override { return node_->Remove(); }
     std::unique_ptr<platform::XmlNode> SelectSingleNode(std::string_view xpath) const override {
       return Counted(node_->SelectSingleNode(xpath), live_);
     }

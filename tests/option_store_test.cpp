@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <functional>
 #include <string>
 
 #include "gateway/gateway.h"
+#include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/xml_document.h"
 #include "tests/support/temp_dir.h"
@@ -310,6 +312,165 @@ TEST(OptionLookupTest, InvalidQueriesFindNothing) {
   EXPECT_FALSE(platform::CreateXmlDocument()->SelectSingleNode(kActiveIdQuery));
   EXPECT_FALSE(platform::CreateXmlDocument()->Serialize());
 }
+
+// The option list's edits on a real file: each changes only what it names, and a refused one
+// leaves the document's bytes. The edited document always reads back as it was edited.
+struct EditCase {
+  const char* name;
+  std::string file;
+  std::function<std::string(platform::XmlDocument&)> edit;
+  std::string message;   // "" when the edit is done
+  std::string expected;  // the serialised document; "" for the file unchanged
+};
+
+void PrintTo(const EditCase& c, std::ostream* os) { *os << c.name; }
+
+// A file as the backend writes it back: declared, double-quoted, ending in a line break.
+std::string Declared(std::string_view current, std::string_view options) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + File(current, options) + "\n";
+}
+
+class MapEditTest : public ::testing::TestWithParam<EditCase> {};
+
+TEST_P(MapEditTest, ChangesOnlyWhatItNames) {
+  const EditCase& c = GetParam();
+  TempDir dir;
+  auto document = platform::CreateXmlDocument();
+  ASSERT_TRUE(document->Load(dir.Write("o.xml", c.file)));
+  EXPECT_EQ(c.edit(*document), c.message);
+  const auto bytes = document->Serialize();
+  ASSERT_TRUE(bytes);
+  EXPECT_EQ(*bytes, c.expected.empty() ? c.file : c.expected);
+  auto reloaded = platform::CreateXmlDocument();
+  ASSERT_TRUE(reloaded->Load(dir.Write("saved.xml", *bytes)));
+  EXPECT_EQ(ReadMapOptions(*reloaded), ReadMapOptions(*document));
+}
+
+MapOption Map(std::string id, std::string command_template, std::string zoom = "",
+              std::string datum = "wgs84", std::string area = "World") {
+  return {std::move(id), std::move(area), std::move(datum), std::move(zoom),
+          std::move(command_template)};
+}
+auto Add(MapOption option) {
+  return [option](platform::XmlDocument& d) { return AddMapOption(d, option); };
+}
+auto Replace(std::size_t index, MapOption option) {
+  return [index, option](platform::XmlDocument& d) { return ReplaceMapOption(d, index, option); };
+}
+auto Remove(std::size_t index) {
+  return [index](platform::XmlDocument& d) { return RemoveMapOption(d, index); };
+}
+auto Use(std::string id) {
+  return [id](platform::XmlDocument& d) { return SetActiveOption(d, id); };
+}
+auto Ask(bool ask) {
+  return [ask](platform::XmlDocument& d) { return SetAskEachLink(d, ask); };
+}
+
+// kViewerAtlas with `line` as a third option.
+std::string WithThird(std::string_view line) {
+  std::string file(kViewerAtlas);
+  file.insert(file.find("</tolvexgateway_optionlist>"), "  " + std::string(line) + "\n");
+  return file;
+}
+// kViewerAtlas with each `from` replaced by its `to`.
+std::string Edited(std::initializer_list<std::pair<std::string_view, std::string_view>> edits) {
+  std::string file(kViewerAtlas);
+  for (const auto& [from, to] : edits) file.replace(file.find(from), from.size(), to);
+  return file;
+}
+const std::string_view kViewerLine =
+    "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer.exe $lat.d() "
+    "$lon.d()</option>\n";
+const std::string_view kAtlasLine =
+    "  <option id=\"Atlas\" area=\"World\" extra=\"kept\">atlas.exe $ost</option>\n";
+const std::string kShiftJis = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" +
+                              File("\x92\x6e\x90\x7d",
+                                   "\n  <option id=\"\x92\x6e\x90\x7d\" "
+                                   "area=\"a\">t</option>\n") +
+                              "\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Edits, MapEditTest,
+    ::testing::Values(
+        EditCase{"AddKeepsCommentsAttributesAndOrder", std::string(kViewerAtlas),
+                 Add(Map("Bing", "b?cp=$lat~$lon&lvl=$zoom", "12")), "",
+                 WithThird("<option id=\"Bing\" area=\"World\" datum=\"wgs84\" zoom=\"12\">"
+                           "b?cp=$lat~$lon&amp;lvl=$zoom</option>")},
+        EditCase{"TemplateComesBackAsTyped", std::string(kViewerAtlas),
+                 Add(Map("S", "a&b <c> \"q\" 'r' <script>alert(1)</script>", "", "", "")), "",
+                 WithThird("<option id=\"S\">a&amp;b &lt;c&gt; \"q\" 'r' "
+                           "&lt;script&gt;alert(1)&lt;/script&gt;</option>")},
+        EditCase{
+            "IdWithQuotesAndAmpersand", std::string(kViewerAtlas),
+            Add(Map("A \"&\" <b>", "t", "", "tokyo", "")), "",
+            WithThird("<option id=\"A &quot;&amp;&quot; &lt;b&gt;\" datum=\"tokyo\">t</option>")},
+        EditCase{
+            "ZoomWithBlanks", std::string(kViewerAtlas), Add(Map("Z", "t", " 7 ")), "",
+            WithThird("<option id=\"Z\" area=\"World\" datum=\"wgs84\" zoom=\" 7 \">t</option>")},
+        EditCase{"EmptyId", std::string(kViewerAtlas), Add(Map("", "t")),
+                 "The id must not be empty", ""},
+        EditCase{"IdWithTab", std::string(kViewerAtlas), Add(Map("a\tb", "t")),
+                 "The id must not hold a control character: \"a%09b\"", ""},
+        EditCase{"DuplicateId", std::string(kViewerAtlas), Add(Map("Atlas", "t")),
+                 "Another map already has the id \"Atlas\"", ""},
+        EditCase{"IdsCompareExactly", std::string(kViewerAtlas), Add(Map("atlas", "t")), "",
+                 WithThird("<option id=\"atlas\" area=\"World\" datum=\"wgs84\">t</option>")},
+        EditCase{"EmptyTemplate", std::string(kViewerAtlas), Add(Map("N", " \n ")),
+                 "The command template must not be empty", ""},
+        EditCase{"TemplateWithControlCharacter", std::string(kViewerAtlas), Add(Map("N", "a\x01")),
+                 "The command template must not hold a control character other than a tab or a "
+                 "line break: \"a%01\"",
+                 ""},
+        EditCase{"AreaWithLineBreak", std::string(kViewerAtlas),
+                 Add(Map("N", "t", "", "wgs84", "a\nb")),
+                 "The area must not hold a control character: \"a%0Ab\"", ""},
+        EditCase{"ZoomOutOfRange", std::string(kViewerAtlas), Add(Map("N", "t", "22")),
+                 "The zoom must be blank or a whole number from 0 to 21", ""},
+        EditCase{"ZoomNotWhole", std::string(kViewerAtlas), Add(Map("N", "t", "1.5")),
+                 "The zoom must be blank or a whole number from 0 to 21", ""},
+        EditCase{"UnknownDatum", std::string(kViewerAtlas), Add(Map("N", "t", "", "bessel")),
+                 "The datum must be wgs84 or tokyo", ""},
+        EditCase{"ReplaceWritesOnlyWhatChanged", std::string(kViewerAtlas),
+                 Replace(1, Map("Atlas", "atlas.exe $ost&z=$zoom", "", "", "Earth")), "",
+                 Edited({{"area=\"World\" extra=\"kept\">atlas.exe $ost<",
+                          "area=\"Earth\" extra=\"kept\">atlas.exe $ost&amp;z=$zoom<"}})},
+        EditCase{"ReplaceKeepsADatumTheFileHolds",
+                 Declared("V", "<option id=\"V\" datum=\" Tokyo\">t</option>"),
+                 Replace(0, Map("V", "u", "", " Tokyo", "")), "",
+                 Declared("V", "<option id=\"V\" datum=\" Tokyo\">u</option>")},
+        EditCase{"RenamingTheActiveOptionKeepsItActive", std::string(kViewerAtlas),
+                 Replace(1, Map("Globe", "atlas.exe $ost", "", "", "World")), "",
+                 Edited({{"\"Atlas\">\n", "\"Globe\">\n"}, {"id=\"Atlas\"", "id=\"Globe\""}})},
+        EditCase{"ReplaceByAnotherOptionsId", std::string(kViewerAtlas),
+                 Replace(1, Map("Viewer", "t")), "Another map already has the id \"Viewer\"", ""},
+        EditCase{"ReplaceMissingIndex", std::string(kViewerAtlas), Replace(2, Map("N", "t")),
+                 "No map is chosen", ""},
+        EditCase{"RemovingTheActiveOptionMakesTheFirstActive", std::string(kViewerAtlas), Remove(1),
+                 "", Edited({{kAtlasLine, ""}, {"\"Atlas\">\n", "\"Viewer\">\n"}})},
+        EditCase{"RemoveTheFirst", std::string(kViewerAtlas), Remove(0), "",
+                 Edited({{kViewerLine, ""}})},
+        EditCase{"TheLastOptionStays", Declared("V", "<option id=\"V\">t</option>"), Remove(0),
+                 "The last map cannot be deleted", ""},
+        EditCase{"Use", std::string(kViewerAtlas), Use("Viewer"), "",
+                 Edited({{"\"Atlas\">\n", "\"Viewer\">\n"}})},
+        EditCase{"UseUnknown", std::string(kViewerAtlas), Use("viewer"),
+                 "No map has the id \"viewer\"", ""},
+        EditCase{"AskOn", std::string(kViewerAtlas), Ask(true), "",
+                 Edited({{"\"Atlas\">\n", "\"Atlas\" ask=\"true\">\n"}})},
+        EditCase{"AskOff", Edited({{"\"Atlas\">\n", "\"Atlas\" ask=\"yes\" x=\"1\">\n"}}),
+                 Ask(false), "", Edited({{"\"Atlas\">\n", "\"Atlas\" x=\"1\">\n"}})},
+        // Japanese text stays in the file's encoding; what it cannot hold is a reference.
+        EditCase{"ShiftJisKeepsItsEncoding", kShiftJis,
+                 Add(Map("\xe6\x9d\xb1", "caf\xc3\xa9 \xe5\x9c\xb0", "", "tokyo", "\xe5\x9c\xb0")),
+                 "",
+                 "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" +
+                     File("\x92\x6e\x90\x7d",
+                          "\n  <option id=\"\x92\x6e\x90\x7d\" area=\"a\">t</option>"
+                          "\n  <option id=\"\x93\x8c\" area=\"\x92\x6e\" "
+                          "datum=\"tokyo\">caf&#233; \x92\x6e</option>\n") +
+                     "\n"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 class RecordingShell final : public platform::Shell, public platform::MessageSink {
  public:

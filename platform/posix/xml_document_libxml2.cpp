@@ -5,6 +5,8 @@
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
 
+#include <vector>
+
 #include "platform/xml_document.h"
 
 namespace tolvex::platform {
@@ -49,9 +51,26 @@ XmlPtr<xmlXPathObject> Evaluate(xmlXPathContext* xpath_context, xmlNode* context
   return result;
 }
 
+// What the nodes of one loaded document share: its XPath context, and the nodes taken out of
+// it, which live on (unlinked) until the document goes so that no node handed out dangles.
+struct Libxml2Tree {
+  XmlPtr<xmlXPathContext> xpath;
+  std::vector<xmlNode*> removed;
+
+  ~Libxml2Tree() { FreeRemoved(); }
+  void FreeRemoved() {
+    for (xmlNode* node : removed) xmlFreeNode(node);  // an attribute too (xmlFreeNode knows it)
+    removed.clear();
+  }
+  void Unlink(xmlNode* node) {
+    xmlUnlinkNode(node);
+    removed.push_back(node);
+  }
+};
+
 class Libxml2Node final : public XmlNode {
  public:
-  Libxml2Node(xmlXPathContext* xpath, xmlNode* node) : xpath_(xpath), node_(node) {}
+  Libxml2Node(Libxml2Tree* tree, xmlNode* node) : tree_(tree), node_(node) {}
 
   std::string Text() const override {
     XmlPtr<xmlChar> content(xmlNodeGetContent(node_));
@@ -59,21 +78,88 @@ class Libxml2Node final : public XmlNode {
   }
 
   bool SetText(std::string_view text) override {
+    const std::string value(text);
+    if (node_->type == XML_ELEMENT_NODE) {
+      // A text node holds its content as plain text: nothing in it is read as markup or as an
+      // entity reference, and serialisation escapes it.
+      xmlNode* content = xmlNewDocTextLen(node_->doc, Xml(value.c_str()), Length(value));
+      if (content == nullptr) return false;
+      while (node_->children != nullptr) tree_->Unlink(node_->children);
+      return xmlAddChild(node_, content) != nullptr;
+    }
     if (node_->type != XML_ATTRIBUTE_NODE || node_->parent == nullptr) return false;
     // xmlSetNsProp stores the value as plain text; serialisation escapes it.
-    const std::string value(text);
     auto* attribute = reinterpret_cast<xmlAttr*>(node_);
     return xmlSetNsProp(node_->parent, attribute->ns, node_->name, Xml(value.c_str())) != nullptr;
   }
 
+  bool SetAttribute(std::string_view name, std::string_view value) override {
+    if (node_->type != XML_ELEMENT_NODE) return false;
+    const std::string name_text(name);
+    const std::string value_text(value);
+    return xmlSetProp(node_, Xml(name_text.c_str()), Xml(value_text.c_str())) != nullptr;
+  }
+
+  bool RemoveAttribute(std::string_view name) override {
+    if (node_->type != XML_ELEMENT_NODE) return false;
+    const std::string name_text(name);
+    if (xmlAttr* attribute = xmlHasProp(node_, Xml(name_text.c_str())); attribute != nullptr) {
+      tree_->Unlink(reinterpret_cast<xmlNode*>(attribute));
+    }
+    return true;
+  }
+
+  std::unique_ptr<XmlNode> AppendElement(std::string_view name,
+                                         std::string_view text_before) override {
+    if (node_->type != XML_ELEMENT_NODE) return nullptr;
+    const std::string name_text(name);
+    xmlNode* element = xmlNewDocNode(node_->doc, node_->ns, Xml(name_text.c_str()), nullptr);
+    if (element == nullptr) return nullptr;
+    xmlNode* last_element = xmlLastElementChild(node_);
+    if (last_element != nullptr) {
+      xmlAddNextSibling(last_element, element);
+    } else if (node_->children != nullptr) {
+      xmlAddPrevSibling(node_->children, element);
+    } else {
+      xmlAddChild(node_, element);
+    }
+    if (!text_before.empty()) {
+      // Added after the element is in place: a text placed next to another text merges with it.
+      const std::string before(text_before);
+      xmlNode* text = xmlNewDocTextLen(node_->doc, Xml(before.c_str()), Length(before));
+      if (text != nullptr) xmlAddPrevSibling(element, text);
+    }
+    return std::make_unique<Libxml2Node>(tree_, element);
+  }
+
+  bool Remove() override {
+    switch (node_->type) {
+      case XML_ELEMENT_NODE:
+        if (node_->parent == nullptr || node_->parent->type == XML_DOCUMENT_NODE) return false;
+        break;
+      case XML_TEXT_NODE:
+      case XML_CDATA_SECTION_NODE:
+      case XML_COMMENT_NODE:
+      case XML_PI_NODE:
+        if (node_->parent == nullptr) return false;
+        break;
+      default:
+        return false;
+    }
+    tree_->Unlink(node_);
+    return true;
+  }
+
   std::unique_ptr<XmlNode> SelectSingleNode(std::string_view xpath) const override {
-    const auto result = Evaluate(xpath_, node_, xpath);
+    const auto result = Evaluate(tree_->xpath.get(), node_, xpath);
     if (!result || result->nodesetval->nodeNr == 0) return nullptr;
-    return std::make_unique<Libxml2Node>(xpath_, result->nodesetval->nodeTab[0]);
+    return std::make_unique<Libxml2Node>(tree_, result->nodesetval->nodeTab[0]);
   }
 
  private:
-  xmlXPathContext* xpath_;
+  static int Length(const std::string& text) { return static_cast<int>(text.size()); }
+
+  Libxml2Tree* tree_;
   xmlNode* node_;
 };
 
@@ -88,7 +174,7 @@ class Libxml2Document final : public XmlDocument {
  public:
   bool Load(const std::string& path) override {
     SilenceLibxml2();
-    xpath_.reset();
+    tree_.reset();
     document_.reset();
     XmlPtr<xmlParserCtxt> context(xmlNewParserCtxt());
     if (!context) return false;
@@ -105,22 +191,25 @@ class Libxml2Document final : public XmlDocument {
     XmlPtr<xmlXPathContext> xpath(xmlXPathNewContext(document.get()));
     if (!xpath) return false;
     document_ = std::move(document);
-    xpath_ = std::move(xpath);
+    tree_ = std::make_unique<Libxml2Tree>();
+    tree_->xpath = std::move(xpath);
     return true;
   }
 
   std::unique_ptr<XmlNode> SelectSingleNode(std::string_view xpath) const override {
-    const auto result = Evaluate(xpath_.get(), DocumentNode(), xpath);
+    if (!tree_) return nullptr;
+    const auto result = Evaluate(tree_->xpath.get(), DocumentNode(), xpath);
     if (!result || result->nodesetval->nodeNr == 0) return nullptr;
-    return std::make_unique<Libxml2Node>(xpath_.get(), result->nodesetval->nodeTab[0]);
+    return std::make_unique<Libxml2Node>(tree_.get(), result->nodesetval->nodeTab[0]);
   }
 
   std::vector<std::unique_ptr<XmlNode>> SelectNodes(std::string_view xpath) const override {
     std::vector<std::unique_ptr<XmlNode>> nodes;
-    const auto result = Evaluate(xpath_.get(), DocumentNode(), xpath);
+    if (!tree_) return nodes;
+    const auto result = Evaluate(tree_->xpath.get(), DocumentNode(), xpath);
     if (!result) return nodes;
     for (int i = 0; i < result->nodesetval->nodeNr; ++i) {
-      nodes.push_back(std::make_unique<Libxml2Node>(xpath_.get(), result->nodesetval->nodeTab[i]));
+      nodes.push_back(std::make_unique<Libxml2Node>(tree_.get(), result->nodesetval->nodeTab[i]));
     }
     return nodes;
   }
@@ -142,9 +231,9 @@ class Libxml2Document final : public XmlDocument {
  private:
   xmlNode* DocumentNode() const { return reinterpret_cast<xmlNode*>(document_.get()); }
 
-  // Declared after the document so that it is freed first.
+  // Freed before the document: the removed nodes' names may live in the document's dictionary.
   XmlPtr<xmlDoc> document_;
-  XmlPtr<xmlXPathContext> xpath_;
+  std::unique_ptr<Libxml2Tree> tree_;
 };
 
 }  // namespace
