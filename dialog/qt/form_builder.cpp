@@ -131,7 +131,12 @@ void BuildControls(std::span<const layout::Control> table, QWidget* window, cons
       button->setAutoDefault(false);
     }
     if (auto* box = qobject_cast<QCheckBox*>(widget)) box->setText(caption);
-    if (auto* label = qobject_cast<QLabel*>(widget)) label->setText(caption);
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      // At the top of its box, as a dialog's static text is drawn: a line of the 12 point font
+      // is taller than the table's labels, and centring would cut off the mnemonic's underline.
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      label->setText(caption);
+    }
     if (*control.accessible_name != '\0') {
       widget->setAccessibleName(QString::fromUtf8(control.accessible_name));
     }
