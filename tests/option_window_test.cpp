@@ -156,6 +156,10 @@ TEST_F(OptionWindowTest, ControlsHaveTheirNamesKindsCaptionsAndGeometry) {
       {"GISareas", "QLineEdit", "picOptions", 4680, 2880, 975, 375, "Japan"},
       {"Label1", "QLabel", "picOptions", 5880, 2955, 735, 255, "Datum"},
       {"datum", "QLineEdit", "picOptions", 6600, 2910, 855, 360, "tokyo"},
+      {"mapsPanel", "QWidget", "client", 240, 720, 7575, 4545, nullptr},
+      {"mapList", "QTreeWidget", "mapsPanel", 240, 600, 5295, 3255, nullptr},
+      {"catalogueButton", "QPushButton", "mapsPanel", 5655, 2640, 1680, 375, "From &catalogue…"},
+      {"askBox", "QCheckBox", "mapsPanel", 240, 4020, 7095, 300, nullptr},
   };
   const double pixels_per_twip = window_.screen()->logicalDotsPerInch() / 1440.0;
   const auto px = [&](int twips) { return qRound(twips * pixels_per_twip); };
@@ -177,8 +181,17 @@ TEST_F(OptionWindowTest, ControlsHaveTheirNamesKindsCaptionsAndGeometry) {
   }
   EXPECT_EQ(Control<QWidget>("client")->size(), QSize(px(8130), px(5880)));
   auto* tabs = Control<QTabWidget>("tbsOptions");
-  ASSERT_EQ(tabs->count(), 1);
+  ASSERT_EQ(tabs->count(), 2);
   EXPECT_EQ(tabs->tabText(0), "Option");
+  EXPECT_EQ(tabs->tabText(1), "Maps");
+  // Only the shown tab's panel is visible; Ctrl+Tab switches.
+  EXPECT_FALSE(Control<QWidget>("mapsPanel")->isVisibleTo(&window_));
+  window_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  QTest::keyClick(&window_, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_TRUE(Control<QWidget>("mapsPanel")->isVisibleTo(&window_));
+  EXPECT_FALSE(Control<QWidget>("picOptions")->isVisibleTo(&window_));
   EXPECT_EQ(Control<QLabel>("Image1")->pixmap().size(), QSize(96, 96));
   // The panel lies over the tab strip.
   EXPECT_GT(tabs->parentWidget()->children().indexOf(Control<QWidget>("picOptions")),

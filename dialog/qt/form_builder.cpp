@@ -234,6 +234,12 @@ void TableDialog::ShowCentred() {
   activateWindow();
 }
 
+void TableDialog::RunModal() {
+  setModal(true);
+  FocusTarget(controls_.at(layout_.initial_focus))->setFocus(Qt::ActiveWindowFocusReason);
+  exec();
+}
+
 void TableDialog::closeEvent(QCloseEvent* event) {
   // The unload is never refused.
   event->accept();

@@ -70,8 +70,12 @@ class TableDialog : public QDialog {
   bool unloaded() const { return unloaded_; }
 
  protected:
-  // Shows the dialog centred, the focus on the layout's first control.
+  // Shows the dialog centred on its screen, the focus on the layout's first control.
   void ShowCentred();
+  // Shows the dialog modally over its parent, the focus on the layout's first control, and
+  // returns once it has closed. The modality is set before the window is first shown: the X11
+  // window would be made anew if it changed later.
+  void RunModal();
   // The dialog has closed: the subclass reports the unload, then on_unloaded runs.
   virtual void Unloaded() = 0;
   void closeEvent(QCloseEvent* event) override;

@@ -36,7 +36,6 @@ class ChooserDialog final : public TableDialog {
       : TableDialog(maps_form::chooser::kWindowLayout, maps_form::chooser::kColumns, parent) {
     namespace chooser = maps_form::chooser;
     setObjectName(QStringLiteral("Chooser"));
-    setModal(true);
     setWindowTitle(ToQString(title));
     std::vector<std::vector<std::string>> columns(2);
     for (const std::string& item : items) {
@@ -58,8 +57,7 @@ class ChooserDialog final : public TableDialog {
   }
 
   std::optional<std::size_t> Pick() {
-    ShowCentred();
-    if (!unloaded()) exec();
+    RunModal();
     if (picked_ < 0) return std::nullopt;
     return static_cast<std::size_t>(picked_);
   }
@@ -76,7 +74,6 @@ class ChooserDialog final : public TableDialog {
 
 MapEditorDialog::MapEditorDialog(QWidget* parent) : TableDialog(kWindowLayout, {}, parent) {
   setObjectName(QStringLiteral("FrmMapEditor"));
-  setModal(true);
   auto* datums = Control<QComboBox>(kDatumList);
   for (const std::string_view datum : kDatums) datums->addItem(ToQString(datum));
   const auto changed = [this] {
@@ -102,9 +99,7 @@ MapEditorDialog::MapEditorDialog(QWidget* parent) : TableDialog(kWindowLayout, {
 void MapEditorDialog::Run(MapEditorEvents& events) {
   events_ = &events;
   events.OnLoad();
-  if (unloaded()) return;
-  ShowCentred();
-  if (!unloaded()) exec();
+  if (!unloaded()) RunModal();
 }
 
 void MapEditorDialog::Send(void (MapEditorEvents::*handler)()) {
