@@ -1,5 +1,7 @@
 #include "app/system_services.h"
 
+#include "app/system_option_save.h"
+
 #include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/file_replace.h"
@@ -17,22 +19,6 @@ GatewayServices SystemGatewayServices(platform::MessageSink& messages, platform:
   services.decimal_separator = platform::UserDecimalSeparator();
   services.windir = platform::EnvironmentVariable("windir");
   return services;
-}
-
-OptionSaveServices SystemOptionSaveServices(const std::string& option_file_path) {
-  OptionSaveServices save;
-  save.option_file_path = option_file_path;
-  save.user_option_file_path = platform::UserConfigPath(kOptionFileName);
-  save.may_replace_in_place = [](const std::string& path) {
-    return platform::MayReplaceInPlace(path);
-  };
-  save.replace_file = [](const std::string& path, std::string_view bytes) {
-    return platform::ReplaceFileContents(path, bytes);
-  };
-  save.write_new_file = [](const std::string& path, std::string_view bytes) {
-    return platform::WriteNewFile(path, bytes);
-  };
-  return save;
 }
 
 FrmOptionServices SystemOptionServices(const GatewayServices& services) {

@@ -7,9 +7,11 @@
 #include "cli/exit_status.h"
 #include "gateway/command_template.h"
 #include "gateway/gateway.h"
+#include "gateway/message_text.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
 #include "platform/process.h"
+#include "platform/text.h"
 #include "platform/xml_document.h"
 
 namespace tolvex::cli {
@@ -63,7 +65,7 @@ std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArgu
                             args.end());
       break;
     } else if (word.starts_with("--")) {
-      return "unknown option \"" + std::string(word) + "\"";
+      return QuotedMessage("unknown option ", word);
     } else {
       location_words.push_back(word);
     }
@@ -72,14 +74,32 @@ std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArgu
   if (out.datum && !out.template_text) return "--datum goes with --template";
   if (location_words.empty()) return "no location given";
   // Words are joined as the gateway joins its arguments.
-  for (std::size_t i = 0; i < location_words.size(); ++i) {
-    if (i > 0) out.location += ' ';
-    out.location += location_words[i];
-  }
+  out.location = JoinWithSpaces(location_words);
   return "";
 }
 
 }  // namespace
+
+LocationArgument ReadLocationArgument(std::string_view text, std::string_view command,
+                                      std::string_view separator) {
+  Request request = ClassifyArgument(text, separator);
+  if (request.kind == RequestKind::kInvalidData) {
+    // A bare location: read it as the link would carry it.
+    request = ClassifyArgument(std::string(kLinkPrefix) + std::string(text), separator);
+  }
+  switch (request.kind) {
+    case RequestKind::kInvalidData:
+      return {std::nullopt, InvalidDataMessage(request.text)};
+    case RequestKind::kInvalidLocation:
+      return {std::nullopt, InvalidLocationMessage(request.text)};
+    case RequestKind::kOptionDialog:
+      return {std::nullopt,
+              "\"option\" opens the option dialog; " + std::string(command) + " needs a location"};
+    case RequestKind::kLocation:
+      break;
+  }
+  return {request.location, {}};
+}
 
 int RunExpand(const std::vector<std::string_view>& args) {
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
@@ -92,32 +112,19 @@ int RunExpand(const std::vector<std::string_view>& args) {
   }
 
   const std::string separator = platform::UserDecimalSeparator();
-  Request request = ClassifyArgument(arguments.location, separator);
-  if (request.kind == RequestKind::kInvalidData) {
-    // A bare location: read it as the link would carry it.
-    request = ClassifyArgument(std::string(kLinkPrefix) + arguments.location, separator);
-  }
-  switch (request.kind) {
-    case RequestKind::kInvalidData:
-      return Fail(InvalidDataMessage(request.text));
-    case RequestKind::kInvalidLocation:
-      return Fail(InvalidLocationMessage(request.text));
-    case RequestKind::kOptionDialog:
-      return Fail("\"option\" opens the option dialog; expand needs a location");
-    case RequestKind::kLocation:
-      break;
-  }
+  const LocationArgument request = ReadLocationArgument(arguments.location, "expand", separator);
+  if (!request.location) return Fail(request.error);
 
   std::string command_line;
   if (arguments.template_text) {
     const CommandOption option{*arguments.template_text,
                                arguments.datum.value_or(std::string(kDefaultDatum))};
-    command_line = ExpandCommandTemplate(request.location, option, separator);
+    command_line = ExpandCommandTemplate(*request.location, option, separator);
   } else {
     const std::string path =
         arguments.options_file.value_or(platform::OptionFilePath(kOptionFileName));
     const auto document = platform::CreateXmlDocument();
-    ExpandedCommand command = ExpandActiveOption(request.location, *document, path, separator);
+    ExpandedCommand command = ExpandActiveOption(*request.location, *document, path, separator);
     if (command.error != OptionLoadError::kNone) {
       return Fail(std::string(OptionLoadMessage(command.error)) + " (" + path + ")");
     }

@@ -4,11 +4,12 @@
 //   tolvex decode CODE        -> LAT LON
 //   tolvex tokyo LAT LON      -> Tokyo-datum LAT LON of a WGS84 position
 //   tolvex expand LOCATION    -> the command line a TolVex: link would open
+//   tolvex show LOCATION      -> the place of a link in every format
+//   tolvex maps ...           -> the option file's maps, listed and edited
 //
 // Without positional arguments each command reads one item a line from standard input.
 // Numbers are read and written with "." whatever the locale.
 #include <charconv>
-#include <cmath>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -17,9 +18,13 @@
 
 #include "cli/exit_status.h"
 #include "cli/expand.h"
-#include "gateway/text.h"
+#include "cli/maps.h"
+#include "gateway/message_text.h"
+#include "gateway/number_text.h"
+#include "gateway/request.h"
 #include "geocode/datum.h"
 #include "geocode/ostraline.h"
+#include "platform/text.h"
 #include "version.h"
 
 namespace {
@@ -29,20 +34,27 @@ constexpr std::string_view kUsage =
     "       tolvex decode [CODE]\n"
     "       tolvex tokyo [LAT LON]\n"
     "       tolvex expand [--options FILE | --template TEXT [--datum NAME]] LOCATION\n"
+    "       tolvex show [--options FILE] LOCATION\n"
+    "       tolvex maps [--options FILE] list | add ID TEMPLATE [--area A] [--datum D]\n"
+    "                   [--zoom Z] | remove ID | use ID | ask on|off | catalogue [ID...]\n"
     "       tolvex --help | --version\n"
     "\n"
     "  encode  print the geocode (AAd.AAd.AAd.AAd) of a WGS84 position\n"
     "  decode  print the WGS84 latitude and longitude of a geocode\n"
     "  tokyo   print the Tokyo-datum latitude and longitude of a WGS84 position\n"
     "  expand  print the command line that a TolVex: link would open (tolvex expand --help)\n"
+    "  show    print the place of a link in every format (tolvex show --help)\n"
+    "  maps    list or change the maps of the option file (tolvex maps --help)\n"
     "\n"
-    "Latitude and longitude are decimal degrees, north and east positive, written with \".\"\n"
-    "(expand reads and writes numbers as the gateway does, in the user's locale).\n"
+    "Latitude and longitude are decimal degrees, north and east positive, written as links\n"
+    "write them: an optional sign, digits and one \".\", no exponent (expand reads and writes\n"
+    "numbers as the gateway does, in the user's locale).\n"
     "Without arguments, each command reads standard input, one item a line (\"LAT LON\",\n"
     "\"LAT,LON\" or \"LAT;LON\"; a geocode for decode), and writes one result a line.\n"
     "Exit status: 0 on success, 1 when an input was bad, 2 on a usage error.\n";
 
 using tolvex::LatLon;
+using tolvex::QuotedMessage;
 using tolvex::cli::kExitBadInput;
 using tolvex::cli::kExitSuccess;
 using tolvex::cli::kExitUsage;
@@ -55,15 +67,6 @@ struct Outcome {
 
 Outcome Fail(std::string message) { return {std::move(message), false}; }
 
-std::string Quote(std::string_view text) {
-  std::string quoted;
-  quoted.reserve(text.size() + 2);
-  quoted += '"';
-  quoted += text;
-  quoted += '"';
-  return quoted;
-}
-
 std::string_view TrimBlanks(std::string_view text) {
   return tolvex::Trim(text, tolvex::kAsciiWhiteSpace);
 }
@@ -74,67 +77,50 @@ std::string FormatDouble(double value) {
   return std::string(buffer, result.ptr);
 }
 
-// Reads a decimal number written with "." (an optional sign, optional exponent).
-// Returns the value, or the reason it is not one.
+// A number as a link writes it, with "." whatever the locale.
 std::optional<double> ParseNumber(std::string_view text, std::string& error) {
-  std::string_view digits = text;
-  if (!digits.empty() && digits.front() == '+') {
-    digits.remove_prefix(1);
-    if (!digits.empty() && digits.front() == '-') digits = {};  // "+-1" is no number
-  }
-  double value = 0.0;
-  const auto* end = digits.data() + digits.size();
-  const auto result = std::from_chars(digits.data(), end, value, std::chars_format::general);
-  if (digits.empty() || result.ec == std::errc::invalid_argument || result.ptr != end) {
-    error = Quote(text) + " is not a number";
-    return std::nullopt;
-  }
-  if (result.ec == std::errc::result_out_of_range || !std::isfinite(value)) {
-    error = Quote(text) + " is not finite";
-    return std::nullopt;
-  }
+  const auto value = tolvex::ParseLinkNumber(text, ".");
+  if (!value) error = QuotedMessage("", text) + " is not a number";
   return value;
 }
 
+// A position under the pair rules of a link, each refusal naming the part at fault.
 std::optional<LatLon> ParsePosition(std::string_view latitude_text, std::string_view longitude_text,
                                     std::string& error) {
   const auto latitude = ParseNumber(latitude_text, error);
   if (!latitude) return std::nullopt;
   const auto longitude = ParseNumber(longitude_text, error);
   if (!longitude) return std::nullopt;
-  if (*latitude < -90.0 || *latitude > 90.0) {
-    error = "latitude " + Quote(latitude_text) + " is outside -90...90";
+  if (!tolvex::IsLatitude(*latitude)) {
+    error = QuotedMessage("latitude ", latitude_text) + " is outside -90...90";
     return std::nullopt;
   }
-  if (*longitude < -180.0 || *longitude > 180.0) {
-    error = "longitude " + Quote(longitude_text) + " is outside -180...180";
+  if (!tolvex::IsLongitude(*longitude)) {
+    error = QuotedMessage("longitude ", longitude_text) + " is outside -180...180";
     return std::nullopt;
   }
   return LatLon{*latitude, *longitude};
 }
 
-// A line "LAT LON", "LAT,LON" or "LAT;LON" (blanks around the numbers are allowed).
+// A line "LAT LON", or "LAT,LON" and "LAT;LON" as a link's pair (blanks around the numbers are
+// allowed).
 std::optional<LatLon> ParsePositionLine(std::string_view line, std::string& error) {
-  std::string_view first;
-  std::string_view second;
-  auto separator = line.find_first_of(",;");
-  if (separator != std::string_view::npos) {
-    first = TrimBlanks(line.substr(0, separator));
-    second = TrimBlanks(line.substr(separator + 1));
-  } else {
-    separator = line.find_first_of(" \t");
-    if (separator == std::string_view::npos) {
-      error = Quote(line) + " is not a position (expected \"LAT LON\", \"LAT,LON\" or \"LAT;LON\")";
-      return std::nullopt;
-    }
-    first = line.substr(0, separator);
-    second = TrimBlanks(line.substr(separator + 1));
-  }
-  if (second.find_first_of(",; \t") != std::string_view::npos) {
-    error = Quote(line) + " is not a position (expected two numbers)";
+  const auto not_a_position = [&](std::string_view expected) {
+    error = QuotedMessage("", line) + " is not a position (expected " + std::string(expected) + ")";
     return std::nullopt;
+  };
+  if (line.find_first_of(",;") != std::string_view::npos) {
+    const auto pair = tolvex::SplitCoordinatePair(line);
+    if (!pair) return not_a_position("two numbers");
+    return ParsePosition(TrimBlanks(pair->latitude), TrimBlanks(pair->longitude), error);
   }
-  return ParsePosition(first, second, error);
+  const auto blank = line.find_first_of(" \t");
+  if (blank == std::string_view::npos) {
+    return not_a_position("\"LAT LON\", \"LAT,LON\" or \"LAT;LON\"");
+  }
+  const std::string_view second = TrimBlanks(line.substr(blank + 1));
+  if (second.find_first_of(" \t") != std::string_view::npos) return not_a_position("two numbers");
+  return ParsePosition(line.substr(0, blank), second, error);
 }
 
 Outcome Encode(const LatLon& position) {
@@ -148,7 +134,7 @@ Outcome Tokyo(const LatLon& position) {
 
 Outcome Decode(std::string_view code) {
   if (!tolvex::IsOstralineCode(code)) {
-    return Fail(Quote(code) +
+    return Fail(QuotedMessage("", code) +
                 " is not a geocode (expected AAd.AAd.AAd.AAd: capital letters A-Z, digits 0-9)");
   }
   return {FormatDouble(tolvex::OstralineToLatitude(code)) + " " +
@@ -212,9 +198,10 @@ int Run(const std::vector<std::string_view>& args) {
     std::cout << "tolvex " TOLVEX_VERSION "\n";
     return kExitSuccess;
   }
-  if (name == "expand") {
-    return tolvex::cli::RunExpand(std::vector<std::string_view>(args.begin() + 1, args.end()));
-  }
+  const std::vector<std::string_view> rest(args.begin() + 1, args.end());
+  if (name == "expand") return tolvex::cli::RunExpand(rest);
+  if (name == "show") return tolvex::cli::RunShow(rest);
+  if (name == "maps") return tolvex::cli::RunMaps(rest);
   Command command;
   if (name == "encode") {
     command = Command::kEncode;
@@ -223,12 +210,12 @@ int Run(const std::vector<std::string_view>& args) {
   } else if (name == "tokyo") {
     command = Command::kTokyo;
   } else {
-    return UsageError("unknown command \"" + std::string(name) + "\"");
+    return UsageError(QuotedMessage("unknown command ", name));
   }
 
   // Everything after the command is positional; "--" may separate it (negative numbers are
   // no options).
-  std::vector<std::string_view> operands(args.begin() + 1, args.end());
+  std::vector<std::string_view> operands = rest;
   if (!operands.empty() && operands.front() == "--") operands.erase(operands.begin());
   if (operands.empty()) return RunStdin(command);
 

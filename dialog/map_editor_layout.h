@@ -45,11 +45,11 @@ inline constexpr Control kControls[] = {
     // id             name             kind                     parent   caption              left   top  width height tab font              screen reader's name
     {kIdLabel,       "idLabel",       Kind::kLabel,            kWindow, "&Id",               { 240,  300, 1215,  255},  0, FontRole::kText,   ""},
     {kIdBox,         "idBox",         Kind::kEditBox,          kWindow, "",                  {1575,  240, 2535,  360},  1, FontRole::kText,   "Id"},
-    {kAreaLabel,     "areaLabel",     Kind::kLabel,            kWindow, "&Area",             {4320,  300,  735,  255},  2, FontRole::kText,   ""},
+    {kAreaLabel,     "areaLabel",     Kind::kLabel,            kWindow, "&Area",             {4200,  300,  855,  255},  2, FontRole::kText,   ""},
     {kAreaBox,       "areaBox",       Kind::kEditBox,          kWindow, "",                  {5055,  240, 1905,  360},  3, FontRole::kText,   "Area"},
     {kDatumLabel,    "datumLabel",    Kind::kLabel,            kWindow, "&Datum",            { 240,  720, 1215,  255},  4, FontRole::kText,   ""},
     {kDatumList,     "datumList",     Kind::kDropDownList,     kWindow, "",                  {1575,  660, 1335,  360},  5, FontRole::kText,   "Datum"},
-    {kZoomLabel,     "zoomLabel",     Kind::kLabel,            kWindow, "&Zoom",             {4320,  720,  735,  255},  6, FontRole::kText,   ""},
+    {kZoomLabel,     "zoomLabel",     Kind::kLabel,            kWindow, "&Zoom",             {4200,  720,  855,  255},  6, FontRole::kText,   ""},
     {kZoomBox,       "zoomBox",       Kind::kEditBox,          kWindow, "",                  {5055,  660,  855,  360},  7, FontRole::kText,   "Zoom, blank or 0 to 21"},
     {kTemplateLabel, "templateLabel", Kind::kLabel,            kWindow, "&Command template", { 240, 1140, 6720,  255},  8, FontRole::kText,   ""},
     {kTemplateBox,   "templateBox",   Kind::kMultiLineEditBox, kWindow, "",                  { 240, 1380, 6720, 1095},  9, FontRole::kText,   "Command template"},

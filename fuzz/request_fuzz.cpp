@@ -19,8 +19,8 @@
 #include "gateway/gateway.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
-#include "gateway/text.h"
 #include "geocode/ostraline.h"
+#include "platform/text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
-#include "gateway/text.h"
+#include "platform/text.h"
 
 namespace tolvex {
 namespace {
@@ -20,13 +20,6 @@ bool IsWebScheme(std::string_view scheme) {
 // "TolVex": the scheme of this program's own links, letter case ignored.
 constexpr std::string_view kOwnLinkScheme = kLinkPrefix.substr(0, kLinkPrefix.size() - 1);
 
-// RFC 3986: a letter, then letters, digits, "+", "-" and ".".
-bool IsSchemeCharacter(char c, bool first) {
-  const char lower = AsciiLower(c);
-  if (lower >= 'a' && lower <= 'z') return true;
-  return !first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.');
-}
-
 std::string NotStartedMessage(const platform::ShellOutcome& outcome, std::string_view command) {
   if (outcome.program.empty()) return "nothing to open: " + outcome.reason;
   return QuotedMessage("cannot start ", outcome.program) + QuotedMessage(" to open ", command) +
@@ -39,14 +32,8 @@ std::string LinkSchemeOf(std::string_view command_line) {
   const std::string decoded = PercentDecode(command_line);
   std::string_view text = Trim(decoded, kBlanks);
   if (!text.empty() && text.front() == '"') text.remove_prefix(1);
-  std::string scheme;
-  for (const char c : text) {
-    if (c == ':') break;
-    if (!IsSchemeCharacter(c, scheme.empty())) return {};
-    scheme += AsciiLower(c);
-  }
-  // One letter before the colon is a drive ("C:\..."), not a scheme.
-  if (scheme.size() < 2 || scheme.size() == text.size()) return {};
+  std::string scheme(UriSchemeOf(text));
+  for (char& c : scheme) c = AsciiLower(c);
   return scheme;
 }
 

@@ -1,6 +1,6 @@
 #include "gateway/message_text.h"
 
-#include "gateway/text.h"
+#include "platform/text.h"
 
 namespace tolvex {
 

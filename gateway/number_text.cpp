@@ -4,7 +4,7 @@
 #include <cmath>
 #include <system_error>
 
-#include "gateway/text.h"
+#include "platform/text.h"
 
 namespace tolvex {
 namespace {

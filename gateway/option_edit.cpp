@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "gateway/message_text.h"
-#include "gateway/text.h"
+#include "platform/text.h"
 
 namespace tolvex {
 namespace {

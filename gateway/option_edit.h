@@ -35,6 +35,7 @@ inline constexpr std::string_view kTemplateControlMessage =
 inline constexpr std::string_view kLastMapMessage = "The last map cannot be deleted";
 inline constexpr std::string_view kNoSuchMapMessage = "No map has the id ";
 inline constexpr std::string_view kNoMapChosenMessage = "No map is chosen";
+inline constexpr std::string_view kNotInCatalogueMessage = "The catalogue has no map with the id ";
 inline constexpr std::string_view kNotChangedMessage = "The option file could not be changed";
 
 // One option as the user edits it. Texts are the attributes' own ("" when absent), so that

@@ -3,10 +3,14 @@
 #include <charconv>
 
 #include "gateway/request.h"
-#include "gateway/text.h"
+#include "platform/text.h"
 
 namespace tolvex {
 
+// A link's zoom is read otherwise on purpose (ZoomLevel: any number, rounded and held to
+// 0..21): maps and phones write "z=12.5" or "z=25" and mean the nearest level, while the
+// attribute is written by hand as the manual shows it, and a slip there must not be bent into
+// some level.
 std::optional<int> ZoomAttributeLevel(std::string_view text) {
   const std::string_view digits = Trim(text, kBlanks);
   if (digits.empty() || digits.front() == '-') return std::nullopt;

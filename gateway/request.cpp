@@ -6,8 +6,8 @@
 
 #include "gateway/message_text.h"
 #include "gateway/number_text.h"
-#include "gateway/text.h"
 #include "geocode/ostraline.h"
+#include "platform/text.h"
 
 namespace tolvex {
 namespace {
@@ -47,25 +47,21 @@ std::vector<std::string_view> Split(std::string_view text, std::string_view sepa
   return pieces;
 }
 
-bool InRange(double latitude, double longitude) {
-  return latitude >= -90.0 && latitude <= 90.0 && longitude >= -180.0 && longitude <= 180.0;
-}
-
 // Latitude and longitude as links write them, within range.
 std::optional<LatLon> ReadLatLon(std::string_view latitude_text, std::string_view longitude_text,
                                  std::string_view separator_text) {
   const auto latitude = ParseLinkNumber(latitude_text, separator_text);
   const auto longitude = ParseLinkNumber(longitude_text, separator_text);
-  if (!latitude || !longitude || !InRange(*latitude, *longitude)) return std::nullopt;
+  if (!latitude || !longitude || !IsLatitude(*latitude) || !IsLongitude(*longitude)) {
+    return std::nullopt;
+  }
   return LatLon{*latitude, *longitude};
 }
 
 std::optional<LatLon> ReadCoordinatePair(std::string_view text, std::string_view separator_text) {
-  const char separator = PairSeparator(text);
-  if (separator == '\0') return std::nullopt;
-  const auto elements = Split(text, std::string_view(&separator, 1));
-  if (elements.size() != 2) return std::nullopt;
-  return ReadLatLon(elements[0], elements[1], separator_text);
+  const auto pair = SplitCoordinatePair(text);
+  if (!pair) return std::nullopt;
+  return ReadLatLon(pair->latitude, pair->longitude, separator_text);
 }
 
 // A geo: link's coordinates, "LAT,LON" or, where `altitude_allowed`, "LAT,LON,ALT": numbers as
@@ -155,6 +151,14 @@ int ZoomLevel(double zoom) {
   if (zoom >= kMaxZoom) return kMaxZoom;
   // The default rounding mode takes a half to the even neighbour, as every whole number here.
   return static_cast<int>(std::nearbyint(zoom));
+}
+
+std::optional<CoordinateTexts> SplitCoordinatePair(std::string_view text) {
+  const char separator = PairSeparator(text);
+  if (separator == '\0') return std::nullopt;
+  const auto elements = Split(text, std::string_view(&separator, 1));
+  if (elements.size() != 2) return std::nullopt;
+  return CoordinateTexts{elements[0], elements[1]};
 }
 
 bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator) {

@@ -56,13 +56,22 @@ struct Request {
 // but the position and the zoom leaves a geo: link.
 Request ClassifyArgument(std::string_view argument_text, std::string_view decimal_separator);
 
-// The zoom level of a link's zoom number: rounded half to even, held to 0..kMaxZoom.
+// The zoom level of a link's zoom number: rounded half to even, held to 0..kMaxZoom. An
+// option's zoom attribute takes whole numbers 0..kMaxZoom alone (option_store.cpp says why).
 int ZoomLevel(double zoom);
 
 // True when `text` is "latitude,longitude" or "latitude;longitude" (the comma wins when both
 // occur), both numbers as links write them (ParseLinkNumber), latitude in -90..90, longitude in
 // -180..180.
 bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator);
+
+// The latitude and longitude texts of "latitude,longitude" or "latitude;longitude" (the comma
+// wins when both occur), untrimmed; nullopt unless the text holds exactly one separator.
+struct CoordinateTexts {
+  std::string_view latitude;
+  std::string_view longitude;
+};
+std::optional<CoordinateTexts> SplitCoordinatePair(std::string_view text);
 
 // The messages for the two invalid kinds, quoting the offending text as QuoteForMessage does.
 std::string InvalidLocationMessage(std::string_view location_text);

@@ -1,9 +1,10 @@
 #include "platform/command_line.h"
 
+#include "platform/text.h"
+
 namespace tolvex::platform {
 
 std::string_view ArgumentTextOfCommandLine(std::string_view command_line) {
-  constexpr std::string_view kBlanks = " \t";
   std::size_t end_of_name = 0;
   if (command_line.starts_with('"')) {
     const std::size_t closing = command_line.find('"', 1);

@@ -36,4 +36,12 @@ std::string UserDecimalSeparator();
 // The value of an environment variable, or nullopt when it is not set.
 std::optional<std::string> EnvironmentVariable(const char* name);
 
+// The value of an environment variable that is set and not empty: an empty value names no
+// display, no folder and no choice, as if the variable were not set.
+inline std::optional<std::string> NonEmptyEnvironmentVariable(const char* name) {
+  auto value = EnvironmentVariable(name);
+  if (value && value->empty()) value.reset();
+  return value;
+}
+
 }  // namespace tolvex::platform

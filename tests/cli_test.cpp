@@ -24,7 +24,8 @@ constexpr const char* kExpandOptions =
     "  <option id=\"Map\" area=\"World\">"
     "https://map.example/?lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)</option>\n"
     "  <option id=\"Tokyo\" area=\"Japan\" datum=\"tokyo\">"
-    "viewer $lat.d(+03.4r) $lon.d(+03.4r)</option>\n";
+    "viewer $lat.d(+03.4r) $lon.d(+03.4r)</option>\n"
+    "  <option id=\"Tab&#9;Id\" area=\"\">t &amp; $zoom</option>\n";
 
 struct CliCase {
   const char* name;
@@ -104,9 +105,13 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{
             "TrailingGarbage", {"encode", "35.6x", "139"}, "", 1, "", "\"35.6x\" is not a number"},
         CliCase{"DoubleSign", {"encode", "+-1", "0"}, "", 1, "", "\"+-1\" is not a number"},
-        CliCase{"Infinite", {"encode", "inf", "0"}, "", 1, "", "\"inf\" is not finite"},
-        CliCase{"NotFiniteNan", {"tokyo", "0", "nan"}, "", 1, "", "\"nan\" is not finite"},
-        CliCase{"Overflow", {"encode", "1e999", "0"}, "", 1, "", "\"1e999\" is not finite"},
+        // Numbers as links write them: no words, no exponent, nothing beyond a double.
+        CliCase{"Infinite", {"encode", "inf", "0"}, "", 1, "", "\"inf\" is not a number"},
+        CliCase{"NotFiniteNan", {"tokyo", "0", "nan"}, "", 1, "", "\"nan\" is not a number"},
+        CliCase{"Exponent", {"encode", "3.5e1", "0"}, "", 1, "", "\"3.5e1\" is not a number"},
+        CliCase{
+            "Overflow", {"encode", "0", "1" + std::string(400, '0')}, "", 1, "", "is not a number"},
+        CliCase{"QuotedAsEveryMessage", {"encode", "1\n2", "0"}, "", 1, "", "\"1%0A2\" is not"},
         CliCase{"NotAGeocode",
                 {"decode", "sd9.xc4.eq2.cv5"},
                 "",
@@ -144,9 +149,11 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"DecodeTwoArguments", {"decode", "AA0.AA0.AA0.AA0", "x"}, "", 2, "", "Usage:"}),
     [](const auto& row) { return std::string(row.param.name); });
 
-// `tolvex expand` run from a folder of its own, which holds the option file `file` (none when
-// null) with `current` as its currentsetting; "@" in an argument or the message stands for the
-// folder. Numbers are written in the user's locale, as the gateway writes them.
+// `tolvex expand`, `show` or `maps` run from a folder of its own, which holds the catalogue and
+// the option file `file` (none when null) with `current` as its currentsetting; "@" in an
+// argument or the message stands for the folder. Numbers are written in the user's locale, as
+// the gateway writes them. A command that fails leaves the file's bytes; after `maps`, what
+// `maps list` then prints follows the output.
 struct ExpandCase {
   const char* name;
   std::vector<std::string> args;  // after "expand"
@@ -156,7 +163,11 @@ struct ExpandCase {
   std::string out;
   std::string err_contains = {};  // empty: standard error must be empty
   bool comma_locale = false;      // de_DE instead of C.UTF-8
+  const char* command = "expand";
+  std::string file_contains = {};  // a text the option file holds afterwards
 };
+
+void PrintTo(const ExpandCase& c, std::ostream* os) { *os << c.name; }
 
 class TolvexExpandTest : public ::testing::TestWithParam<ExpandCase> {};
 
@@ -170,17 +181,31 @@ TEST_P(TolvexExpandTest, PrintsWhatTheLinkWouldOpen) {
   TempDir dir;
   const std::string tool = (dir.path() / "tolvex").string();
   std::filesystem::copy_file(kTolvex, tool);
-  if (c.file != nullptr) {
-    dir.Write(c.file, std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") +
-                          "<tolvexgateway_optionlist currentsetting=\"" + c.current + "\">\n" +
-                          kExpandOptions + "</tolvexgateway_optionlist>\n");
-  }
-  std::vector<std::string> args = {"expand"};
+  std::filesystem::copy_file(std::string(TOLVEX_BIN_DIR) + "/tolvexgwcatalogue.xml",
+                             dir.path() / "tolvexgwcatalogue.xml");
+  const std::string bytes = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") +
+                            "<tolvexgateway_optionlist currentsetting=\"" + c.current + "\">\n" +
+                            kExpandOptions + "</tolvexgateway_optionlist>\n";
+  if (c.file != nullptr) dir.Write(c.file, bytes);
+  std::vector<std::string> args = {c.command};
+  std::vector<std::string> list = {"maps"};
   for (const std::string& arg : c.args) args.push_back(WithFolder(arg, dir.path().string()));
+  if (args.size() > 2 && args[1] == "--options") list = {"maps", "--options", args[2]};
+  list.push_back("list");
   ProcessOptions options;
-  options.env_set = {"LC_ALL=C.UTF-8"};
-  if (c.comma_locale) options.env_set = {"LC_ALL=de_DE.UTF-8"};  // compiled by scripts/setup
-  const auto result = RunProcess(tool, args, options);
+  // The user's own folder, empty: the tool reads and writes the file beside it.
+  options.env_set = {"LC_ALL=C.UTF-8", "XDG_CONFIG_HOME=" + dir.File("config")};
+  if (c.comma_locale) options.env_set[0] = "LC_ALL=de_DE.UTF-8";  // compiled by scripts/setup
+  auto result = RunProcess(tool, args, options);
+  if (c.command == std::string("maps") && args.back() != "list") {
+    result.out += RunProcess(tool, list, options).out;
+  }
+  if (c.file != nullptr && (c.status != 0 || c.command != std::string("maps"))) {
+    EXPECT_EQ(testing::ReadFile(dir.path() / c.file), bytes);
+  }
+  if (!c.file_contains.empty()) {
+    EXPECT_NE(testing::ReadFile(dir.path() / c.file).find(c.file_contains), std::string::npos);
+  }
   EXPECT_EQ(result.exit_status, c.status) << result.err;
   EXPECT_EQ(result.out, c.out);
   if (c.err_contains.empty()) {
@@ -194,6 +219,25 @@ TEST_P(TolvexExpandTest, PrintsWhatTheLinkWouldOpen) {
 constexpr const char* kBeside = "tolvexgwoption.xml";
 const std::string kAtTokyoTower = "https://map.example/?lat=35.658581&lon=139.745433\n";
 const std::string kTokyoDatum = "viewer $lat.d(+03.4r) $lon.d(+03.4r)";
+// `maps list` of the file, its active map marked.
+std::string Listed(std::string_view active, std::string_view added = "") {
+  std::string lines;
+  for (const auto& [id, line] : std::vector<std::pair<std::string_view, std::string>>{
+           {"Geocode", "Geocode\tWorld\t\t9\tviewer $ost $zoom\n"},
+           {"Map", "Map\tWorld\t\t\thttps://map.example/?lat=$lat.d(-.6r)&lon=$lon.d(-.6r)\n"},
+           {"Tokyo", "Tokyo\tJapan\ttokyo\t\tviewer $lat.d(+03.4r) $lon.d(+03.4r)\n"},
+           {"Tab\tId", "Tab%09Id\t\t\t\tt & $zoom\n"}}) {
+    lines += (id == active ? "* " : "  ") + line;
+  }
+  return lines + std::string(added);
+}
+// What `show` prints before the maps, and the maps' lines for Tokyo Tower's pair.
+const std::string kShownPair =
+    "coordinates\t35.658581, 139.745433\ndms\t35\u00B039'30.9\"N 139\u00B044'43.6\"E\n"
+    "geocode\tSD9.XC4.EQ2.CV5\ntolvex\tTolVex:SD9.XC4.EQ2.CV5\ngeo\tgeo:35.658581,139.745433\n";
+const std::string kShownMaps = "map:Geocode\tviewer SD9.XC4.EQ2.CV5 9\nmap:Map\t" + kAtTokyoTower +
+                               "map:Tokyo\tviewer +035.6554 +139.7486\nmap:Tab%09Id\tt & 16\n";
+const std::string kRulesOfTheWindow = "The zoom must be blank or a whole number from 0 to 21";
 
 // One row a line: the table reads as a table.
 // clang-format off
@@ -241,6 +285,83 @@ INSTANTIATE_TEST_SUITE_P(Cases, TolvexExpandTest, ::testing::ValuesIn(std::vecto
      kBeside, "Map", 2, "", "unknown option \"--dry-run\""},
     {"OptionWithoutValue", {"SD9.XC4.EQ2.CV5", "--template"},
      kBeside, "Map", 2, "", "--template needs a value"},
+    // tolvex show: the place in every format, numbers with "." in every locale, then each map.
+    {"ShowPair", {"--options", "@/my.xml", "TolVex:35.658581,139.745433"},
+     "my.xml", "Map", 0, kShownPair + kShownMaps, "", false, "show"},
+    {"ShowPairGerman", {"--options", "@/my.xml", "35.658581,139.745433"},
+     "my.xml", "Map", 0, kShownPair + kShownMaps, "", true, "show"},
+    {"ShowGeocodeBesideTheTool", {"SD9.XC4.EQ2.CV5"}, kBeside, "Map", 0,
+     "coordinates\t35.658581, 139.745435\ndms\t35\u00B039'30.9\"N 139\u00B044'43.6\"E\n"
+     "geocode\tSD9.XC4.EQ2.CV5\ntolvex\tTolVex:SD9.XC4.EQ2.CV5\ngeo\tgeo:35.658581,139.745435\n"
+     "map:Geocode\tviewer SD9.XC4.EQ2.CV5 9\nmap:Map\thttps://map.example/?lat=35.658581&lon=139.745435\n"
+     "map:Tokyo\tviewer +035.6554 +139.7486\nmap:Tab%09Id\tt & 16\n", "", false, "show"},
+    {"ShowGeoLinkWithZoom", {"geo:-33.856784,-70.1?z=12"}, kBeside, "Map", 0,
+     "coordinates\t-33.856784, -70.100000\ndms\t33\u00B051'24.4\"S 70\u00B006'00.0\"W\n"
+     "geocode\tIC8.HY3.MT0.RQ2\ntolvex\tTolVex:IC8.HY3.MT0.RQ2\ngeo\tgeo:-33.856784,-70.100000?z=12\n"
+     "map:Geocode\tviewer IC8.HY3.MT0.RQ2 12\nmap:Map\thttps://map.example/?lat=-33.856784&lon=-70.100000\n"
+     "map:Tokyo\tviewer -033.8638 -070.1174\nmap:Tab%09Id\tt & 12\n", "", false, "show"},
+    {"ShowGeoLinkWithoutZoomGerman", {"geo:0,0"}, kBeside, "Map", 0,
+     "coordinates\t0.000000, 0.000000\ndms\t0\u00B000'00.0\"N 0\u00B000'00.0\"E\n"
+     "geocode\tNA0.NA0.AA0.AA0\ntolvex\tTolVex:NA0.NA0.AA0.AA0\ngeo\tgeo:0.000000,0.000000\n"
+     "map:Geocode\tviewer NA0.NA0.AA0.AA0 9\nmap:Map\thttps://map.example/?lat=0.000000&lon=0.000000\n"
+     "map:Tokyo\tviewer -000.0046 -000.0100\nmap:Tab%09Id\tt & 16\n", "", true, "show"},
+    {"ShowRefusedLocation", {"TolVex:91,0"}, kBeside, "Map", 1, "",
+     "tolvex: Invalid Location: \"91,0\"", false, "show"},
+    {"ShowOption", {"option"}, kBeside, "Map", 1, "", "show needs a location", false, "show"},
+    {"ShowNoLocation", {}, kBeside, "Map", 2, "", "no location given", false, "show"},
+    {"ShowMissingOptionFile", {"--options", "@/none.xml", "SD9.XC4.EQ2.CV5"}, nullptr, "", 1, "",
+     "Can't Load Option File (@/none.xml)", false, "show"},
+    // tolvex maps: the option window's rules and messages; a refused change leaves the file.
+    {"MapsList", {"--options", "@/my.xml", "list"}, "my.xml", "Map", 0, Listed("Map"), "", false,
+     "maps"},
+    {"MapsAdd", {"--options", "@/my.xml", "add", "New", "n?a=1&z=$zoom", "--area", "Earth",
+                 "--zoom", "3", "--datum", "tokyo"}, "my.xml", "Map", 0,
+     Listed("Map", "  New\tEarth\ttokyo\t3\tn?a=1&z=$zoom\n"), "", false, "maps",
+     "<option id=\"New\" area=\"Earth\" datum=\"tokyo\" zoom=\"3\">n?a=1&amp;z=$zoom</option>\n"},
+    {"MapsAddKeepsTheTemplateAsTyped",
+     {"--options", "@/my.xml", "add", "S", "a&b <c> \"q\" <script>x()</script>"}, "my.xml", "Map",
+     0, Listed("Map", "  S\t\twgs84\t\ta&b <c> \"q\" <script>x()</script>\n"), "", false, "maps"},
+    {"MapsAddBesideTheTool", {"add", "B", "b"}, kBeside, "Map", 0,
+     Listed("Map", "  B\t\twgs84\t\tb\n"), "", false, "maps"},
+    {"MapsEmptyId", {"--options", "@/my.xml", "add", "", "t"}, "my.xml", "Map", 1, Listed("Map"),
+     "tolvex: The id must not be empty", false, "maps"},
+    {"MapsIdWithControlCharacter", {"--options", "@/my.xml", "add", "a\tb", "t"}, "my.xml", "Map",
+     1, Listed("Map"), "The id must not hold a control character: \"a%09b\"", false, "maps"},
+    {"MapsDuplicateId", {"--options", "@/my.xml", "add", "Tokyo", "t"}, "my.xml", "Map", 1,
+     Listed("Map"), "Another map already has the id \"Tokyo\"", false, "maps"},
+    {"MapsEmptyTemplate", {"--options", "@/my.xml", "add", "N", " "}, "my.xml", "Map", 1,
+     Listed("Map"), "The command template must not be empty", false, "maps"},
+    {"MapsZoomOutOfRange", {"--options", "@/my.xml", "add", "N", "t", "--zoom", "22"}, "my.xml",
+     "Map", 1, Listed("Map"), kRulesOfTheWindow, false, "maps"},
+    {"MapsZoomNotANumber", {"--options", "@/my.xml", "add", "N", "t", "--zoom", "x"}, "my.xml",
+     "Map", 1, Listed("Map"), kRulesOfTheWindow, false, "maps"},
+    {"MapsUnknownDatum", {"--options", "@/my.xml", "add", "N", "t", "--datum", "bessel"},
+     "my.xml", "Map", 1, Listed("Map"), "The datum must be wgs84 or tokyo", false, "maps"},
+    {"MapsRemoveTheActive", {"--options", "@/my.xml", "remove", "Map"}, "my.xml", "Map", 0,
+     "* Geocode\tWorld\t\t9\tviewer $ost $zoom\n" + Listed("").substr(
+         Listed("").find("  Tokyo")), "", false, "maps", "currentsetting=\"Geocode\""},
+    {"MapsRemoveUnknown", {"--options", "@/my.xml", "remove", "map"}, "my.xml", "Map", 1,
+     Listed("Map"), "No map has the id \"map\"", false, "maps"},
+    {"MapsUse", {"--options", "@/my.xml", "use", "Tokyo"}, "my.xml", "Map", 0, Listed("Tokyo"), "",
+     false, "maps"},
+    {"MapsUseUnknown", {"--options", "@/my.xml", "use", "Nowhere"}, "my.xml", "Map", 1,
+     Listed("Map"), "No map has the id \"Nowhere\"", false, "maps"},
+    {"MapsAskOn", {"--options", "@/my.xml", "ask", "on"}, "my.xml", "Map", 0, Listed("Map"), "",
+     false, "maps", "currentsetting=\"Map\" ask=\"true\">"},
+    {"MapsCatalogueAdds", {"--options", "@/my.xml", "catalogue", "Waze", "GSI Maps (Japan)"},
+     "my.xml", "Map", 0, Listed("Map", "  Waze\tWorld\twgs84\t16\t"
+     "https://www.waze.com/ul?ll=$lat.d(-.6r)%2C$lon.d(-.6r)&zoom=$zoom\n  GSI Maps (Japan)\tJapan"
+     "\twgs84\t16\thttps://maps.gsi.go.jp/#$zoom/$lat.d(-.6r)/$lon.d(-.6r)/\n"), "", false, "maps"},
+    {"MapsCatalogueUnknown", {"--options", "@/my.xml", "catalogue", "Waze", "Nope"}, "my.xml",
+     "Map", 1, Listed("Map"), "The catalogue has no map with the id \"Nope\"", false, "maps"},
+    {"MapsMissingFile", {"--options", "@/none.xml", "use", "Map"}, nullptr, "", 1, "",
+     "Can't Load Option File (@/none.xml)", false, "maps"},
+    {"MapsAskNeitherOnNorOff", {"--options", "@/my.xml", "ask", "yes"}, "my.xml", "Map", 2,
+     Listed("Map"), "ask takes on or off", false, "maps"},
+    {"MapsZoomWithoutAdd", {"--options", "@/my.xml", "use", "Map", "--zoom", "3"}, "my.xml", "Map",
+     2, Listed("Map"), "--area, --datum and --zoom go with add", false, "maps"},
+    {"MapsUnknownCommand", {"--options", "@/my.xml", "rename", "Map"}, "my.xml", "Map", 2,
+     Listed("Map"), "unknown maps command \"rename\"", false, "maps"},
 }), TOLVEX_ROW_NAMES(name));
 // clang-format on
 

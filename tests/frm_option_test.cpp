@@ -13,9 +13,11 @@
 #include <vector>
 
 #include "dialog/frm_option.h"
+#include "dialog/place_card.h"
 #include "platform/file_replace.h"
 #include "platform/posix/file_calls_posix.h"
 #include "platform/xml_document.h"
+#include "tests/support/row_name.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
 
@@ -31,9 +33,38 @@ struct Message {
   bool operator==(const Message&) const = default;
 };
 
+// A window of a logic's view interface: what it shows, its messages, and whether it closed.
+template <typename View, typename Form, typename Events>
+class FakeWindow : public View {
+ public:
+  Form form;
+  std::vector<Message> messages;
+  bool closed = false;
+  Events* events = nullptr;
+
+  void Show(const Form& shown) override { form = shown; }
+  Form Read() const override { return form; }
+  void ShowError(std::string_view text, std::string_view title) override {
+    messages.push_back({std::string(text), std::string(title)});
+  }
+  void Close() override {
+    closed = true;
+    if (events != nullptr) events->OnUnload();
+  }
+};
+
+using FakeEditorView = FakeWindow<MapEditorView, MapEditorForm, MapEditorEvents>;
+
 // What the window shows. The toolkit reports the unload after Close, as a real one does.
 class FakeView final : public OptionView {
  public:
+  // What the user does in the map editor once it has loaded; its window is kept for the test.
+  std::function<void(FakeEditorView&, MapEditorEvents&)> in_editor;
+  std::vector<FakeEditorView> editors;
+  // The catalogue chooser: the items offered, and the one the user picks.
+  std::vector<std::string> offered;
+  std::optional<std::size_t> pick;
+
   OptionForm form;  // the controls; a test types into form.selected
   std::vector<Message> messages;
   // The form as each message box found it: the window shows it once the box is gone.
@@ -51,16 +82,31 @@ class FakeView final : public OptionView {
     closed = true;
     if (events != nullptr) events->OnUnload();
   }
+  void RunMapEditor(
+      const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) override {
+    FakeEditorView& editor = editors.emplace_back();
+    const auto logic = make_logic(editor);
+    editor.events = logic.get();
+    logic->OnLoad();
+    if (in_editor) in_editor(editor, *logic);
+    editor.events = nullptr;
+  }
+  std::optional<std::size_t> ChooseItem(std::string_view,
+                                        const std::vector<std::string>& items) override {
+    offered = items;
+    return pick;
+  }
 };
 
 class FakeShell final : public platform::Shell {
  public:
   std::vector<std::pair<std::string, std::optional<std::string>>> opened;
-  bool SchemeOpensThisProgram(std::string_view) override { return false; }
+  platform::ShellResult result = platform::ShellResult::kNothingStarted;
+  bool SchemeOpensThisProgram(std::string_view scheme) override { return scheme == "tolvex"; }
   platform::ShellOutcome Open(std::string_view file,
                               const std::optional<std::string>& directory) override {
     opened.emplace_back(std::string(file), directory);
-    return platform::ShellResult::kNothingStarted;  // a missing manual changes nothing
+    return result;  // by default nothing: a missing manual changes nothing
   }
 };
 
@@ -172,6 +218,7 @@ class FrmOptionTest : public ::testing::Test {
     services.save.user_option_file_path = own_path_;
     services.save.may_replace_in_place = platform::MayReplaceInPlace;
     services.save.write_new_file = platform::WriteNewFile;
+    services.catalogue_path = catalogue_.File("tolvexgwcatalogue.xml");
     frm_.emplace(view_, std::move(services));
     view_.events = &*frm_;
     frm_->OnLoad();
@@ -183,6 +230,7 @@ class FrmOptionTest : public ::testing::Test {
   }
 
   TempDir dir_;
+  TempDir catalogue_;  // the program's folder, where the catalogue lies
   const std::string path_ = dir_.File("tolvexgwoption.xml");
   std::string read_path_ = path_;  // the option file the window reads
   std::string own_path_;           // the user's own option file; none when empty
@@ -617,6 +665,290 @@ TEST_F(FrmOptionTest, HelpOpensTheManualAndKeepsTheWindow) {
   EXPECT_FALSE(view_.closed);
   EXPECT_TRUE(view_.messages.empty());
   EXPECT_EQ(view_.form.command, "viewer $lat.d() $lon.d()");
+}
+
+// The Maps tab: one edit (through the map editor where it opens one), then OK writes it with
+// the rest of the file as it was.
+struct MapsCase {
+  const char* name;
+  std::string file;
+  void (FrmOption::*action)();
+  int row;                            // the Maps tab's row the action acts on
+  std::string editor_id;              // the id the editor opens with
+  std::optional<MapOption> typed;     // left in the editor before its OK; nullopt: Cancel
+  std::vector<std::string> refusals;  // the messages, the editor's then the window's
+  std::vector<std::string> ids;       // the first tab's list after the edit
+  std::string selected;               // the first tab's pick after the edit
+  std::string saved;                  // the file after the window's OK
+};
+
+class FrmOptionMapsTest : public FrmOptionTest, public ::testing::WithParamInterface<MapsCase> {};
+
+TEST_P(FrmOptionMapsTest, AnEditWaitsForOkWhichWritesItAndKeepsTheRest) {
+  const MapsCase& row = GetParam();
+  catalogue_.Write("tolvexgwcatalogue.xml",
+                   "<tolvexgateway_optionlist><option id='Atlas' area='World'>a</option>"
+                   "<option id='Globe' area='Earth' datum='tokyo' zoom='4'>globe $ost</option>"
+                   "</tolvexgateway_optionlist>");
+  Load(row.file);
+  view_.pick = 0;
+  view_.in_editor = [&](FakeEditorView& editor, MapEditorEvents& events) {
+    EXPECT_EQ(editor.form.option.id, row.editor_id);
+    if (row.typed) {
+      editor.form.option = *row.typed;
+      events.OnChange();
+      events.OnOk();
+    }
+    if (!editor.closed) events.OnCancel();
+  };
+  view_.form.map_row = row.row;
+  view_.form.ask = true;
+  (*frm_.*row.action)();
+  std::vector<std::string> refusals;
+  for (const auto& editor : view_.editors) {
+    for (const Message& message : editor.messages) refusals.push_back(message.text);
+  }
+  for (const Message& message : view_.messages) refusals.push_back(message.text);
+  EXPECT_EQ(refusals, row.refusals);
+  EXPECT_EQ(view_.form.ids, row.ids);
+  EXPECT_EQ(view_.form.areas.size(), row.ids.size());
+  EXPECT_EQ(view_.form.selected, row.selected);
+  EXPECT_EQ(File(), row.file);
+  frm_->OnOk();
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(File(), row.saved);
+}
+
+const std::string kOneOption =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tolvexgateway_optionlist currentsetting=\"A\">"
+    "<option id=\"A\" area=\"a\">a</option></tolvexgateway_optionlist>\n";
+
+MapOption Typed(const char* id, const char* zoom, const char* command_template) {
+  return {id, "Here", "wgs84", zoom, command_template};
+}
+
+// ViewerAtlas(current) with `from` replaced by `to`.
+std::string Changed(std::string_view current, std::string_view from, std::string_view to) {
+  std::string file = ViewerAtlas(current);
+  return file.replace(file.find(from), from.size(), to);
+}
+
+const char* const kBadZoom = "The zoom must be blank or a whole number from 0 to 21";
+const std::string kEnd = "</tolvexgateway_optionlist>";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Edits, FrmOptionMapsTest, ::testing::ValuesIn(std::vector<MapsCase>{
+    {"NewKeepsAmpersandLessThanAndQuotes", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "",
+     Typed("Mine", "21", "go \"a&b<c\" $ost"), {}, {"Viewer", "Atlas", "Mine"}, "Viewer",
+     Changed("Viewer", kEnd, "  <option id=\"Mine\" area=\"Here\" datum=\"wgs84\" zoom=\"21\">go \"a&amp;b&lt;c\" $ost</option>\n" + kEnd)},
+    {"EditKeepsWhatWasNotChanged", ViewerAtlas("Viewer"), &FrmOption::OnEditMap, 1, "Atlas",
+     MapOption{"Atlas", "World", "wgs84", "", "https://atlas.example/?q=$ost&x<y"}, {},
+     {"Viewer", "Atlas"}, "Viewer", Changed("Viewer", "z=9", "x&lt;y")},
+    {"RenamingThePickRenamesThePick", ViewerAtlas("Viewer"), &FrmOption::OnEditMap, 0, "Viewer",
+     MapOption{"Viewer2", "Japan", "tokyo", "", "viewer $lat.d() $lon.d()"}, {},
+     {"Viewer2", "Atlas"}, "Viewer2", Changed("Viewer2", "\"Viewer\"", "\"Viewer2\"")},
+    {"DuplicateOpensTheCopyUnderAnIdOfItsOwn", ViewerAtlas("Viewer"), &FrmOption::OnDuplicateMap, 1,
+     "Atlas 2", MapOption{"Atlas 2", "World", "wgs84", "", "https://atlas.example/?q=$ost&z=9"}, {},
+     {"Viewer", "Atlas", "Atlas 2"}, "Viewer",
+     Changed("Viewer", kEnd, "  <option id=\"Atlas 2\" area=\"World\">https://atlas.example/?q=$ost&amp;z=9</option>\n" + kEnd)},
+    {"CancelledEditorChangesNothing", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "",
+     std::nullopt, {}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+    {"DeletingThePickMakesTheFirstLeftThePick", ViewerAtlas("Atlas"), &FrmOption::OnDeleteMap, 1,
+     "", std::nullopt, {}, {"Viewer"}, "Viewer",
+     Changed("Viewer", "  <option id=\"Atlas\" area=\"World\" extra=\"kept\">https://atlas.example/?q=$ost&amp;z=9</option>\n", "")},
+    {"TheLastOptionStays", kOneOption, &FrmOption::OnDeleteMap, 0, "", std::nullopt,
+     {"The last map cannot be deleted"}, {"A"}, "A", kOneOption},
+    {"CatalogueOffersWhatTheFileLacks", ViewerAtlas("Viewer"), &FrmOption::OnCatalogue, 0, "",
+     std::nullopt, {}, {"Viewer", "Atlas", "Globe"}, "Viewer",
+     Changed("Viewer", kEnd, "  <option id=\"Globe\" area=\"Earth\" datum=\"tokyo\" zoom=\"4\">globe $ost</option>\n" + kEnd)},
+    {"AskAtEachLink", ViewerAtlas("Viewer"), &FrmOption::OnAskChange, 0, "", std::nullopt, {},
+     {"Viewer", "Atlas"}, "Viewer", Changed("Viewer", "owner=\"tests\"", "owner=\"tests\" ask=\"true\"")},
+    {"EmptyId", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("", "", "t"),
+     {"The id must not be empty"}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+    {"ControlCharacterInId", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("a\tb", "", "t"),
+     {"The id must not hold a control character: \"a%09b\""}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+    {"AnotherOptionsId", ViewerAtlas("Viewer"), &FrmOption::OnEditMap, 0, "Viewer", Typed("Atlas", "", "t"),
+     {"Another map already has the id \"Atlas\""}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+    {"EmptyTemplate", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("New", "", " "),
+     {"The command template must not be empty"}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+    {"ZoomAboveTwentyOne", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("New", "22", "t"),
+     {kBadZoom}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+    {"ZoomNotAWholeNumber", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("New", "1.5", "t"),
+     {kBadZoom}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+}), TOLVEX_ROW_NAMES(name));
+// clang-format on
+
+TEST_F(FrmOptionTest, CancelDropsEveryMapsEdit) {
+  catalogue_.Write("tolvexgwcatalogue.xml", kOneOption);
+  Load(ViewerAtlas("Viewer"));
+  view_.pick = 0;
+  view_.form.map_row = 0;
+  view_.form.ask = true;
+  for (auto action : {&FrmOption::OnDeleteMap, &FrmOption::OnAskChange, &FrmOption::OnCatalogue}) {
+    (*frm_.*action)();
+  }
+  EXPECT_EQ(view_.form.ids, (std::vector<std::string>{"Atlas", "A"}));
+  EXPECT_EQ(view_.form.command, "https://atlas.example/?q=$ost&z=9");  // the pick followed
+  frm_->OnCancel();
+  EXPECT_EQ(saves_, 0);
+  EXPECT_EQ(File(), ViewerAtlas("Viewer"));
+}
+
+TEST_F(FrmOptionTest, TheEditorsPreviewFollowsTypingAndTryOpensItAsARequestWould) {
+  Load(ViewerAtlas("Viewer"));
+  shell_.result = platform::ShellResult::kHandedOver;
+  view_.in_editor = [&](FakeEditorView& editor, MapEditorEvents& events) {
+    EXPECT_EQ(editor.form.option.datum, "wgs84");
+    editor.form.option = Typed("", "5", "open $ost $zoom");
+    events.OnChange();
+    EXPECT_EQ(editor.form.preview, "open SD9.XC4.EQ2.CV5 5");
+    events.OnTry();
+    editor.form.option.command_template = "TolVex:$ost";
+    events.OnTry();  // it would start this program again
+    EXPECT_FALSE(editor.closed);
+    events.OnCancel();
+  };
+  frm_->OnNewMap();
+  ASSERT_EQ(view_.editors.size(), 1u);
+  EXPECT_EQ(view_.editors[0].messages,
+            (std::vector<Message>{{SelfStartMessage("TolVex:SD9.XC4.EQ2.CV5"), "TolvexGateway"}}));
+  ASSERT_EQ(shell_.opened.size(), 1u);
+  EXPECT_EQ(shell_.opened[0].first, "open SD9.XC4.EQ2.CV5 5");
+  EXPECT_EQ(view_.form.ids, kViewerAtlas);
+}
+
+// The place card, shown for a link when the file asks at each link.
+class FakeCardView final : public FakeWindow<PlaceCardView, PlaceCardForm, PlaceCardEvents>,
+                           public platform::MessageSink {  // the launch's messages come here too
+ public:
+  std::vector<std::string> copied;
+  void ShowError(std::string_view text, std::string_view title) override {
+    FakeWindow::ShowError(text, title);
+  }
+  void CopyText(std::string_view text) override { copied.emplace_back(text); }
+};
+
+// clang-format off
+std::string CardFile(std::string_view current, bool ask) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tolvexgateway_optionlist currentsetting=\"" +
+         std::string(current) + "\"" + (ask ? " ask=\"true\"" : "") + ">\n"
+         "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer $lat.d() $lon.d()</option>\n"
+         "  <option id=\"Atlas\" area=\"World\" zoom=\"9\">https://atlas.example/?q=$ost&amp;z=$zoom</option>\n"
+         "</tolvexgateway_optionlist>\n";
+}
+// clang-format on
+
+class FrmPlaceCardTest : public FrmOptionTest {
+ protected:
+  void LoadCard(std::string_view link, const std::optional<std::string>& file) {
+    if (file) dir_.Write("tolvexgwoption.xml", *file);
+    gateway_.messages = &card_;
+    gateway_.shell = &shell_;
+    FrmPlaceCardServices services;
+    services.location = ClassifyArgument(link, ".").location;
+    services.gateway = &gateway_;
+    services.create_document = [this] {
+      return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
+    };
+    services.save.option_file_path = path_;
+    services.save.replace_file = replace_file_;
+    card_frm_.emplace(card_, std::move(services));
+    card_.events = &*card_frm_;
+    card_frm_->OnLoad();
+  }
+  void TearDown() override {
+    card_frm_.reset();
+    FrmOptionTest::TearDown();
+  }
+
+  GatewayServices gateway_;
+  FakeCardView card_;
+  std::optional<FrmPlaceCard> card_frm_;
+};
+
+struct CardCase {
+  const char* name;
+  const char* link;
+  std::optional<std::string> file;  // nullopt: gone since the link was read
+  std::size_t down;                 // Down pressed so many times from the active map
+  bool keep_open, always, save_fails;
+  void (FrmPlaceCard::*action)();
+  platform::ShellResult shell;
+  std::vector<std::string> launched;
+  int status;
+  std::vector<Message> messages;
+  std::string saved;  // the file afterwards
+};
+
+class FrmPlaceCardOpenTest : public FrmPlaceCardTest,
+                             public ::testing::WithParamInterface<CardCase> {};
+
+TEST_P(FrmPlaceCardOpenTest, OpensTheChosenMapAsARequestWould) {
+  const CardCase& row = GetParam();
+  shell_.result = row.shell;
+  if (row.save_fails) replace_file_ = [](const std::string&, std::string_view) { return false; };
+  LoadCard(row.link, row.file);
+  card_.form.selected += row.down;
+  card_.form.keep_open = row.keep_open;
+  card_.form.always = row.always;
+  (*card_frm_.*row.action)();
+  std::vector<std::string> launched;
+  for (const auto& opened : shell_.opened) launched.push_back(opened.first);
+  EXPECT_EQ(launched, row.launched);
+  EXPECT_EQ(card_frm_->exit_status(), row.status);
+  EXPECT_EQ(card_.closed, !row.keep_open);
+  EXPECT_EQ(card_.messages, row.messages);
+  EXPECT_EQ(File(), row.saved);
+}
+
+constexpr auto kOpen = &FrmPlaceCard::OnOpen;
+constexpr auto kHandedOver = platform::ShellResult::kHandedOver;
+const char* const kPair = "TolVex:35.658581,139.745433";
+const std::string kAtlasAt9 = "https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=9";
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Choices, FrmPlaceCardOpenTest, ::testing::ValuesIn(std::vector<CardCase>{
+    {"EnterOpensTheActiveInItsDatum", kPair, CardFile("Viewer", true), 0, false, false, false, kOpen,
+     kHandedOver, {"viewer 35.655352108345546 139.748639689144511"}, 0, {}, CardFile("Viewer", true)},
+    {"DownEnterOpensTheSecondWithItsZoom", kPair, CardFile("Viewer", true), 1, false, false, false, kOpen,
+     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Viewer", true)},
+    {"TheLinksZoomComesFirst", "geo:35.658581,139.745433?z=12", CardFile("Viewer", true), 1, false, false,
+     false, kOpen, kHandedOver, {"https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=12"}, 0, {}, CardFile("Viewer", true)},
+    {"KeepOpenStays", kPair, CardFile("Atlas", true), 0, true, false, false, kOpen,
+     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Atlas", true)},
+    {"NothingStartedIsTheRunsStatus", kPair, CardFile("Atlas", true), 0, false, false, false, kOpen,
+     platform::ShellResult::kNothingStarted, {kAtlasAt9}, 2, {}, CardFile("Atlas", true)},
+    {"AlwaysStoresTheChoiceAndNoLongerAsks", kPair, CardFile("Viewer", true), 1, false, true, false, kOpen,
+     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Atlas", false)},
+    {"AFailedSaveSaysSoAndStillOpens", kPair, CardFile("Viewer", true), 1, false, true, true, kOpen,
+     kHandedOver, {kAtlasAt9}, 0, {kCantSave}, CardFile("Viewer", true)},
+    {"EscLaunchesNothing", kPair, CardFile("Viewer", true), 1, false, true, false, &FrmPlaceCard::OnCancel,
+     kHandedOver, {}, 0, {}, CardFile("Viewer", true)},
+    {"AFileGoneSinceTheLinkIsARequestsMessage", kPair, "<broken", 0, false, false, false, kOpen,
+     kHandedOver, {}, 1, {{"Can't Load Option File", "TolvexGateway"}}, "<broken"},
+}), TOLVEX_ROW_NAMES(name));
+// clang-format on
+
+TEST_F(FrmPlaceCardTest, ShowsThePlaceAndCopiesEachItem) {
+  LoadCard("geo:35.658581,139.745433?z=12", CardFile("Atlas", true));
+  EXPECT_EQ(card_.form.coordinates, "35.658581, 139.745433");
+  EXPECT_EQ(card_.form.dms, "35°39'30.9\"N 139°44'43.6\"E");
+  EXPECT_EQ(card_.form.geocode, "SD9.XC4.EQ2.CV5");
+  EXPECT_EQ(card_.form.zoom, "12");
+  EXPECT_EQ(card_.form.ids, kViewerAtlas);
+  EXPECT_EQ(card_.form.areas, (std::vector<std::string>{"Japan", "World"}));
+  EXPECT_EQ(card_.form.selected, 1u);
+  for (std::size_t item = 0; item < card_.form.copy_labels.size(); ++item) card_frm_->OnCopy(item);
+  card_frm_->OnCopyCoordinates();
+  card_frm_->OnCopyMapLink();
+  const std::string atlas = "https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=12";
+  EXPECT_EQ(card_.copied,
+            (std::vector<std::string>{"35.658581, 139.745433", "35°39'30.9\"N 139°44'43.6\"E",
+                                      "SD9.XC4.EQ2.CV5", "TolVex:SD9.XC4.EQ2.CV5",
+                                      "geo:35.658581,139.745433?z=12", atlas,
+                                      "35.658581, 139.745433", atlas}));
+  EXPECT_TRUE(shell_.opened.empty());
+  EXPECT_FALSE(card_.closed);
 }
 
 }  // namespace

@@ -2,13 +2,17 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <string>
 
+#include "gateway/command_template.h"
 #include "gateway/gateway.h"
 #include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/xml_document.h"
+#include "tests/support/row_name.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
 #include "tests/support/utf16.h"
@@ -532,6 +536,65 @@ INSTANTIATE_TEST_SUITE_P(
                       // A file that cannot serve a request says so, as before, and shows no card.
                       AskCase{"BrokenFileAsks", "ask='true'", true, false, 1, ""}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// The shipped catalogue of maps, read as "From catalogue..." reads it.
+std::vector<MapOption> CatalogueMaps() {
+  auto document = platform::CreateXmlDocument();
+  if (!document->Load(TOLVEX_SOURCE_DIR "/resources/tolvexgwcatalogue.xml")) return {};
+  return ReadMapOptions(*document);
+}
+
+TEST(CatalogueTest, OffersAtLeastTwelveMapsThatTheRulesAccept) {
+  const std::vector<MapOption> maps = CatalogueMaps();
+  EXPECT_GE(maps.size(), 12u);
+  for (std::size_t i = 0; i < maps.size(); ++i) {
+    EXPECT_EQ(CheckMapOption(maps[i], maps, i), "") << maps[i].id;
+    EXPECT_FALSE(maps[i].area.empty() || maps[i].datum.empty() || maps[i].zoom.empty())
+        << maps[i].id;
+  }
+}
+
+struct CatalogueRow {
+  MapOption map;
+  std::size_t index;
+};
+void PrintTo(const CatalogueRow& row, std::ostream* os) { *os << row.map.id; }
+
+class CatalogueEntryTest : public ::testing::TestWithParam<CatalogueRow> {};
+
+// Every map opens Tokyo Tower: its command line carries the tower's geocode or both its
+// coordinates, in whatever format the map writes them.
+TEST_P(CatalogueEntryTest, OpensTokyoTower) {
+  const Request tower = ClassifyArgument("TolVex:SD9.XC4.EQ2.CV5", ".");
+  ASSERT_EQ(tower.kind, RequestKind::kLocation);
+  const MapOption& map = GetParam().map;
+  const std::string line = ExpandCommandTemplate(tower.location, CommandOptionOf(map), ".");
+  EXPECT_NE(map.command_template.find("$zoom"), std::string::npos);
+  if (line.find(tower.location.geocode) != std::string::npos) return;
+  bool latitude = false;
+  bool longitude = false;
+  for (const char* at = line.c_str(); *at != '\0';) {
+    char* end = nullptr;
+    const double number = std::strtod(at, &end);
+    if (end == at) {
+      ++at;
+      continue;
+    }
+    latitude = latitude || std::fabs(number - tower.location.position.latitude) < 1e-5;
+    longitude = longitude || std::fabs(number - tower.location.position.longitude) < 1e-5;
+    at = end;
+  }
+  EXPECT_TRUE(latitude && longitude) << line;
+}
+
+std::vector<CatalogueRow> CatalogueRows() {
+  std::vector<CatalogueRow> rows;
+  for (MapOption& map : CatalogueMaps()) rows.push_back({std::move(map), rows.size()});
+  return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, CatalogueEntryTest, ::testing::ValuesIn(CatalogueRows()),
+                         [](const auto& row) { return test::RowName(row.index, row.param.map.id); });
 
 }  // namespace
 }  // namespace tolvex

@@ -65,8 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
             {"tolvexgateway_optionlist/@currentsetting", "/tolvexgateway_optionlist/option"},
             {"loaded", "first [Atlas]", "match [Atlas]", "first [viewer.exe $lat.d() & $lon.d()]",
              "match [viewer.exe $lat.d() & $lon.d()]",
-             // MSXML trims an element's text at both ends (white space is not preserved).
-             "match [atlas.exe  $ost \xe6\x9d\xb1\xe4\xba\xac]"}},
+             // White space is preserved (the option store trims the template itself): the
+             // match's text spans three lines.
+             "match [", "    atlas.exe  $ost \xe6\x9d\xb1\xe4\xba\xac", "  ]"}},
         QueryCase{"AttributeTextsAreExact",
                   kOptionFile,
                   {"//@area", "/tolvexgateway_optionlist/option[@id=\"Viewer\"]/@datum"},
@@ -128,15 +129,71 @@ TEST(XmlDocumentTest, SerializedChoiceKeepsTheDocumentAndReadsBack) {
                       "first [Viewer]", "match [Viewer]", "match [Atlas]"}));
 }
 
-TEST(XmlDocumentTest, ElementTextCannotBeReplaced) {
-  const fs::path folder = FreshWineFolder("xml-element-text");
-  const fs::path file = folder / "o.xml";
+// The edits of the option list on MSXML: each changes what it names, and the rest of the file
+// (comments, other attributes, order, layout) comes back as it was.
+struct EditCase {
+  const char* name;
+  std::vector<std::string> edit;  // QUERY OP ARG... of tolvex_probe edit
+  bool done;
+  std::string from;  // the part of kOptionFile the edit changes ("" for none)
+  std::string to;
+};
+
+class XmlEditTest : public ::testing::TestWithParam<EditCase> {};
+
+TEST_P(XmlEditTest, ChangesOnlyWhatItNames) {
+  const EditCase& c = GetParam();
+  const fs::path folder = FreshWineFolder(std::string("xml-edit-") + c.name);
+  const fs::path file = folder / "tolvexgwoption.xml";
   WriteFile(file, kOptionFile);
-  const auto lines =
-      RunProbe({"set", WindowsPath(file), "/tolvexgateway_optionlist/option", "replaced"});
-  ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[1], "not set");
+  std::vector<std::string> args = {"edit", WindowsPath(file)};
+  args.insert(args.end(), c.edit.begin(), c.edit.end());
+  std::string expected = kOptionFile;
+  if (!c.from.empty()) expected.replace(expected.find(c.from), c.from.size(), c.to);
+  Expected lines = {"loaded", c.done ? "done" : "not done"};
+  for (const std::string& line : Lines(expected)) lines.push_back(line);
+  lines.push_back("");  // the probe ends the bytes, which end in a line break, with one more
+  EXPECT_EQ(RunProbe(args), lines);
 }
+
+const std::string kRoot = "/tolvexgateway_optionlist";
+const std::string kViewer = "/tolvexgateway_optionlist/option[@id=\"Viewer\"]";
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, XmlEditTest,
+    ::testing::Values(
+        EditCase{"AppendedElementIsIndentedAndItsTextEscaped",
+                 {kRoot, "append", "option", "\n  ", "a&b <c> \"q\" <script>x()</script>"},
+                 true,
+                 "</group>\n",
+                 "</group>\n  <option>a&amp;b &lt;c&gt; \"q\" "
+                 "&lt;script&gt;x()&lt;/script&gt;</option>\n"},
+        EditCase{"NewAttributeGoesAfterTheOthers",
+                 {kRoot, "attr", "ask", "true"},
+                 true,
+                 "\"Atlas\">\n",
+                 "\"Atlas\" ask=\"true\">\n"},
+        EditCase{"AttributeValueIsEscaped",
+                 {kViewer, "attr", "area", "\"&<"},
+                 true,
+                 "area=\" Japan \"",
+                 "area=\"&quot;&amp;&lt;\""},
+        EditCase{"AttributeIsRemoved", {kViewer, "unattr", "note"}, true, " note=\"extra\"", ""},
+        EditCase{"AbsentAttributeIsNoFault", {kViewer, "unattr", "zoom"}, true, "", ""},
+        EditCase{"ElementIsRemoved",
+                 {kRoot + "/group", "remove"},
+                 true,
+                 "<group><option id=\"Hidden\" area=\"x\">h</option></group>",
+                 ""},
+        EditCase{"RootStays", {kRoot, "remove"}, false, "", ""},
+        EditCase{
+            "AttributeIsNoElement", {kRoot + "/@currentsetting", "attr", "a", "b"}, false, "", ""},
+        EditCase{"ElementTextIsReplaced",
+                 {kViewer, "text", "b & <c>"},
+                 true,
+                 ">viewer.exe $lat.d() &amp; $lon.d()<",
+                 ">b &amp; &lt;c&gt;<"}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 struct ReplaceCase {
   const char* name;

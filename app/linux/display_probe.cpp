@@ -1,19 +1,14 @@
 #include "app/linux/display_probe.h"
 
-#include <cstdlib>
+#include "platform/process.h"
 
 namespace tolvex {
-namespace {
-
-bool Named(const char* variable) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && *value != '\0';
-}
-
-}  // namespace
 
 bool DisplayNamed() {
-  return Named("DISPLAY") || Named("WAYLAND_DISPLAY") || Named("QT_QPA_PLATFORM");
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (platform::NonEmptyEnvironmentVariable(variable)) return true;
+  }
+  return false;
 }
 
 }  // namespace tolvex

@@ -8,32 +8,31 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QString>
-#include <cstdlib>
+
+#include "platform/posix/file_system_posix.h"
+#include "platform/process.h"
 
 namespace tolvex::qt {
 namespace {
 
 bool WaylandDisplayAnswers() {
-  const char* name = std::getenv("WAYLAND_DISPLAY");
-  if (name == nullptr || *name == '\0') return false;
+  const auto name = platform::NonEmptyEnvironmentVariable("WAYLAND_DISPLAY");
+  if (!name) return false;
   const QString plugins = QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/platforms/";
   if (!QFileInfo::exists(plugins + "libqwayland-generic.so")) return false;
-  std::string path = name;
+  std::string path = *name;
   if (path.front() != '/') {
-    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    if (runtime == nullptr) return false;
-    path = std::string(runtime) + "/" + path;
+    const auto runtime = platform::EnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime) return false;
+    path = *runtime + "/" + path;
   }
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (path.size() >= sizeof address.sun_path) return false;
   path.copy(address.sun_path, path.size());
-  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  const bool answers =
-      ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-  ::close(fd);
-  return answers;
+  const platform::posix::FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  return socket &&
+         ::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
 }
 
 }  // namespace
@@ -58,11 +57,9 @@ XDisplayProbe::~XDisplayProbe() {
 }
 
 std::string ChoosePlatform(std::optional<XDisplayProbe>& x_probe) {
-  const char* chosen = std::getenv("QT_QPA_PLATFORM");
-  if (chosen != nullptr && *chosen != '\0') return chosen;
+  if (auto chosen = platform::NonEmptyEnvironmentVariable("QT_QPA_PLATFORM")) return *chosen;
   if (WaylandDisplayAnswers()) return "wayland";
-  const char* display = std::getenv("DISPLAY");
-  if (display == nullptr || *display == '\0') return {};
+  if (!platform::NonEmptyEnvironmentVariable("DISPLAY")) return {};
   x_probe.emplace();
   return x_probe->answers() ? "xcb" : "";
 }

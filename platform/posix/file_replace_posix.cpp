@@ -4,11 +4,11 @@
 #include <cerrno>
 #include <chrono>
 #include <climits>
-#include <cstdlib>
 #include <string>
 
 #include "platform/file_replace.h"
 #include "platform/posix/file_calls_posix.h"
+#include "platform/posix/file_system_posix.h"
 
 namespace tolvex::platform {
 namespace posix {
@@ -32,23 +32,6 @@ FileCalls& SystemFileCalls() {
 }
 
 namespace {
-
-// The file a path finally names, so that a symbolic link keeps pointing at the saved file
-// instead of being replaced by a regular one. Empty when the file does not exist.
-std::string ResolvedPath(const std::string& path) {
-  char* resolved = ::realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return {};
-  std::string result = resolved;
-  std::free(resolved);
-  return result;
-}
-
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
 
 // Creates a new temporary file beside `target`, hidden and named after it, readable and
 // writable by the owner only until the original's mode is copied onto it.
@@ -138,8 +121,11 @@ bool MakeFolders(const std::string& folder) {
 }  // namespace
 
 bool ReplaceFileContents(FileCalls& calls, const std::string& path, std::string_view bytes) {
-  const std::string target = ResolvedPath(path);
-  if (target.empty()) return false;  // never create the file
+  // The file the path finally names, so that a symbolic link keeps pointing at the saved file
+  // instead of being replaced by a regular one; a file that does not exist is never created.
+  const auto resolved = RealPath(path);
+  if (!resolved) return false;
+  const std::string& target = *resolved;
   struct stat original {};
   if (calls.Stat(target.c_str(), &original) != 0 || !S_ISREG(original.st_mode)) return false;
   return WriteAndRename(calls, target, bytes, &original);

@@ -5,17 +5,15 @@
 
 #include <cstdlib>
 
+#include "platform/posix/file_system_posix.h"
 #include "platform/process.h"
+#include "platform/text.h"
 
 namespace tolvex::platform {
 
 std::string ArgumentText(int argc, char** argv) {
-  std::string text;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) text += ' ';
-    text += argv[i];
-  }
-  return text;
+  if (argc < 2) return {};
+  return JoinWithSpaces(std::vector<std::string_view>(argv + 1, argv + argc));
 }
 
 std::string ProgramDirectory() {
@@ -29,10 +27,7 @@ std::string ProgramDirectory() {
     }
     path.resize(path.size() * 2);  // the link may have been truncated
   }
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
+  return posix::FolderOf(path);
 }
 
 std::string PathBesideProgram(std::string_view file_name) {
@@ -70,12 +65,6 @@ std::string UserDecimalSeparator() {
   std::string separator = nl_langinfo_l(RADIXCHAR, user);
   freelocale(user);
   return separator.empty() ? "." : separator;
-}
-
-std::optional<std::string> EnvironmentVariable(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr) return std::nullopt;
-  return std::string(value);
 }
 
 }  // namespace tolvex::platform

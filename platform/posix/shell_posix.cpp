@@ -14,66 +14,29 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/posix/file_system_posix.h"
+#include "platform/process.h"
 #include "platform/shell.h"
+#include "platform/text.h"
 
 extern char** environ;
 
 namespace tolvex::platform {
 namespace {
 
-bool IsSchemeCharacter(char c, bool first) {
-  const bool alpha = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-  if (first) return alpha;
-  return alpha || (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.';
-}
-
-// "scheme:" with a scheme of two or more characters; one letter would be a drive name.
-bool StartsWithUriScheme(std::string_view text) {
-  const std::size_t colon = text.find(':');
-  if (colon == std::string_view::npos || colon < 2) return false;
-  for (std::size_t i = 0; i < colon; ++i) {
-    if (!IsSchemeCharacter(text[i], i == 0)) return false;
-  }
-  return true;
-}
-
-bool Exists(const std::string& path) {
-  struct stat info;
-  return !path.empty() && stat(path.c_str(), &info) == 0;
-}
-
-bool IsDirectory(const std::string& path) {
-  struct stat info;
-  return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-std::string_view TrimLine(std::string_view text) {
-  const auto first = text.find_first_not_of(" \t\r\n");
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-std::optional<std::string> RealPath(const std::string& path) {
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (resolved == nullptr) return std::nullopt;
-  std::string result(resolved);
-  std::free(resolved);
-  return result;
-}
-
 // The folders in which desktop entries are looked up, most important first.
 std::vector<std::string> ApplicationFolders() {
   std::vector<std::string> folders;
-  const char* data_home = std::getenv("XDG_DATA_HOME");
-  const char* home = std::getenv("HOME");
-  if (data_home != nullptr && *data_home == '/') {
-    folders.push_back(std::string(data_home) + "/applications/");
-  } else if (home != nullptr && *home != '\0') {
-    folders.push_back(std::string(home) + "/.local/share/applications/");
+  const auto data_home = EnvironmentVariable("XDG_DATA_HOME");
+  const auto home = NonEmptyEnvironmentVariable("HOME");
+  if (data_home && data_home->starts_with('/')) {
+    folders.push_back(*data_home + "/applications/");
+  } else if (home) {
+    folders.push_back(*home + "/.local/share/applications/");
   }
-  const char* data_dirs = std::getenv("XDG_DATA_DIRS");
-  std::string_view dirs =
-      data_dirs != nullptr && *data_dirs != '\0' ? data_dirs : "/usr/local/share:/usr/share";
+  const std::string data_dirs =
+      NonEmptyEnvironmentVariable("XDG_DATA_DIRS").value_or("/usr/local/share:/usr/share");
+  std::string_view dirs = data_dirs;
   while (!dirs.empty()) {
     const std::size_t colon = dirs.find(':');
     const std::string_view dir = dirs.substr(0, colon);
@@ -83,28 +46,10 @@ std::vector<std::string> ApplicationFolders() {
   return folders;
 }
 
-// The bytes of a regular file of at most 1 MiB (a desktop entry), or nullopt.
-std::optional<std::string> SmallFileContents(const std::string& path) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::string bytes;
-  struct stat info;
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= (1 << 20)) {
-    char buffer[4096];
-    for (ssize_t n; (n = read(fd, buffer, sizeof buffer)) != 0;) {
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) break;
-      bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-  }
-  close(fd);
-  return bytes;
-}
-
 // The program of an Exec= value: its first word, unquoted as desktop entries quote it.
 std::string FirstExecWord(std::string_view exec) {
   std::string word;
-  exec = TrimLine(exec);
+  exec = Trim(exec, kXmlWhiteSpace);
   if (exec.empty() || exec.front() != '"') return std::string(exec.substr(0, exec.find(' ')));
   for (std::size_t i = 1; i < exec.size() && exec[i] != '"'; ++i) {
     if (exec[i] == '\\' && i + 1 < exec.size()) ++i;
@@ -117,20 +62,20 @@ std::string FirstExecWord(std::string_view exec) {
 // the first folder of ApplicationFolders that holds it. A name without "/" is looked up on PATH.
 std::optional<std::string> ProgramOfDesktopEntry(std::string_view desktop_id) {
   for (const std::string& folder : ApplicationFolders()) {
-    const auto entry = SmallFileContents(folder + std::string(desktop_id));
+    const auto entry = posix::SmallFileContents(folder + std::string(desktop_id));
     if (!entry) continue;
     bool in_main_group = false;
     for (std::string_view rest = *entry; !rest.empty();) {
       const std::size_t end = rest.find('\n');
       const std::string_view line = rest.substr(0, end);
       rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
-      if (line.starts_with('[')) in_main_group = TrimLine(line) == "[Desktop Entry]";
+      if (line.starts_with('[')) in_main_group = Trim(line, kXmlWhiteSpace) == "[Desktop Entry]";
       if (!in_main_group || !line.starts_with("Exec=")) continue;
       const std::string program = FirstExecWord(line.substr(5));
       if (program.empty()) return std::nullopt;
       if (program.find('/') != std::string::npos) return program;
-      const char* path = std::getenv("PATH");
-      std::string_view dirs = path != nullptr ? path : "/usr/local/bin:/usr/bin:/bin";
+      const std::string path = EnvironmentVariable("PATH").value_or("/usr/local/bin:/usr/bin:/bin");
+      std::string_view dirs = path;
       while (!dirs.empty()) {
         const std::size_t colon = dirs.find(':');
         const std::string candidate = std::string(dirs.substr(0, colon)) + "/" + program;
@@ -172,7 +117,7 @@ class PosixShell final : public Shell {
   ShellOutcome Open(std::string_view file, const std::optional<std::string>& directory) override {
     const std::string text(file);
     std::vector<std::string> words;
-    if (StartsWithUriScheme(text) || Exists(text)) {
+    if (!UriSchemeOf(text).empty() || posix::Exists(text)) {
       words = {"xdg-open", text};
     } else {
       words = SplitWords(text);
@@ -189,14 +134,14 @@ class PosixShell final : public Shell {
     const auto answer = StandardOutputOf(
         {"xdg-mime", "query", "default", "x-scheme-handler/" + std::string(scheme)});
     if (!answer) return false;
-    const std::string_view desktop_id = TrimLine(*answer);
+    const std::string_view desktop_id = Trim(*answer, kXmlWhiteSpace);
     if (!desktop_id.ends_with(".desktop") || desktop_id.find('/') != std::string_view::npos) {
       return false;
     }
     const auto program = ProgramOfDesktopEntry(desktop_id);
     if (!program) return false;
-    const auto handler = RealPath(*program);
-    const auto self = RealPath("/proc/self/exe");
+    const auto handler = posix::RealPath(*program);
+    const auto self = posix::RealPath("/proc/self/exe");
     return handler && self && *handler == *self;
   }
 
@@ -215,7 +160,7 @@ class PosixShell final : public Shell {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    if (directory && IsDirectory(*directory)) {
+    if (directory && posix::IsFolder(*directory)) {
       posix_spawn_file_actions_addchdir_np(&actions, directory->c_str());
     }
     pid_t pid = 0;

@@ -1,6 +1,7 @@
 // Owners for the COM resources the MSXML backend holds: the apartment, interface pointers,
 // BSTRs and VARIANTs. Each releases exactly once; copying is forbidden because a copied owner
-// would release twice.
+// would release twice. Interface pointers and BSTRs are handles with a deleter of their own
+// (unique_handle_win32.h); the apartment and the VARIANT are values, not handles.
 #pragma once
 
 #include <objbase.h>
@@ -9,6 +10,8 @@
 
 #include <string_view>
 #include <utility>
+
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tolvex::platform::win32 {
 
@@ -29,66 +32,63 @@ class ComApartment {
   HRESULT result_;
 };
 
+// Releases an interface reference. The pitfall: an interface is released, never deleted, and
+// only a reference the owner was given is released: an out-parameter (Put) hands one over, a
+// raw pointer from elsewhere does not, and needs its own AddRef before an owner takes it.
+struct ReleaseInterface {
+  bool operator()(IUnknown* object) const {
+    object->Release();
+    return true;
+  }
+};
+
 // One reference to a COM interface.
 template <typename T>
-class ComPtr {
+class ComPtr : public UniqueHandle<T*, ReleaseInterface> {
  public:
-  ComPtr() = default;
-  ~ComPtr() { Reset(); }
-  ComPtr(const ComPtr&) = delete;
-  ComPtr& operator=(const ComPtr&) = delete;
-  ComPtr(ComPtr&& other) noexcept : pointer_(std::exchange(other.pointer_, nullptr)) {}
-  ComPtr& operator=(ComPtr&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      pointer_ = std::exchange(other.pointer_, nullptr);
-    }
-    return *this;
+  using UniqueHandle<T*, ReleaseInterface>::UniqueHandle;
+
+  T* operator->() const { return this->Get(); }
+  // For CoCreateInstance and QueryInterface, which hand the reference over as void**.
+  void** PutVoid() { return reinterpret_cast<void**>(this->Put()); }
+};
+
+// The characters of a BSTR. SysStringLen reads the length prefix (a BSTR may hold L'\0') and is
+// 0 for a null BSTR, which COM uses for "".
+inline std::wstring_view BstrView(BSTR value) {
+  return {value == nullptr ? L"" : value, SysStringLen(value)};
+}
+
+// Frees a BSTR. The pitfall: only a string from SysAllocString* (or handed out by COM) is a
+// BSTR; a wide string literal has no length prefix, so it is never passed or freed as one.
+struct FreeBstr {
+  bool operator()(BSTR value) const {
+    SysFreeString(value);
+    return true;
   }
-
-  T* Get() const { return pointer_; }
-  T* operator->() const { return pointer_; }
-  explicit operator bool() const { return pointer_ != nullptr; }
-
-  // For out-parameters: drops the current reference first, so that a reused owner never
-  // leaks the interface it held.
-  T** Put() {
-    Reset();
-    return &pointer_;
-  }
-  void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-
-  void Reset() {
-    if (pointer_ != nullptr) std::exchange(pointer_, nullptr)->Release();
-  }
-
- private:
-  T* pointer_ = nullptr;
 };
 
 // A BSTR allocated by the system allocator (SysAllocStringLen / SysFreeString).
-class Bstr {
+class Bstr : public UniqueHandle<BSTR, FreeBstr> {
  public:
   Bstr() = default;
   explicit Bstr(std::wstring_view text)
-      : value_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
-  ~Bstr() { SysFreeString(value_); }
-  Bstr(const Bstr&) = delete;
-  Bstr& operator=(const Bstr&) = delete;
+      : UniqueHandle(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
 
-  BSTR Get() const { return value_; }
-  BSTR* Put() {
-    SysFreeString(std::exchange(value_, nullptr));
-    return &value_;
-  }
-  // SysStringLen counts characters and is 0 for a null BSTR, which COM uses for "".
-  std::wstring_view View() const {
-    return {value_ == nullptr ? L"" : value_, SysStringLen(value_)};
-  }
-
- private:
-  BSTR value_ = nullptr;
+  std::wstring_view View() const { return BstrView(Get()); }
 };
+
+// Frees memory that COM handed out (SHGetKnownFolderPath's path). The pitfall: such memory
+// comes from the task allocator and goes back with CoTaskMemFree, never free or LocalFree, and
+// is the caller's also when the call failed.
+struct FreeTaskMemory {
+  bool operator()(void* memory) const {
+    CoTaskMemFree(memory);
+    return true;
+  }
+};
+template <typename T>
+using TaskMemory = UniqueHandle<T, FreeTaskMemory>;
 
 // A VARIANT that is cleared (releasing any BSTR or interface it holds) when it goes.
 class Variant {
@@ -110,6 +110,13 @@ class Variant {
     object->AddRef();
     V_VT(&value_) = VT_UNKNOWN;
     V_UNKNOWN(&value_) = object;
+  }
+  // A VT_DISPATCH holding its own reference to `object` (a DOM node, as MSXML expects one).
+  void SetDispatch(IDispatch* object) {
+    VariantClear(&value_);
+    object->AddRef();
+    V_VT(&value_) = VT_DISPATCH;
+    V_DISPATCH(&value_) = object;
   }
   void SetBool(bool value) {
     VariantClear(&value_);

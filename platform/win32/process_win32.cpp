@@ -7,6 +7,7 @@
 
 #include "platform/command_line.h"
 #include "platform/process.h"
+#include "platform/win32/com_win32.h"
 #include "platform/win32/process_win32.h"
 #include "platform/win32/text_win32.h"
 
@@ -51,13 +52,9 @@ std::string PathBesideProgram(std::string_view file_name) {
 }
 
 std::string UserConfigPath(std::string_view file_name) {
-  PWSTR folder = nullptr;
-  std::string path;
-  if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &folder))) {
-    path = Utf8FromUtf16(folder) + "\\TolvexGateway\\" + std::string(file_name);
-  }
-  CoTaskMemFree(folder);  // also when the call failed
-  return path;
+  win32::TaskMemory<PWSTR> folder;  // freed also when the call failed
+  if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, folder.Put()))) return {};
+  return Utf8FromUtf16(folder.Get()) + "\\TolvexGateway\\" + std::string(file_name);
 }
 
 std::string OptionFilePath(std::string_view file_name) {

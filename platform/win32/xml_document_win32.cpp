@@ -23,6 +23,10 @@ using win32::Variant;
 constexpr IID kIidXmlDomDocument2 = {
     0x2933BF95, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 
+// IXMLDOMElement, for the same reason.
+constexpr IID kIidXmlDomElement = {
+    0x2933BF86, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
+
 std::unique_ptr<XmlNode> WrapNode(ComPtr<IXMLDOMNode> node);
 
 // The first match of `xpath` with `context` as context node. selectSingleNode answers S_FALSE
@@ -46,8 +50,7 @@ class MsxmlNode final : public XmlNode {
       // An attribute's value exactly as the file has it after unescaping; `text` may trim it.
       Variant value;
       if (node_->get_nodeValue(value.Put()) != S_OK || V_VT(&value.Get()) != VT_BSTR) return {};
-      const BSTR bstr = V_BSTR(&value.Get());
-      return Utf8FromUtf16({bstr == nullptr ? L"" : bstr, SysStringLen(bstr)});
+      return Utf8FromUtf16(win32::BstrView(V_BSTR(&value.Get())));
     }
     Bstr text;
     if (node_->get_text(text.Put()) != S_OK) return {};
@@ -56,9 +59,87 @@ class MsxmlNode final : public XmlNode {
 
   bool SetText(std::string_view text) override {
     DOMNodeType type = NODE_INVALID;
-    if (node_->get_nodeType(&type) != S_OK || type != NODE_ATTRIBUTE) return false;
+    if (node_->get_nodeType(&type) != S_OK) return false;
+    if (type != NODE_ATTRIBUTE && type != NODE_ELEMENT) return false;
+    // An element's text replaces all its children with one text node; either way the text is
+    // stored as it is and escaped when saved.
     const Bstr value(Utf16FromUtf8(text));
     return node_->put_text(value.Get()) == S_OK;
+  }
+
+  bool SetAttribute(std::string_view name, std::string_view value) override {
+    const ComPtr<IXMLDOMElement> element = Element();
+    if (!element) return false;
+    const Bstr attribute(Utf16FromUtf8(name));
+    Variant text;
+    text.SetText(Utf16FromUtf8(value));
+    return element->setAttribute(attribute.Get(), text.Get()) == S_OK;
+  }
+
+  bool RemoveAttribute(std::string_view name) override {
+    const ComPtr<IXMLDOMElement> element = Element();
+    if (!element) return false;
+    const Bstr attribute(Utf16FromUtf8(name));
+    // S_FALSE: there was no such attribute, which is as good.
+    return SUCCEEDED(element->removeAttribute(attribute.Get()));
+  }
+
+  std::unique_ptr<XmlNode> AppendElement(std::string_view name,
+                                         std::string_view text_before) override {
+    if (!Element()) return nullptr;
+    ComPtr<IXMLDOMDocument> document;
+    if (node_->get_ownerDocument(document.Put()) != S_OK || !document) return nullptr;
+    const Bstr element_name(Utf16FromUtf8(name));
+    ComPtr<IXMLDOMElement> created;
+    if (document->createElement(element_name.Get(), created.Put()) != S_OK || !created) {
+      return nullptr;
+    }
+    // The new element goes before the node after the last child element: before the first
+    // child when there is no child element, at the end when nothing follows.
+    ComPtr<IXMLDOMNode> next;
+    ComPtr<IXMLDOMNode> child;
+    node_->get_lastChild(child.Put());
+    while (child && NodeType(child.Get()) != NODE_ELEMENT) {
+      ComPtr<IXMLDOMNode> previous;
+      child->get_previousSibling(previous.Put());
+      child = std::move(previous);
+    }
+    if (child) {
+      child->get_nextSibling(next.Put());
+    } else {
+      node_->get_firstChild(next.Put());
+    }
+    ComPtr<IXMLDOMNode> inserted;
+    if (InsertBefore(created.Get(), next.Get(), inserted) != S_OK || !inserted) return nullptr;
+    if (!text_before.empty()) {
+      const Bstr before(Utf16FromUtf8(text_before));
+      ComPtr<IXMLDOMText> text;
+      ComPtr<IXMLDOMNode> inserted_text;
+      if (document->createTextNode(before.Get(), text.Put()) == S_OK && text) {
+        InsertBefore(text.Get(), inserted.Get(), inserted_text);
+      }
+    }
+    return WrapNode(std::move(inserted));
+  }
+
+  bool Remove() override {
+    switch (NodeType(node_.Get())) {
+      case NODE_ELEMENT:
+      case NODE_TEXT:
+      case NODE_CDATA_SECTION:
+      case NODE_COMMENT:
+      case NODE_PROCESSING_INSTRUCTION:
+        break;
+      default:
+        return false;
+    }
+    ComPtr<IXMLDOMNode> parent;
+    if (node_->get_parentNode(parent.Put()) != S_OK || !parent) return false;
+    if (NodeType(parent.Get()) == NODE_DOCUMENT && NodeType(node_.Get()) == NODE_ELEMENT) {
+      return false;
+    }
+    ComPtr<IXMLDOMNode> removed;
+    return parent->removeChild(node_.Get(), removed.Put()) == S_OK;
   }
 
   std::unique_ptr<XmlNode> SelectSingleNode(std::string_view xpath) const override {
@@ -66,6 +147,28 @@ class MsxmlNode final : public XmlNode {
   }
 
  private:
+  static DOMNodeType NodeType(IXMLDOMNode* node) {
+    DOMNodeType type = NODE_INVALID;
+    if (node == nullptr || node->get_nodeType(&type) != S_OK) return NODE_INVALID;
+    return type;
+  }
+
+  // This node as an element; null for any other node.
+  ComPtr<IXMLDOMElement> Element() const {
+    ComPtr<IXMLDOMElement> element;
+    if (NodeType(node_.Get()) == NODE_ELEMENT) {
+      node_->QueryInterface(kIidXmlDomElement, element.PutVoid());
+    }
+    return element;
+  }
+
+  // Inserts `child` into this node before `next` (at the end when null).
+  HRESULT InsertBefore(IXMLDOMNode* child, IXMLDOMNode* next, ComPtr<IXMLDOMNode>& inserted) {
+    Variant reference;
+    if (next != nullptr) reference.SetDispatch(next);
+    return node_->insertBefore(child, reference.Get(), inserted.Put());
+  }
+
   ComPtr<IXMLDOMNode> node_;
 };
 
@@ -87,6 +190,9 @@ class MsxmlDocument final : public XmlDocument {
     document_->put_async(VARIANT_FALSE);
     document_->put_validateOnParse(VARIANT_FALSE);
     document_->put_resolveExternals(VARIANT_FALSE);
+    // White space between elements stays in the document, so that a save keeps the file's
+    // layout and an added element can be indented as its neighbours.
+    document_->put_preserveWhiteSpace(VARIANT_TRUE);
     SetProperty(L"SelectionLanguage", [](Variant& v) { v.SetText(L"XPath"); });
     SetProperty(L"ProhibitDTD", [](Variant& v) { v.SetBool(true); });
 

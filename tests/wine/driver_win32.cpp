@@ -483,9 +483,9 @@ DWORD WINAPI HostOptionWindow(void* context) {
   tolvex::FrmOptionServices services;
   services.create_document = [] { return tolvex::platform::CreateXmlDocument(); };
   services.shell = shell.get();
-  services.option_file_path = folder + "\\tolvexgwoption.xml";
+  services.save.option_file_path = folder + "\\tolvexgwoption.xml";
   services.manual_path = folder + "\\manual.htm";
-  services.replace_file = [](const std::string& path, std::string_view bytes) {
+  services.save.replace_file = [](const std::string& path, std::string_view bytes) {
     return tolvex::platform::ReplaceFileContents(path, bytes);
   };
   tolvex::OptionWindow window(GetModuleHandleW(nullptr));

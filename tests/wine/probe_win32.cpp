@@ -8,6 +8,9 @@
 //   tolvex_probe env NAME                 the variable's value, or "(unset)"
 //   tolvex_probe xml FILE QUERY...        load FILE; per query: "first" and each match of it
 //   tolvex_probe set FILE QUERY TEXT      load, set the first match's text, print Serialize()
+//   tolvex_probe edit FILE QUERY OP ARG...  load, edit the first match, print Serialize(); OP:
+//                                         text TEXT, attr NAME VALUE, unattr NAME, remove,
+//                                         append NAME INDENT TEXT (the new element's text)
 //   tolvex_probe replace FILE SOURCE      ReplaceFileContents(FILE, bytes of SOURCE)
 //   tolvex_probe replace-locked FILE SOURCE  the same while FILE is held open unshared
 //   tolvex_probe shell FILE [DIR]         the system shell opens FILE (working folder DIR)
@@ -121,6 +124,27 @@ int Run(const std::vector<std::string>& args) {
     Print(document->Load(args[1]) ? "loaded" : "not loaded");
     const auto node = document->SelectSingleNode(args[2]);
     Print(node && node->SetText(args[3]) ? "set" : "not set");
+    const auto bytes = document->Serialize();
+    Print(bytes ? *bytes : "(no bytes)");
+  } else if (command == "edit" && args.size() >= 4) {
+    auto document = CreateXmlDocument();
+    Print(document->Load(args[1]) ? "loaded" : "not loaded");
+    const auto node = document->SelectSingleNode(args[2]);
+    const std::string& op = args[3];
+    bool done = false;
+    if (node && op == "attr" && args.size() == 6) {
+      done = node->SetAttribute(args[4], args[5]);
+    } else if (node && op == "unattr" && args.size() == 5) {
+      done = node->RemoveAttribute(args[4]);
+    } else if (node && op == "text" && args.size() == 5) {
+      done = node->SetText(args[4]);
+    } else if (node && op == "remove" && args.size() == 4) {
+      done = node->Remove();
+    } else if (node && op == "append" && args.size() == 7) {
+      const auto added = node->AppendElement(args[4], args[5]);
+      done = added && added->SetText(args[6]);
+    }
+    Print(done ? "done" : "not done");
     const auto bytes = document->Serialize();
     Print(bytes ? *bytes : "(no bytes)");
   } else if ((command == "replace" || command == "replace-locked") && args.size() == 3) {

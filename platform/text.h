@@ -1,10 +1,11 @@
-// Trimming, the one way every part of the request path and the tool drops surrounding
-// characters: each caller names the characters that its input may be padded with.
+// The program's text vocabulary, shared by the core, the backends and the tools: trimming,
+// ASCII letter case, URI schemes, joining words, and UTF-8. Pure functions, no OS.
 #pragma once
 
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tolvex {
 
@@ -13,6 +14,8 @@ inline constexpr std::string_view kBlanks = " \t";             // around a numbe
 inline constexpr std::string_view kXmlWhiteSpace = " \t\r\n";  // around an option's template
 inline constexpr std::string_view kAsciiWhiteSpace = " \t\r\n\v\f";  // lines read by the tool
 
+// Trimming, the one way every part of the program drops surrounding characters: each caller
+// names the characters that its input may be padded with.
 // `text` without its leading and trailing characters that occur in `characters`.
 constexpr std::string_view Trim(std::string_view text, std::string_view characters) {
   const auto first = text.find_first_not_of(characters);
@@ -33,6 +36,15 @@ constexpr bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+// The scheme at the start of `text` as written (RFC 3986: a letter, then letters, digits, "+",
+// "-" and "."), when a colon follows it; empty otherwise. One letter before the colon is a
+// drive ("C:\..."), not a scheme, so a scheme has two characters at least.
+std::string_view UriSchemeOf(std::string_view text);
+
+// `words` joined with one space between each two: how a program's arguments become the one
+// argument text that a link is (the shell split the link at its blanks).
+std::string JoinWithSpaces(const std::vector<std::string_view>& words);
 
 // The length of the well-formed UTF-8 character at the start of `text` (RFC 3629: no overlong
 // forms, no surrogates, nothing above U+10FFFF), or 0 when none starts there or `text` is empty.

@@ -1,6 +1,33 @@
-#include "gateway/text.h"
+#include "platform/text.h"
 
 namespace tolvex {
+namespace {
+
+bool IsSchemeCharacter(char c, bool first) {
+  const char lower = AsciiLower(c);
+  if (lower >= 'a' && lower <= 'z') return true;
+  return !first && ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.');
+}
+
+}  // namespace
+
+std::string_view UriSchemeOf(std::string_view text) {
+  const std::size_t colon = text.find(':');
+  if (colon == std::string_view::npos || colon < 2) return {};
+  for (std::size_t i = 0; i < colon; ++i) {
+    if (!IsSchemeCharacter(text[i], i == 0)) return {};
+  }
+  return text.substr(0, colon);
+}
+
+std::string JoinWithSpaces(const std::vector<std::string_view>& words) {
+  std::string text;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    if (i > 0) text += ' ';
+    text += words[i];
+  }
+  return text;
+}
 
 std::size_t Utf8CharacterLength(std::string_view text) {
   if (text.empty()) return 0;

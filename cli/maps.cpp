@@ -1,0 +1,263 @@
+#include "cli/maps.h"
+
+#include <cstddef>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "app/system_option_save.h"
+#include "cli/exit_status.h"
+#include "cli/expand.h"
+#include "dialog/frm_option.h"
+#include "gateway/message_text.h"
+#include "gateway/option_edit.h"
+#include "gateway/option_save.h"
+#include "gateway/option_store.h"
+#include "gateway/place_formats.h"
+#include "platform/process.h"
+#include "platform/text.h"
+#include "platform/xml_document.h"
+
+namespace tolvex::cli {
+namespace {
+
+constexpr std::string_view kShowUsage =
+    "Usage: tolvex show [--options FILE] LOCATION\n"
+    "\n"
+    "Prints the place of a TolVex: or geo: link in every format, one item a line as\n"
+    "NAME<TAB>TEXT: coordinates, dms, geocode, tolvex, geo, then map:ID for each map of the\n"
+    "option file, the command line that map opens. LOCATION is taken as expand takes it.\n"
+    "  --options FILE   read the maps from FILE\n";
+
+constexpr std::string_view kMapsUsage =
+    "Usage: tolvex maps [--options FILE] list\n"
+    "       tolvex maps [--options FILE] add ID TEMPLATE [--area A] [--datum D] [--zoom Z]\n"
+    "       tolvex maps [--options FILE] remove ID\n"
+    "       tolvex maps [--options FILE] use ID\n"
+    "       tolvex maps [--options FILE] ask on|off\n"
+    "       tolvex maps [--options FILE] catalogue [ID...]\n"
+    "\n"
+    "Lists or changes the maps of the option file, under the option window's rules.\n"
+    "  list       one map a line, ID<TAB>AREA<TAB>DATUM<TAB>ZOOM<TAB>TEMPLATE, each line\n"
+    "             begun by \"* \" for the active map and by two blanks for the others\n"
+    "  add        a new map (datum wgs84 or tokyo, default wgs84; zoom blank or 0 to 21)\n"
+    "  remove     a map; removing the active one makes the first one left active\n"
+    "  use        makes a map the active one\n"
+    "  ask        on: every link lets the user choose the map; off: it opens the active one\n"
+    "  catalogue  without IDs, lists the catalogue's maps that the file lacks (as list does);\n"
+    "             with IDs, adds those maps from the catalogue\n"
+    "Control characters in what list prints are written as %XX.\n"
+    "Without --options, the file the gateway reads is changed: the user's own option file\n"
+    "when it exists, else the one beside the gateway; a shared file that is not the user's to\n"
+    "replace stays as it is, and the change goes to the user's own file. A refused change\n"
+    "leaves the file as it was.\n";
+
+int UsageError(std::string_view message, std::string_view usage) {
+  std::cerr << "tolvex: " << message << "\n\n" << usage;
+  return kExitUsage;
+}
+
+int Fail(std::string_view message) {
+  std::cerr << "tolvex: " << message << '\n';
+  return kExitBadInput;
+}
+
+// A text for a line of tab-separated fields: control characters as messages write them, so
+// that a tab or a line break in a text never splits a field or a line.
+std::string Field(std::string_view text) { return QuoteForMessage(text, text.size()); }
+
+// Takes "--options FILE" (and, in `values`, the other options named there) out of `args`.
+// The error, or "" when the words are usable.
+std::string TakeOptions(
+    std::vector<std::string_view>& args, std::optional<std::string>& options,
+    const std::vector<std::pair<std::string_view, std::optional<std::string>*>>& values = {}) {
+  std::vector<std::string_view> rest;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view word = args[i];
+    if (word == "--") {
+      rest.insert(rest.end(), args.begin() + static_cast<long>(i) + 1, args.end());
+      break;
+    }
+    std::optional<std::string>* slot = word == "--options" ? &options : nullptr;
+    for (const auto& [name, value] : values) {
+      if (word == name) slot = value;
+    }
+    if (slot == nullptr) {
+      if (word.starts_with("--")) return QuotedMessage("unknown option ", word);
+      rest.push_back(word);
+      continue;
+    }
+    if (i + 1 >= args.size()) return std::string(word) + " needs a value";
+    if (*slot) return std::string(word) + " is given twice";
+    *slot = std::string(args[++i]);
+  }
+  args = std::move(rest);
+  return {};
+}
+
+// The option file loaded, or the message that says why it is not.
+struct LoadedFile {
+  std::string path;
+  std::unique_ptr<platform::XmlDocument> document;
+  std::string error;
+};
+
+LoadedFile LoadFile(const std::optional<std::string>& options) {
+  LoadedFile file{options.value_or(platform::OptionFilePath(kOptionFileName)),
+                  platform::CreateXmlDocument(),
+                  {}};
+  if (!file.document->Load(file.path)) {
+    file.error =
+        std::string(OptionLoadMessage(OptionLoadError::kCannotLoadFile)) + " (" + file.path + ")";
+  }
+  return file;
+}
+
+void PrintMaps(const std::vector<MapOption>& maps, std::string_view active) {
+  for (const MapOption& map : maps) {
+    std::cout << (map.id == active ? "* " : "  ") << Field(map.id) << '\t' << Field(map.area)
+              << '\t' << Field(map.datum) << '\t' << Field(map.zoom) << '\t'
+              << Field(map.command_template) << '\n';
+  }
+}
+
+std::optional<std::size_t> IndexOf(const std::vector<MapOption>& maps, std::string_view id) {
+  for (std::size_t i = 0; i < maps.size(); ++i) {
+    if (maps[i].id == id) return i;
+  }
+  return std::nullopt;
+}
+
+// `catalogue [ID...]`: the catalogue's maps that the file lacks, or those named added.
+std::string CatalogueEdit(platform::XmlDocument& document, const std::vector<std::string_view>& ids,
+                          bool& listed) {
+  const auto catalogue = platform::CreateXmlDocument();
+  if (!catalogue->Load(platform::PathBesideProgram(kCatalogueFileName))) {
+    return std::string(kCatalogueLoadFailedMessage);
+  }
+  const std::vector<MapOption> offered = ReadMapOptions(*catalogue);
+  if (ids.empty()) {
+    std::vector<MapOption> missing;
+    const std::vector<MapOption> maps = ReadMapOptions(document);
+    for (const MapOption& map : offered) {
+      if (!IndexOf(maps, map.id)) missing.push_back(map);
+    }
+    PrintMaps(missing, {});
+    listed = true;
+    return {};
+  }
+  for (const std::string_view id : ids) {
+    const auto index = IndexOf(offered, id);
+    if (!index) return QuotedMessage(kNotInCatalogueMessage, id);
+    if (std::string refusal = AddMapOption(document, offered[*index]); !refusal.empty()) {
+      return refusal;
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+int RunShow(const std::vector<std::string_view>& arguments) {
+  if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
+    std::cout << kShowUsage;
+    return kExitSuccess;
+  }
+  std::vector<std::string_view> args = arguments;
+  std::optional<std::string> options;
+  if (std::string error = TakeOptions(args, options); !error.empty()) {
+    return UsageError(error, kShowUsage);
+  }
+  if (args.empty()) return UsageError("no location given", kShowUsage);
+
+  const std::string separator = platform::UserDecimalSeparator();
+  const LocationArgument place = ReadLocationArgument(JoinWithSpaces(args), "show", separator);
+  if (!place.location) return Fail(place.error);
+  const LoadedFile file = LoadFile(options);
+  if (!file.error.empty()) return Fail(file.error);
+  for (const PlaceText& item :
+       DescribePlace(*place.location, ReadMapOptions(*file.document), separator)) {
+    std::cout << Field(item.name) << '\t' << item.text << '\n';
+  }
+  return kExitSuccess;
+}
+
+int RunMaps(const std::vector<std::string_view>& arguments) {
+  if (!arguments.empty() && (arguments[0] == "--help" || arguments[0] == "-h")) {
+    std::cout << kMapsUsage;
+    return kExitSuccess;
+  }
+  std::vector<std::string_view> args = arguments;
+  std::optional<std::string> options;
+  std::optional<std::string> area;
+  std::optional<std::string> datum;
+  std::optional<std::string> zoom;
+  if (std::string error =
+          TakeOptions(args, options, {{"--area", &area}, {"--datum", &datum}, {"--zoom", &zoom}});
+      !error.empty()) {
+    return UsageError(error, kMapsUsage);
+  }
+  if (args.empty()) return UsageError("no maps command given", kMapsUsage);
+  const std::string_view command = args[0];
+  const std::vector<std::string_view> operands(args.begin() + 1, args.end());
+  const bool adds = command == "add";
+  if (!adds && (area || datum || zoom)) {
+    return UsageError("--area, --datum and --zoom go with add", kMapsUsage);
+  }
+  const std::size_t wanted = command == "list" ? 0 : adds ? 2 : 1;
+  if (command != "list" && command != "add" && command != "remove" && command != "use" &&
+      command != "ask" && command != "catalogue") {
+    return UsageError(QuotedMessage("unknown maps command ", command), kMapsUsage);
+  }
+  if (command != "catalogue" && operands.size() != wanted) {
+    return UsageError(std::string(command) + " takes " +
+                          (wanted == 0 ? "no operand"
+                           : adds      ? "an id and a template"
+                                       : "one operand"),
+                      kMapsUsage);
+  }
+  if (command == "ask" && operands[0] != "on" && operands[0] != "off") {
+    return UsageError("ask takes on or off", kMapsUsage);
+  }
+
+  LoadedFile file = LoadFile(options);
+  if (!file.error.empty()) return Fail(file.error);
+  platform::XmlDocument& document = *file.document;
+  const std::vector<MapOption> maps = ReadMapOptions(document);
+  const auto active = document.SelectSingleNode(kActiveIdQuery);
+  if (command == "list") {
+    PrintMaps(maps, active ? active->Text() : std::string());
+    return kExitSuccess;
+  }
+
+  // Every change goes through the option window's rules; a refused one writes nothing.
+  std::string refusal;
+  bool listed = false;
+  if (adds) {
+    refusal = AddMapOption(document, {std::string(operands[0]), area.value_or(""),
+                                      datum.value_or(std::string(kDefaultDatum)), zoom.value_or(""),
+                                      std::string(operands[1])});
+  } else if (command == "remove") {
+    const auto index = IndexOf(maps, operands[0]);
+    refusal =
+        index ? RemoveMapOption(document, *index) : QuotedMessage(kNoSuchMapMessage, operands[0]);
+  } else if (command == "use") {
+    refusal = SetActiveOption(document, operands[0]);
+  } else if (command == "ask") {
+    refusal = SetAskEachLink(document, operands[0] == "on");
+  } else {
+    refusal = CatalogueEdit(document, operands, listed);
+  }
+  if (!refusal.empty()) return Fail(refusal);
+  if (listed) return kExitSuccess;
+  OptionSaveServices save = SystemOptionSaveServices(file.path);
+  // A file named on the command line is written where it is, or not at all.
+  if (options) save.user_option_file_path.clear();
+  if (!SaveOptionDocument(document, save)) {
+    return Fail(std::string(kSaveFailedMessage) + " (" + file.path + ")");
+  }
+  return kExitSuccess;
+}
+
+}  // namespace tolvex::cli
