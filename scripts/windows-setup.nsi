@@ -149,6 +149,8 @@ Section "TolvexGateway"
   File "${STAGE}\${PROGRAM}"
   File "${STAGE}\tolvex.exe"
   File "${STAGE}\manual.htm"
+  File "${STAGE}\place-card.png"
+  File "${STAGE}\maps-tab.png"
   File "${STAGE}\LICENSE.txt"
   ; The option file holds the user's choice: an earlier one stays, unless it is still the
   ; default an earlier installation put there, which takes the new default.
@@ -268,6 +270,8 @@ Section "Uninstall"
   Delete "$INSTDIR\${PROGRAM}"
   Delete "$INSTDIR\tolvex.exe"
   Delete "$INSTDIR\manual.htm"
+  Delete "$INSTDIR\place-card.png"
+  Delete "$INSTDIR\maps-tab.png"
   Delete "$INSTDIR\LICENSE.txt"
   ; The option file goes only while it is the default that was installed: a changed file holds
   ; the user's choice or their own options. An installation that recorded no default compares
