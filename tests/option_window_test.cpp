@@ -19,13 +19,19 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "dialog/frm_option.h"
+#include "dialog/map_editor_layout.h"
+#include "dialog/place_card_layout.h"
+#include "dialog/qt/map_editor_dialog.h"
 #include "dialog/qt/option_window.h"
+#include "dialog/qt/place_card_window.h"
 #include "platform/file_replace.h"
 #include "platform/xml_document.h"
 #include "tests/support/temp_dir.h"
@@ -255,6 +261,57 @@ TEST_F(OptionWindowTest, TabVisitsTheControlsInTheirTabIndexOrder) {
   EXPECT_EQ(order, (std::vector<std::string>{"tbsOptions", "cmdCancel", "cmdOK", "GISoptions",
                                              "oscommand", "datum", "GISareas"}));
 }
+
+// The place card and the map editor, built from their tables: Tab reaches every control in the
+// table's tab order, and each one has a name that screen readers read.
+struct TabOrderCase {
+  const char* name;
+  std::function<std::unique_ptr<QWidget>()> make;
+  std::span<const layout::Control> table;
+};
+
+class TabOrderTest : public ::testing::TestWithParam<TabOrderCase> {};
+
+TEST_P(TabOrderTest, TabReachesEveryControlAndEachHasAName) {
+  const std::unique_ptr<QWidget> window = GetParam().make();
+  window->show();
+  QStringList controls;
+  std::vector<std::string> expected;
+  for (const layout::Control* stop : layout::TabStops(GetParam().table)) {
+    controls.append(QString::fromLatin1(stop->name));
+    expected.emplace_back(stop->name);
+  }
+  const auto owner = [&](QWidget* w) {
+    while (w != nullptr && !controls.contains(w->objectName())) w = w->parentWidget();
+    return w;
+  };
+  std::vector<std::string> order;
+  QWidget* start = window->findChild<QWidget*>(controls.value(0));
+  ASSERT_NE(start, nullptr);
+  QWidget* w = start;
+  do {
+    const bool stop = (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(window.get()) &&
+                      w->isEnabled() && w->focusProxy() == nullptr;
+    QWidget* control = owner(w);
+    if (stop && control != nullptr &&
+        (order.empty() || order.back() != control->objectName().toStdString())) {
+      order.push_back(control->objectName().toStdString());
+      EXPECT_FALSE(control->accessibleName().isEmpty()) << order.back();
+    }
+    w = w->nextInFocusChain();
+  } while (w != start && order.size() < 40);
+  EXPECT_EQ(order, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, TabOrderTest,
+    ::testing::Values(TabOrderCase{"PlaceCard",
+                                   [] { return std::make_unique<qt::PlaceCardWindow>(); },
+                                   place_card_form::kControls},
+                      TabOrderCase{"MapEditor",
+                                   [] { return std::make_unique<qt::MapEditorDialog>(nullptr); },
+                                   map_editor_form::kControls}),
+    [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(OptionWindowTest, PickingAndOkStoreThePick) {
   Open(kFile);

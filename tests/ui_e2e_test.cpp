@@ -419,26 +419,33 @@ TEST_P(CardTest, TheKeysOpenCopyOrStoreAndTheRunEndsAtOnce) {
   EXPECT_FALSE(FindWindow(x_.display(), "TolvexGateway   - Open -"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Keys, CardTest,
-                         ::testing::ValuesIn(std::initializer_list<CardCase>{
-                             {"DownEnterOpensTheSecondMap",
-                              {"Down", "Return"},
-                              "Atlas\nSD9.XC4.EQ2.CV5\n",
-                              nullptr,
-                              false},
-                             {"EscapeOpensNothing", {"Escape"}, "", nullptr, false},
-                             {"CopiedCoordinatesOutliveTheCard",
-                              {"ctrl+c", "Escape"},
-                              "",
-                              "35.658581, 139.745433",
-                              false},
-                             {"AlwaysStoresTheChoice",
-                              {"End", "alt+a", "Return"},
-                              "Atlas\nSD9.XC4.EQ2.CV5\n",
-                              nullptr,
-                              true},
-                         }),
-                         TOLVEX_ROW_NAMES(name));
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CardTest,
+    ::testing::ValuesIn(std::initializer_list<CardCase>{
+        {"DownEnterOpensTheSecondMap",
+         {"Down", "Return"},
+         "Atlas\nSD9.XC4.EQ2.CV5\n",
+         nullptr,
+         false},
+        {"EscapeOpensNothing", {"Escape"}, "", nullptr, false},
+        {"TypingAnIdSelectsIt", {"a", "t", "Return"}, "Atlas\nSD9.XC4.EQ2.CV5\n", nullptr, false},
+        {"UpAfterEndOpensTheFirstMap",
+         {"End", "Up", "Return"},
+         "Map\nSD9.XC4.EQ2.CV5\n",
+         nullptr,
+         false},
+        {"CopiedCoordinatesOutliveTheCard",
+         {"ctrl+c", "Escape"},
+         "",
+         "35.658581, 139.745433",
+         false},
+        {"AlwaysStoresTheChoice",
+         {"End", "alt+a", "Return"},
+         "Atlas\nSD9.XC4.EQ2.CV5\n",
+         nullptr,
+         true},
+    }),
+    TOLVEX_ROW_NAMES(name));
 
 TEST_F(UiUnderXvfbTest, TheOptionWindowShowsAndEscapeEndsTheRunUnsaved) {
   auto run = std::async(std::launch::async, [&] { return Run("option", x_.display()); });
