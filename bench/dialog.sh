@@ -13,7 +13,9 @@ option_title='TolvexGateway   - Option -'
 card_title='TolvexGateway   - Open -'
 
 exec {fd}<> <(:)
-Xvfb -displayfd "$fd" -nolisten tcp -screen 0 1024x768x24 2>/dev/null &
+# -noreset: the server must not reset between two starts, when its last client has left; a
+# start that met a resetting server would find no display and show no window.
+Xvfb -displayfd "$fd" -nolisten tcp -screen 0 1024x768x24 -noreset 2>/dev/null &
 xvfb=$!
 config=$(mktemp -d)
 trap 'kill $xvfb 2>/dev/null; wait $xvfb 2>/dev/null; rm -rf "$config"' EXIT
@@ -34,15 +36,20 @@ now_us() { echo $(( $(date +%s%N) / 1000 )); }
 # Prints the microseconds from starting `tolvexgateway ARGUMENT` to the window `TITLE` shown.
 measure() {
   local argument=$1 title=$2 start gateway window shown
+  # The last start's window may still be on its way out (the card's process ends just after
+  # answering its caller).
+  while xwininfo -name "$title" >/dev/null 2>&1; do sleep 0.01; done
   start=$(now_us)
   "$bin/tolvexgateway" "$argument" 2>/dev/null &
   gateway=$!
   # xwininfo answers in about a millisecond; xdotool's own --sync polls only twice a second.
-  until xwininfo -name "$title" 2>/dev/null | grep -q 'IsViewable'; do :; done
+  until xwininfo -name "$title" 2>/dev/null | grep -q 'IsViewable'; do
+    kill -0 "$gateway" 2>/dev/null || { echo "dialog.sh: no window \"$title\" came" >&2; exit 1; }
+  done
   shown=$(( $(now_us) - start ))
-  window=$(xdotool search --name "^$title\$" | head -1)
   until ! kill -0 "$gateway" 2>/dev/null; do
-    xdotool windowfocus "$window" key --window "$window" Escape 2>/dev/null || true
+    window=$(xdotool search --name "^$title\$" | head -1)
+    [ -z "$window" ] || xdotool windowfocus "$window" key --window "$window" Escape 2>/dev/null || true
     sleep 0.05
   done
   wait "$gateway" || true
