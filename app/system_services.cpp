@@ -35,4 +35,14 @@ FrmOptionServices SystemOptionServices(const GatewayServices& services) {
   return dialog;
 }
 
+FrmPlaceCardServices SystemPlaceCardServices(const GatewayServices& services,
+                                             const Location& location) {
+  FrmPlaceCardServices card;
+  card.location = location;
+  card.gateway = &services;
+  card.create_document = services.create_document;
+  card.save = SystemOptionSaveServices(services.option_file_path);
+  return card;
+}
+
 }  // namespace tolvex

@@ -5,6 +5,7 @@
 
 #include "app/system_option_save.h"
 #include "dialog/frm_option.h"
+#include "dialog/place_card.h"
 #include "gateway/gateway.h"
 
 namespace tolvex {
@@ -14,5 +15,10 @@ GatewayServices SystemGatewayServices(platform::MessageSink& messages, platform:
 
 // The option dialog's services, sharing the run's document factory, shell and option file.
 FrmOptionServices SystemOptionServices(const GatewayServices& services);
+
+// The place card's services for `location`: the run's services (which must outlive the card),
+// its document factory and the option window's save.
+FrmPlaceCardServices SystemPlaceCardServices(const GatewayServices& services,
+                                             const Location& location);
 
 }  // namespace tolvex

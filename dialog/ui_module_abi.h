@@ -4,7 +4,9 @@
 // neither side depends on the other's C++ types or runtime (the gateway links its C++ runtime
 // statically, the module uses the toolkit's shared one).
 //
-//   gateway: FrmOption <-> OptionView/OptionEvents adapters <-> this ABI <-> module: Qt window
+//   gateway: FrmOption    <-> OptionView/OptionEvents adapters       <-> this ABI <-> Qt window
+//            FrmMapEditor <-> MapEditorView/MapEditorEvents adapters <-> this ABI <-> Qt dialog
+//            FrmPlaceCard <-> PlaceCardView/PlaceCardEvents adapters <-> this ABI <-> Qt window
 #pragma once
 
 #include <cstddef>
@@ -14,7 +16,7 @@
 extern "C" {
 
 // Raised whenever anything below changes; the gateway refuses a module of another version.
-#define TOLVEX_UI_ABI_VERSION 3u
+#define TOLVEX_UI_ABI_VERSION 4u
 
 // The module's only exported symbol: a function returning its TolvexUiModule.
 #define TOLVEX_UI_MODULE_SYMBOL "tolvex_ui_module"
@@ -26,11 +28,16 @@ struct TolvexUiText {
 };
 
 // Everything the option window shows (OptionForm in dialog/option_view.h): the list of
-// GISoptions, then one text for each of dialog/option_form_fields.h, in its order. The texts
-// belong to whoever passes the struct and live until the call that carries it returns.
+// GISoptions, the Maps tab's list (an area for each id), its picked row and check box, then one
+// text for each of dialog/option_form_fields.h, in its order. The texts belong to whoever
+// passes the struct and live until the call that carries it returns.
 struct TolvexUiForm {
   const TolvexUiText* ids;
   size_t id_count;
+  const TolvexUiText* areas;
+  size_t area_count;
+  int map_row;  // -1: no row picked
+  int ask;      // nonzero: "Ask which map to use for each &link" is checked
 #define TOLVEX_UI_FORM_TEXT(field, control) TolvexUiText field;
   TOLVEX_OPTION_FORM_TEXTS(TOLVEX_UI_FORM_TEXT)
 #undef TOLVEX_UI_FORM_TEXT
@@ -43,8 +50,94 @@ enum TolvexUiEvent {
   TOLVEX_UI_OK = 2,      // cmdOK
   TOLVEX_UI_CANCEL = 3,  // cmdCancel or Esc
   TOLVEX_UI_HELP = 4,    // mnuHelp
-  TOLVEX_UI_UNLOAD = 5   // the window has closed
+  TOLVEX_UI_UNLOAD = 5,  // the window has closed
+  // The Maps tab: its buttons, a double-click on a row (edit) and its check box.
+  TOLVEX_UI_NEW_MAP = 6,
+  TOLVEX_UI_EDIT_MAP = 7,
+  TOLVEX_UI_DUPLICATE_MAP = 8,
+  TOLVEX_UI_DELETE_MAP = 9,
+  TOLVEX_UI_CATALOGUE = 10,
+  TOLVEX_UI_ASK_CHANGE = 11
 };
+
+// The map editor (MapEditorForm in dialog/map_editor.h): the option's fields and the preview.
+struct TolvexUiEditorForm {
+  TolvexUiText id;
+  TolvexUiText area;
+  TolvexUiText datum;
+  TolvexUiText zoom;
+  TolvexUiText command_template;
+  TolvexUiText preview;
+};
+
+// What the map editor reports.
+enum TolvexUiEditorEvent {
+  TOLVEX_UI_EDITOR_LOAD = 0,    // the dialog exists and is about to be shown
+  TOLVEX_UI_EDITOR_CHANGE = 1,  // a field was typed into or picked
+  TOLVEX_UI_EDITOR_TRY = 2,     // "&Try"
+  TOLVEX_UI_EDITOR_OK = 3,
+  TOLVEX_UI_EDITOR_CANCEL = 4,  // Cancel or Esc
+  TOLVEX_UI_EDITOR_UNLOAD = 5   // the dialog has closed
+};
+
+// The module's map editor dialog, opaque to the gateway.
+struct TolvexUiEditor;
+
+struct TolvexUiEditorOps {
+  void (*show)(TolvexUiEditor* editor, const TolvexUiEditorForm* form);
+  void (*read)(TolvexUiEditor* editor, void (*receive)(void*, const TolvexUiEditorForm*),
+               void* context);
+  void (*show_error)(TolvexUiEditor* editor, TolvexUiText text, TolvexUiText title);
+  // Closes the dialog; TOLVEX_UI_EDITOR_UNLOAD follows.
+  void (*close)(TolvexUiEditor* editor);
+};
+
+using TolvexUiEditorHandler = void (*)(void* context, int event, TolvexUiEditor* editor,
+                                       const TolvexUiEditorOps* ops);
+
+// The place card (PlaceCardForm in dialog/place_card.h): the place's texts, the maps with
+// their areas, the selected map, the two check boxes and the labels of the copy items.
+struct TolvexUiCardForm {
+  TolvexUiText coordinates;
+  TolvexUiText dms;
+  TolvexUiText geocode;
+  TolvexUiText zoom;
+  const TolvexUiText* ids;
+  const TolvexUiText* areas;
+  size_t map_count;  // of ids and of areas
+  size_t selected;
+  int keep_open;
+  int always;
+  const TolvexUiText* copy_labels;
+  size_t copy_label_count;
+};
+
+// What the place card reports; TOLVEX_UI_CARD_COPY carries the copy item's index.
+enum TolvexUiCardEvent {
+  TOLVEX_UI_CARD_LOAD = 0,              // the card exists and is about to be shown
+  TOLVEX_UI_CARD_OPEN = 1,              // Enter, a double-click or "&Open"
+  TOLVEX_UI_CARD_COPY = 2,              // a copy item
+  TOLVEX_UI_CARD_COPY_COORDINATES = 3,  // Ctrl+C
+  TOLVEX_UI_CARD_COPY_MAP_LINK = 4,     // Ctrl+Shift+C
+  TOLVEX_UI_CARD_CANCEL = 5,            // Esc or the close button
+  TOLVEX_UI_CARD_UNLOAD = 6             // the card has closed
+};
+
+// The module's place card window, opaque to the gateway.
+struct TolvexUiCard;
+
+struct TolvexUiCardOps {
+  void (*show)(TolvexUiCard* card, const TolvexUiCardForm* form);
+  void (*read)(TolvexUiCard* card, void (*receive)(void*, const TolvexUiCardForm*), void* context);
+  void (*show_error)(TolvexUiCard* card, TolvexUiText text, TolvexUiText title);
+  // Puts the text on the clipboard.
+  void (*copy_text)(TolvexUiCard* card, TolvexUiText text);
+  // Closes the card; TOLVEX_UI_CARD_UNLOAD follows.
+  void (*close)(TolvexUiCard* card);
+};
+
+using TolvexUiCardHandler = void (*)(void* context, int event, size_t item, TolvexUiCard* card,
+                                     const TolvexUiCardOps* ops);
 
 // The module's option window, opaque to the gateway.
 struct TolvexUiWindow;
@@ -59,6 +152,13 @@ struct TolvexUiWindowOps {
   void (*show_error)(TolvexUiWindow* window, TolvexUiText text, TolvexUiText title);
   // Closes the window; TOLVEX_UI_UNLOAD follows.
   void (*close)(TolvexUiWindow* window);
+  // Creates the map editor modal over the window, sends TOLVEX_UI_EDITOR_LOAD, shows it and
+  // returns once it has closed and TOLVEX_UI_EDITOR_UNLOAD was sent.
+  void (*run_map_editor)(TolvexUiWindow* window, TolvexUiEditorHandler handler, void* context);
+  // A modal list over the window to pick one of `items` from; the index picked, or -1 when
+  // cancelled.
+  ptrdiff_t (*choose_item)(TolvexUiWindow* window, TolvexUiText title, const TolvexUiText* items,
+                           size_t item_count);
 };
 
 // Why show_error or run_option_dialog could show nothing.
@@ -80,6 +180,16 @@ struct TolvexUiModule {
   // closed and TOLVEX_UI_UNLOAD was sent: 0, or a TolvexUiFailure when no window could be
   // shown (then no event was sent).
   int (*run_option_dialog)(TolvexUiEventHandler handler, void* context);
+  // Creates the place card, sends TOLVEX_UI_CARD_LOAD, shows it centred and returns once it has
+  // closed and TOLVEX_UI_CARD_UNLOAD was sent: 0, or nonzero when no window could be shown
+  // (then no event was sent).
+  int (*run_place_card)(TolvexUiCardHandler handler, void* context);
+  // Nonzero when text this module put on the clipboard would be lost with the process: it still
+  // owns the clipboard on an X11 display where no clipboard manager takes copies over.
+  int (*clipboard_needs_owner)();
+  // Keeps serving the clipboard until another program takes it over or the display goes;
+  // returns at once when clipboard_needs_owner() is 0.
+  void (*serve_clipboard)();
   // Ends the toolkit; called once before the program exits.
   void (*shut_down)();
 };

@@ -1,11 +1,15 @@
-// Both sides of the UI module's C boundary (the gateway and tolvex_ui.so) turn OptionForm into
-// TolvexUiForm and back with these; each side compiles its own copy, so no C++ type crosses.
+// Both sides of the UI module's C boundary (the gateway and tolvex_ui.so) turn the forms of the
+// windows (OptionForm, MapEditorForm, PlaceCardForm) into their C structs and back with these;
+// each side compiles its own copy, so no C++ type crosses.
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
+#include "dialog/map_editor.h"
 #include "dialog/option_view.h"
+#include "dialog/place_card.h"
 #include "dialog/ui_module_abi.h"
 
 namespace tolvex {
@@ -13,34 +17,122 @@ namespace tolvex {
 inline TolvexUiText UiText(std::string_view text) { return {text.data(), text.size()}; }
 inline std::string_view UiView(TolvexUiText text) { return {text.data, text.size}; }
 
+// TolvexUiTexts over a list of strings; valid while the list lives and does not change.
+inline std::vector<TolvexUiText> UiTexts(const std::vector<std::string>& texts) {
+  std::vector<TolvexUiText> ui;
+  ui.reserve(texts.size());
+  for (const auto& text : texts) ui.push_back(UiText(text));
+  return ui;
+}
+
+inline std::vector<std::string> UiStrings(const TolvexUiText* texts, size_t count) {
+  std::vector<std::string> strings;
+  strings.reserve(count);
+  for (size_t i = 0; i < count; ++i) strings.emplace_back(UiView(texts[i]));
+  return strings;
+}
+
 // A TolvexUiForm over an OptionForm's texts; valid while both live and neither changes.
 class UiFormView {
  public:
-  explicit UiFormView(const OptionForm& form) {
-    ids_.reserve(form.ids.size());
-    for (const auto& id : form.ids) ids_.push_back(UiText(id));
+  explicit UiFormView(const OptionForm& form)
+      : ids_(UiTexts(form.ids)), areas_(UiTexts(form.areas)) {
     ui_.ids = ids_.data();
     ui_.id_count = ids_.size();
+    ui_.areas = areas_.data();
+    ui_.area_count = areas_.size();
+    ui_.map_row = form.map_row;
+    ui_.ask = form.ask ? 1 : 0;
 #define TOLVEX_UI_FORM_TEXT(field, control) ui_.field = UiText(form.field);
     TOLVEX_OPTION_FORM_TEXTS(TOLVEX_UI_FORM_TEXT)
 #undef TOLVEX_UI_FORM_TEXT
   }
-  UiFormView(const UiFormView&) = delete;  // ui_ points into ids_
+  UiFormView(const UiFormView&) = delete;  // ui_ points into ids_ and areas_
   UiFormView& operator=(const UiFormView&) = delete;
   const TolvexUiForm* get() const { return &ui_; }
 
  private:
   std::vector<TolvexUiText> ids_;
+  std::vector<TolvexUiText> areas_;
   TolvexUiForm ui_{};
 };
 
 inline OptionForm OptionFormOf(const TolvexUiForm& ui) {
   OptionForm form;
-  form.ids.reserve(ui.id_count);
-  for (size_t i = 0; i < ui.id_count; ++i) form.ids.emplace_back(UiView(ui.ids[i]));
+  form.ids = UiStrings(ui.ids, ui.id_count);
+  form.areas = UiStrings(ui.areas, ui.area_count);
+  form.map_row = ui.map_row;
+  form.ask = ui.ask != 0;
 #define TOLVEX_UI_FORM_TEXT(field, control) form.field = UiView(ui.field);
   TOLVEX_OPTION_FORM_TEXTS(TOLVEX_UI_FORM_TEXT)
 #undef TOLVEX_UI_FORM_TEXT
+  return form;
+}
+
+// The map editor's form as its C struct; valid while `form` lives and does not change.
+inline TolvexUiEditorForm UiEditorForm(const MapEditorForm& form) {
+  return {UiText(form.option.id),
+          UiText(form.option.area),
+          UiText(form.option.datum),
+          UiText(form.option.zoom),
+          UiText(form.option.command_template),
+          UiText(form.preview)};
+}
+
+inline MapEditorForm MapEditorFormOf(const TolvexUiEditorForm& ui) {
+  MapEditorForm form;
+  form.option.id = UiView(ui.id);
+  form.option.area = UiView(ui.area);
+  form.option.datum = UiView(ui.datum);
+  form.option.zoom = UiView(ui.zoom);
+  form.option.command_template = UiView(ui.command_template);
+  form.preview = UiView(ui.preview);
+  return form;
+}
+
+// A TolvexUiCardForm over a PlaceCardForm's texts; valid while both live and neither changes.
+class UiCardFormView {
+ public:
+  explicit UiCardFormView(const PlaceCardForm& form)
+      : ids_(UiTexts(form.ids)), areas_(UiTexts(form.areas)), labels_(UiTexts(form.copy_labels)) {
+    // A list of areas shorter than the ids is padded, so that the module reads one per id.
+    areas_.resize(ids_.size(), UiText(""));
+    ui_.coordinates = UiText(form.coordinates);
+    ui_.dms = UiText(form.dms);
+    ui_.geocode = UiText(form.geocode);
+    ui_.zoom = UiText(form.zoom);
+    ui_.ids = ids_.data();
+    ui_.areas = areas_.data();
+    ui_.map_count = ids_.size();
+    ui_.selected = form.selected;
+    ui_.keep_open = form.keep_open ? 1 : 0;
+    ui_.always = form.always ? 1 : 0;
+    ui_.copy_labels = labels_.data();
+    ui_.copy_label_count = labels_.size();
+  }
+  UiCardFormView(const UiCardFormView&) = delete;  // ui_ points into the lists
+  UiCardFormView& operator=(const UiCardFormView&) = delete;
+  const TolvexUiCardForm* get() const { return &ui_; }
+
+ private:
+  std::vector<TolvexUiText> ids_;
+  std::vector<TolvexUiText> areas_;
+  std::vector<TolvexUiText> labels_;
+  TolvexUiCardForm ui_{};
+};
+
+inline PlaceCardForm PlaceCardFormOf(const TolvexUiCardForm& ui) {
+  PlaceCardForm form;
+  form.coordinates = UiView(ui.coordinates);
+  form.dms = UiView(ui.dms);
+  form.geocode = UiView(ui.geocode);
+  form.zoom = UiView(ui.zoom);
+  form.ids = UiStrings(ui.ids, ui.map_count);
+  form.areas = UiStrings(ui.areas, ui.map_count);
+  form.selected = ui.selected;
+  form.keep_open = ui.keep_open != 0;
+  form.always = ui.always != 0;
+  form.copy_labels = UiStrings(ui.copy_labels, ui.copy_label_count);
   return form;
 }
 

@@ -145,7 +145,8 @@ TEST_F(DesktopInstallTest, InstallsTheProgramFolderAndRegistersTheHandler) {
   const ProcessResult result = Install(prefix);
   ASSERT_EQ(result.exit_status, 0) << result.out << result.err;
   const fs::path dir = prefix / kProgramFolder;
-  for (const char* file : {"tolvexgwoption.xml", "tolvexgwcatalogue.xml", "manual.htm"}) {
+  for (const char* file : {"tolvexgwoption.xml", "tolvexgwcatalogue.xml", "manual.htm",
+                           "place-card.png", "maps-tab.png"}) {
     EXPECT_EQ(ReadFile(dir / file), ReadFile(fs::path(TOLVEX_BIN_DIR) / file)) << file;
   }
   for (const char* file : {"tolvexgateway", "tolvex", "tolvex_ui.so"}) {

@@ -19,15 +19,21 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "dialog/frm_option.h"
 #include "dialog/option_layout.h"
+#include "dialog/map_editor_layout.h"
+#include "dialog/place_card_layout.h"
+#include "dialog/qt/map_editor_dialog.h"
 #include "dialog/qt/option_window.h"
+#include "dialog/qt/place_card_window.h"
 #include "platform/file_replace.h"
 #include "platform/xml_document.h"
 #include "tests/support/temp_dir.h"
@@ -95,9 +101,9 @@ class OptionWindowTest : public ::testing::Test {
     FrmOptionServices services;
     services.create_document = [] { return platform::CreateXmlDocument(); };
     services.shell = &shell_;
-    services.option_file_path = path_;
+    services.save.option_file_path = path_;
     services.manual_path = dir_.File("manual.htm");
-    services.replace_file = [](const std::string& path, std::string_view bytes) {
+    services.save.replace_file = [](const std::string& path, std::string_view bytes) {
       return platform::ReplaceFileContents(path, bytes);
     };
     frm_ = std::make_unique<FrmOption>(window_, std::move(services));
@@ -211,7 +217,17 @@ TEST_F(OptionWindowTest, ClientAreaTabPictureAndPanelFollowTheTable) {
   // A twip is 1/1440 inch of the screen's logical DPI.
   EXPECT_NEAR(scale * option_form::kTwipsPerInch, window_.screen()->logicalDotsPerInch(), 0.5);
   auto* tabs = Control<QTabWidget>("tbsOptions");
-  EXPECT_EQ(tabs->count(), 1);
+  ASSERT_EQ(tabs->count(), 2);
+  EXPECT_EQ(tabs->tabText(0), "Option");
+  EXPECT_EQ(tabs->tabText(1), "Maps");
+  // Only the shown tab's panel is visible; Ctrl+Tab switches.
+  EXPECT_FALSE(Control<QWidget>("mapsPanel")->isVisibleTo(&window_));
+  window_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  QTest::keyClick(&window_, Qt::Key_Tab, Qt::ControlModifier);
+  EXPECT_EQ(tabs->currentIndex(), 1);
+  EXPECT_TRUE(Control<QWidget>("mapsPanel")->isVisibleTo(&window_));
+  EXPECT_FALSE(Control<QWidget>("picOptions")->isVisibleTo(&window_));
   const option_form::Control& picture = option_form::ControlById(option_form::kPicture);
   EXPECT_EQ(Control<QLabel>(picture.name)->pixmap().size(),
             QSize(option_form::kPicturePixels, option_form::kPicturePixels));
@@ -275,6 +291,57 @@ TEST_F(OptionWindowTest, TabVisitsTheControlsInTheirTabIndexOrder) {
   EXPECT_EQ(order, stops);
 }
 
+// The place card and the map editor, built from their tables: Tab reaches every control in the
+// table's tab order, and each one has a name that screen readers read.
+struct TabOrderCase {
+  const char* name;
+  std::function<std::unique_ptr<QWidget>()> make;
+  std::span<const layout::Control> table;
+};
+
+class TabOrderTest : public ::testing::TestWithParam<TabOrderCase> {};
+
+TEST_P(TabOrderTest, TabReachesEveryControlAndEachHasAName) {
+  const std::unique_ptr<QWidget> window = GetParam().make();
+  window->show();
+  QStringList controls;
+  std::vector<std::string> expected;
+  for (const layout::Control* stop : layout::TabStops(GetParam().table)) {
+    controls.append(QString::fromLatin1(stop->name));
+    expected.emplace_back(stop->name);
+  }
+  const auto owner = [&](QWidget* w) {
+    while (w != nullptr && !controls.contains(w->objectName())) w = w->parentWidget();
+    return w;
+  };
+  std::vector<std::string> order;
+  QWidget* start = window->findChild<QWidget*>(controls.value(0));
+  ASSERT_NE(start, nullptr);
+  QWidget* w = start;
+  do {
+    const bool stop = (w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(window.get()) &&
+                      w->isEnabled() && w->focusProxy() == nullptr;
+    QWidget* control = owner(w);
+    if (stop && control != nullptr &&
+        (order.empty() || order.back() != control->objectName().toStdString())) {
+      order.push_back(control->objectName().toStdString());
+      EXPECT_FALSE(control->accessibleName().isEmpty()) << order.back();
+    }
+    w = w->nextInFocusChain();
+  } while (w != start && order.size() < 40);
+  EXPECT_EQ(order, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, TabOrderTest,
+    ::testing::Values(TabOrderCase{"PlaceCard",
+                                   [] { return std::make_unique<qt::PlaceCardWindow>(); },
+                                   place_card_form::kControls},
+                      TabOrderCase{"MapEditor",
+                                   [] { return std::make_unique<qt::MapEditorDialog>(nullptr); },
+                                   map_editor_form::kControls}),
+    [](const auto& row) { return std::string(row.param.name); });
+
 TEST_F(OptionWindowTest, PickingAndOkStoreThePick) {
   Open(kFile);
   Pick(1);
@@ -304,8 +371,8 @@ TEST_F(OptionWindowTest, EscapeCancelAndTheCloseButtonSaveNothing) {
     FrmOptionServices services;
     services.create_document = [] { return platform::CreateXmlDocument(); };
     services.shell = &shell_;
-    services.option_file_path = path_;
-    services.replace_file = [](const std::string&, std::string_view) {
+    services.save.option_file_path = path_;
+    services.save.replace_file = [](const std::string&, std::string_view) {
       ADD_FAILURE() << "saved";
       return false;
     };

@@ -1,7 +1,8 @@
 // The built tolvexgateway with its UI module beside it: the module is loaded only for a window
 // or a message box, a missing or dead display falls back to standard error without a crash,
-// and under an X server of the test's own (Xvfb) the option window and the message box show,
-// answer the keyboard and end the run, and the server ending under them ends the run cleanly.
+// and under an X server of the test's own (Xvfb) the option window, its Maps tab, the place
+// card and the message box show, answer the keyboard and end the run, and the server ending
+// under them ends the run cleanly.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -17,6 +18,7 @@
 #include <ostream>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/row_name.h"
@@ -57,8 +59,10 @@ class Xvfb {
       const std::string fd = std::to_string(fds[1]);
       const int null = ::open("/dev/null", O_WRONLY);
       ::dup2(null, 2);
+      // A key that xdotool holds down on a busy machine must not repeat: the autorepeat delay
+      // is a minute.
       ::execl("/usr/bin/Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-nolisten", "tcp", "-screen", "0",
-              "1024x768x24", static_cast<char*>(nullptr));
+              "1024x768x24", "-ardelay", "60000", static_cast<char*>(nullptr));
       ::_exit(127);
     }
     ::close(fds[1]);
@@ -268,8 +272,183 @@ class UiUnderXvfbTest : public UiModuleTest {
     }
     return run.get();
   }
+  // Waits for the window `title`, gives it the keyboard and presses `keys` in it, one after
+  // the other; a key "type:TEXT" types TEXT instead, and "close:KEY" presses KEY until the
+  // window has gone (xdotool's keys can get lost on a busy machine; a closing key is
+  // pressed again, as a user would).
+  void PressKeys(const std::string& title, const std::vector<std::string>& keys) {
+    ASSERT_TRUE(FindWindow(x_.display(), title, true)) << "no window " << title;
+    // What the keys before opened or closed settles first.
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    const auto window = FindWindow(x_.display(), title);
+    ASSERT_TRUE(window) << "no window " << title;
+    Xdotool(x_.display(), {"windowfocus", "--sync", *window});
+    for (const std::string& key : keys) {
+      if (key.starts_with("type:")) {
+        Xdotool(x_.display(), {"type", "--delay", "20", "--window", *window, key.substr(5)});
+      } else if (key.starts_with("close:")) {
+        for (int attempt = 0; attempt < 20 && FindWindow(x_.display(), title); ++attempt) {
+          if (const auto shown = FindWindow(x_.display(), title)) {
+            Xdotool(x_.display(), {"windowfocus", *shown});
+            Xdotool(x_.display(), {"key", "--window", *shown, key.substr(6)});
+          }
+          std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        }
+      } else {
+        Xdotool(x_.display(), {"key", "--window", *window, key});
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
+  // Saves the screen as artifacts/NAME.png, to look at.
+  void Screenshot(const std::string& name) {
+    if (!IsExecutable("/usr/bin/import")) return;
+    fs::create_directories(TOLVEX_ARTIFACT_DIR);
+    ProcessOptions options;
+    options.env_set = {"DISPLAY=" + x_.display()};
+    RunProcess("/usr/bin/import",
+               {"-window", "root", std::string(TOLVEX_ARTIFACT_DIR) + "/" + name + ".png"},
+               options);
+  }
   Xvfb x_;
 };
+
+// A stand-in map program: writes its arguments, one a line, to RECORD beside it.
+constexpr const char* kRecorder =
+    "#!/bin/sh\n"
+    "printf '%s\\n' \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"$(dirname \"$0\")/record\"\n";
+
+class MapsUnderXvfbTest : public UiUnderXvfbTest {
+ protected:
+  void SetUp() override {
+    UiUnderXvfbTest::SetUp();
+    if (IsSkipped()) return;
+    const std::string recorder = dir_.Write("recorder", kRecorder);
+    ::chmod(recorder.c_str(), 0755);
+  }
+  // The option file, "REC" standing for the recorder's path.
+  std::string OptionsWith(std::string text) const {
+    for (std::size_t at; (at = text.find("REC")) != std::string::npos;) {
+      text.replace(at, 3, (dir_.path() / "recorder").string());
+    }
+    return text;
+  }
+  // What the last map opened was started with, one argument a line; "" when none was.
+  std::string Launched(int milliseconds = 3000) const {
+    const fs::path record = dir_.path() / "record";
+    for (int waited = 0; waited < milliseconds && !fs::exists(record); waited += 20) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    if (!fs::exists(record)) return "";
+    std::string launched = ReadFile(record);
+    fs::remove(record);
+    return launched;
+  }
+  std::string Clipboard() const {
+    ProcessOptions options;
+    options.env_set = {"DISPLAY=" + x_.display()};
+    return RunProcess("/usr/bin/timeout", {"5", "/usr/bin/xclip", "-o", "-selection", "clipboard"},
+                      options)
+        .out;
+  }
+  // Whether a process of the test's gateway still runs (the one that serves the clipboard).
+  bool GatewayRuns() const {
+    for (const auto& entry : fs::directory_iterator("/proc")) {
+      std::error_code error;
+      if (fs::read_symlink(entry.path() / "exe", error) == fs::path(Gateway())) return true;
+    }
+    return false;
+  }
+};
+
+constexpr const char* kAskingOptions =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<tolvexgateway_optionlist currentsetting=\"Map\" ask=\"true\">\n"
+    "  <option id=\"Map\" area=\"World\">REC Map $ost</option>\n"
+    "  <option id=\"Atlas\" area=\"Japan\">REC Atlas $ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+constexpr const char* kTokyoTower = "TolVex:35.658581,139.745433";
+
+// The place card, shown for a link when the option file asks at each link, through the keys.
+struct CardCase {
+  const char* name;
+  std::vector<std::string> keys;
+  const char* launched;   // what the opened map was started with; "" for nothing
+  const char* clipboard;  // what the clipboard holds after the card; nullptr: not looked at
+  bool stored;            // the choice is stored: the file no longer asks and the next link
+                          // launches the map at once
+};
+
+class CardTest : public MapsUnderXvfbTest, public ::testing::WithParamInterface<CardCase> {};
+
+TEST_P(CardTest, TheKeysOpenCopyOrStoreAndTheRunEndsAtOnce) {
+  const CardCase& c = GetParam();
+  const std::string options = OptionsWith(kAskingOptions);
+  dir_.Write("tolvexgwoption.xml", options);
+  auto run = std::async(std::launch::async, [&] { return Run(kTokyoTower, x_.display()); });
+  PressKeys("TolvexGateway   - Open -", {});
+  Screenshot(std::string("card_") + c.name);
+  PressKeys("TolvexGateway   - Open -", c.keys);
+  const ProcessResult result = run.get();
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(Launched(std::string(c.launched).empty() ? 300 : 3000), c.launched);
+  if (c.clipboard != nullptr) {
+    EXPECT_EQ(Clipboard(), c.clipboard);
+    // The program serves the clipboard until another program takes it, and no longer.
+    EXPECT_TRUE(GatewayRuns());
+    // xclip stays in the background to serve what it took, its output streams let go.
+    ProcessOptions take;
+    take.env_set = {"DISPLAY=" + x_.display()};
+    RunProcess("/bin/sh", {"-c", "printf taken | xclip -selection clipboard -i >/dev/null 2>&1"},
+               take);
+    for (int i = 0; i < 100 && GatewayRuns(); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_FALSE(GatewayRuns());
+  } else {
+    EXPECT_FALSE(GatewayRuns());
+  }
+  if (!c.stored) {
+    EXPECT_EQ(Options(), options);
+    return;
+  }
+  std::string stored = options;
+  const std::string asking = "\"Map\" ask=\"true\"";
+  stored.replace(stored.find(asking), asking.size(), "\"Atlas\"");
+  EXPECT_EQ(Options(), stored);
+  const ProcessResult next = Run(kTokyoTower, x_.display());
+  EXPECT_EQ(next.exit_status, 0) << next.err;
+  EXPECT_EQ(Launched(), c.launched);
+  EXPECT_FALSE(FindWindow(x_.display(), "TolvexGateway   - Open -"));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, CardTest,
+    ::testing::ValuesIn(std::initializer_list<CardCase>{
+        {"DownEnterOpensTheSecondMap",
+         {"Down", "Return"},
+         "Atlas\nSD9.XC4.EQ2.CV5\n",
+         nullptr,
+         false},
+        {"EscapeOpensNothing", {"Escape"}, "", nullptr, false},
+        {"TypingAnIdSelectsIt", {"a", "t", "Return"}, "Atlas\nSD9.XC4.EQ2.CV5\n", nullptr, false},
+        {"UpAfterEndOpensTheFirstMap",
+         {"End", "Up", "Return"},
+         "Map\nSD9.XC4.EQ2.CV5\n",
+         nullptr,
+         false},
+        {"CopiedCoordinatesOutliveTheCard",
+         {"ctrl+c", "Escape"},
+         "",
+         "35.658581, 139.745433",
+         false},
+        {"AlwaysStoresTheChoice",
+         {"End", "alt+a", "Return"},
+         "Atlas\nSD9.XC4.EQ2.CV5\n",
+         nullptr,
+         true},
+    }),
+    TOLVEX_ROW_NAMES(name));
 
 TEST_F(UiUnderXvfbTest, TheOptionWindowShowsAndEscapeEndsTheRunUnsaved) {
   auto run = std::async(std::launch::async, [&] { return Run("option", x_.display()); });
@@ -279,6 +458,109 @@ TEST_F(UiUnderXvfbTest, TheOptionWindowShowsAndEscapeEndsTheRunUnsaved) {
   EXPECT_EQ(result.exit_status, 0) << result.err;
   EXPECT_EQ(Options(), kOptions);
 }
+
+// The option window's Maps tab through the keyboard: the catalogue, the editor, deleting, OK
+// and Cancel, and the editor's refusals.
+constexpr const char* kMapsOptions =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!-- the user's maps -->\n"
+    "<tolvexgateway_optionlist currentsetting=\"Map\">\n"
+    "  <option id=\"Map\" area=\"World\">REC Map $ost</option>\n"
+    "  <option id=\"Atlas\" area=\"Japan\" datum=\"tokyo\">REC Atlas $ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
+constexpr const char* kCatalogue =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<tolvexgateway_optionlist>\n"
+    "  <option id=\"Map\" area=\"World\">x</option>\n"
+    "  <option id=\"Viewer\" area=\"Japan\" zoom=\"15\">REC Viewer $ost $zoom</option>\n"
+    "</tolvexgateway_optionlist>\n";
+const std::string kOptionTitle = "TolvexGateway   - Option -";
+const std::string kEditorTitle = "TolvexGateway   - Map -";
+
+struct KeysIn {
+  std::string title;  // of the window they go to
+  std::vector<std::string> keys;
+};
+
+struct MapsCase {
+  const char* name;
+  std::vector<KeysIn> steps;
+  const char* saved;     // the option file afterwards; nullptr: unchanged
+  const char* launched;  // what a link then opens; nullptr: not tried
+  const char* message;   // how the message on standard error starts; nullptr: none
+};
+
+class MapsTabTest : public MapsUnderXvfbTest, public ::testing::WithParamInterface<MapsCase> {};
+
+TEST_P(MapsTabTest, TheKeysEditTheMapsAndOnlyOkSavesThem) {
+  const MapsCase& c = GetParam();
+  const std::string options = OptionsWith(kMapsOptions);
+  dir_.Write("tolvexgwoption.xml", options);
+  dir_.Write("tolvexgwcatalogue.xml", OptionsWith(kCatalogue));
+  auto run = std::async(std::launch::async, [&] { return Run("option", x_.display()); });
+  for (std::size_t step = 0; step < c.steps.size(); ++step) {
+    std::vector<std::string> keys;
+    for (const std::string& key : c.steps[step].keys) keys.push_back(OptionsWith(key));
+    PressKeys(c.steps[step].title, keys);
+    Screenshot(std::string("maps_") + c.name + "_" + std::to_string(step));
+  }
+  ASSERT_EQ(run.wait_for(std::chrono::seconds(20)), std::future_status::ready);
+  const ProcessResult result = run.get();
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(Options(), c.saved != nullptr ? OptionsWith(c.saved) : options);
+  if (c.message != nullptr) {
+    EXPECT_NE(result.err.find("TolvexGateway: " + std::string(c.message)), std::string::npos)
+        << result.err;
+  }
+  if (c.launched != nullptr) {
+    EXPECT_EQ(Run(kTokyoTower, x_.display()).exit_status, 0);
+    EXPECT_EQ(Launched(), c.launched);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, MapsTabTest,
+    ::testing::ValuesIn(std::initializer_list<MapsCase>{
+        {"CatalogueEditDeleteOk",
+         {{kOptionTitle, {"ctrl+Tab", "alt+c"}},
+          {"TolvexGateway   - Catalogue -", {"Return"}},
+          {kOptionTitle, {"alt+m", "Home", "alt+e"}},
+          {kEditorTitle,
+           {"alt+c", "ctrl+a", "type:REC a&b<c \"x y\" $ost", "alt+i", "close:Return"}},
+          {kOptionTitle, {"alt+m", "Down", "alt+d", "ctrl+Tab", "shift+Tab", "close:space"}}},
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<!-- the user's maps -->\n"
+         "<tolvexgateway_optionlist currentsetting=\"Map\">\n"
+         "  <option id=\"Map\" area=\"World\">REC a&amp;b&lt;c \"x y\" $ost</option>\n"
+         "  <option id=\"Viewer\" area=\"Japan\" zoom=\"15\">REC Viewer $ost $zoom</option>\n"
+         "</tolvexgateway_optionlist>\n",
+         "a&b<c\nx y\nSD9.XC4.EQ2.CV5\n",
+         nullptr},
+        {"CancelDropsTheEdits",
+         {{kOptionTitle, {"ctrl+Tab", "alt+m", "Home", "alt+d", "alt+l", "close:Escape"}}},
+         nullptr,
+         nullptr,
+         nullptr},
+        {"ZoomOutOfRangeIsRefused",
+         {{kOptionTitle, {"ctrl+Tab", "alt+n"}},
+          {kEditorTitle, {"type:Z", "alt+z", "type:22", "alt+c", "type:true", "alt+i", "Return"}},
+          {"TolVex Gateway: Error", {"Return"}},
+          {kEditorTitle, {"close:Escape"}},
+          {kOptionTitle, {"close:Escape"}}},
+         nullptr,
+         nullptr,
+         "The zoom must be blank or a whole number from 0 to 21"},
+        {"AnotherMapsIdIsRefused",
+         {{kOptionTitle, {"ctrl+Tab", "alt+n"}},
+          {kEditorTitle, {"type:Atlas", "alt+c", "type:true", "alt+i", "Return"}},
+          {"TolVex Gateway: Error", {"Return"}},
+          {kEditorTitle, {"close:Escape"}},
+          {kOptionTitle, {"close:Escape"}}},
+         nullptr,
+         nullptr,
+         "Another map already has the id "},
+    }),
+    TOLVEX_ROW_NAMES(name));
 
 // Every message a run ends with shows in a box too: one that the user who clicked a link sees.
 struct BoxCase {

@@ -35,6 +35,18 @@ void HandleEvent(void* context, int event, TolvexUiWindow* window, const TolvexU
       return logic.OnHelp();
     case TOLVEX_UI_UNLOAD:
       return logic.OnUnload();
+    case TOLVEX_UI_NEW_MAP:
+      return logic.OnNewMap();
+    case TOLVEX_UI_EDIT_MAP:
+      return logic.OnEditMap();
+    case TOLVEX_UI_DUPLICATE_MAP:
+      return logic.OnDuplicateMap();
+    case TOLVEX_UI_DELETE_MAP:
+      return logic.OnDeleteMap();
+    case TOLVEX_UI_CATALOGUE:
+      return logic.OnCatalogue();
+    case TOLVEX_UI_ASK_CHANGE:
+      return logic.OnAskChange();
     default:
       return;
   }

@@ -51,6 +51,14 @@ int UiModule::RunOptionDialog(TolvexUiEventHandler handler, void* context) const
   return entry_.run_option_dialog(handler, context);
 }
 
+bool UiModule::RunPlaceCard(TolvexUiCardHandler handler, void* context) const {
+  return entry_.run_place_card(handler, context) == 0;
+}
+
+bool UiModule::ClipboardNeedsOwner() const { return entry_.clipboard_needs_owner() != 0; }
+
+void UiModule::ServeClipboard() const { entry_.serve_clipboard(); }
+
 UiModule* UiLoader::Get() {
   if (!tried_) {
     tried_ = true;

@@ -32,6 +32,16 @@ class UiModule {
   // TolvexUiFailure when no window could be shown (then no event was sent).
   int RunOptionDialog(TolvexUiEventHandler handler, void* context) const;
 
+  // Runs the place card, sending its events to `handler`; false when no window could be shown
+  // (then no event was sent).
+  bool RunPlaceCard(TolvexUiCardHandler handler, void* context) const;
+
+  // True when what the module copied would be lost with the process (see ServeClipboard).
+  bool ClipboardNeedsOwner() const;
+  // Serves the clipboard until another program takes it over; returns at once when nothing
+  // needs it.
+  void ServeClipboard() const;
+
  private:
   explicit UiModule(const TolvexUiModule& entry) : entry_(entry) {}
   const TolvexUiModule& entry_;
@@ -46,6 +56,9 @@ class UiLoader {
   // Why the module could not be loaded (see UiModule::Load); empty when it loaded or was not
   // tried.
   const std::string& failure() const { return failure_; }
+  // Ends the module's toolkit, if it was loaded; it hands the clipboard to a clipboard manager
+  // where one runs.
+  void ShutDown() { module_.reset(); }
 
  private:
   std::string module_path_;

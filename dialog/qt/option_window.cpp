@@ -1,5 +1,7 @@
 #include "dialog/qt/option_window.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFontDatabase>
@@ -14,12 +16,16 @@
 #include <QShortcut>
 #include <QStringList>
 #include <QTabWidget>
+#include <QTreeWidget>
 #include <QtGlobal>
 #include <algorithm>
 #include <map>
 #include <vector>
 
+#include "dialog/maps_layout.h"
 #include "dialog/option_layout.h"
+#include "dialog/qt/form_builder.h"
+#include "dialog/qt/map_editor_dialog.h"
 
 namespace tolvex::qt {
 namespace {
@@ -31,10 +37,6 @@ constexpr const char* kFallbackFamilies[] = {
     "IPAPGothic", "IPAGothic",    "Noto Sans CJK JP", "Source Han Sans JP", "VL PGothic",
     "VL Gothic",  "TakaoPGothic", "TakaoGothic",      "IPAexGothic",        "Droid Sans Fallback"};
 
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString FallbackFamily() {
   const QStringList installed = QFontDatabase::families();
   for (const char* family : kFallbackFamilies) {
@@ -45,22 +47,6 @@ QString FallbackFamily() {
   const QStringList japanese = QFontDatabase::families(QFontDatabase::Japanese);
   return japanese.isEmpty() ? QString() : japanese.first();
 }
-
-// Converts the window's twip geometry to pixels: 15 twips a pixel at 96 dpi, more on a screen
-// whose logical DPI Qt has not already folded into its device pixel ratio.
-class TwipScale {
- public:
-  explicit TwipScale(const QScreen* screen)
-      : pixels_per_twip_((screen != nullptr ? screen->logicalDotsPerInch() : 96.0) /
-                         option_form::kTwipsPerInch) {}
-  int Px(int twips) const { return qRound(twips * pixels_per_twip_); }
-  QRect Rect(const TwipsRect& r) const {
-    return {Px(r.left), Px(r.top), Px(r.width), Px(r.height)};
-  }
-
- private:
-  double pixels_per_twip_;
-};
 
 // Sets a label's caption. A fallback font can be wider than "MS UI Gothic", for which the
 // window's geometry was laid out; a caption that would be cut off (at the label's end, or
@@ -180,7 +166,10 @@ void OptionWindow::Build() {
         control.font == FontRole::kNone ? QFont() : JapaneseUiFont(FontPoints(control.font));
     if (control.font != FontRole::kNone) widget->setFont(font);
     const QString caption = QString::fromLatin1(control.caption);
-    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) tabs->addTab(new QWidget(tabs), caption);
+    if (auto* tabs = qobject_cast<QTabWidget*>(widget)) {
+      tabs->addTab(new QWidget(tabs), caption);
+      tabs->addTab(new QWidget(tabs), ToQString(maps_form::kTabCaption));
+    }
     if (auto* button = qobject_cast<QPushButton*>(widget)) button->setText(caption);
     if (control.kind == ControlKind::kLabel && !caption.isEmpty()) {
       const int room = CaptionRoom(control);
@@ -206,7 +195,58 @@ void OptionWindow::Build() {
     QWidget::setTabOrder(controls_.at(stops[i - 1]->id), controls_.at(stops[i]->id));
   }
 
+  BuildMapsTab(twips);
+  QWidget::setTabOrder(controls_.at(stops.back()->id),
+                       controls_.at(layout::TabStops(maps_form::kControls).front()->id));
+
   setFixedSize(sizeHint());
+}
+
+void OptionWindow::BuildMapsTab(const TwipScale& twips) {
+  using namespace maps_form;
+  BuildControls(maps_form::kControls, controls_.at(layout::kWindow), twips, kMapColumns, controls_);
+  map_list_ = static_cast<QTreeWidget*>(controls_.at(kMapList));
+  const std::pair<int, void (OptionEvents::*)()> buttons[] = {
+      {kNewButton, &OptionEvents::OnNewMap},
+      {kEditButton, &OptionEvents::OnEditMap},
+      {kDuplicateButton, &OptionEvents::OnDuplicateMap},
+      {kDeleteButton, &OptionEvents::OnDeleteMap},
+      {kCatalogueButton, &OptionEvents::OnCatalogue}};
+  for (const auto& [id, handler] : buttons) {
+    connect(static_cast<QPushButton*>(controls_.at(id)), &QPushButton::clicked, this,
+            [this, handler = handler] { Send(handler); });
+  }
+  connect(map_list_, &QTreeWidget::itemDoubleClicked, this,
+          [this] { Send(&OptionEvents::OnEditMap); });
+  // Only the user's click reports a change; the logic's Show does not.
+  connect(static_cast<QCheckBox*>(controls_.at(kAskBox)), &QCheckBox::clicked, this,
+          [this] { Send(&OptionEvents::OnAskChange); });
+
+  // Each tab shows its own panel over the tab strip's page; Ctrl+Tab and Ctrl+Shift+Tab switch
+  // tabs wherever the focus is, as tab strips do.
+  auto* tabs = static_cast<QTabWidget*>(controls_.at(kOptionTab));
+  connect(tabs, &QTabWidget::currentChanged, this, [this](int tab) { ShowTab(tab); });
+  const auto step = [tabs](int by) {
+    tabs->setCurrentIndex((tabs->currentIndex() + by + tabs->count()) % tabs->count());
+  };
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this), &QShortcut::activated, this,
+          [step] { step(1); });
+  connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab), this),
+          &QShortcut::activated, this, [step] { step(-1); });
+  ShowTab(0);
+}
+
+void OptionWindow::ShowTab(int tab) {
+  QWidget* shown = controls_.at(tab == 0 ? kOptionPanel : maps_form::kMapsPanel);
+  QWidget* hidden = controls_.at(tab == 0 ? maps_form::kMapsPanel : kOptionPanel);
+  const bool focus_was_hidden = hidden->isAncestorOf(QApplication::focusWidget());
+  hidden->hide();
+  shown->show();
+  shown->raise();
+  // The focus on the page that went away moves to the first control of the page shown.
+  if (focus_was_hidden) {
+    controls_.at(tab == 0 ? kIdList : maps_form::kMapList)->setFocus(Qt::TabFocusReason);
+  }
 }
 
 void OptionWindow::Open(OptionEvents& events) {
@@ -214,18 +254,10 @@ void OptionWindow::Open(OptionEvents& events) {
   events.OnLoad();
   if (unloaded_) return;
   adjustSize();
-  CentreOnScreen();
+  CentreOnScreen(this);
   show();
   // The frame's size is known only once the window is shown; centre again with it.
-  CentreOnScreen();
-}
-
-void OptionWindow::CentreOnScreen() {
-  const QScreen* where = screen();
-  if (where == nullptr) return;
-  QRect frame = frameGeometry();
-  frame.moveCenter(where->availableGeometry().center());
-  if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
+  CentreOnScreen(this);
 }
 
 void OptionWindow::Send(void (OptionEvents::*handler)()) {
@@ -281,6 +313,9 @@ void OptionWindow::Show(const OptionForm& form) {
     application_box_->setEditText(text);
   }
   for (const FormText& text : kFormTexts) SetControlText(text.control, ToQString(form.*text.field));
+  SetRows(map_list_, {form.ids, form.areas});
+  SelectRow(map_list_, form.map_row);
+  static_cast<QCheckBox*>(controls_.at(maps_form::kAskBox))->setChecked(form.ask);
 }
 
 OptionForm OptionWindow::Read() const {
@@ -291,6 +326,11 @@ OptionForm OptionWindow::Read() const {
   for (const FormText& text : kFormTexts) {
     form.*text.field = ControlText(text.control).toStdString();
   }
+  for (int row = 0; row < map_list_->topLevelItemCount(); ++row) {
+    form.areas.push_back(map_list_->topLevelItem(row)->text(1).toStdString());
+  }
+  form.map_row = CurrentRow(map_list_);
+  form.ask = static_cast<const QCheckBox*>(controls_.at(maps_form::kAskBox))->isChecked();
   return form;
 }
 
@@ -301,5 +341,17 @@ void OptionWindow::ShowError(std::string_view text, std::string_view title) {
 }
 
 void OptionWindow::Close() { close(); }
+
+void OptionWindow::RunMapEditor(
+    const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) {
+  MapEditorDialog editor(this);
+  const std::unique_ptr<MapEditorEvents> logic = make_logic(editor);
+  editor.Run(*logic);
+}
+
+std::optional<std::size_t> OptionWindow::ChooseItem(std::string_view title,
+                                                    const std::vector<std::string>& items) {
+  return ChooseFromList(this, title, items);
+}
 
 }  // namespace tolvex::qt

@@ -1,21 +1,30 @@
 // The option window in Qt 6 Widgets, built from the form's table (dialog/option_layout.h): each
-// control by its name (objectName), with its caption, twip geometry, font and tab order. It
-// only shows what the logic sets and forwards the user's actions as OptionEvents.
+// control by its name (objectName), with its caption, twip geometry, font and tab order; its
+// second tab, "Maps", from dialog/maps_layout.h. It only shows what the logic sets and forwards
+// the user's actions as OptionEvents; the map editor and the catalogue chooser open over it.
 #pragma once
 
 #include <QFont>
 #include <QMainWindow>
+#include <cstddef>
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialog/option_view.h"
 
 class QComboBox;
 class QString;
+class QTreeWidget;
 class QWidget;
 
 namespace tolvex::qt {
+
+class TwipScale;
 
 class OptionWindow final : public QMainWindow, public OptionView {
  public:
@@ -36,13 +45,20 @@ class OptionWindow final : public QMainWindow, public OptionView {
   OptionForm Read() const override;
   void ShowError(std::string_view text, std::string_view title) override;
   void Close() override;
+  void RunMapEditor(
+      const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) override;
+  std::optional<std::size_t> ChooseItem(std::string_view title,
+                                        const std::vector<std::string>& items) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void Build();
-  void CentreOnScreen();
+  // The second tab, "Maps": its panel over the tab strip's page, its list, buttons and check
+  // box, and the switching of the tabs.
+  void BuildMapsTab(const TwipScale& twips);
+  void ShowTab(int tab);
   void Unload();
   void Send(void (OptionEvents::*handler)());
   // The text of the control `id`, whatever widget shows it; setting the text it already shows
@@ -55,6 +71,7 @@ class OptionWindow final : public QMainWindow, public OptionView {
   bool unloaded_ = false;
   std::map<int, QWidget*> controls_;  // by the ids of the form's table
   QComboBox* application_box_ = nullptr;
+  QTreeWidget* map_list_ = nullptr;
 };
 
 // A modal critical box with one OK button; returns when dismissed.

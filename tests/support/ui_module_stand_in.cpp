@@ -6,7 +6,11 @@
 extern "C" __attribute__((visibility("default"))) int tolvex_ui_other_symbol() { return 0; }
 #else
 extern "C" __attribute__((visibility("default"))) const TolvexUiModule* tolvex_ui_module() {
-  static const TolvexUiModule module = {TOLVEX_UI_ABI_VERSION + 1, nullptr, nullptr, nullptr};
+  static const TolvexUiModule module = [] {
+    TolvexUiModule other{};
+    other.abi_version = TOLVEX_UI_ABI_VERSION + 1;
+    return other;
+  }();
   return &module;
 }
 #endif

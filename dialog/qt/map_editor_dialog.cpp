@@ -1,0 +1,149 @@
+#include "dialog/qt/map_editor_dialog.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include "dialog/map_editor_layout.h"
+#include "dialog/maps_layout.h"
+#include "dialog/qt/option_window.h"
+
+namespace tolvex::qt {
+namespace {
+
+using namespace map_editor_form;
+
+void SetFieldText(QWidget* widget, const QString& text) {
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    if (line->text() != text) line->setText(text);
+  } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+    if (box->toPlainText() != text) box->setPlainText(text);
+  }
+}
+
+QString FieldText(const QWidget* widget) {
+  if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return line->text();
+  if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) return box->toPlainText();
+  return {};
+}
+
+// The catalogue chooser's dialog: OK picks the selected row.
+class ChooserDialog final : public TableDialog {
+ public:
+  ChooserDialog(QWidget* parent, std::string_view title, const std::vector<std::string>& items)
+      : TableDialog(maps_form::chooser::kWindowLayout, maps_form::chooser::kColumns, parent) {
+    namespace chooser = maps_form::chooser;
+    setObjectName(QStringLiteral("Chooser"));
+    setWindowTitle(ToQString(title));
+    std::vector<std::vector<std::string>> columns(2);
+    for (const std::string& item : items) {
+      const std::size_t tab = item.find(chooser::kColumnSeparator);
+      columns[0].push_back(item.substr(0, tab));
+      columns[1].push_back(tab == std::string::npos ? std::string() : item.substr(tab + 1));
+    }
+    auto* list = Control<QTreeWidget>(chooser::kItemList);
+    SetRows(list, columns);
+    SelectRow(list, 0);
+    const auto pick = [this, list] {
+      picked_ = CurrentRow(list);
+      close();
+    };
+    connect(Control<QPushButton>(chooser::kOkButton), &QPushButton::clicked, this, pick);
+    connect(list, &QTreeWidget::itemDoubleClicked, this, pick);
+    connect(Control<QPushButton>(chooser::kCancelButton), &QPushButton::clicked, this,
+            [this] { close(); });
+  }
+
+  std::optional<std::size_t> Pick() {
+    RunModal();
+    if (picked_ < 0) return std::nullopt;
+    return static_cast<std::size_t>(picked_);
+  }
+
+ protected:
+  void reject() override { close(); }
+  void Unloaded() override {}
+
+ private:
+  int picked_ = -1;
+};
+
+}  // namespace
+
+MapEditorDialog::MapEditorDialog(QWidget* parent) : TableDialog(kWindowLayout, {}, parent) {
+  setObjectName(QStringLiteral("FrmMapEditor"));
+  auto* datums = Control<QComboBox>(kDatumList);
+  for (const std::string_view datum : kDatums) datums->addItem(ToQString(datum));
+  const auto changed = [this] {
+    if (!showing_) Send(&MapEditorEvents::OnChange);
+  };
+  for (const FormText& text : kFormTexts) {
+    QWidget* field = controls_.at(text.control);
+    if (auto* line = qobject_cast<QLineEdit*>(field)) {
+      connect(line, &QLineEdit::textChanged, this, changed);
+    } else if (auto* box = qobject_cast<QPlainTextEdit*>(field)) {
+      connect(box, &QPlainTextEdit::textChanged, this, changed);
+    }
+  }
+  connect(datums, &QComboBox::currentIndexChanged, this, changed);
+  connect(Control<QPushButton>(kTryButton), &QPushButton::clicked, this,
+          [this] { Send(&MapEditorEvents::OnTry); });
+  connect(Control<QPushButton>(kOkButton), &QPushButton::clicked, this,
+          [this] { Send(&MapEditorEvents::OnOk); });
+  connect(Control<QPushButton>(kCancelButton), &QPushButton::clicked, this,
+          [this] { Send(&MapEditorEvents::OnCancel); });
+}
+
+void MapEditorDialog::Run(MapEditorEvents& events) {
+  events_ = &events;
+  events.OnLoad();
+  if (!unloaded()) RunModal();
+}
+
+void MapEditorDialog::Send(void (MapEditorEvents::*handler)()) {
+  if (events_ != nullptr && !unloaded()) (events_->*handler)();
+}
+
+void MapEditorDialog::Show(const MapEditorForm& form) {
+  showing_ = true;
+  for (const FormText& text : kFormTexts) {
+    SetFieldText(controls_.at(text.control), ToQString(form.option.*text.field));
+  }
+  auto* datums = Control<QComboBox>(kDatumList);
+  const int datum = datums->findText(ToQString(form.option.datum));
+  if (datum >= 0 && datum != datums->currentIndex()) datums->setCurrentIndex(datum);
+  SetFieldText(controls_.at(kPreviewBox), ToQString(form.preview));
+  showing_ = false;
+}
+
+MapEditorForm MapEditorDialog::Read() const {
+  MapEditorForm form;
+  for (const FormText& text : kFormTexts) {
+    form.option.*text.field = FieldText(controls_.at(text.control)).toStdString();
+  }
+  form.option.datum = Control<QComboBox>(kDatumList)->currentText().toStdString();
+  form.preview = FieldText(controls_.at(kPreviewBox)).toStdString();
+  return form;
+}
+
+void MapEditorDialog::ShowError(std::string_view text, std::string_view title) {
+  ShowCriticalMessage(isVisible() ? this : parentWidget(), text, title);
+}
+
+void MapEditorDialog::Close() { close(); }
+
+void MapEditorDialog::reject() { Send(&MapEditorEvents::OnCancel); }
+
+void MapEditorDialog::Unloaded() {
+  if (events_ != nullptr) events_->OnUnload();
+}
+
+std::optional<std::size_t> ChooseFromList(QWidget* parent, std::string_view title,
+                                          const std::vector<std::string>& items) {
+  ChooserDialog chooser(parent, title, items);
+  return chooser.Pick();
+}
+
+}  // namespace tolvex::qt
