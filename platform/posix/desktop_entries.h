@@ -50,12 +50,12 @@ struct ExecFields {
   std::string entry_path;  // %k, the entry's own file
 };
 
-// The words an Exec value starts, as the Desktop Entry Specification writes them: the
+// The words an Exec value starts, as freedesktop.org's desktop entry format writes them: the
 // general escapes of a string value (\s \n \t \r \\) first, then words separated by blanks, a
 // word in double quotes with \" \` \$ \\ inside, then the field codes outside quotes: %u and
 // %U the link, %f and %F nothing (a link is no local file), %i %c %k as `fields` give them,
 // %% a "%", the deprecated %d %D %n %N %v %m nothing; a word that only held codes that gave
-// nothing goes. nullopt for an Exec the specification calls invalid: an unknown field code,
+// nothing goes. nullopt for an Exec that format calls invalid: an unknown field code,
 // a quote left open, or no program.
 std::optional<std::vector<std::string>> ExecWords(std::string_view exec, const ExecFields& fields);
 
