@@ -28,8 +28,8 @@
 #include <vector>
 
 #include "dialog/frm_option.h"
-#include "dialog/option_layout.h"
 #include "dialog/map_editor_layout.h"
+#include "dialog/option_layout.h"
 #include "dialog/place_card_layout.h"
 #include "dialog/qt/map_editor_dialog.h"
 #include "dialog/qt/option_window.h"
