@@ -37,6 +37,20 @@ std::wstring WindowTextOf(HWND window) {
   return text;
 }
 
+std::vector<std::wstring> ComboEntries(HWND combo) {
+  std::vector<std::wstring> entries;
+  const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring entry(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
+    const auto got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                                  reinterpret_cast<LPARAM>(entry.data()));
+    entry.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
+    entries.push_back(std::move(entry));
+  }
+  return entries;
+}
+
 void SetText(HWND window, std::wstring_view text) {
   if (WindowTextOf(window) != text) SetWindowTextW(window, std::wstring(text).c_str());
 }

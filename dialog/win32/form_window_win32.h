@@ -34,6 +34,9 @@ void SetText(HWND window, std::wstring_view text);
 
 bool IsClass(HWND window, const wchar_t* name);
 
+// The entries of a combo box's list, in order.
+std::vector<std::wstring> ComboEntries(HWND combo);
+
 // An edit control shows a line break only as CR LF; option files hold LF alone.
 std::wstring WithCrLf(std::wstring_view text);
 std::wstring WithoutCrLf(std::wstring_view text);

@@ -27,20 +27,6 @@ bool IsMultiLine(int id) {
                                 control->kind == layout::Kind::kReadOnlyMultiLine);
 }
 
-std::vector<std::wstring> ComboEntries(HWND combo) {
-  std::vector<std::wstring> entries;
-  const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring entry(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-    const auto got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                                  reinterpret_cast<LPARAM>(entry.data()));
-    entry.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
-    entries.push_back(std::move(entry));
-  }
-  return entries;
-}
-
 }  // namespace
 
 MapEditorWindow::MapEditorWindow(HINSTANCE instance) : FormWindow(instance) {}
@@ -74,7 +60,7 @@ void MapEditorWindow::Show(const MapEditorForm& form) {
   const std::wstring datum = Utf16FromUtf8(form.option.datum);
   if (std::find(datums.begin(), datums.end(), datum) == datums.end()) datums.push_back(datum);
   const HWND list = Control(editor::kDatumList);
-  if (ComboEntries(list) != datums) {
+  if (win32_form::ComboEntries(list) != datums) {
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     for (const std::wstring& entry : datums) {
       SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -96,7 +82,7 @@ MapEditorForm MapEditorWindow::Read() const {
   }
   const HWND list = Control(editor::kDatumList);
   const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
-  const std::vector<std::wstring> datums = ComboEntries(list);
+  const std::vector<std::wstring> datums = win32_form::ComboEntries(list);
   if (index >= 0 && static_cast<std::size_t>(index) < datums.size()) {
     form.option.datum = Utf8FromUtf16(datums[static_cast<std::size_t>(index)]);
   }

@@ -72,20 +72,6 @@ WindowKind KindOf(ControlKind kind) {
 // The drop-down list shows this many entries before it scrolls.
 constexpr int kListedEntries = 8;
 
-std::vector<std::wstring> ListOf(HWND combo) {
-  std::vector<std::wstring> entries;
-  const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-  for (LRESULT i = 0; i < count; ++i) {
-    const auto length = SendMessageW(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-    std::wstring entry(static_cast<std::size_t>(std::max<LRESULT>(length, 0)) + 1, L'\0');
-    const auto got = SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                                  reinterpret_cast<LPARAM>(entry.data()));
-    entry.resize(static_cast<std::size_t>(std::max<LRESULT>(got, 0)));
-    entries.push_back(std::move(entry));
-  }
-  return entries;
-}
-
 // The texts of a multi-line box go through WithCrLf and WithoutCrLf.
 bool IsMultiLine(int control) { return ControlById(control).kind == ControlKind::kMultiLineBox; }
 
@@ -305,7 +291,7 @@ void OptionWindow::Show(const OptionForm& form) {
   std::vector<std::wstring> ids;
   ids.reserve(form.ids.size());
   for (const std::string& id : form.ids) ids.push_back(Utf16FromUtf8(id));
-  if (ListOf(combo) != ids) {
+  if (win32_form::ComboEntries(combo) != ids) {
     // Resetting the list would also clear the text field, which is set on its own below.
     const std::wstring text = WindowTextOf(combo);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
@@ -331,7 +317,7 @@ void OptionWindow::Show(const OptionForm& form) {
 
 OptionForm OptionWindow::Read() const {
   OptionForm form;
-  for (const std::wstring& id : ListOf(Control(kIdList))) {
+  for (const std::wstring& id : win32_form::ComboEntries(Control(kIdList))) {
     form.ids.push_back(Utf8FromUtf16(id));
   }
   for (const FormText& text : kFormTexts) {
