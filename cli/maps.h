@@ -7,8 +7,8 @@
 
 namespace tolvex::cli {
 
-// `args` are the words after "show" / "maps". Each returns the exit status.
-int RunShow(const std::vector<std::string_view>& args);
-int RunMaps(const std::vector<std::string_view>& args);
+// `arguments` are the words after "show" / "maps". Each returns the exit status.
+int RunShow(const std::vector<std::string_view>& arguments);
+int RunMaps(const std::vector<std::string_view>& arguments);
 
 }  // namespace tolvex::cli

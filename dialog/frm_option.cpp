@@ -260,6 +260,7 @@ void FrmOption::OnCatalogue() {
     }
   }
   std::vector<std::string> items;
+  items.reserve(offered.size());
   for (const MapOption& map : offered) {
     items.push_back(map.id + maps_form::chooser::kColumnSeparator + map.area);
   }

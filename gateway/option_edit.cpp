@@ -120,7 +120,7 @@ std::string CheckMapOption(const MapOption& option, const std::vector<MapOption>
 std::string AddMapOption(platform::XmlDocument& document, const MapOption& option) {
   const auto root = document.SelectSingleNode(kRootQuery);
   if (!root) return std::string(OptionLoadMessage(OptionLoadError::kCannotLoadFile));
-  const std::string refusal = CheckMapOption(option, ReadMapOptions(document), std::nullopt);
+  std::string refusal = CheckMapOption(option, ReadMapOptions(document), std::nullopt);
   if (!refusal.empty()) return refusal;
 
   // The new option goes after the others, indented as the last of them.
@@ -149,7 +149,7 @@ std::string ReplaceMapOption(platform::XmlDocument& document, std::size_t index,
   const std::vector<MapOption> options = ReadMapOptions(document);
   const auto element = OptionElement(document, index);
   if (!element) return std::string(kNoMapChosenMessage);
-  const std::string refusal = CheckMapOption(option, options, index);
+  std::string refusal = CheckMapOption(option, options, index);
   if (!refusal.empty()) return refusal;
 
   // Only what changed is written: an untouched template keeps its layout, comments and CDATA.

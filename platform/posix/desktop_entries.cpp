@@ -85,7 +85,8 @@ std::optional<std::string> FindProgram(const std::string& program,
     return std::nullopt;
   }
   for (const std::string& folder : environment.path) {
-    std::string candidate = folder + "/" + program;
+    std::string candidate = folder;
+    candidate.append("/").append(program);
     if (files.IsExecutable(candidate)) return candidate;
   }
   return std::nullopt;
@@ -282,8 +283,9 @@ std::optional<SchemeHandler> FindSchemeHandler(std::string_view scheme, std::str
   for (const std::string& folder : list_folders) {
     if (folder.empty()) continue;
     for (const std::string& desktop : environment.desktops) {
-      if (auto handler =
-              handler_of_list(folder + "/" + desktop + "-mimeapps.list", "Default Applications")) {
+      std::string list = folder;
+      list.append("/").append(desktop).append("-mimeapps.list");
+      if (auto handler = handler_of_list(list, "Default Applications")) {
         return handler;
       }
     }
@@ -297,7 +299,8 @@ std::optional<SchemeHandler> FindSchemeHandler(std::string_view scheme, std::str
   for (const std::string& data_folder : data_folders) {
     if (data_folder.empty()) continue;
     for (const std::string& prefix : prefixes) {
-      const std::string base = data_folder + "/applications/" + prefix;
+      std::string base = data_folder;
+      base.append("/applications/").append(prefix);
       if (auto handler = handler_of_list(base + "defaults.list", "Default Applications")) {
         return handler;
       }
