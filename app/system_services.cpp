@@ -1,6 +1,7 @@
 #include "app/system_services.h"
 
-#include "app/system_option_save.h"
+#include "gateway/option_save.h"
+#include "gateway/option_save_system.h"
 
 #include "gateway/option_edit.h"
 #include "gateway/option_store.h"

@@ -3,7 +3,8 @@
 // shell and option window.
 #pragma once
 
-#include "app/system_option_save.h"
+#include "gateway/option_save.h"
+#include "gateway/option_save_system.h"
 #include "dialog/frm_option.h"
 #include "dialog/place_card.h"
 #include "gateway/gateway.h"

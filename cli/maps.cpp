@@ -6,13 +6,12 @@
 #include <optional>
 #include <string>
 
-#include "app/system_option_save.h"
 #include "cli/exit_status.h"
 #include "cli/expand.h"
-#include "dialog/frm_option.h"
 #include "gateway/message_text.h"
 #include "gateway/option_edit.h"
 #include "gateway/option_save.h"
+#include "gateway/option_save_system.h"
 #include "gateway/option_store.h"
 #include "gateway/place_formats.h"
 #include "platform/process.h"
@@ -50,8 +49,11 @@ constexpr std::string_view kMapsUsage =
     "Control characters in what list prints are written as %XX.\n"
     "Without --options, the file the gateway reads is changed: the user's own option file\n"
     "when it exists, else the one beside the gateway; a shared file that is not the user's to\n"
-    "replace stays as it is, and the change goes to the user's own file. A refused change\n"
-    "leaves the file as it was.\n";
+    "replace (or one marked read-only) stays as it is, and the change goes to the user's\n"
+    "own file. A refused change leaves the file as it was. Writers take turns: a change\n"
+    "waits up to five seconds for another program's change to the file to end.\n"
+    "  --force    with --options, changes FILE even when it is marked read-only (the mark\n"
+    "             stays)\n";
 
 int UsageError(std::string_view message, std::string_view usage) {
   std::cerr << "tolvex: " << message << "\n\n" << usage;
@@ -67,17 +69,22 @@ int Fail(std::string_view message) {
 // that a tab or a line break in a text never splits a field or a line.
 std::string Field(std::string_view text) { return QuoteForMessage(text, text.size()); }
 
-// Takes "--options FILE" (and, in `values`, the other options named there) out of `args`.
-// The error, or "" when the words are usable.
+// Takes "--options FILE" (and, in `values`, the other options named there; "--force" when
+// `force` is given) out of `args`. The error, or "" when the words are usable.
 std::string TakeOptions(
     std::vector<std::string_view>& args, std::optional<std::string>& options,
-    const std::vector<std::pair<std::string_view, std::optional<std::string>*>>& values = {}) {
+    const std::vector<std::pair<std::string_view, std::optional<std::string>*>>& values = {},
+    bool* force = nullptr) {
   std::vector<std::string_view> rest;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view word = args[i];
     if (word == "--") {
       rest.insert(rest.end(), args.begin() + static_cast<long>(i) + 1, args.end());
       break;
+    }
+    if (force != nullptr && word == "--force") {
+      *force = true;
+      continue;
     }
     std::optional<std::string>* slot = word == "--options" ? &options : nullptr;
     for (const auto& [name, value] : values) {
@@ -122,38 +129,13 @@ void PrintMaps(const std::vector<MapOption>& maps, std::string_view active) {
   }
 }
 
-std::optional<std::size_t> IndexOf(const std::vector<MapOption>& maps, std::string_view id) {
-  for (std::size_t i = 0; i < maps.size(); ++i) {
-    if (maps[i].id == id) return i;
-  }
-  return std::nullopt;
-}
-
-// `catalogue [ID...]`: the catalogue's maps that the file lacks, or those named added.
-std::string CatalogueEdit(platform::XmlDocument& document, const std::vector<std::string_view>& ids,
-                          bool& listed) {
+// The catalogue's maps, or the message that says why it does not load.
+std::string ReadCatalogue(std::vector<MapOption>& offered) {
   const auto catalogue = platform::CreateXmlDocument();
   if (!catalogue->Load(platform::PathBesideProgram(kCatalogueFileName))) {
     return std::string(kCatalogueLoadFailedMessage);
   }
-  const std::vector<MapOption> offered = ReadMapOptions(*catalogue);
-  if (ids.empty()) {
-    std::vector<MapOption> missing;
-    const std::vector<MapOption> maps = ReadMapOptions(document);
-    for (const MapOption& map : offered) {
-      if (!IndexOf(maps, map.id)) missing.push_back(map);
-    }
-    PrintMaps(missing, {});
-    listed = true;
-    return {};
-  }
-  for (const std::string_view id : ids) {
-    const auto index = IndexOf(offered, id);
-    if (!index) return QuotedMessage(kNotInCatalogueMessage, id);
-    if (std::string refusal = AddMapOption(document, offered[*index]); !refusal.empty()) {
-      return refusal;
-    }
-  }
+  offered = ReadMapOptions(*catalogue);
   return {};
 }
 
@@ -193,11 +175,13 @@ int RunMaps(const std::vector<std::string_view>& arguments) {
   std::optional<std::string> area;
   std::optional<std::string> datum;
   std::optional<std::string> zoom;
-  if (std::string error =
-          TakeOptions(args, options, {{"--area", &area}, {"--datum", &datum}, {"--zoom", &zoom}});
+  bool force = false;
+  if (std::string error = TakeOptions(
+          args, options, {{"--area", &area}, {"--datum", &datum}, {"--zoom", &zoom}}, &force);
       !error.empty()) {
     return UsageError(error, kMapsUsage);
   }
+  if (force && !options) return UsageError("--force goes with --options", kMapsUsage);
   if (args.empty()) return UsageError("no maps command given", kMapsUsage);
   const std::string_view command = args[0];
   const std::vector<std::string_view> operands(args.begin() + 1, args.end());
@@ -221,42 +205,56 @@ int RunMaps(const std::vector<std::string_view>& arguments) {
     return UsageError("ask takes on or off", kMapsUsage);
   }
 
-  LoadedFile file = LoadFile(options);
-  if (!file.error.empty()) return Fail(file.error);
-  platform::XmlDocument& document = *file.document;
-  const std::vector<MapOption> maps = ReadMapOptions(document);
-  const auto active = document.SelectSingleNode(kActiveIdQuery);
   if (command == "list") {
-    PrintMaps(maps, active ? active->Text() : std::string());
+    const LoadedFile file = LoadFile(options);
+    if (!file.error.empty()) return Fail(file.error);
+    const auto active = file.document->SelectSingleNode(kActiveIdQuery);
+    PrintMaps(ReadMapOptions(*file.document), active ? active->Text() : std::string());
     return kExitSuccess;
   }
-
-  // Every change goes through the option window's rules; a refused one writes nothing.
-  std::string refusal;
-  bool listed = false;
-  if (adds) {
-    refusal = AddMapOption(document, {std::string(operands[0]), area.value_or(""),
-                                      datum.value_or(std::string(kDefaultDatum)), zoom.value_or(""),
-                                      std::string(operands[1])});
-  } else if (command == "remove") {
-    const auto index = IndexOf(maps, operands[0]);
-    refusal =
-        index ? RemoveMapOption(document, *index) : QuotedMessage(kNoSuchMapMessage, operands[0]);
-  } else if (command == "use") {
-    refusal = SetActiveOption(document, operands[0]);
-  } else if (command == "ask") {
-    refusal = SetAskEachLink(document, operands[0] == "on");
-  } else {
-    refusal = CatalogueEdit(document, operands, listed);
+  if (command == "catalogue" && operands.empty()) {
+    const LoadedFile file = LoadFile(options);
+    if (!file.error.empty()) return Fail(file.error);
+    std::vector<MapOption> offered;
+    if (std::string error = ReadCatalogue(offered); !error.empty()) return Fail(error);
+    PrintMaps(MapsNotIn(offered, ReadMapOptions(*file.document)), {});
+    return kExitSuccess;
   }
-  if (!refusal.empty()) return Fail(refusal);
-  if (listed) return kExitSuccess;
-  OptionSaveServices save = SystemOptionSaveServices(file.path);
+  std::vector<MapOption> offered;
+  if (command == "catalogue") {
+    if (std::string error = ReadCatalogue(offered); !error.empty()) return Fail(error);
+  }
+
+  // Every change goes through the option window's rules, on the file as it is once this
+  // writer's turn has come; a refused one writes nothing.
+  const auto edit = [&](platform::XmlDocument& document) -> std::string {
+    if (adds) {
+      return AddMapOption(document, {std::string(operands[0]), area.value_or(""),
+                                     datum.value_or(std::string(kDefaultDatum)), zoom.value_or(""),
+                                     std::string(operands[1])});
+    }
+    if (command == "remove") {
+      return ApplyMapEdit(document,
+                          {MapEdit::Kind::kRemove, std::string(operands[0]), 0, {}, false});
+    }
+    if (command == "use") return SetActiveOption(document, operands[0]);
+    if (command == "ask") return SetAskEachLink(document, operands[0] == "on");
+    for (const std::string_view id : operands) {
+      const auto index = IndexOfMap(offered, id);
+      if (!index) return QuotedMessage(kNotInCatalogueMessage, id);
+      if (std::string refusal = AddMapOption(document, offered[*index]); !refusal.empty()) {
+        return refusal;
+      }
+    }
+    return {};
+  };
+  OptionSaveServices save =
+      SystemOptionSaveServices(options.value_or(platform::OptionFilePath(kOptionFileName)));
   // A file named on the command line is written where it is, or not at all.
   if (options) save.user_option_file_path.clear();
-  if (!SaveOptionDocument(document, save)) {
-    return Fail(std::string(kSaveFailedMessage) + " (" + file.path + ")");
-  }
+  save.force = force;
+  const OptionChange change = ChangeOptionFile(save, edit);
+  if (change.error != OptionChangeError::kNone) return Fail(OptionChangeMessage(change));
   return kExitSuccess;
 }
 

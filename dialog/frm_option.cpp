@@ -14,10 +14,8 @@ namespace {
 
 // The row of the first option whose id is `id`; -1 when none is.
 int RowOf(const std::vector<MapOption>& maps, std::string_view id) {
-  for (std::size_t i = 0; i < maps.size(); ++i) {
-    if (maps[i].id == id) return static_cast<int>(i);
-  }
-  return -1;
+  const auto index = IndexOfMap(maps, id);
+  return index ? static_cast<int>(*index) : -1;
 }
 
 // The map editor's preview place in the option window, where no link is being handled.
@@ -116,10 +114,18 @@ bool FrmOption::SaveChoice() {
     view_.ShowError(kUnknownIdMessage, kOptionErrorTitle);
     return false;
   }
-  if (!setting->SetText(chosen) || !SaveOptionDocument(*option_doc_, services_.save)) {
-    view_.ShowError(kSaveFailedMessage, kOptionErrorTitle);
+  // What the user did, made again on the file as it is now: another program's changes since
+  // the window opened stay. A window that changed nothing writes nothing.
+  std::vector<MapEdit> edits = edits_;
+  if (chosen != setting->Text()) edits.push_back({MapEdit::Kind::kChoose, chosen, 0, {}, false});
+  if (edits.empty()) return true;
+  const OptionChange change = ChangeOptionFile(
+      services_.save, [&edits](platform::XmlDocument& file) { return ApplyMapEdits(file, edits); });
+  if (change.error != OptionChangeError::kNone) {
+    view_.ShowError(OptionChangeMessage(change, false), kOptionErrorTitle);
     return false;
   }
+  edits_.clear();
   return true;
 }
 
@@ -130,6 +136,7 @@ void FrmOption::OnHelp() { OpenManual(*services_.shell, services_.manual_path); 
 void FrmOption::OnUnload() {
   option_doc_.reset();
   maps_.clear();
+  edits_.clear();
   loaded_ = false;
 }
 
@@ -172,8 +179,19 @@ void FrmOption::ShowMaps(int row) {
   view_.Show(form_);
 }
 
-void FrmOption::ApplyMapsEdit(const std::string& refusal, int row) {
-  if (!refusal.empty()) view_.ShowError(refusal, kOptionErrorTitle);
+void FrmOption::ApplyMapsEdit(const MapEdit& edit, int row) {
+  // The window's document shows the edit at once; OK makes it again in the file.
+  const std::string refusal = ApplyMapEdit(*option_doc_, edit);
+  if (refusal.empty()) {
+    edits_.push_back(edit);
+    // A renamed option stays the first tab's pick when it was.
+    if (edit.kind == MapEdit::Kind::kReplace && form_.selected == edit.id &&
+        FindOption(*option_doc_, edit.id) == nullptr) {
+      form_.selected = edit.option.id;
+    }
+  } else {
+    view_.ShowError(refusal, kOptionErrorTitle);
+  }
   ShowMaps(row);
 }
 
@@ -210,7 +228,7 @@ void FrmOption::OnNewMap() {
   initial.datum = kDefaultDatum;
   const std::optional<MapOption> added = RunEditor(initial, std::nullopt);
   if (!added) return;
-  ApplyMapsEdit(AddMapOption(*option_doc_, *added), static_cast<int>(maps_.size()));
+  ApplyMapsEdit({MapEdit::Kind::kAdd, {}, 0, *added, false}, static_cast<int>(maps_.size()));
 }
 
 void FrmOption::OnEditMap() {
@@ -219,12 +237,8 @@ void FrmOption::OnEditMap() {
   const std::string old_id = maps_[index].id;
   const std::optional<MapOption> changed = RunEditor(maps_[index], index);
   if (!changed) return;
-  const std::string refusal = ReplaceMapOption(*option_doc_, index, *changed);
-  // A renamed option stays the first tab's pick when it was.
-  if (refusal.empty() && form_.selected == old_id && FindOption(*option_doc_, old_id) == nullptr) {
-    form_.selected = changed->id;
-  }
-  ApplyMapsEdit(refusal, form_.map_row);
+  ApplyMapsEdit({MapEdit::Kind::kReplace, old_id, TwinOf(maps_, index), *changed, false},
+                form_.map_row);
 }
 
 void FrmOption::OnDuplicateMap() {
@@ -237,12 +251,13 @@ void FrmOption::OnDuplicateMap() {
   }
   const std::optional<MapOption> added = RunEditor(copy, std::nullopt);
   if (!added) return;
-  ApplyMapsEdit(AddMapOption(*option_doc_, *added), static_cast<int>(maps_.size()));
+  ApplyMapsEdit({MapEdit::Kind::kAdd, {}, 0, *added, false}, static_cast<int>(maps_.size()));
 }
 
 void FrmOption::OnDeleteMap() {
   if (!BeginMapsEdit() || RowOption() == nullptr) return;
-  ApplyMapsEdit(RemoveMapOption(*option_doc_, static_cast<std::size_t>(form_.map_row)),
+  const auto row = static_cast<std::size_t>(form_.map_row);
+  ApplyMapsEdit({MapEdit::Kind::kRemove, maps_[row].id, TwinOf(maps_, row), {}, false},
                 form_.map_row);
 }
 
@@ -255,9 +270,7 @@ void FrmOption::OnCatalogue() {
       view_.ShowError(kCatalogueLoadFailedMessage, kOptionErrorTitle);
       return;
     }
-    for (MapOption& map : ReadMapOptions(*catalogue)) {
-      if (RowOf(maps_, map.id) < 0) offered.push_back(std::move(map));
-    }
+    offered = MapsNotIn(ReadMapOptions(*catalogue), maps_);
   }
   std::vector<std::string> items;
   items.reserve(offered.size());
@@ -266,13 +279,14 @@ void FrmOption::OnCatalogue() {
   }
   const std::optional<std::size_t> chosen = view_.ChooseItem(maps_form::chooser::kCaption, items);
   if (!chosen || *chosen >= offered.size()) return;
-  ApplyMapsEdit(AddMapOption(*option_doc_, offered[*chosen]), static_cast<int>(maps_.size()));
+  ApplyMapsEdit({MapEdit::Kind::kAdd, {}, 0, offered[*chosen], false},
+                static_cast<int>(maps_.size()));
 }
 
 void FrmOption::OnAskChange() {
   const bool ask = view_.Read().ask;
   if (!BeginMapsEdit()) return;
-  ApplyMapsEdit(SetAskEachLink(*option_doc_, ask), form_.map_row);
+  ApplyMapsEdit({MapEdit::Kind::kAsk, {}, 0, {}, ask}, form_.map_row);
 }
 
 }  // namespace tolvex

@@ -26,8 +26,6 @@ namespace tolvex {
 
 // The title of the dialog's messages; the load failures use OptionLoadMessage's texts.
 inline constexpr std::string_view kOptionErrorTitle = "TolVex Gateway: Error";
-inline constexpr std::string_view kSaveFailedMessage = "Can't Save Option File";
-inline constexpr std::string_view kCatalogueLoadFailedMessage = "Can't Load Map Catalogue";
 inline constexpr std::string_view kUnknownIdMessage =
     "Can't Save Current Value. No option has this id.";
 
@@ -61,9 +59,11 @@ class FrmOption final : public OptionEvents {
   // window then stays with what it has so far.
   void OnLoad() override;
   void OnPick() override;
-  // Stores the text of `GISoptions` as `currentsetting` and closes the window. Writes nothing
-  // and just closes when no document loaded or its root has no `currentsetting`; keeps the
-  // window open with a message when the text names no option or the save fails.
+  // Stores the text of `GISoptions` as `currentsetting`, with the Maps tab's edits, in the
+  // option file as it is now, and closes the window. Writes nothing and just closes when no
+  // document loaded, its root has no `currentsetting`, or nothing was changed; keeps the
+  // window open with a message when the text names no option, an edit no longer applies to
+  // the file (another program changed it meanwhile) or the save fails.
   void OnOk() override;
   void OnCancel() override;
   void OnHelp() override;
@@ -94,8 +94,9 @@ class FrmOption final : public OptionEvents {
   bool BeginMapsEdit();
   // Shows the maps of the document on both tabs, the Maps tab's row at `row` (held to the list).
   void ShowMaps(int row);
-  // Shows a Maps tab edit's refusal, if any, then the maps as the document now holds them.
-  void ApplyMapsEdit(const std::string& refusal, int row);
+  // Makes a Maps tab edit in the window's document and keeps it for OK; shows its refusal,
+  // if any, then the maps as the document now holds them.
+  void ApplyMapsEdit(const MapEdit& edit, int row);
   // Runs the map editor on `initial` (the option at `index`, or a new one when nullopt) and
   // returns the option it accepted; nullopt when the user cancelled.
   std::optional<MapOption> RunEditor(const MapOption& initial, std::optional<std::size_t> index);
@@ -107,6 +108,7 @@ class FrmOption final : public OptionEvents {
   OptionForm form_;                                    // what the window shows
   std::unique_ptr<platform::XmlDocument> option_doc_;  // set from load to unload
   std::vector<MapOption> maps_;                        // the document's, as the Maps tab lists
+  std::vector<MapEdit> edits_;                         // the Maps tab's, in the order made
   bool loaded_ = false;
 };
 

@@ -82,11 +82,16 @@ void FrmPlaceCard::OnOpen() {
   if (!ReadChoice()) return;
   const MapOption& map = maps_[form_.selected];
   if (form_.always) {
-    // The choice is stored whole or not at all; the map opens either way, as asked.
-    const bool stored = SetActiveOption(*document_, map.id).empty() &&
-                        SetAskEachLink(*document_, false).empty() &&
-                        SaveOptionDocument(*document_, services_.save);
-    if (!stored) view_.ShowError(kSaveFailedMessage, kOptionErrorTitle);
+    // The choice is stored whole or not at all, in the file as it is now (the card may have
+    // been open for long); the map opens either way, as asked.
+    const std::vector<MapEdit> edits{{MapEdit::Kind::kChoose, map.id, 0, {}, false},
+                                     {MapEdit::Kind::kAsk, {}, 0, {}, false}};
+    const OptionChange change = ChangeOptionFile(
+        services_.save,
+        [&edits](platform::XmlDocument& file) { return ApplyMapEdits(file, edits); });
+    if (change.error != OptionChangeError::kNone) {
+      view_.ShowError(OptionChangeMessage(change, false), kOptionErrorTitle);
+    }
   }
   exit_status_ = OpenLocation(services_.location, CommandOptionOf(map), *services_.gateway);
   if (!form_.keep_open) view_.Close();

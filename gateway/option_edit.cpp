@@ -15,19 +15,29 @@ constexpr std::string_view kIndentQuery = "preceding-sibling::node()[1][self::te
 // A new option's indentation when the list holds none to copy it from.
 constexpr std::string_view kDefaultIndent = "\n  ";
 
-// False when `text` holds a byte that starts no UTF-8 character, or a control character that
-// `allowed` does not name. An option file can hold neither as it was typed.
-bool IsPlainText(std::string_view text, std::string_view allowed) {
-  while (!text.empty()) {
-    const std::size_t length = Utf8CharacterLength(text);
-    if (length == 0) return false;
-    const auto byte = static_cast<unsigned char>(text.front());
-    if ((byte < 0x20 || byte == 0x7F) && allowed.find(text.front()) == std::string_view::npos) {
-      return false;
+// The refusal of a text that an option file cannot hold as it was typed: bytes that are not
+// UTF-8, a character XML cannot hold (U+FFFE, U+FFFF), or a control character that `allowed`
+// does not name (`control_message`). Empty when the text may be stored.
+std::string TextRefusal(std::string_view what, std::string_view text, std::string_view allowed,
+                        std::string_view control_message) {
+  for (std::string_view rest = text; !rest.empty();) {
+    const std::size_t length = Utf8CharacterLength(rest);
+    if (length == 0) {
+      return QuotedMessage("The " + std::string(what) + " is not UTF-8 text: ", text);
     }
-    text.remove_prefix(length);
+    const auto byte = static_cast<unsigned char>(rest.front());
+    if ((byte < 0x20 || byte == 0x7F) && allowed.find(rest.front()) == std::string_view::npos) {
+      return QuotedMessage(control_message, text);
+    }
+    if (rest.starts_with("\xEF\xBF\xBE") || rest.starts_with("\xEF\xBF\xBF")) {
+      const std::string_view name = rest[2] == '\xBE' ? "U+FFFE" : "U+FFFF";
+      return QuotedMessage("The " + std::string(what) + " must not hold " + std::string(name) +
+                               ", which an option file cannot hold: ",
+                           text);
+    }
+    rest.remove_prefix(length);
   }
-  return true;
+  return {};
 }
 
 std::unique_ptr<platform::XmlNode> OptionElement(const platform::XmlDocument& document,
@@ -92,13 +102,19 @@ bool AsksEachLink(const platform::XmlDocument& document) {
 std::string CheckMapOption(const MapOption& option, const std::vector<MapOption>& options,
                            std::optional<std::size_t> index) {
   if (option.id.empty()) return std::string(kEmptyIdMessage);
-  if (!IsPlainText(option.id, "")) return QuotedMessage(kIdControlMessage, option.id);
+  if (std::string refusal = TextRefusal("id", option.id, "", kIdControlMessage); !refusal.empty()) {
+    return refusal;
+  }
+  if (Trim(option.id, kBlanks).empty()) return std::string(kBlankIdMessage);
   for (std::size_t i = 0; i < options.size(); ++i) {
     if (i != index && options[i].id == option.id) {
       return QuotedMessage(kDuplicateIdMessage, option.id);
     }
   }
-  if (!IsPlainText(option.area, "")) return QuotedMessage(kAreaControlMessage, option.area);
+  if (std::string refusal = TextRefusal("area", option.area, "", kAreaControlMessage);
+      !refusal.empty()) {
+    return refusal;
+  }
   // A datum the file already holds stays as it is; a new one is one the window offers.
   const bool kept_datum = index && *index < options.size() && options[*index].datum == option.datum;
   if (!kept_datum && !option.datum.empty() && option.datum != kDefaultDatum &&
@@ -111,10 +127,8 @@ std::string CheckMapOption(const MapOption& option, const std::vector<MapOption>
   if (Trim(option.command_template, kXmlWhiteSpace).empty()) {
     return std::string(kEmptyTemplateMessage);
   }
-  if (!IsPlainText(option.command_template, "\t\n\r")) {
-    return QuotedMessage(kTemplateControlMessage, option.command_template);
-  }
-  return {};
+  return TextRefusal("command template", option.command_template, "\t\n\r",
+                     kTemplateControlMessage);
 }
 
 std::string AddMapOption(platform::XmlDocument& document, const MapOption& option) {
@@ -183,6 +197,77 @@ std::string RemoveMapOption(platform::XmlDocument& document, std::size_t index) 
   const std::string& first_left = options[index == 0 ? 1 : 0].id;
   return FollowActive(document, options[index].id, first_left) ? std::string()
                                                                : std::string(kNotChangedMessage);
+}
+
+std::optional<std::size_t> IndexOfMap(const std::vector<MapOption>& maps, std::string_view id,
+                                      std::size_t twin) {
+  for (std::size_t i = 0; i < maps.size(); ++i) {
+    if (maps[i].id == id && twin-- == 0) return i;
+  }
+  return std::nullopt;
+}
+
+std::size_t TwinOf(const std::vector<MapOption>& maps, std::size_t index) {
+  std::size_t twin = 0;
+  for (std::size_t i = 0; i < index && i < maps.size(); ++i) {
+    if (maps[i].id == maps[index].id) ++twin;
+  }
+  return twin;
+}
+
+std::vector<MapOption> MapsNotIn(const std::vector<MapOption>& offered,
+                                 const std::vector<MapOption>& maps) {
+  std::vector<MapOption> missing;
+  for (const MapOption& map : offered) {
+    if (!IndexOfMap(maps, map.id)) missing.push_back(map);
+  }
+  return missing;
+}
+
+std::string ApplyMapEdit(platform::XmlDocument& document, const MapEdit& edit) {
+  switch (edit.kind) {
+    case MapEdit::Kind::kAdd:
+      return AddMapOption(document, edit.option);
+    case MapEdit::Kind::kReplace:
+    case MapEdit::Kind::kRemove: {
+      const auto index = IndexOfMap(ReadMapOptions(document), edit.id, edit.twin);
+      if (!index) return QuotedMessage(kNoSuchMapMessage, edit.id);
+      return edit.kind == MapEdit::Kind::kRemove ? RemoveMapOption(document, *index)
+                                                 : ReplaceMapOption(document, *index, edit.option);
+    }
+    case MapEdit::Kind::kChoose:
+      return SetActiveOption(document, edit.id);
+    case MapEdit::Kind::kAsk:
+      return SetAskEachLink(document, edit.ask);
+  }
+  return std::string(kNotChangedMessage);
+}
+
+std::string ApplyMapEdits(platform::XmlDocument& document, const std::vector<MapEdit>& edits) {
+  for (const MapEdit& edit : edits) {
+    std::string refusal = ApplyMapEdit(document, edit);
+    if (refusal.empty()) continue;
+    std::string what;
+    switch (edit.kind) {
+      case MapEdit::Kind::kAdd:
+        what = QuotedMessage("Adding the map ", edit.option.id);
+        break;
+      case MapEdit::Kind::kReplace:
+        what = QuotedMessage("Editing the map ", edit.id);
+        break;
+      case MapEdit::Kind::kRemove:
+        what = QuotedMessage("Deleting the map ", edit.id);
+        break;
+      case MapEdit::Kind::kChoose:
+        what = QuotedMessage("Choosing the map ", edit.id);
+        break;
+      case MapEdit::Kind::kAsk:
+        what = "Letting each link choose the map";
+        break;
+    }
+    return std::string(kStaleEditMessage) + what + ": " + refusal;
+  }
+  return {};
 }
 
 std::string SetActiveOption(platform::XmlDocument& document, std::string_view id) {

@@ -23,6 +23,7 @@ inline constexpr std::string_view kCatalogueFileName = "tolvexgwcatalogue.xml";
 // quoted as QuotedMessage does.
 inline constexpr std::string_view kEmptyIdMessage = "The id must not be empty";
 inline constexpr std::string_view kIdControlMessage = "The id must not hold a control character: ";
+inline constexpr std::string_view kBlankIdMessage = "The id must not be only blanks";
 inline constexpr std::string_view kDuplicateIdMessage = "Another map already has the id ";
 inline constexpr std::string_view kAreaControlMessage =
     "The area must not hold a control character: ";
@@ -64,6 +65,18 @@ bool AsksEachLink(const platform::XmlDocument& document);
 std::string CheckMapOption(const MapOption& option, const std::vector<MapOption>& options,
                            std::optional<std::size_t> index);
 
+// The position of the first map whose id is `id` (of the `twin`th after it that shares the
+// id, counted from 0); nullopt when there is none.
+std::optional<std::size_t> IndexOfMap(const std::vector<MapOption>& maps, std::string_view id,
+                                      std::size_t twin = 0);
+
+// Which of the maps sharing its id the map at `index` is (0: the first).
+std::size_t TwinOf(const std::vector<MapOption>& maps, std::size_t index);
+
+// The maps of `offered` (the catalogue's) whose ids `maps` lacks, in the catalogue's order.
+std::vector<MapOption> MapsNotIn(const std::vector<MapOption>& offered,
+                                 const std::vector<MapOption>& maps);
+
 // Edits of a loaded document. Each returns the message that refused it, empty on success; a
 // refused edit leaves the document as it was.
 std::string AddMapOption(platform::XmlDocument& document, const MapOption& option);
@@ -74,5 +87,26 @@ std::string RemoveMapOption(platform::XmlDocument& document, std::size_t index);
 std::string SetActiveOption(platform::XmlDocument& document, std::string_view id);
 // true writes ask="true" on the root; false removes the attribute.
 std::string SetAskEachLink(platform::XmlDocument& document, bool ask);
+
+// One change that a user made in a window, named by ids rather than positions, so that it can
+// be made again on the file as another program has left it meanwhile.
+struct MapEdit {
+  enum class Kind { kAdd, kReplace, kRemove, kChoose, kAsk };
+  Kind kind = Kind::kAdd;
+  std::string id;        // the map replaced, removed or chosen
+  std::size_t twin = 0;  // which of the maps that share `id` is replaced or removed: 0 the first
+  MapOption option;      // the map added, or what the replaced one becomes
+  bool ask = false;      // kAsk: on or off
+};
+
+// Makes `edit` in the document: the edit functions above, the map found by its id. The
+// refusal is theirs, or kNoSuchMapMessage for a map that is not there.
+std::string ApplyMapEdit(platform::XmlDocument& document, const MapEdit& edit);
+
+// Makes a window's edits, in order, in the option file as it is now; the refusal of the
+// first that no longer applies says which edit and why (kStaleEditMessage).
+inline constexpr std::string_view kStaleEditMessage =
+    "Another program changed the option file meanwhile; nothing was saved. ";
+std::string ApplyMapEdits(platform::XmlDocument& document, const std::vector<MapEdit>& edits);
 
 }  // namespace tolvex

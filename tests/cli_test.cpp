@@ -1,8 +1,14 @@
 // The tolvex tool through its built binary: arguments, standard input, messages, exit status.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/row_name.h"
@@ -14,6 +20,7 @@ namespace tolvex {
 namespace {
 
 using test::ProcessOptions;
+using test::ProcessResult;
 using test::RunProcess;
 using test::TempDir;
 
@@ -166,6 +173,7 @@ struct ExpandCase {
   bool comma_locale = false;      // de_DE instead of C.UTF-8
   const char* command = "expand";
   std::string file_contains = {};  // a text the option file holds afterwards
+  unsigned mode = 0;               // the option file's mode bits, when not the default
 };
 
 void PrintTo(const ExpandCase& c, std::ostream* os) { *os << c.name; }
@@ -184,10 +192,14 @@ TEST_P(TolvexExpandTest, PrintsWhatTheLinkWouldOpen) {
   std::filesystem::copy_file(kTolvex, tool);
   std::filesystem::copy_file(std::string(TOLVEX_BIN_DIR) + "/tolvexgwcatalogue.xml",
                              dir.path() / "tolvexgwcatalogue.xml");
-  const std::string bytes = std::string("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n") +
-                            "<tolvexgateway_optionlist currentsetting=\"" + c.current + "\">\n" +
-                            kExpandOptions + "</tolvexgateway_optionlist>\n";
+  // A null `current`: a root without currentsetting.
+  const std::string root = c.current == nullptr ? std::string("<tolvexgateway_optionlist>\n")
+                                                : "<tolvexgateway_optionlist currentsetting=\"" +
+                                                      std::string(c.current) + "\">\n";
+  const std::string bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + root + kExpandOptions +
+                            "</tolvexgateway_optionlist>\n";
   if (c.file != nullptr) dir.Write(c.file, bytes);
+  if (c.mode != 0) ASSERT_EQ(::chmod(dir.File(c.file).c_str(), c.mode), 0);
   std::vector<std::string> args = {c.command};
   std::vector<std::string> list = {"maps"};
   for (const std::string& arg : c.args) args.push_back(WithFolder(arg, dir.path().string()));
@@ -201,8 +213,17 @@ TEST_P(TolvexExpandTest, PrintsWhatTheLinkWouldOpen) {
   if (c.command == std::string("maps") && args.back() != "list") {
     result.out += RunProcess(tool, list, options).out;
   }
-  if (c.file != nullptr && (c.status != 0 || c.command != std::string("maps"))) {
+  // A read-only file keeps its bytes (the user's own file takes the change) unless forced,
+  // and its mark in any case.
+  const bool forced = std::find(c.args.begin(), c.args.end(), "--force") != c.args.end();
+  const bool read_only = c.mode != 0 && (c.mode & S_IWUSR) == 0;
+  if (c.file != nullptr &&
+      (c.status != 0 || c.command != std::string("maps") || (read_only && !forced))) {
     EXPECT_EQ(test::ReadFile(dir.path() / c.file), bytes);
+  }
+  struct stat info {};
+  if (c.mode != 0 && ::stat(dir.File(c.file).c_str(), &info) == 0) {
+    EXPECT_EQ(info.st_mode & 07777, c.mode);
   }
   if (!c.file_contains.empty()) {
     EXPECT_NE(test::ReadFile(dir.path() / c.file).find(c.file_contains), std::string::npos);
@@ -330,6 +351,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, TolvexExpandTest, ::testing::ValuesIn(std::vecto
      1, Listed("Map"), "The id must not hold a control character: \"a%09b\"", false, "maps"},
     {"MapsDuplicateId", {"--options", "@/my.xml", "add", "Tokyo", "t"}, "my.xml", "Map", 1,
      Listed("Map"), "Another map already has the id \"Tokyo\"", false, "maps"},
+    {"MapsIdOfOnlyBlanks", {"--options", "@/my.xml", "add", "   ", "t"}, "my.xml", "Map", 1,
+     Listed("Map"), "tolvex: The id must not be only blanks\n", false, "maps"},
+    {"MapsIdWithANoncharacter", {"--options", "@/my.xml", "add", "Nice map\uFFFE", "t"}, "my.xml",
+     "Map", 1, Listed("Map"), "The id must not hold U+FFFE, which an option file cannot hold: "
+     "\"Nice map\uFFFE\"", false, "maps"},
+    {"MapsAreaWithANoncharacter", {"--options", "@/my.xml", "add", "N", "t", "--area", "\uFFFF"},
+     "my.xml", "Map", 1, Listed("Map"), "The area must not hold U+FFFF", false, "maps"},
+    {"MapsTemplateWithANoncharacter", {"--options", "@/my.xml", "add", "N", "x\uFFFE"}, "my.xml",
+     "Map", 1, Listed("Map"), "The command template must not hold U+FFFE", false, "maps"},
+    {"MapsIdThatIsNotUtf8", {"--options", "@/my.xml", "add", "a\xff", "t"}, "my.xml", "Map", 1,
+     Listed("Map"), "The id is not UTF-8 text: \"a\uFFFD\"", false, "maps"},
+    {"MapsRootWithoutCurrentSetting", {"--options", "@/my.xml", "use", "Tokyo"}, "my.xml",
+     nullptr, 1, Listed(""), "Can't Load Option file. XML file may be collasped. (@/my.xml)",
+     false, "maps"},
+    {"MapsReadOnlyFileNamed", {"--options", "@/my.xml", "use", "Tokyo"}, "my.xml", "Map", 1,
+     Listed("Map"), "\"@/my.xml\" is read-only", false, "maps", {}, 0444},
+    {"MapsReadOnlyFileForced", {"--options", "@/my.xml", "--force", "use", "Tokyo"}, "my.xml",
+     "Map", 0, Listed("Tokyo"), "", false, "maps", {}, 0444},
+    {"MapsForceWithoutOptions", {"--force", "use", "Tokyo"}, kBeside, "Map", 2, Listed("Map"),
+     "--force goes with --options", false, "maps"},
+    // A read-only file beside the program is the administrator's: the user's own file is made.
+    {"MapsReadOnlyFileBesideWritesTheUsersOwn", {"use", "Tokyo"}, kBeside, "Map", 0,
+     Listed("Tokyo"), "", false, "maps", {}, 0444},
     {"MapsEmptyTemplate", {"--options", "@/my.xml", "add", "N", " "}, "my.xml", "Map", 1,
      Listed("Map"), "The command template must not be empty", false, "maps"},
     {"MapsZoomOutOfRange", {"--options", "@/my.xml", "add", "N", "t", "--zoom", "22"}, "my.xml",
@@ -365,6 +409,68 @@ INSTANTIATE_TEST_SUITE_P(Cases, TolvexExpandTest, ::testing::ValuesIn(std::vecto
      Listed("Map"), "unknown maps command \"rename\"", false, "maps"},
 }), TOLVEX_ROW_NAMES(name));
 // clang-format on
+
+// Writers of one option file take turns: no change is lost, and one that cannot get its turn
+// says so and writes nothing.
+class TolvexMapsWritersTest : public ::testing::Test {
+ protected:
+  TolvexMapsWritersTest()
+      : file_(dir_.Write("my.xml", "<tolvexgateway_optionlist currentsetting=\"Map\">\n" +
+                                       std::string(kExpandOptions) +
+                                       "</tolvexgateway_optionlist>\n")) {}
+  ProcessResult Maps(std::vector<std::string> args) const {
+    args.insert(args.begin(), {"maps", "--options", file_});
+    return RunProcess(kTolvex, args);
+  }
+  // Runs each command at once, each in a process of its own; their exit statuses.
+  std::vector<int> AtOnce(const std::vector<std::vector<std::string>>& commands) const {
+    std::vector<int> statuses(commands.size(), -1);
+    std::vector<std::thread> runs;
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+      runs.emplace_back([&, i] { statuses[i] = Maps(commands[i]).exit_status; });
+    }
+    for (std::thread& run : runs) run.join();
+    return statuses;
+  }
+  TempDir dir_;
+  std::string file_;
+};
+
+TEST_F(TolvexMapsWritersTest, TwentyAddsAtOnceAllLand) {
+  std::vector<std::vector<std::string>> adds;
+  for (int i = 0; i < 20; ++i) adds.push_back({"add", "M" + std::to_string(i), "t"});
+  EXPECT_EQ(AtOnce(adds), std::vector<int>(20, 0));
+  const std::string listed = Maps({"list"}).out;
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_NE(listed.find("  M" + std::to_string(i) + "\t"), std::string::npos) << i;
+  }
+}
+
+TEST_F(TolvexMapsWritersTest, AnAddBesideAUseBothLand) {
+  for (int i = 0; i < 30; ++i) {
+    const std::string id = "A" + std::to_string(i);
+    const std::string used = i % 2 == 0 ? "Tokyo" : "Map";
+    ASSERT_EQ(AtOnce({{"add", id, "t"}, {"use", used}}), (std::vector<int>{0, 0}));
+    const std::string listed = Maps({"list"}).out;
+    EXPECT_NE(listed.find("  " + id + "\t"), std::string::npos) << i;
+    EXPECT_NE(listed.find("* " + used + "\t"), std::string::npos) << i;
+  }
+}
+
+TEST_F(TolvexMapsWritersTest, AWriterThatGetsNoTurnWritesNothing) {
+  const std::string before = test::ReadFile(file_);
+  // Another program holds the lock for longer than a writer waits.
+  const int held = ::open(dir_.File(".my.xml.lock").c_str(), O_RDWR | O_CREAT, 0644);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const ProcessResult refused = Maps({"use", "Tokyo"});
+  ::close(held);
+  EXPECT_EQ(refused.exit_status, 1);
+  EXPECT_EQ(refused.err,
+            "tolvex: The option file is being changed by another program; try again.\n");
+  EXPECT_EQ(test::ReadFile(file_), before);
+  EXPECT_EQ(Maps({"use", "Tokyo"}).exit_status, 0);
+}
 
 TEST(TolvexCliHelpTest, HelpGoesToStandardOutput) {
   const auto result = RunProcess(kTolvex, {"--help"});

@@ -14,6 +14,7 @@
 
 #include "dialog/frm_option.h"
 #include "dialog/place_card.h"
+#include "gateway/option_save_system.h"
 #include "platform/file_replace.h"
 #include "platform/posix/file_calls_posix.h"
 #include "platform/xml_document.h"
@@ -210,15 +211,13 @@ class FrmOptionTest : public ::testing::Test {
       return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
     };
     services.shell = &shell_;
-    services.save.option_file_path = read_path_;
+    services.save = SystemOptionSaveServices(read_path_);
     services.manual_path = dir_.File("manual.htm");
     services.save.replace_file = [this](const std::string& path, std::string_view data) {
       ++saves_;
       return replace_file_(path, data);
     };
     services.save.user_option_file_path = own_path_;
-    services.save.may_replace_in_place = platform::MayReplaceInPlace;
-    services.save.write_new_file = platform::WriteNewFile;
     services.catalogue_path = catalogue_.File("tolvexgwcatalogue.xml");
     frm_.emplace(view_, std::move(services));
     view_.events = &*frm_;
@@ -437,10 +436,10 @@ TEST_F(FrmOptionTest, OkStoresThePickAndChangesNothingElse) {
   EXPECT_EQ(File(), ViewerAtlas("Atlas"));
 }
 
-TEST_F(FrmOptionTest, OkWithoutAChangeStillSaves) {
+TEST_F(FrmOptionTest, OkWithoutAChangeWritesNothing) {
   Load(ViewerAtlas("Viewer"));
   frm_->OnOk();
-  EXPECT_EQ(saves_, 1);
+  EXPECT_EQ(saves_, 0);
   EXPECT_TRUE(view_.closed);
   EXPECT_EQ(File(), ViewerAtlas("Viewer"));
 }
@@ -546,7 +545,8 @@ TEST_F(FrmOptionTest, AFailedSaveKeepsTheWindowAndTheFile) {
   EXPECT_EQ(view_.messages, std::vector<Message>{kCantSave});
   EXPECT_FALSE(view_.closed);
   EXPECT_EQ(File(), ViewerAtlas("Viewer"));
-  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"tolvexgwoption.xml"});
+  EXPECT_EQ(dir_.Entries(),
+            (std::vector<std::string>{".tolvexgwoption.xml.lock", "tolvexgwoption.xml"}));
 
   // Once the disk has room again, OK saves.
   disk_full.writes = 10;
@@ -593,11 +593,13 @@ TEST_P(FrmOptionSaveTest, OkWritesTheUsersOwnFileUnlessItMayReplaceTheOneItRead)
     const std::string etc_file = config.Write("etc.xml", shared);
     std::filesystem::create_symlink(etc_file, path_);
   } else {
-    dir_.Write("tolvexgwoption.xml", shared);
+    // Writable by its mode bits: only the folder tells a shared install from a user's own.
+    ASSERT_EQ(::chmod(dir_.Write("tolvexgwoption.xml", shared).c_str(), 0666), 0);
   }
   if (row.user_file_read) {
     std::filesystem::create_directory(config.path() / "tolvexgateway");
     config.Write("tolvexgateway/tolvexgwoption.xml", ViewerAtlas("Atlas"));
+    ASSERT_EQ(::chmod(own.c_str(), 0666), 0);
     ASSERT_EQ(::chmod((config.path() / "tolvexgateway").c_str(), 0777), 0);
     read_path = own;
   }
@@ -683,6 +685,8 @@ struct MapsCase {
   std::vector<std::string> ids;       // the first tab's list after the edit
   std::string selected;               // the first tab's pick after the edit
   std::string saved;                  // the file after the window's OK
+  std::string meanwhile = {};         // what another program wrote to the file before OK
+  std::string stale = {};             // OK's message then: the file keeps `meanwhile`
 };
 
 class FrmOptionMapsTest : public FrmOptionTest, public ::testing::WithParamInterface<MapsCase> {};
@@ -717,9 +721,12 @@ TEST_P(FrmOptionMapsTest, AnEditWaitsForOkWhichWritesItAndKeepsTheRest) {
   EXPECT_EQ(view_.form.areas.size(), row.ids.size());
   EXPECT_EQ(view_.form.selected, row.selected);
   EXPECT_EQ(File(), row.file);
+  if (!row.meanwhile.empty()) dir_.Write("tolvexgwoption.xml", row.meanwhile);
+  view_.messages.clear();
   frm_->OnOk();
-  EXPECT_TRUE(view_.closed);
-  EXPECT_EQ(File(), row.saved);
+  EXPECT_EQ(view_.closed, row.stale.empty());
+  EXPECT_EQ(view_.messages.empty() ? "" : view_.messages.back().text, row.stale);
+  EXPECT_EQ(File(), row.stale.empty() ? row.saved : row.meanwhile);
 }
 
 const std::string kOneOption =
@@ -778,8 +785,34 @@ INSTANTIATE_TEST_SUITE_P(Edits, FrmOptionMapsTest, ::testing::ValuesIn(std::vect
      {kBadZoom}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
     {"ZoomNotAWholeNumber", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("New", "1.5", "t"),
      {kBadZoom}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+    {"IdWithANoncharacter", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("N\uFFFE", "", "t"),
+     {"The id must not hold U+FFFE, which an option file cannot hold: \"N\uFFFE\""}, {"Viewer", "Atlas"}, "Viewer", ViewerAtlas("Viewer")},
+    // Another program changes the file while the window is open: OK makes the window's edits in
+    // the file as it is then, or, where one no longer applies, writes nothing and says why.
+    {"AMapAddedMeanwhileStays", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("Mine", "", "m"),
+     {}, {"Viewer", "Atlas", "Mine"}, "Viewer",
+     Changed("Viewer", kEnd, "  <option id=\"Other\">o</option>\n  <option id=\"Mine\" area=\"Here\" datum=\"wgs84\">m</option>\n" + kEnd),
+     Changed("Viewer", kEnd, "  <option id=\"Other\">o</option>\n" + kEnd)},
+    {"AnEditOfAMapDeletedMeanwhile", ViewerAtlas("Viewer"), &FrmOption::OnEditMap, 1, "Atlas",
+     MapOption{"Atlas", "World", "wgs84", "", "changed"}, {}, {"Viewer", "Atlas"}, "Viewer", "",
+     Changed("Viewer", "id=\"Atlas\"", "id=\"Other\""),
+     "Another program changed the option file meanwhile; nothing was saved. Editing the map \"Atlas\": No map has the id \"Atlas\""},
+    {"AnAddOfAnIdTakenMeanwhile", ViewerAtlas("Viewer"), &FrmOption::OnNewMap, 0, "", Typed("Mine", "", "m"),
+     {}, {"Viewer", "Atlas", "Mine"}, "Viewer", "",
+     Changed("Viewer", "id=\"Atlas\"", "id=\"Mine\""),
+     "Another program changed the option file meanwhile; nothing was saved. Adding the map \"Mine\": Another map already has the id \"Mine\""},
 }), TOLVEX_ROW_NAMES(name));
 // clang-format on
+
+TEST_F(FrmOptionTest, AChoiceKeepsWhatAnotherProgramChangedMeanwhile) {
+  Load(ViewerAtlas("Viewer"));
+  const std::string meanwhile = Changed("Viewer", "owner=\"tests\"", "owner=\"them\"");
+  dir_.Write("tolvexgwoption.xml", meanwhile);
+  view_.form.selected = "Atlas";
+  frm_->OnOk();
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(File(), Changed("Atlas", "owner=\"tests\"", "owner=\"them\""));
+}
 
 TEST_F(FrmOptionTest, CancelDropsEveryMapsEdit) {
   catalogue_.Write("tolvexgwcatalogue.xml", kOneOption);
@@ -853,7 +886,8 @@ class FrmPlaceCardTest : public FrmOptionTest {
     services.create_document = [this] {
       return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
     };
-    services.save.option_file_path = path_;
+    services.save = SystemOptionSaveServices(path_);
+    services.save.user_option_file_path.clear();
     services.save.replace_file = replace_file_;
     card_frm_.emplace(card_, std::move(services));
     card_.events = &*card_frm_;
@@ -882,6 +916,21 @@ struct CardCase {
   std::vector<Message> messages;
   std::string saved;  // the file afterwards
 };
+
+// The card may stay open for long: "always" stores the choice in the file as it is by then.
+TEST_F(FrmPlaceCardTest, AlwaysKeepsWhatAnotherProgramChangedMeanwhile) {
+  const auto with_other = [](std::string file) {
+    const std::string end = "</tolvexgateway_optionlist>";
+    return file.replace(file.find(end), 0, "  <option id=\"Other\">o</option>\n");
+  };
+  LoadCard("TolVex:35.658581,139.745433", CardFile("Viewer", true));
+  dir_.Write("tolvexgwoption.xml", with_other(CardFile("Viewer", true)));
+  card_.form.selected += 1;
+  card_.form.always = true;
+  card_frm_->OnOpen();
+  EXPECT_EQ(card_.messages, std::vector<Message>{});
+  EXPECT_EQ(File(), with_other(CardFile("Atlas", false)));
+}
 
 class FrmPlaceCardOpenTest : public FrmPlaceCardTest,
                              public ::testing::WithParamInterface<CardCase> {};

@@ -34,6 +34,7 @@
 #include "dialog/qt/map_editor_dialog.h"
 #include "dialog/qt/option_window.h"
 #include "dialog/qt/place_card_window.h"
+#include "gateway/option_save_system.h"
 #include "platform/file_replace.h"
 #include "platform/xml_document.h"
 #include "tests/support/temp_dir.h"
@@ -101,11 +102,9 @@ class OptionWindowTest : public ::testing::Test {
     FrmOptionServices services;
     services.create_document = [] { return platform::CreateXmlDocument(); };
     services.shell = &shell_;
-    services.save.option_file_path = path_;
+    services.save = SystemOptionSaveServices(path_);
+    services.save.user_option_file_path.clear();
     services.manual_path = dir_.File("manual.htm");
-    services.save.replace_file = [](const std::string& path, std::string_view bytes) {
-      return platform::ReplaceFileContents(path, bytes);
-    };
     frm_ = std::make_unique<FrmOption>(window_, std::move(services));
     window_.Open(*frm_);
   }
@@ -371,7 +370,7 @@ TEST_F(OptionWindowTest, EscapeCancelAndTheCloseButtonSaveNothing) {
     FrmOptionServices services;
     services.create_document = [] { return platform::CreateXmlDocument(); };
     services.shell = &shell_;
-    services.save.option_file_path = path_;
+    services.save = SystemOptionSaveServices(path_);
     services.save.replace_file = [](const std::string&, std::string_view) {
       ADD_FAILURE() << "saved";
       return false;

@@ -109,15 +109,6 @@ bool WriteAndRename(FileCalls& calls, const std::string& target, std::string_vie
   return true;
 }
 
-// Creates `folder` and its missing parents, each for the owner only.
-bool MakeFolders(const std::string& folder) {
-  struct stat info {};
-  if (::stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-  const std::string parent = FolderOf(folder);
-  if (parent != folder && !MakeFolders(parent)) return false;
-  return ::mkdir(folder.c_str(), S_IRWXU) == 0 || errno == EEXIST;
-}
-
 }  // namespace
 
 bool ReplaceFileContents(FileCalls& calls, const std::string& path, std::string_view bytes) {

@@ -48,6 +48,9 @@ std::string FolderOf(const std::string& path);
 bool Exists(const std::string& path);
 bool IsFolder(const std::string& path);
 
+// Creates `folder` and its missing parents, each for the owner only; true when it is a folder.
+bool MakeFolders(const std::string& folder);
+
 // True when `path` names a file this process may run.
 bool IsExecutable(const std::string& path);
 

@@ -65,12 +65,23 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
   wchar_t temporary[MAX_PATH + 1] = {};
   if (GetTempFileNameW(FolderOf(target).c_str(), L"tvx", 0, temporary) == 0) return false;
 
+  // A read-only file cannot be replaced: the mark is taken off for the replacement and put
+  // back on the new file (or the old one, when the replacement fails).
+  const bool read_only = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+  if (read_only && !SetFileAttributesW(target.c_str(),
+                                       attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
+    DeleteFileW(temporary);
+    return false;
+  }
   const bool replaced = WriteAllAndFlush(temporary, bytes) &&
                         (ReplaceFileW(target.c_str(), temporary, nullptr,
                                       REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != FALSE ||
                          MoveFileExW(temporary, target.c_str(),
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE);
   if (!replaced) DeleteFileW(temporary);
+  if (read_only)
+    SetFileAttributesW(target.c_str(),
+                       GetFileAttributesW(target.c_str()) | FILE_ATTRIBUTE_READONLY);
   return replaced;
 }
 
