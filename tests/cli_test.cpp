@@ -199,7 +199,9 @@ TEST_P(TolvexExpandTest, PrintsWhatTheLinkWouldOpen) {
   const std::string bytes = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + root + kExpandOptions +
                             "</tolvexgateway_optionlist>\n";
   if (c.file != nullptr) dir.Write(c.file, bytes);
-  if (c.mode != 0) ASSERT_EQ(::chmod(dir.File(c.file).c_str(), c.mode), 0);
+  if (c.mode != 0) {
+    ASSERT_EQ(::chmod(dir.File(c.file).c_str(), c.mode), 0);
+  }
   std::vector<std::string> args = {c.command};
   std::vector<std::string> list = {"maps"};
   for (const std::string& arg : c.args) args.push_back(WithFolder(arg, dir.path().string()));
