@@ -579,6 +579,7 @@ struct SaveCase {
   bool linked;            // the program folder's file is a link to the package's file
   bool user_file_read;    // the user's own file existed and was the one read
   bool saves_beside;      // else the user's own file gets the choice
+  bool read_only_file = false;  // the file beside is marked read-only by its administrator
 };
 
 class FrmOptionSaveTest : public FrmOptionTest, public ::testing::WithParamInterface<SaveCase> {};
@@ -594,7 +595,9 @@ TEST_P(FrmOptionSaveTest, OkWritesTheUsersOwnFileUnlessItMayReplaceTheOneItRead)
     std::filesystem::create_symlink(etc_file, path_);
   } else {
     // Writable by its mode bits: only the folder tells a shared install from a user's own.
-    ASSERT_EQ(::chmod(dir_.Write("tolvexgwoption.xml", shared).c_str(), 0666), 0);
+    ASSERT_EQ(::chmod(dir_.Write("tolvexgwoption.xml", shared).c_str(),
+                      row.read_only_file ? 0444 : 0666),
+              0);
   }
   if (row.user_file_read) {
     std::filesystem::create_directory(config.path() / "tolvexgateway");
@@ -632,6 +635,8 @@ INSTANTIATE_TEST_SUITE_P(Installs, FrmOptionSaveTest,
                              {"ReadOnlyProgramFolderWritesTheUsersFile", true, false, false, false},
                              {"LinkToThePackagesFileWritesTheUsersFile", false, true, false, false},
                              {"UsersFileThatExistsIsReplaced", true, false, true, false},
+                             {"ReadOnlyFileBesideWritesTheUsersFile", false, false, false, false,
+                              true},
                          }),
                          [](const auto& row) { return std::string(row.param.name); });
 
