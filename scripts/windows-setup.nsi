@@ -288,6 +288,8 @@ Section "Uninstall"
   ${ElseIf} ${FileExists} "$INSTDIR\${OPTION_FILE}"
     DetailPrint "Kept $INSTDIR\${OPTION_FILE}: it differs from the default that was installed."
   ${EndIf}
+  ; The lock file that writers of the option file take turns on.
+  Delete "$INSTDIR\.${OPTION_FILE}.lock"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${SHORTCUT}"
