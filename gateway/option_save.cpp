@@ -41,6 +41,8 @@ ChangePaths PathsOf(const OptionSaveServices& services) {
 
 OptionChange ChangeOptionFile(const OptionSaveServices& services, const OptionDocumentEdit& edit) {
   ChangePaths paths = PathsOf(services);
+  // No lock file for a file that is not there to change.
+  if (!services.exists(paths.read)) return {OptionChangeError::kCannotLoad, {}, paths.read};
   platform::HeldLock held;
   // The lock belongs to the file written; should the paths move while waiting for it (the
   // user's own file made meanwhile), the lock of the new one is taken instead.
