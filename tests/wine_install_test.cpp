@@ -1,7 +1,7 @@
 // The installer of make windows-dist under Wine, as a user runs it: a silent install for the
 // current user, TolVex: links opened through the shell the ways users and browsers open them,
-// install over install, the refusals that leave an earlier installation working, and uninstall.
-// Each test starts from no installation at all.
+// install over install, the refusals that leave an earlier installation working, and uninstall;
+// then the MSI of make windows-msi, for every user. Each test starts from no installation at all.
 #include <gtest/gtest.h>
 
 #include <algorithm>
