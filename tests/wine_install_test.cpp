@@ -547,6 +547,8 @@ TEST(MsiTest, TablesHoldTheMachineInstall) {
   const std::string kShortcut = "|ProgramMenuFolder|TolvexGateway Options|Shortcuts|";
   for (const auto& [table, row] : std::vector<std::pair<std::string, std::string>>{
            {"Property", "\nALLUSERS|1\r"},
+           {"Property", "\nARPPRODUCTICON|tolvexgateway.ico\r"},
+           {"Property", "\nManufacturer|The TolvexGateway authors\r"},
            {"Registry", "|2|Software\\Classes\\TolVex|URL Protocol||"},
            {"Registry", "|2|Software\\Classes\\TolVex\\shell\\open\\command||\"[INSTALLDIR]Tol"},
            {"Registry", "|2|Software\\RegisteredApplications|TolvexGateway|Software\\Tolvex"},
