@@ -7,7 +7,7 @@ WERROR ?= OFF
 CMAKE_FLAGS := -DTOLVEX_WERROR=$(WERROR)
 BIN := build/linux/bin
 
-.PHONY: all setup setup-test setup-windows setup-tools setup-deb deb test-deb build release shared asan windows windows-dist windows-reproducible run test test-linux test-asan \
+.PHONY: all setup setup-test setup-windows setup-tools setup-deb deb test-deb build release shared asan windows windows-dist windows-msi windows-reproducible run test test-linux test-asan \
 	test-wine test-shared bench fuzz coverage tidy format clean install uninstall
 
 all: build
@@ -58,6 +58,12 @@ windows: setup-windows
 windows-dist: windows
 	scripts/windows-dist build/windows
 
+# The machine-wide installer for organisations: build/windows/TolvexGateway-VERSION-x64.msi
+# (wixl, scripts/windows-setup.wxs) from the same files. VERSION=1.2.3 builds them as another
+# version (the project's otherwise).
+windows-msi: windows-dist
+	scripts/windows-msi build/windows $(VERSION)
+
 # The package is reproducible: built again in a fresh folder, it must be the same byte for byte.
 windows-reproducible: windows-dist
 	scripts/windows-reproducible build/windows build/windows-again $(WERROR)
@@ -80,7 +86,7 @@ test-asan: asan
 # The Windows programs under Wine, on a private X display with a fresh Wine prefix. Wine on a
 # loaded machine now and then fails a start or a registry write for a moment, so a failed
 # Wine test runs once more (the preset's repeat until-pass:2); a real fault fails both times.
-test-wine: setup-test build windows-dist
+test-wine: setup-test build windows-msi
 	ctest --preset wine
 
 test-shared: shared

@@ -1,9 +1,10 @@
 // The installer of make windows-dist under Wine, as a user runs it: a silent install for the
 // current user, TolVex: links opened through the shell the ways users and browsers open them,
-// install over install, the refusals that leave an earlier installation working, and uninstall.
-// Each test starts from no installation at all.
+// install over install, the refusals that leave an earlier installation working, and uninstall;
+// then the MSI of make windows-msi, for every user. Each test starts from no installation at all.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <stdexcept>
@@ -513,6 +514,143 @@ INSTANTIATE_TEST_SUITE_P(
                                {"driver", "open", "@link"},
                                "geo:35.65858075697629,139.74543520885123;u=5?q="}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// The MSI of make windows-msi; or the same files as another version with the option file
+// `default_options`, built by scripts/windows-msi from a copy of the package.
+fs::path Msi(const std::string& version = "", const std::string& default_options = "") {
+  if (version.empty())
+    return DistDir().parent_path() / ("TolvexGateway-" + PackageVersion() + "-x64.msi");
+  const fs::path build = FreshWineFolder("msi-" + version);
+  fs::copy(DistDir(), build / "dist", fs::copy_options::recursive);
+  WriteFile(build / "dist/TolvexGateway/tolvexgwoption.xml", default_options);
+  const ProcessResult built =
+      RunProcess(TOLVEX_SOURCE_DIR "/scripts/windows-msi", {build.string(), version});
+  if (built.exit_status != 0) throw std::runtime_error(built.out + built.err);
+  return build / ("TolvexGateway-" + version + "-x64.msi");
+}
+int Msiexec(const std::string& action, const fs::path& msi) {
+  return RunWine("msiexec", {action, WindowsPath(msi), "/qn"}).exit_status;
+}
+// The zip's files that the MSI installs: all but the zip's own README and registry files.
+bool InMsi(const fs::path& file) {
+  return file.filename() != "README.txt" && file.extension() != ".reg";
+}
+// A table of the MSI as msiinfo exports it, a line per row, its fields between "|".
+std::string Table(const std::string& name) {
+  std::string text = RunProcess("/usr/bin/msiinfo", {"export", Msi().string(), name}).out;
+  std::replace(text.begin(), text.end(), '\t', '|');
+  return text;
+}
+
+TEST(MsiTest, TablesHoldTheMachineInstall) {
+  // Registry root 2 is HKLM; the Start menu is every user's with ALLUSERS 1.
+  const std::string kShortcut = "|ProgramMenuFolder|TolvexGateway Options|Shortcuts|";
+  for (const auto& [table, row] : std::vector<std::pair<std::string, std::string>>{
+           {"Property", "\nALLUSERS|1\r"},
+           {"Property", "\nARPPRODUCTICON|tolvexgateway.ico\r"},
+           {"Property", "\nManufacturer|The TolvexGateway authors\r"},
+           {"Registry", "|2|Software\\Classes\\TolVex|URL Protocol||"},
+           {"Registry", "|2|Software\\Classes\\TolVex\\shell\\open\\command||\"[INSTALLDIR]Tol"},
+           {"Registry", "|2|Software\\RegisteredApplications|TolvexGateway|Software\\Tolvex"},
+           {"Shortcut", kShortcut + "[INSTALLDIR]TolvexGateway.exe|option|"},
+           {"LaunchCondition", "|A newer version of TolvexGateway is already installed.\r"}}) {
+    EXPECT_NE(Table(table).find(row), std::string::npos) << row;
+  }
+  EXPECT_EQ(Table("Registry").find("Classes\\geo"), std::string::npos);
+  // Every component in the feature, and 64-bit (attributes 256; 260 with a registry key path).
+  const std::string features = Table("FeatureComponents");
+  for (const std::string& row : Lines(Table("Component"))) {
+    if (row.find("|{") == std::string::npos) continue;  // the names, types and keys
+    EXPECT_NE(features.find("|" + row.substr(0, row.find('|')) + "\r"), std::string::npos) << row;
+    EXPECT_TRUE(row.find("|256|") != std::string::npos || row.find("|260|") != std::string::npos)
+        << row;
+  }
+  const std::string files = Table("File");
+  for (const auto& entry : fs::directory_iterator(DistDir() / "TolvexGateway")) {
+    const std::string name = entry.path().filename().string();
+    EXPECT_EQ(files.find("|" + name + "|") != std::string::npos, InMsi(name)) << name;
+  }
+  // The option file alone read-only: attributes 513 rather than 512 (vital).
+  EXPECT_EQ(files.rfind("\n", files.find("||513|")), files.find("\nOptionFile|"));
+  EXPECT_EQ(files.find("||513|"), files.rfind("||513|"));
+}
+
+// Under Wine, as a deployment tool runs it. Wine puts the Start menu of every user (ALLUSERS=1)
+// into the installing user's, and on upgrade replaces a file the administrator changed, which
+// Windows keeps (its modification is later than its creation): no test here can show that.
+const std::string kMachineFile = "C:\\Program Files\\TolvexGateway\\tolvexgwoption.xml";
+fs::path OwnFile() {
+  return LinuxPath(Trimmed(RunWine("cmd", {"/c", "echo %APPDATA%"}).out)) / "TolvexGateway" /
+         "tolvexgwoption.xml";
+}
+class MsiInstallTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Msiexec("/x", Msi());
+    fs::remove_all(OwnFile().parent_path());
+  }
+  void TearDown() override { SetUp(); }
+  const std::vector<fs::path> shortcuts_ = {Shortcut(),
+                                            Shortcut().parent_path() / "TolvexGateway Manual.lnk"};
+};
+
+TEST_F(MsiInstallTest, InstallsUpgradesRefusesAnOlderAndUninstallsClean) {
+  ASSERT_EQ(Msiexec("/i", Msi("0.9.0", OneOptionFile("tolvexolder:$ost"))), 0);
+  ASSERT_EQ(Msiexec("/i", Msi()), 0);
+  for (const auto& entry : fs::directory_iterator(DistDir() / "TolvexGateway")) {
+    const fs::path installed = LinuxPath(kMachineFile).parent_path() / entry.path().filename();
+    EXPECT_EQ(fs::exists(installed) ? ReadFile(installed) : "",
+              InMsi(entry.path()) ? ReadFile(entry.path()) : "")
+        << installed;  // the older default too
+  }
+  // Wine shows a read-only file without the write bit.
+  EXPECT_EQ(fs::status(LinuxPath(kMachineFile)).permissions() & fs::perms::owner_write,
+            fs::perms::none);
+  EXPECT_TRUE(HasValue(Query("HKLM\\Software\\RegisteredApplications"), "TolvexGateway", "REG_SZ",
+                       "Software\\TolvexGateway\\Capabilities"));
+  for (const fs::path& shortcut : shortcuts_) EXPECT_TRUE(fs::exists(shortcut)) << shortcut;
+  const std::string list = InstalledApplications();
+  EXPECT_EQ(list.find("|||TolVex Gateway"), list.rfind("TolVex Gateway") - 3) << "once: " << list;
+
+  // A TolVex: link through the shell reaches the installed program, which reads the user's file.
+  fs::create_directories(OwnFile().parent_path());
+  WriteFile(OwnFile(), OneOptionFile(kTemplate));
+  const fs::path record = FreshWineFolder("msi-link") / "recorded.txt";
+  RunWine(WindowsBinDir() / "tolvex_driver.exe", {"open", "TolVex:SD9.XC4.EQ2.CV5"},
+          {"TOLVEX_RECORD_FILE=" + WindowsPath(record)});
+  EXPECT_TRUE(WaitFor([&] {
+    return fs::exists(record) &&
+           Lines(ReadFile(record)) == Lines_{WineGateway::RecorderLine("C:\\windows", kOpened)};
+  }));
+
+  EXPECT_NE(Msiexec("/i", Msi("0.8.0", OneOptionFile("tolvexolder:$ost"))), 0)
+      << "an older version went in";
+  EXPECT_EQ(InstalledApplications(), list);
+  ASSERT_EQ(Msiexec("/x", Msi()), 0);
+  EXPECT_FALSE(fs::exists(LinuxPath(kMachineFile).parent_path()));
+  for (const fs::path& shortcut : shortcuts_) EXPECT_FALSE(fs::exists(shortcut)) << shortcut;
+  for (const char* key : {"Classes\\TolVex", "Classes\\TolvexGateway.Link", "TolvexGateway"}) {
+    EXPECT_EQ(Query(std::string("HKLM\\Software\\") + key), "") << key;
+  }
+  EXPECT_EQ(Query("HKLM\\Software\\RegisteredApplications").find("TolvexGateway"),
+            std::string::npos);
+  EXPECT_EQ(InstalledApplications().find("TolVex Gateway"), std::string::npos);
+  EXPECT_EQ(ReadFile(OwnFile()), OneOptionFile(kTemplate)) << "a user's own file went";
+}
+
+// The option window's OK saves the user's choice in their own file; the machine's stays.
+TEST_F(MsiInstallTest, OptionWindowSavesTheUsersOwnFile) {
+  ASSERT_EQ(Msiexec("/i", Msi()), 0);
+  const std::string machine = ReadFile(LinuxPath(kMachineFile));
+  const ProcessResult saved =
+      RunWine(WindowsBinDir() / "tolvex_driver.exe",
+              {"dialog", "30000", "\"C:\\Program Files\\TolvexGateway\\TolvexGateway.exe\" option",
+               "pick", "1", "click", std::to_string(option_form::kOkButton)});
+  EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
+  EXPECT_EQ(ReadFile(LinuxPath(kMachineFile)), machine);
+  EXPECT_NE(ReadFile(OwnFile()).find("currentsetting=\"Map application (geo: URI)\""),
+            std::string::npos);
+}
 
 }  // namespace
 }  // namespace tolvex::test
