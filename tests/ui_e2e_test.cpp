@@ -474,13 +474,21 @@ constexpr const char* kCatalogue =
     "  <option id=\"Map\" area=\"World\">x</option>\n"
     "  <option id=\"Viewer\" area=\"Japan\" zoom=\"15\">REC Viewer $ost $zoom</option>\n"
     "</tolvexgateway_optionlist>\n";
+constexpr const char* kAtlasOnly =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<tolvexgateway_optionlist currentsetting=\"Atlas\">\n"
+    "  <option id=\"Atlas\" area=\"Japan\" datum=\"tokyo\">REC Atlas $ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
 const std::string kOptionTitle = "TolvexGateway   - Option -";
 const std::string kEditorTitle = "TolvexGateway   - Map -";
 
 struct KeysIn {
-  std::string title;  // of the window they go to
+  std::string title;  // of the window they go to; kMeanwhile: another program's write instead
   std::vector<std::string> keys;
 };
+// A step in which another program writes the option file (its one "key") while the window is
+// open.
+const std::string kMeanwhile;
 
 struct MapsCase {
   const char* name;
@@ -499,6 +507,10 @@ TEST_P(MapsTabTest, TheKeysEditTheMapsAndOnlyOkSavesThem) {
   dir_.Write("tolvexgwcatalogue.xml", OptionsWith(kCatalogue));
   auto run = std::async(std::launch::async, [&] { return Run("option", x_.display()); });
   for (std::size_t step = 0; step < c.steps.size(); ++step) {
+    if (c.steps[step].title == kMeanwhile) {
+      dir_.Write("tolvexgwoption.xml", OptionsWith(c.steps[step].keys.at(0)));
+      continue;
+    }
     std::vector<std::string> keys;
     for (const std::string& key : c.steps[step].keys) keys.push_back(OptionsWith(key));
     PressKeys(c.steps[step].title, keys);
@@ -536,6 +548,31 @@ INSTANTIATE_TEST_SUITE_P(
          "</tolvexgateway_optionlist>\n",
          "a&b<c\nx y\nSD9.XC4.EQ2.CV5\n",
          nullptr},
+        // The window's edits are made again at OK in the file as another program left it.
+        {"AMapAddedMeanwhileStays",
+         {{kOptionTitle, {}},
+          {kMeanwhile, {std::string(kMapsOptions).replace(std::string(kMapsOptions).find("</tolvexgateway_optionlist>"), 0,
+                        "  <option id=\"Other\" area=\"Mars\">REC Other $ost</option>\n")}},
+          {kOptionTitle, {"ctrl+Tab", "alt+m", "Home", "alt+d", "ctrl+Tab", "shift+Tab", "close:space"}}},
+         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<!-- the user's maps -->\n"
+         "<tolvexgateway_optionlist currentsetting=\"Atlas\">\n"
+         "  <option id=\"Atlas\" area=\"Japan\" datum=\"tokyo\">REC Atlas $ost</option>\n"
+         "  <option id=\"Other\" area=\"Mars\">REC Other $ost</option>\n"
+         "</tolvexgateway_optionlist>\n",
+         "Atlas\nSD9.XC4.EQ2.CV5\n",
+         nullptr},
+        {"AnEditOfAMapDeletedMeanwhileIsRefused",
+         {{kOptionTitle, {"ctrl+Tab", "alt+m", "Home", "alt+e"}},
+          {kEditorTitle, {"alt+c", "ctrl+a", "type:REC Changed $ost", "alt+i", "close:Return"}},
+          {kMeanwhile, {kAtlasOnly}},
+          {kOptionTitle, {"ctrl+Tab", "shift+Tab", "space"}},
+          {"TolVex Gateway: Error", {"close:Return"}},
+          {kOptionTitle, {"close:Escape"}}},
+         kAtlasOnly,
+         nullptr,
+         "Another program changed the option file meanwhile; nothing was saved. Editing the map "
+         "\"Map\": No map has the id \"Map\""},
         {"CancelDropsTheEdits",
          {{kOptionTitle, {"ctrl+Tab", "alt+m", "Home", "alt+d", "alt+l", "close:Escape"}}},
          nullptr,
