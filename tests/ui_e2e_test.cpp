@@ -474,6 +474,14 @@ constexpr const char* kCatalogue =
     "  <option id=\"Map\" area=\"World\">x</option>\n"
     "  <option id=\"Viewer\" area=\"Japan\" zoom=\"15\">REC Viewer $ost $zoom</option>\n"
     "</tolvexgateway_optionlist>\n";
+constexpr const char* kMapsOptionsAndOther =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+    "<!-- the user's maps -->\n"
+    "<tolvexgateway_optionlist currentsetting=\"Map\">\n"
+    "  <option id=\"Map\" area=\"World\">REC Map $ost</option>\n"
+    "  <option id=\"Atlas\" area=\"Japan\" datum=\"tokyo\">REC Atlas $ost</option>\n"
+    "  <option id=\"Other\" area=\"Mars\">REC Other $ost</option>\n"
+    "</tolvexgateway_optionlist>\n";
 constexpr const char* kAtlasOnly =
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<tolvexgateway_optionlist currentsetting=\"Atlas\">\n"
@@ -551,9 +559,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The window's edits are made again at OK in the file as another program left it.
         {"AMapAddedMeanwhileStays",
          {{kOptionTitle, {}},
-          {kMeanwhile, {std::string(kMapsOptions).replace(std::string(kMapsOptions).find("</tolvexgateway_optionlist>"), 0,
-                        "  <option id=\"Other\" area=\"Mars\">REC Other $ost</option>\n")}},
-          {kOptionTitle, {"ctrl+Tab", "alt+m", "Home", "alt+d", "ctrl+Tab", "shift+Tab", "close:space"}}},
+          {kMeanwhile, {kMapsOptionsAndOther}},
+          {kOptionTitle,
+           {"ctrl+Tab", "alt+m", "Home", "alt+d", "ctrl+Tab", "shift+Tab", "close:space"}}},
          "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
          "<!-- the user's maps -->\n"
          "<tolvexgateway_optionlist currentsetting=\"Atlas\">\n"
