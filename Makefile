@@ -91,6 +91,7 @@ test: test-linux test-asan test-wine test-shared
 bench: setup-test release
 	build/linux-release/bin/bench_geocode
 	build/linux-release/bin/bench_template
+	build/linux-release/bin/bench_place_text
 	bench/request.sh build/linux-release/bin
 	bench/dialog.sh build/linux-release/bin
 
