@@ -463,5 +463,19 @@ INSTANTIATE_TEST_SUITE_P(Manual, ManualExampleTest, ::testing::ValuesIn(WorkedEx
 
 TEST(ManualExamplesTest, ThePageShowsFourOrMore) { EXPECT_GE(WorkedExamples().size(), 4U); }
 
+// The page's table of what can be pasted: every example names a place.
+TEST(ManualPasteTest, EveryExampleNamesAPlace) {
+  const std::string page = test::ReadFile(std::string(TOLVEX_BIN_DIR) + "/manual.htm");
+  std::size_t from = 0;
+  int examples = 0;
+  for (std::string text;
+       !(text = PageText(Between(page, from, "<code class=\"paste\">", "</code>"))).empty();
+       ++examples) {
+    const auto result = RunProcess(kTolvex, {"expand", "--template", "$ost", text});
+    EXPECT_EQ(result.exit_status, 0) << text << ": " << result.err;
+  }
+  EXPECT_GE(examples, 15);
+}
+
 }  // namespace
 }  // namespace tolvex
