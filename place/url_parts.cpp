@@ -1,5 +1,7 @@
 #include "place/url_parts.h"
 
+#include <algorithm>
+
 #include "gateway/request.h"
 #include "platform/text.h"
 
