@@ -581,7 +581,7 @@ TEST(PlaceCardLayoutTest, ControlsSitWhereTheTableSaysAndTabGoesRound) {
   actions.insert(actions.end(), {"key", "esc"});
   const Lines_ lines = gateway.Drive("dialog", gateway.QuotedProgram() + kLink, actions);
   EXPECT_EQ(StartingWith(lines, "window|"),
-            (Lines_{"window|TolvexGateway   - Open -|TolvexGatewayCard|client 480,366|dpi 96"}));
+            (Lines_{"window|TolvexGateway   - Open -|TolvexGatewayCard|client 480,422|dpi 96"}));
   for (const layout::Control& control : place_card_form::kControls) {
     const TwipsRect& r = control.rect;
     const std::string place =

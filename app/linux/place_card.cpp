@@ -70,6 +70,8 @@ void HandleCardEvent(void* context, int event, size_t item, TolvexUiCard* card,
   switch (event) {
     case TOLVEX_UI_CARD_LOAD:
       return logic.OnLoad();
+    case TOLVEX_UI_CARD_PLACE_CHANGE:
+      return logic.OnPlaceChange();
     case TOLVEX_UI_CARD_OPEN:
       return logic.OnOpen();
     case TOLVEX_UI_CARD_COPY:

@@ -35,7 +35,8 @@ class PlaceCardWindow final : public win32_form::FormWindow, public PlaceCardVie
   void DropCopyMenu();
 
   PlaceCardEvents* events_ = nullptr;
-  PlaceCardForm form_;  // as last shown
+  PlaceCardForm form_;    // as last shown
+  bool showing_ = false;  // Show writes the Place box: not the user's change
 };
 
 }  // namespace tolvex
