@@ -47,11 +47,15 @@ void FrmPlaceCard::OnLoad() {
   }
   maps_ = ReadMapOptions(*document_);
   form_ = PlaceCardForm();
-  if (services_.place_text.empty()) {
+  if (!services_.place_text.empty()) {
+    ReadPlace(services_.place_text);
+  } else if (services_.location) {
     location_ = services_.location;
     ShowPlace();
   } else {
-    ReadPlace(services_.place_text);
+    // Opened by hand without a text: what was copied last, if it is a place.
+    ReadPlace(view_.ClipboardText());
+    if (!location_) ReadPlace("");
   }
   const auto current = document_->SelectSingleNode(kActiveIdQuery);
   const std::string active_id = current != nullptr ? current->Text() : "";

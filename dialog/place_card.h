@@ -57,6 +57,8 @@ class PlaceCardView {
   virtual void ShowError(std::string_view text, std::string_view title) = 0;
   // Puts `text` on the clipboard so that it can be pasted after the card has closed.
   virtual void CopyText(std::string_view text) = 0;
+  // The clipboard's text, "" when it holds none.
+  virtual std::string ClipboardText() const = 0;
   virtual void Close() = 0;  // the toolkit then reports the unload
 };
 
@@ -75,7 +77,9 @@ class PlaceCardEvents {
 
 struct FrmPlaceCardServices {
   std::optional<Location> location;  // the link's place, read when `place_text` is empty
-  std::string place_text;            // what the Place box first holds: a link, a text pasted
+  // What the Place box first holds: the link, or the text given. Without either, the
+  // clipboard's text when it names a place.
+  std::string place_text;
   const GatewayServices* gateway = nullptr;  // the run's: messages, shell, windir, separator
   std::function<std::unique_ptr<platform::XmlDocument>()> create_document;
   OptionSaveServices save;

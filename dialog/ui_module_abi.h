@@ -139,6 +139,8 @@ struct TolvexUiCardOps {
   void (*copy_text)(TolvexUiCard* card, TolvexUiText text);
   // Closes the card; TOLVEX_UI_CARD_UNLOAD follows.
   void (*close)(TolvexUiCard* card);
+  // Hands the clipboard's text to `receive` ("" when it holds none).
+  void (*clipboard_text)(TolvexUiCard* card, void (*receive)(void*, TolvexUiText), void* context);
 };
 
 using TolvexUiCardHandler = void (*)(void* context, int event, size_t item, TolvexUiCard* card,

@@ -825,6 +825,8 @@ class FakeCardView final : public FakeWindow<PlaceCardView, PlaceCardForm, Place
                            public platform::MessageSink {  // the launch's messages come here too
  public:
   std::vector<std::string> copied;
+  std::string clipboard;
+  std::string ClipboardText() const override { return clipboard; }
   void ShowError(std::string_view text, std::string_view title) override {
     FakeWindow::ShowError(text, title);
   }
@@ -954,6 +956,20 @@ TEST_F(FrmPlaceCardTest, ShowsThePlaceAndCopiesEachItem) {
                                       "35.658581, 139.745433", atlas}));
   EXPECT_TRUE(shell_.opened.empty());
   EXPECT_FALSE(card_.closed);
+}
+
+// Opened by hand without a text: the clipboard's text when it names a place, else nothing.
+TEST_F(FrmPlaceCardTest, WithoutATextTheClipboardNamesThePlace) {
+  card_.clipboard = "Tokyo Tower";
+  LoadCard("", CardFile("Atlas", true));
+  EXPECT_EQ(card_.form.place, "");
+  EXPECT_EQ(card_.form.place_message, "");
+  EXPECT_FALSE(card_.form.can_open);
+  card_.clipboard = "8Q7XMP5W+C5";
+  LoadCard("", CardFile("Atlas", true));
+  EXPECT_EQ(card_.form.place, "8Q7XMP5W+C5");
+  EXPECT_EQ(card_.form.coordinates, "35.658563, 139.745437");
+  EXPECT_TRUE(card_.form.can_open);
 }
 
 // The Place box: what is typed or pasted is read at once; a text that names no place says why,

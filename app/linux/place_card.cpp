@@ -50,6 +50,16 @@ class ModulePlaceCardView final : public PlaceCardView {
   }
 
   void CopyText(std::string_view text) override { ops_->copy_text(card_, UiText(text)); }
+  std::string ClipboardText() const override {
+    std::string text;
+    ops_->clipboard_text(
+        card_,
+        [](void* context, TolvexUiText received) {
+          *static_cast<std::string*>(context) = std::string(UiView(received));
+        },
+        &text);
+    return text;
+  }
   void Close() override { ops_->close(card_); }
 
  private:

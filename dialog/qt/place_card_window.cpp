@@ -110,6 +110,10 @@ void PlaceCardWindow::CopyText(std::string_view text) {
   QGuiApplication::clipboard()->setText(ToQString(text), QClipboard::Clipboard);
 }
 
+std::string PlaceCardWindow::ClipboardText() const {
+  return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString();
+}
+
 void PlaceCardWindow::Close() { close(); }
 
 void PlaceCardWindow::reject() { Send(&PlaceCardEvents::OnCancel); }

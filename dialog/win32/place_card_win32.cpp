@@ -86,6 +86,19 @@ void PlaceCardWindow::CopyText(std::string_view text) {
   win32_form::CopyToClipboard(window_, text);
 }
 
+std::string PlaceCardWindow::ClipboardText() const {
+  if (!OpenClipboard(window_)) return {};
+  std::string text;
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data)); wide != nullptr) {
+      text = Utf8FromUtf16(wide);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 void PlaceCardWindow::Close() { Destroy(); }
 
 // The copy items drop down below the button; the keyboard works them as any menu.

@@ -27,6 +27,7 @@ class PlaceCardWindow final : public win32_form::FormWindow, public PlaceCardVie
   PlaceCardForm Read() const override;
   void ShowError(std::string_view text, std::string_view title) override;
   void CopyText(std::string_view text) override;
+  std::string ClipboardText() const override;
   void Close() override;
 
  private:
