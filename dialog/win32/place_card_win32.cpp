@@ -37,8 +37,7 @@ int PlaceCardWindow::Run(PlaceCardEvents& events) {
   if (!Create(kWindowClass, kWindowLayout, nullptr, {{kMapList, kMapColumns}})) return 1;
   events.OnLoad();
   // Without a text, the Place box waits for one.
-  if (window_ != nullptr && form_.place.empty()) SetFocus(Control(kPlaceBox));
-  RunMessages();
+  RunMessages(form_.place.empty() ? kPlaceBox : 0);
   return 0;
 }
 
