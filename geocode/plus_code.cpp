@@ -122,12 +122,14 @@ std::optional<PlusCodeArea> DecodePlusCode(std::string_view code) {
   std::int64_t lat = 0;
   std::int64_t lon = 0;
   const int count = static_cast<int>(digits.size());
-  for (int i = 0; i < count && i < kPairDigits; i += 2) {
-    lat = lat * 20 + DigitValue(digits[static_cast<std::size_t>(i)]);
-    lon = lon * 20 + DigitValue(digits[static_cast<std::size_t>(i + 1)]);
+  constexpr auto kPairs = static_cast<std::size_t>(kPairDigits);
+  // A full code has whole pairs: its padding and its "+" come in twos.
+  for (std::size_t i = 0; i + 1 < digits.size() && i < kPairs; i += 2) {
+    lat = lat * 20 + DigitValue(digits[i]);
+    lon = lon * 20 + DigitValue(digits[i + 1]);
   }
-  for (int i = kPairDigits; i < count; ++i) {
-    const int value = DigitValue(digits[static_cast<std::size_t>(i)]);
+  for (std::size_t i = kPairs; i < digits.size(); ++i) {
+    const int value = DigitValue(digits[i]);
     lat = lat * kGridRows + value / kGridColumns;
     lon = lon * kGridColumns + value % kGridColumns;
   }
