@@ -97,6 +97,7 @@ test: test-linux test-asan test-wine test-shared
 bench: setup-test release
 	build/linux-release/bin/bench_geocode
 	build/linux-release/bin/bench_template
+	build/linux-release/bin/bench_place_text
 	bench/request.sh build/linux-release/bin
 	bench/dialog.sh build/linux-release/bin
 
@@ -120,7 +121,7 @@ fuzz: setup-tools
 	  grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' build/fuzz/$$t.log; \
 	done
 
-# Line and branch coverage of the core (geocode/, gateway/) and the platform backends, from
+# Line and branch coverage of the core (geocode/, gateway/, place/) and the platform backends, from
 # the whole test suite. HTML report: build/coverage/coverage.html.
 coverage: setup-tools
 	cmake --preset coverage $(CMAKE_FLAGS) >/dev/null
@@ -128,7 +129,7 @@ coverage: setup-tools
 	find build/coverage -name '*.gcda' -delete
 	ctest --preset coverage >/dev/null
 	gcovr -r . --object-directory build/coverage \
-	  --filter 'geocode/' --filter 'gateway/' --filter 'platform/' --filter 'dialog/' --filter 'app/' \
+	  --filter 'geocode/' --filter 'gateway/' --filter 'place/' --filter 'platform/' --filter 'dialog/' --filter 'app/' \
 	  --exclude 'app/.*main\.cpp' --exclude 'dialog/qt/' \
 	  --exclude-throw-branches --exclude-unreachable-branches \
 	  --html-details build/coverage/coverage.html --print-summary
@@ -137,7 +138,7 @@ coverage: setup-tools
 # build/linux's compile database; then of the Win32 sources through build/windows's. clang reads
 # those as the MinGW target, with the cross compiler's own C++ library folders. Win32 messages
 # carry pointers in integers (LPARAM, GWLP_USERDATA), so performance-no-int-to-ptr is off there.
-TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'platform/*.cpp' \
+TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'place/*.cpp' 'platform/*.cpp' \
                  'dialog/*.cpp' 'app/*.cpp' 'cli/*.cpp' ':(exclude)app/windows/*' ':(exclude)*_win32.cpp')
 TIDY_WIN32_SOURCES = $(shell git ls-files 'platform/win32/*.cpp' 'dialog/win32/*.cpp' 'app/windows/*.cpp')
 MINGW_CXX ?= x86_64-w64-mingw32-g++-posix

@@ -1,6 +1,7 @@
 #include "cli/expand.h"
 
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "gateway/message_text.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
+#include "place/place_text.h"
 #include "platform/process.h"
 #include "platform/text.h"
 #include "platform/xml_document.h"
@@ -18,14 +20,18 @@ namespace tolvex::cli {
 namespace {
 
 constexpr std::string_view kExpandUsage =
-    "Usage: tolvex expand [--options FILE | --template TEXT [--datum NAME]] LOCATION\n"
+    "Usage: tolvex expand [--options FILE | --template TEXT [--datum NAME]] [--near LOCATION]\n"
+    "                     LOCATION\n"
     "\n"
     "Prints the command line that a TolVex: or geo: link would open, without opening it.\n"
-    "LOCATION is the whole link (TolVex:SD9.XC4.EQ2.CV5, geo:35.6586,139.7454?z=12) or the\n"
-    "location alone.\n"
+    "LOCATION is any text that names a place: the whole link (TolVex:SD9.XC4.EQ2.CV5,\n"
+    "geo:35.6586,139.7454?z=12) or the location alone, a map service's link, a plus code\n"
+    "(8Q7XMP5W+C5), coordinates as written (35\u00B039'30.9\"N 139\u00B044'43.6\"E), or a message\n"
+    "that holds a link; \"-\" reads it from standard input. Nothing is fetched from the web.\n"
     "  --options FILE   read the active option from FILE\n"
     "  --template TEXT  expand TEXT instead of an option's template\n"
     "  --datum NAME     the datum for --template (\"tokyo\" shifts; default wgs84)\n"
+    "  --near LOCATION  the place near a short plus code (MP5W+C5 needs one)\n"
     "Without --options or --template, the user's own option file is read when it exists,\n"
     "else the one beside the gateway.\n";
 
@@ -33,6 +39,7 @@ struct ExpandArguments {
   std::optional<std::string> options_file;
   std::optional<std::string> template_text;
   std::optional<std::string> datum;
+  std::optional<std::string> near;
   std::string location;
 };
 
@@ -51,12 +58,14 @@ std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArgu
   std::vector<std::string_view> location_words;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view word = args[i];
-    const bool takes_value = word == "--options" || word == "--template" || word == "--datum";
+    const bool takes_value =
+        word == "--options" || word == "--template" || word == "--datum" || word == "--near";
     if (takes_value) {
       if (i + 1 >= args.size()) return std::string(word) + " needs a value";
       const std::string value(args[++i]);
       auto& slot = word == "--options"    ? out.options_file
                    : word == "--template" ? out.template_text
+                   : word == "--near"     ? out.near
                                           : out.datum;
       if (slot) return std::string(word) + " is given twice";
       slot = value;
@@ -81,24 +90,30 @@ std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArgu
 }  // namespace
 
 LocationArgument ReadLocationArgument(std::string_view text, std::string_view command,
-                                      std::string_view separator) {
-  Request request = ClassifyArgument(text, separator);
-  if (request.kind == RequestKind::kInvalidData) {
-    // A bare location: read it as the link would carry it.
-    request = ClassifyArgument(std::string(kLinkPrefix) + std::string(text), separator);
+                                      std::string_view separator,
+                                      const std::optional<std::string>& near) {
+  PlaceTextContext context{separator, std::nullopt};
+  if (near) {
+    const PlaceTextReading reference = ReadPlaceText(*near, context);
+    if (!reference.location) {
+      return {std::nullopt, "--near: " + (reference.option_request ? InvalidLocationMessage(*near)
+                                                                   : reference.message)};
+    }
+    context.near = reference.location->position;
   }
-  switch (request.kind) {
-    case RequestKind::kInvalidData:
-      return {std::nullopt, InvalidDataMessage(request.text)};
-    case RequestKind::kInvalidLocation:
-      return {std::nullopt, InvalidLocationMessage(request.text)};
-    case RequestKind::kOptionDialog:
-      return {std::nullopt,
-              "\"option\" opens the option dialog; " + std::string(command) + " needs a location"};
-    case RequestKind::kLocation:
-      break;
+  std::string pasted;
+  if (text == "-") {
+    // A pasted message, read whole.
+    pasted.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    text = pasted;
   }
-  return {request.location, {}};
+  PlaceTextReading reading = ReadPlaceText(text, context);
+  if (reading.option_request) {
+    return {std::nullopt,
+            "\"option\" opens the option dialog; " + std::string(command) + " needs a location"};
+  }
+  if (!reading.location) return {std::nullopt, std::move(reading.message)};
+  return {std::move(reading.location), {}};
 }
 
 int RunExpand(const std::vector<std::string_view>& args) {
@@ -112,7 +127,8 @@ int RunExpand(const std::vector<std::string_view>& args) {
   }
 
   const std::string separator = platform::UserDecimalSeparator();
-  const LocationArgument request = ReadLocationArgument(arguments.location, "expand", separator);
+  const LocationArgument request =
+      ReadLocationArgument(arguments.location, "expand", separator, arguments.near);
   if (!request.location) return Fail(request.error);
 
   std::string command_line;

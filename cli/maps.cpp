@@ -22,12 +22,14 @@ namespace tolvex::cli {
 namespace {
 
 constexpr std::string_view kShowUsage =
-    "Usage: tolvex show [--options FILE] LOCATION\n"
+    "Usage: tolvex show [--options FILE] [--near LOCATION] LOCATION\n"
     "\n"
-    "Prints the place of a TolVex: or geo: link in every format, one item a line as\n"
-    "NAME<TAB>TEXT: coordinates, dms, geocode, tolvex, geo, then map:ID for each map of the\n"
-    "option file, the command line that map opens. LOCATION is taken as expand takes it.\n"
-    "  --options FILE   read the maps from FILE\n";
+    "Prints the place in every format, one item a line as NAME<TAB>TEXT: coordinates, dms,\n"
+    "geocode, pluscode, tolvex, geo, then map:ID for each map of the option file, the command\n"
+    "line that map opens. LOCATION is any text that names a place, taken as expand takes it\n"
+    "(\"-\" reads it from standard input).\n"
+    "  --options FILE   read the maps from FILE\n"
+    "  --near LOCATION  the place near a short plus code (MP5W+C5 needs one)\n";
 
 constexpr std::string_view kMapsUsage =
     "Usage: tolvex maps [--options FILE] list\n"
@@ -148,13 +150,15 @@ int RunShow(const std::vector<std::string_view>& arguments) {
   }
   std::vector<std::string_view> args = arguments;
   std::optional<std::string> options;
-  if (std::string error = TakeOptions(args, options); !error.empty()) {
+  std::optional<std::string> near;
+  if (std::string error = TakeOptions(args, options, {{"--near", &near}}); !error.empty()) {
     return UsageError(error, kShowUsage);
   }
   if (args.empty()) return UsageError("no location given", kShowUsage);
 
   const std::string separator = platform::UserDecimalSeparator();
-  const LocationArgument place = ReadLocationArgument(JoinWithSpaces(args), "show", separator);
+  const LocationArgument place =
+      ReadLocationArgument(JoinWithSpaces(args), "show", separator, near);
   if (!place.location) return Fail(place.error);
   const LoadedFile file = LoadFile(options);
   if (!file.error.empty()) return Fail(file.error);

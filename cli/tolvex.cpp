@@ -4,7 +4,7 @@
 //   tolvex decode CODE        -> LAT LON
 //   tolvex tokyo LAT LON      -> Tokyo-datum LAT LON of a WGS84 position
 //   tolvex expand LOCATION    -> the command line a TolVex: link would open
-//   tolvex show LOCATION      -> the place of a link in every format
+//   tolvex show LOCATION      -> the place of a link (or any place text) in every format
 //   tolvex maps ...           -> the option file's maps, listed and edited
 //
 // Without positional arguments each command reads one item a line from standard input.
@@ -33,8 +33,9 @@ constexpr std::string_view kUsage =
     "Usage: tolvex encode [LAT LON]\n"
     "       tolvex decode [CODE]\n"
     "       tolvex tokyo [LAT LON]\n"
-    "       tolvex expand [--options FILE | --template TEXT [--datum NAME]] LOCATION\n"
-    "       tolvex show [--options FILE] LOCATION\n"
+    "       tolvex expand [--options FILE | --template TEXT [--datum NAME]] [--near LOCATION]\n"
+    "                     LOCATION\n"
+    "       tolvex show [--options FILE] [--near LOCATION] LOCATION\n"
     "       tolvex maps [--options FILE] list | add ID TEMPLATE [--area A] [--datum D]\n"
     "                   [--zoom Z] | remove ID | use ID | ask on|off | catalogue [ID...]\n"
     "       tolvex --help | --version\n"

@@ -92,7 +92,7 @@ foreach(_page tolvex.1 tolvexgateway.1)
 endforeach()
 
 # desktop: @EXEC@ is filled in at install time, when the prefix is known.
-foreach(_entry tolvexgateway.desktop tolvexgateway-option.desktop)
+foreach(_entry tolvexgateway.desktop tolvexgateway-option.desktop tolvexgateway-open.desktop)
   install(CODE "
     set(_exec \"\$ENV{TOLVEX_DESKTOP_EXEC}\")
     if(_exec STREQUAL \"\")

@@ -8,6 +8,8 @@
 #include "dialog/place_card_layout.h"
 #include "gateway/message_text.h"
 #include "gateway/option_store.h"
+#include "place/place_text.h"
+#include "platform/text.h"
 
 namespace tolvex {
 namespace {
@@ -44,13 +46,17 @@ void FrmPlaceCard::OnLoad() {
     return;
   }
   maps_ = ReadMapOptions(*document_);
-  texts_ = DescribePlace(services_.location, maps_, services_.gateway->decimal_separator);
-
   form_ = PlaceCardForm();
-  form_.coordinates = TextNamed(texts_, "coordinates");
-  form_.dms = TextNamed(texts_, "dms");
-  form_.geocode = TextNamed(texts_, "geocode");
-  if (services_.location.zoom) form_.zoom = std::to_string(*services_.location.zoom);
+  if (!services_.place_text.empty()) {
+    ReadPlace(services_.place_text);
+  } else if (services_.location) {
+    location_ = services_.location;
+    ShowPlace();
+  } else {
+    // Opened by hand without a text: what was copied last, if it is a place.
+    ReadPlace(view_.ClipboardText());
+    if (!location_) ReadPlace("");
+  }
   const auto current = document_->SelectSingleNode(kActiveIdQuery);
   const std::string active_id = current != nullptr ? current->Text() : "";
   bool found = false;
@@ -68,6 +74,34 @@ void FrmPlaceCard::OnLoad() {
   view_.Show(form_);
 }
 
+void FrmPlaceCard::ReadPlace(std::string_view text) {
+  form_.place = text;
+  PlaceTextReading reading = ReadPlaceText(text, {services_.gateway->decimal_separator, {}});
+  location_ = std::move(reading.location);
+  form_.place_message.clear();
+  if (!location_ && !Trim(text, kAsciiWhiteSpace).empty()) {
+    form_.place_message = reading.option_request ? InvalidLocationMessage(text) : reading.message;
+  }
+  ShowPlace();
+}
+
+void FrmPlaceCard::ShowPlace() {
+  texts_.clear();
+  if (location_) texts_ = DescribePlace(*location_, maps_, services_.gateway->decimal_separator);
+  form_.can_open = location_.has_value();
+  form_.coordinates = TextNamed(texts_, "coordinates");
+  form_.dms = TextNamed(texts_, "dms");
+  form_.geocode = TextNamed(texts_, "geocode");
+  form_.zoom = location_ && location_->zoom ? std::to_string(*location_->zoom) : "";
+}
+
+void FrmPlaceCard::OnPlaceChange() {
+  if (document_ == nullptr) return;
+  ReadChoice();
+  ReadPlace(view_.Read().place);
+  view_.Show(form_);
+}
+
 bool FrmPlaceCard::ReadChoice() {
   if (document_ == nullptr) return false;
   const PlaceCardForm read = view_.Read();
@@ -79,7 +113,7 @@ bool FrmPlaceCard::ReadChoice() {
 }
 
 void FrmPlaceCard::OnOpen() {
-  if (!ReadChoice()) return;
+  if (!ReadChoice() || !location_) return;
   const MapOption& map = maps_[form_.selected];
   if (form_.always) {
     // The choice is stored whole or not at all, in the file as it is now (the card may have
@@ -93,12 +127,12 @@ void FrmPlaceCard::OnOpen() {
       view_.ShowError(OptionChangeMessage(change, false), kOptionErrorTitle);
     }
   }
-  exit_status_ = OpenLocation(services_.location, CommandOptionOf(map), *services_.gateway);
+  exit_status_ = OpenLocation(*location_, CommandOptionOf(map), *services_.gateway);
   if (!form_.keep_open) view_.Close();
 }
 
 void FrmPlaceCard::OnCopy(std::size_t item) {
-  if (!ReadChoice() || item >= std::size(place_card_form::kCopyItems)) return;
+  if (!ReadChoice() || !location_ || item >= std::size(place_card_form::kCopyItems)) return;
   const std::string_view name = place_card_form::kCopyItems[item].name;
   if (name != place_card_form::kMapLinkItem) {
     view_.CopyText(TextNamed(texts_, name));
@@ -123,6 +157,7 @@ void FrmPlaceCard::OnCancel() {
 
 void FrmPlaceCard::OnUnload() {
   document_.reset();
+  location_.reset();
   maps_.clear();
   texts_.clear();
 }

@@ -1,7 +1,8 @@
 // FrmPlaceCard, the place card's logic: shown instead of launching when the option file asks at
 // each link. It shows the place in every format, lists the maps, opens the chosen one as a
-// request would, copies the place, and may store the choice for good. It knows nothing of
-// widgets: a toolkit's window implements PlaceCardView and forwards its events here.
+// request would, copies the place, and may store the choice for good. Its Place box holds the
+// text the place is read from (place/place_text.h); what is typed there is read at once. It knows
+// nothing of widgets: a toolkit's window implements PlaceCardView and forwards its events here.
 //
 //   window events -> FrmPlaceCard -> OpenLocation (gateway) -> shell
 //                                 \-> option file (SaveOptionDocument) when "always"
@@ -11,6 +12,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +32,10 @@ inline constexpr std::string_view kAlwaysCaption = "&Always open this map withou
 
 // What the card shows and what the user set in it.
 struct PlaceCardForm {
-  std::string coordinates;  // the place's texts, as DescribePlace writes them
+  std::string place;          // the Place box: the text the place is read from
+  std::string place_message;  // why that text names no place ("" when it names one, or is empty)
+  bool can_open = true;       // Open and the copy items: only while the text names a place
+  std::string coordinates;    // the place's texts, as DescribePlace writes them ("" without one)
   std::string dms;
   std::string geocode;
   std::string zoom;                // the link's zoom, "" when it gave none
@@ -52,6 +57,8 @@ class PlaceCardView {
   virtual void ShowError(std::string_view text, std::string_view title) = 0;
   // Puts `text` on the clipboard so that it can be pasted after the card has closed.
   virtual void CopyText(std::string_view text) = 0;
+  // The clipboard's text, "" when it holds none.
+  virtual std::string ClipboardText() const = 0;
   virtual void Close() = 0;  // the toolkit then reports the unload
 };
 
@@ -59,6 +66,7 @@ class PlaceCardEvents {
  public:
   virtual ~PlaceCardEvents() = default;
   virtual void OnLoad() = 0;                  // before the card is first shown
+  virtual void OnPlaceChange() = 0;           // the Place box's text changed
   virtual void OnOpen() = 0;                  // Enter, a double-click or "&Open"
   virtual void OnCopy(std::size_t item) = 0;  // a copy item, index into copy_labels
   virtual void OnCopyCoordinates() = 0;       // Ctrl+C
@@ -68,7 +76,10 @@ class PlaceCardEvents {
 };
 
 struct FrmPlaceCardServices {
-  Location location;
+  std::optional<Location> location;  // the link's place, read when `place_text` is empty
+  // What the Place box first holds: the link, or the text given. Without either, the
+  // clipboard's text when it names a place.
+  std::string place_text;
   const GatewayServices* gateway = nullptr;  // the run's: messages, shell, windir, separator
   std::function<std::unique_ptr<platform::XmlDocument>()> create_document;
   OptionSaveServices save;
@@ -79,6 +90,7 @@ class FrmPlaceCard final : public PlaceCardEvents {
   FrmPlaceCard(PlaceCardView& view, FrmPlaceCardServices services);
 
   void OnLoad() override;
+  void OnPlaceChange() override;
   void OnOpen() override;
   void OnCopy(std::size_t item) override;
   void OnCopyCoordinates() override;
@@ -93,11 +105,15 @@ class FrmPlaceCard final : public PlaceCardEvents {
   // Takes the user's settings from the card; false when no map is selected or the card has
   // no document (it failed to load, or has closed).
   bool ReadChoice();
+  // Reads the Place box's text into the place and its rows.
+  void ReadPlace(std::string_view text);
+  void ShowPlace();
 
   PlaceCardView& view_;
   FrmPlaceCardServices services_;
   std::unique_ptr<platform::XmlDocument> document_;
   std::vector<MapOption> maps_;
+  std::optional<Location> location_;
   std::vector<PlaceText> texts_;
   PlaceCardForm form_;
   int exit_status_ = 0;

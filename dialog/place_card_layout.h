@@ -1,4 +1,5 @@
-// The place card's form (dialog/place_card.h has its logic): the place's texts at the top, the
+// The place card's form (dialog/place_card.h has its logic): the Place box and its message at the
+// top, then the place's texts, the
 // maps below them, the two check boxes and the buttons at the bottom. See dialog/window_layout.h
 // for what the columns mean.
 #pragma once
@@ -34,28 +35,34 @@ inline constexpr int kMapList = 2010;
 inline constexpr int kKeepOpenBox = 2011;
 inline constexpr int kAlwaysBox = 2012;
 inline constexpr int kCopyButton = 2013;  // drops down the menu of copy items
+inline constexpr int kPlaceLabel = 2014;
+inline constexpr int kPlaceBox = 2015;      // the text the place is read from, typed or pasted
+inline constexpr int kPlaceMessage = 2016;  // why that text names no place
 
 inline constexpr int kClientWidth = 7200;  // twips
-inline constexpr int kClientHeight = 5490;
+inline constexpr int kClientHeight = 6330;
 
 // clang-format off
 inline constexpr Control kControls[] = {
     // id                 name                kind                     parent   caption                  left   top  width height tab font              screen reader's name
-    {kCoordinatesLabel,  "coordinatesLabel", Kind::kLabel,            kWindow, "Coordinates",           { 240,  300, 1680,  255},  0, FontRole::kText,   ""},
-    {kCoordinatesBox,    "coordinatesBox",   Kind::kReadOnlyBox,      kWindow, "",                      {1920,  240, 5040,  360},  1, FontRole::kText,   "Coordinates"},
-    {kDmsLabel,          "dmsLabel",         Kind::kLabel,            kWindow, "Deg. Min. Sec.",        { 240,  720, 1680,  255},  2, FontRole::kText,   ""},
-    {kDmsBox,            "dmsBox",           Kind::kReadOnlyBox,      kWindow, "",                      {1920,  660, 5040,  360},  3, FontRole::kText,   "Degrees, minutes and seconds"},
-    {kGeocodeLabel,      "geocodeLabel",     Kind::kLabel,            kWindow, "Geocode",               { 240, 1140, 1680,  255},  4, FontRole::kText,   ""},
-    {kGeocodeBox,        "geocodeBox",       Kind::kReadOnlyBox,      kWindow, "",                      {1920, 1080, 2760,  360},  5, FontRole::kText,   "Geocode"},
-    {kZoomLabel,         "zoomLabel",        Kind::kLabel,            kWindow, "Zoom",                  {4800, 1140,  840,  255},  6, FontRole::kText,   ""},
-    {kZoomBox,           "zoomBox",          Kind::kReadOnlyBox,      kWindow, "",                      {5640, 1080, 1320,  360},  7, FontRole::kText,   "The link's zoom"},
-    {kMapsLabel,         "mapsLabel",        Kind::kLabel,            kWindow, "&Maps",                 { 240, 1620, 3975,  255},  8, FontRole::kText,   ""},
-    {kMapList,           "mapList",          Kind::kListView,         kWindow, "",                      { 240, 1860, 6720, 2055},  9, FontRole::kText,   "Maps"},
-    {kKeepOpenBox,       "keepOpenBox",      Kind::kCheckBox,         kWindow, "&Keep this window open",{ 240, 4035, 6720,  300}, 10, FontRole::kText,   "Keep this window open"},
-    {kAlwaysBox,         "alwaysBox",        Kind::kCheckBox,         kWindow, "&Always open this map without asking", { 240, 4395, 6720,  300}, 11, FontRole::kText, "Always open this map without asking"},
-    {kCopyButton,        "copyButton",       Kind::kMenuButton,       kWindow, "&Copy",                 { 240, 4875, 1335,  375}, 12, FontRole::kButton, "Copy"},
-    {kOpenButton,        "openButton",       Kind::kButton,           kWindow, "&Open",                 {4650, 4875, 1095,  375}, 13, FontRole::kButton, "Open"},
-    {kCancelButton,      "cancelButton",     Kind::kButton,           kWindow, "Cancel",                {5865, 4875, 1095,  375}, 14, FontRole::kButton, "Cancel"},
+    {kPlaceLabel,        "placeLabel",       Kind::kLabel,            kWindow, "&Place",                { 240,  300, 1680,  255},  0, FontRole::kText,   ""},
+    {kPlaceBox,          "placeBox",         Kind::kEditBox,          kWindow, "",                      {1920,  240, 5040,  360},  1, FontRole::kText,   "Place"},
+    {kPlaceMessage,      "placeMessage",     Kind::kReadOnlyBox,      kWindow, "",                      {1920,  660, 5040,  360},  2, FontRole::kText,   "Why the text names no place"},
+    {kCoordinatesLabel,  "coordinatesLabel", Kind::kLabel,            kWindow, "Coordinates",           { 240, 1140, 1680,  255},  3, FontRole::kText,   ""},
+    {kCoordinatesBox,    "coordinatesBox",   Kind::kReadOnlyBox,      kWindow, "",                      {1920, 1080, 5040,  360},  4, FontRole::kText,   "Coordinates"},
+    {kDmsLabel,          "dmsLabel",         Kind::kLabel,            kWindow, "Deg. Min. Sec.",        { 240, 1560, 1680,  255},  5, FontRole::kText,   ""},
+    {kDmsBox,            "dmsBox",           Kind::kReadOnlyBox,      kWindow, "",                      {1920, 1500, 5040,  360},  6, FontRole::kText,   "Degrees, minutes and seconds"},
+    {kGeocodeLabel,      "geocodeLabel",     Kind::kLabel,            kWindow, "Geocode",               { 240, 1980, 1680,  255},  7, FontRole::kText,   ""},
+    {kGeocodeBox,        "geocodeBox",       Kind::kReadOnlyBox,      kWindow, "",                      {1920, 1920, 2760,  360},  8, FontRole::kText,   "Geocode"},
+    {kZoomLabel,         "zoomLabel",        Kind::kLabel,            kWindow, "Zoom",                  {4800, 1980,  840,  255},  9, FontRole::kText,   ""},
+    {kZoomBox,           "zoomBox",          Kind::kReadOnlyBox,      kWindow, "",                      {5640, 1920, 1320,  360}, 10, FontRole::kText,   "The link's zoom"},
+    {kMapsLabel,         "mapsLabel",        Kind::kLabel,            kWindow, "&Maps",                 { 240, 2460, 3975,  255}, 11, FontRole::kText,   ""},
+    {kMapList,           "mapList",          Kind::kListView,         kWindow, "",                      { 240, 2700, 6720, 2055}, 12, FontRole::kText,   "Maps"},
+    {kKeepOpenBox,       "keepOpenBox",      Kind::kCheckBox,         kWindow, "&Keep this window open",{ 240, 4875, 6720,  300}, 13, FontRole::kText,   "Keep this window open"},
+    {kAlwaysBox,         "alwaysBox",        Kind::kCheckBox,         kWindow, "&Always open this map without asking", { 240, 5235, 6720,  300}, 14, FontRole::kText, "Always open this map without asking"},
+    {kCopyButton,        "copyButton",       Kind::kMenuButton,       kWindow, "&Copy",                 { 240, 5715, 1335,  375}, 15, FontRole::kButton, "Copy"},
+    {kOpenButton,        "openButton",       Kind::kButton,           kWindow, "&Open",                 {4650, 5715, 1095,  375}, 16, FontRole::kButton, "Open"},
+    {kCancelButton,      "cancelButton",     Kind::kButton,           kWindow, "Cancel",                {5865, 5715, 1095,  375}, 17, FontRole::kButton, "Cancel"},
 };
 // clang-format on
 
@@ -73,6 +80,8 @@ struct FormText {
 };
 
 inline constexpr FormText kFormTexts[] = {
+    {&PlaceCardForm::place, kPlaceBox},
+    {&PlaceCardForm::place_message, kPlaceMessage},
     {&PlaceCardForm::coordinates, kCoordinatesBox},
     {&PlaceCardForm::dms, kDmsBox},
     {&PlaceCardForm::geocode, kGeocodeBox},

@@ -16,7 +16,7 @@
 extern "C" {
 
 // Raised whenever anything below changes; the gateway refuses a module of another version.
-#define TOLVEX_UI_ABI_VERSION 4u
+#define TOLVEX_UI_ABI_VERSION 5u
 
 // The module's only exported symbol: a function returning its TolvexUiModule.
 #define TOLVEX_UI_MODULE_SYMBOL "tolvex_ui_module"
@@ -95,9 +95,13 @@ struct TolvexUiEditorOps {
 using TolvexUiEditorHandler = void (*)(void* context, int event, TolvexUiEditor* editor,
                                        const TolvexUiEditorOps* ops);
 
-// The place card (PlaceCardForm in dialog/place_card.h): the place's texts, the maps with
-// their areas, the selected map, the two check boxes and the labels of the copy items.
+// The place card (PlaceCardForm in dialog/place_card.h): the Place box, its message and whether
+// the place can be opened, the place's texts, the maps with their areas, the selected map, the
+// two check boxes and the labels of the copy items.
 struct TolvexUiCardForm {
+  TolvexUiText place;
+  TolvexUiText place_message;
+  int can_open;
   TolvexUiText coordinates;
   TolvexUiText dms;
   TolvexUiText geocode;
@@ -120,7 +124,8 @@ enum TolvexUiCardEvent {
   TOLVEX_UI_CARD_COPY_COORDINATES = 3,  // Ctrl+C
   TOLVEX_UI_CARD_COPY_MAP_LINK = 4,     // Ctrl+Shift+C
   TOLVEX_UI_CARD_CANCEL = 5,            // Esc or the close button
-  TOLVEX_UI_CARD_UNLOAD = 6             // the card has closed
+  TOLVEX_UI_CARD_UNLOAD = 6,            // the card has closed
+  TOLVEX_UI_CARD_PLACE_CHANGE = 7       // the Place box's text changed
 };
 
 // The module's place card window, opaque to the gateway.
@@ -134,6 +139,8 @@ struct TolvexUiCardOps {
   void (*copy_text)(TolvexUiCard* card, TolvexUiText text);
   // Closes the card; TOLVEX_UI_CARD_UNLOAD follows.
   void (*close)(TolvexUiCard* card);
+  // Hands the clipboard's text to `receive` ("" when it holds none).
+  void (*clipboard_text)(TolvexUiCard* card, void (*receive)(void*, TolvexUiText), void* context);
 };
 
 using TolvexUiCardHandler = void (*)(void* context, int event, size_t item, TolvexUiCard* card,

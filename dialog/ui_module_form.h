@@ -97,6 +97,9 @@ class UiCardFormView {
       : ids_(UiTexts(form.ids)), areas_(UiTexts(form.areas)), labels_(UiTexts(form.copy_labels)) {
     // A list of areas shorter than the ids is padded, so that the module reads one per id.
     areas_.resize(ids_.size(), UiText(""));
+    ui_.place = UiText(form.place);
+    ui_.place_message = UiText(form.place_message);
+    ui_.can_open = form.can_open ? 1 : 0;
     ui_.coordinates = UiText(form.coordinates);
     ui_.dms = UiText(form.dms);
     ui_.geocode = UiText(form.geocode);
@@ -123,6 +126,9 @@ class UiCardFormView {
 
 inline PlaceCardForm PlaceCardFormOf(const TolvexUiCardForm& ui) {
   PlaceCardForm form;
+  form.place = UiView(ui.place);
+  form.place_message = UiView(ui.place_message);
+  form.can_open = ui.can_open != 0;
   form.coordinates = UiView(ui.coordinates);
   form.dms = UiView(ui.dms);
   form.geocode = UiView(ui.geocode);

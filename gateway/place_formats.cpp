@@ -5,6 +5,7 @@
 
 #include "gateway/command_template.h"
 #include "gateway/option_store.h"
+#include "geocode/plus_code.h"
 
 namespace tolvex {
 namespace {
@@ -40,6 +41,8 @@ std::vector<PlaceText> DescribePlace(const Location& location, const std::vector
   texts.push_back({"dms", DegreesMinutesSeconds(location.position.latitude, 'N', 'S') + " " +
                               DegreesMinutesSeconds(location.position.longitude, 'E', 'W')});
   texts.push_back({"geocode", location.geocode});
+  texts.push_back(
+      {"pluscode", EncodePlusCode(location.position.latitude, location.position.longitude)});
   texts.push_back({"tolvex", std::string(kLinkPrefix) + location.geocode});
   std::string geo = std::string(kGeoPrefix) + numbers;
   if (location.zoom) geo += "?z=" + std::to_string(*location.zoom);

@@ -9,7 +9,8 @@
 ; It installs for the current user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\TolvexGateway (a folder the user can write: the option window saves
 ; its file beside the program), registers TolVex: links under HKCU\Software\Classes\TolVex, adds
-; a Start-menu shortcut to the option window and an entry in the list of installed applications.
+; Start-menu shortcuts to the option window and to the place card ("Open a Place") and an
+; entry in the list of installed applications.
 ; It offers the program for geo: links (a ProgID of its own, named in the program's capabilities
 ; and in RegisteredApplications, so that Windows lists it among the apps for geo: links) and
 ; makes it their handler only where no geo class exists yet: never in another program's place.
@@ -45,6 +46,7 @@ SetDateSave off
 !define PROGRAM "TolvexGateway.exe"
 !define OPTION_FILE "tolvexgwoption.xml"
 !define SHORTCUT "TolvexGateway Options.lnk"
+!define OPEN_SHORTCUT "Open a Place.lnk"
 !define CLASS_KEY "Software\Classes\TolVex"
 !define PROGID "TolvexGateway.Link"
 !define PROGID_KEY "Software\Classes\${PROGID}"
@@ -211,6 +213,7 @@ Section "TolvexGateway"
   ${EndIf}
 
   CreateShortcut "$SMPROGRAMS\${SHORTCUT}" "$INSTDIR\${PROGRAM}" "option" "$INSTDIR\${PROGRAM}" 0
+  CreateShortcut "$SMPROGRAMS\${OPEN_SHORTCUT}" "$INSTDIR\${PROGRAM}" "open" "$INSTDIR\${PROGRAM}" 0
 
   ${GetSize} "$INSTDIR" "/S=0K" $1 $2 $3
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "${PRODUCT}"
@@ -293,6 +296,7 @@ Section "Uninstall"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\${SHORTCUT}"
+  Delete "$SMPROGRAMS\${OPEN_SHORTCUT}"
 
   ; The link registration goes only while it still opens this installation.
   ReadRegStr $0 HKCU "${CLASS_KEY}\shell\open\command" ""

@@ -173,6 +173,7 @@ struct ExpandCase {
   bool comma_locale = false;      // de_DE instead of C.UTF-8
   const char* command = "expand";
   std::string file_contains = {};  // a text the option file holds afterwards
+  std::string input = {};          // standard input
   unsigned mode = 0;               // the option file's mode bits, when not the default
 };
 
@@ -211,6 +212,7 @@ TEST_P(TolvexExpandTest, PrintsWhatTheLinkWouldOpen) {
   // The user's own folder, empty: the tool reads and writes the file beside it.
   options.env_set = {"LC_ALL=C.UTF-8", "XDG_CONFIG_HOME=" + dir.File("config")};
   if (c.comma_locale) options.env_set[0] = "LC_ALL=de_DE.UTF-8";  // compiled by scripts/setup
+  options.input = c.input;
   auto result = RunProcess(tool, args, options);
   if (c.command == std::string("maps") && args.back() != "list") {
     result.out += RunProcess(tool, list, options).out;
@@ -258,7 +260,8 @@ std::string Listed(std::string_view active, std::string_view added = "") {
 // What `show` prints before the maps, and the maps' lines for Tokyo Tower's pair.
 const std::string kShownPair =
     "coordinates\t35.658581, 139.745433\ndms\t35\u00B039'30.9\"N 139\u00B044'43.6\"E\n"
-    "geocode\tSD9.XC4.EQ2.CV5\ntolvex\tTolVex:SD9.XC4.EQ2.CV5\ngeo\tgeo:35.658581,139.745433\n";
+    "geocode\tSD9.XC4.EQ2.CV5\npluscode\t8Q7XMP5W+C5\ntolvex\tTolVex:SD9.XC4.EQ2.CV5\n"
+    "geo\tgeo:35.658581,139.745433\n";
 const std::string kShownMaps = "map:Geocode\tviewer SD9.XC4.EQ2.CV5 9\nmap:Map\t" + kAtTokyoTower +
                                "map:Tokyo\tviewer +035.6554 +139.7486\nmap:Tab%09Id\tt & 16\n";
 const std::string kRulesOfTheWindow = "The zoom must be blank or a whole number from 0 to 21";
@@ -289,6 +292,16 @@ INSTANTIATE_TEST_SUITE_P(Cases, TolvexExpandTest, ::testing::ValuesIn(std::vecto
      nullptr, "", 0, "IC8.XX9.MS6.MR4\n"},
     {"CommaLocaleWritesItsSeparator",
      {"--template", "$lat.d()", "TolVex:35.65858075697629,139.74543520885123"}, nullptr, "", 0, "35,658580756976292\n", "", true},
+    // Any place text: a map service's link, a pasted message, plus codes; nothing is fetched.
+    {"MapServiceLink", {"--template", "$ost $zoom", "https://maps.gsi.go.jp/#12/35.658581/139.745433/"},
+     nullptr, "", 0, "SD9.XC4.EQ2.CV5 12\n"},
+    {"PastedMessageOnStandardInput", {"--template", "$ost $zoom", "-"}, nullptr, "", 0, "SD9.XC4.EQ2.CV5 9\n", "", false,
+     "expand", "", "Meet at\nhttps://www.openstreetmap.org/#map=9/35.658581/139.745433 at six.\n"},
+    {"ShortPlusCode", {"MP5W+C5", "Tokyo"}, kBeside, "Map", 1, "", "tolvex: a short plus code needs a nearby place: \"MP5W+C5 Tokyo\""},
+    {"NearRecoversAShortPlusCode", {"--template", "$lat.d(-.6r),$lon.d(-.6r)", "--near", "35.68,139.69", "MP5W+C5"},
+     nullptr, "", 0, "35.658563,139.745437\n"},
+    {"ShortLinkIsNotFetched", {"https://maps.app.goo.gl/2ZjYqkBPrcgeVoJS6"}, kBeside, "Map", 1, "",
+     "\"https://maps.app.goo.gl/2ZjYqkBPrcgeVoJS6\" is a short link: it names no place until its web server is asked."},
     {"InvalidLocation", {"TolVex:91,0"},
      kBeside, "Map", 1, "", "tolvex: Invalid Location: \"91,0\""},
     {"CommaDecimalsAreRefused", {"TolVex:35,6;139,7"},
@@ -316,17 +329,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, TolvexExpandTest, ::testing::ValuesIn(std::vecto
      "my.xml", "Map", 0, kShownPair + kShownMaps, "", true, "show"},
     {"ShowGeocodeBesideTheTool", {"SD9.XC4.EQ2.CV5"}, kBeside, "Map", 0,
      "coordinates\t35.658581, 139.745435\ndms\t35\u00B039'30.9\"N 139\u00B044'43.6\"E\n"
-     "geocode\tSD9.XC4.EQ2.CV5\ntolvex\tTolVex:SD9.XC4.EQ2.CV5\ngeo\tgeo:35.658581,139.745435\n"
+     "geocode\tSD9.XC4.EQ2.CV5\npluscode\t8Q7XMP5W+C5\ntolvex\tTolVex:SD9.XC4.EQ2.CV5\ngeo\tgeo:35.658581,139.745435\n"
      "map:Geocode\tviewer SD9.XC4.EQ2.CV5 9\nmap:Map\thttps://map.example/?lat=35.658581&lon=139.745435\n"
      "map:Tokyo\tviewer +035.6554 +139.7486\nmap:Tab%09Id\tt & 16\n", "", false, "show"},
     {"ShowGeoLinkWithZoom", {"geo:-33.856784,-70.1?z=12"}, kBeside, "Map", 0,
      "coordinates\t-33.856784, -70.100000\ndms\t33\u00B051'24.4\"S 70\u00B006'00.0\"W\n"
-     "geocode\tIC8.HY3.MT0.RQ2\ntolvex\tTolVex:IC8.HY3.MT0.RQ2\ngeo\tgeo:-33.856784,-70.100000?z=12\n"
+     "geocode\tIC8.HY3.MT0.RQ2\npluscode\t47RF4WV2+72\ntolvex\tTolVex:IC8.HY3.MT0.RQ2\ngeo\tgeo:-33.856784,-70.100000?z=12\n"
      "map:Geocode\tviewer IC8.HY3.MT0.RQ2 12\nmap:Map\thttps://map.example/?lat=-33.856784&lon=-70.100000\n"
      "map:Tokyo\tviewer -033.8638 -070.1174\nmap:Tab%09Id\tt & 12\n", "", false, "show"},
     {"ShowGeoLinkWithoutZoomGerman", {"geo:0,0"}, kBeside, "Map", 0,
      "coordinates\t0.000000, 0.000000\ndms\t0\u00B000'00.0\"N 0\u00B000'00.0\"E\n"
-     "geocode\tNA0.NA0.AA0.AA0\ntolvex\tTolVex:NA0.NA0.AA0.AA0\ngeo\tgeo:0.000000,0.000000\n"
+     "geocode\tNA0.NA0.AA0.AA0\npluscode\t6FG22222+22\ntolvex\tTolVex:NA0.NA0.AA0.AA0\ngeo\tgeo:0.000000,0.000000\n"
      "map:Geocode\tviewer NA0.NA0.AA0.AA0 9\nmap:Map\thttps://map.example/?lat=0.000000&lon=0.000000\n"
      "map:Tokyo\tviewer -000.0046 -000.0100\nmap:Tab%09Id\tt & 16\n", "", true, "show"},
     {"ShowRefusedLocation", {"TolVex:91,0"}, kBeside, "Map", 1, "",
@@ -368,14 +381,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, TolvexExpandTest, ::testing::ValuesIn(std::vecto
      nullptr, 1, Listed(""), "Can't Load Option file. XML file may be collasped. (@/my.xml)",
      false, "maps"},
     {"MapsReadOnlyFileNamed", {"--options", "@/my.xml", "use", "Tokyo"}, "my.xml", "Map", 1,
-     Listed("Map"), "\"@/my.xml\" is read-only", false, "maps", {}, 0444},
+     Listed("Map"), "\"@/my.xml\" is read-only", false, "maps", {}, {}, 0444},
     {"MapsReadOnlyFileForced", {"--options", "@/my.xml", "--force", "use", "Tokyo"}, "my.xml",
-     "Map", 0, Listed("Tokyo"), "", false, "maps", {}, 0444},
+     "Map", 0, Listed("Tokyo"), "", false, "maps", {}, {}, 0444},
     {"MapsForceWithoutOptions", {"--force", "use", "Tokyo"}, kBeside, "Map", 2, Listed("Map"),
      "--force goes with --options", false, "maps"},
     // A read-only file beside the program is the administrator's: the user's own file is made.
     {"MapsReadOnlyFileBesideWritesTheUsersOwn", {"use", "Tokyo"}, kBeside, "Map", 0,
-     Listed("Tokyo"), "", false, "maps", {}, 0444},
+     Listed("Tokyo"), "", false, "maps", {}, {}, 0444},
     {"MapsEmptyTemplate", {"--options", "@/my.xml", "add", "N", " "}, "my.xml", "Map", 1,
      Listed("Map"), "The command template must not be empty", false, "maps"},
     {"MapsZoomOutOfRange", {"--options", "@/my.xml", "add", "N", "t", "--zoom", "22"}, "my.xml",
@@ -557,6 +570,20 @@ INSTANTIATE_TEST_SUITE_P(Manual, ManualExampleTest, ::testing::ValuesIn(WorkedEx
                          TOLVEX_ROW_NAMES(id));
 
 TEST(ManualExamplesTest, ThePageShowsFourOrMore) { EXPECT_GE(WorkedExamples().size(), 4U); }
+
+// The page's table of what can be pasted: every example names a place.
+TEST(ManualPasteTest, EveryExampleNamesAPlace) {
+  const std::string page = test::ReadFile(std::string(TOLVEX_BIN_DIR) + "/manual.htm");
+  std::size_t from = 0;
+  int examples = 0;
+  for (std::string text;
+       !(text = PageText(Between(page, from, "<code class=\"paste\">", "</code>"))).empty();
+       ++examples) {
+    const auto result = RunProcess(kTolvex, {"expand", "--template", "$ost", text});
+    EXPECT_EQ(result.exit_status, 0) << text << ": " << result.err;
+  }
+  EXPECT_GE(examples, 15);
+}
 
 }  // namespace
 }  // namespace tolvex

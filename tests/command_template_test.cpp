@@ -105,6 +105,7 @@ struct PlaceCase {
   const char* dms;
   const char* geo;
   const char* map;  // "$lat.d(.2r) $zoom" expanded as a request does
+  const char* pluscode;
 };
 
 class DescribePlaceTest : public ::testing::TestWithParam<PlaceCase> {};
@@ -117,8 +118,13 @@ TEST_P(DescribePlaceTest, WritesEveryFormat) {
   const std::vector<PlaceText> texts = DescribePlace(request.location, maps, c.separator);
   const std::string geocode = request.location.geocode;
   const std::vector<std::pair<std::string, std::string>> expected = {
-      {"coordinates", c.coordinates},  {"dms", c.dms}, {"geocode", geocode},
-      {"tolvex", "TolVex:" + geocode}, {"geo", c.geo}, {"map:A\tmap", c.map}};
+      {"coordinates", c.coordinates},
+      {"dms", c.dms},
+      {"geocode", geocode},
+      {"pluscode", c.pluscode},
+      {"tolvex", "TolVex:" + geocode},
+      {"geo", c.geo},
+      {"map:A\tmap", c.map}};
   ASSERT_EQ(texts.size(), expected.size());
   for (std::size_t i = 0; i < texts.size(); ++i) {
     EXPECT_EQ(texts[i].name, expected[i].first);
@@ -130,25 +136,33 @@ INSTANTIATE_TEST_SUITE_P(
     Places, DescribePlaceTest,
     ::testing::ValuesIn(std::initializer_list<PlaceCase>{
         {"TokyoTower", "TolVex:35.658581,139.745433", ".", "35.658581, 139.745433",
-         "35\u00B039'30.9\"N 139\u00B044'43.6\"E", "geo:35.658581,139.745433", "35.66 16"},
+         "35\u00B039'30.9\"N 139\u00B044'43.6\"E", "geo:35.658581,139.745433", "35.66 16",
+         "8Q7XMP5W+C5"},
         {"SouthernHemisphere", "TolVex:-33.856784,151.215297", ".", "-33.856784, 151.215297",
-         "33\u00B051'24.4\"S 151\u00B012'55.1\"E", "geo:-33.856784,151.215297", "-33.86 16"},
+         "33\u00B051'24.4\"S 151\u00B012'55.1\"E", "geo:-33.856784,151.215297", "-33.86 16",
+         "4RRH46V8+74"},
         {"WesternHemisphere", "TolVex:40.689247,-74.044502", ".", "40.689247, -74.044502",
-         "40\u00B041'21.3\"N 74\u00B002'40.2\"W", "geo:40.689247,-74.044502", "40.69 16"},
+         "40\u00B041'21.3\"N 74\u00B002'40.2\"W", "geo:40.689247,-74.044502", "40.69 16",
+         "87G7MXQ4+M5"},
         {"Origin", "TolVex:0,0", ".", "0.000000, 0.000000", "0\u00B000'00.0\"N 0\u00B000'00.0\"E",
-         "geo:0.000000,0.000000", "0.00 16"},
+         "geo:0.000000,0.000000", "0.00 16", "6FG22222+22"},
         // 59.96" rounds to a whole minute, and 59'59.96" to a whole degree.
         {"CarriesIntoTheMinuteAndDegree", "TolVex:10.999989,-0.016656", ".", "10.999989, -0.016656",
-         "11\u00B000'00.0\"N 0\u00B001'00.0\"W", "geo:10.999989,-0.016656", "11.00 16"},
+         "11\u00B000'00.0\"N 0\u00B001'00.0\"W", "geo:10.999989,-0.016656", "11.00 16",
+         "7C2XXXXM+X8"},
         {"NorthPoleDateLine", "TolVex:90,180", ".", "90.000000, 180.000000",
-         "90\u00B000'00.0\"N 180\u00B000'00.0\"E", "geo:90.000000,180.000000", "90.00 16"},
+         "90\u00B000'00.0\"N 180\u00B000'00.0\"E", "geo:90.000000,180.000000", "90.00 16",
+         "C2X2X2X2+X2"},
         {"SouthPoleDateLine", "TolVex:-90,-180", ".", "-90.000000, -180.000000",
-         "90\u00B000'00.0\"S 180\u00B000'00.0\"W", "geo:-90.000000,-180.000000", "-90.00 16"},
+         "90\u00B000'00.0\"S 180\u00B000'00.0\"W", "geo:-90.000000,-180.000000", "-90.00 16",
+         "22222222+22"},
         {"LinksZoom", "geo:35.658581,139.745433?z=12", ".", "35.658581, 139.745433",
-         "35\u00B039'30.9\"N 139\u00B044'43.6\"E", "geo:35.658581,139.745433?z=12", "35.66 12"},
+         "35\u00B039'30.9\"N 139\u00B044'43.6\"E", "geo:35.658581,139.745433?z=12", "35.66 12",
+         "8Q7XMP5W+C5"},
         // The user's separator reads the map's format texts; the texts stay as they are.
         {"GermanSeparator", "geo:35.658581,139.745433?z=3", ",", "35.658581, 139.745433",
-         "35\u00B039'30.9\"N 139\u00B044'43.6\"E", "geo:35.658581,139.745433?z=3", "35.66 3"},
+         "35\u00B039'30.9\"N 139\u00B044'43.6\"E", "geo:35.658581,139.745433?z=3", "35.66 3",
+         "8Q7XMP5W+C5"},
     }),
     TOLVEX_ROW_NAMES(name));
 

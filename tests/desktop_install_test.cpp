@@ -331,6 +331,8 @@ TEST_F(DesktopInstallTest, InstalledFilesPassTheirValidators) {
       {"HandlerEntry", "desktop-file-validate @F@", "@D@/applications/tolvexgateway.desktop"},
       {"OptionsEntry", "desktop-file-validate @F@",
        "@D@/applications/tolvexgateway-option.desktop"},
+      {"OpenAPlaceEntry", "desktop-file-validate @F@",
+       "@D@/applications/tolvexgateway-open.desktop"},
   };
   const fs::path prefix = home_.path() / "opt";
   ASSERT_EQ(Install(prefix).exit_status, 0);

@@ -863,6 +863,8 @@ class FakeCardView final : public FakeWindow<PlaceCardView, PlaceCardForm, Place
                            public platform::MessageSink {  // the launch's messages come here too
  public:
   std::vector<std::string> copied;
+  std::string clipboard;
+  std::string ClipboardText() const override { return clipboard; }
   void ShowError(std::string_view text, std::string_view title) override {
     FakeWindow::ShowError(text, title);
   }
@@ -881,12 +883,14 @@ std::string CardFile(std::string_view current, bool ask) {
 
 class FrmPlaceCardTest : public FrmOptionTest {
  protected:
-  void LoadCard(std::string_view link, const std::optional<std::string>& file) {
+  void LoadCard(std::string_view link, const std::optional<std::string>& file,
+                std::string place_text = "") {
     if (file) dir_.Write("tolvexgwoption.xml", *file);
     gateway_.messages = &card_;
     gateway_.shell = &shell_;
     FrmPlaceCardServices services;
-    services.location = ClassifyArgument(link, ".").location;
+    if (!link.empty()) services.location = ClassifyArgument(link, ".").location;
+    services.place_text = std::move(place_text);
     services.gateway = &gateway_;
     services.create_document = [this] {
       return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
@@ -1006,6 +1010,52 @@ TEST_F(FrmPlaceCardTest, ShowsThePlaceAndCopiesEachItem) {
                                       "35.658581, 139.745433", atlas}));
   EXPECT_TRUE(shell_.opened.empty());
   EXPECT_FALSE(card_.closed);
+}
+
+// Opened by hand without a text: the clipboard's text when it names a place, else nothing.
+TEST_F(FrmPlaceCardTest, WithoutATextTheClipboardNamesThePlace) {
+  card_.clipboard = "Tokyo Tower";
+  LoadCard("", CardFile("Atlas", true));
+  EXPECT_EQ(card_.form.place, "");
+  EXPECT_EQ(card_.form.place_message, "");
+  EXPECT_FALSE(card_.form.can_open);
+  card_.clipboard = "8Q7XMP5W+C5";
+  LoadCard("", CardFile("Atlas", true));
+  EXPECT_EQ(card_.form.place, "8Q7XMP5W+C5");
+  EXPECT_EQ(card_.form.coordinates, "35.658563, 139.745437");
+  EXPECT_TRUE(card_.form.can_open);
+}
+
+// The Place box: what is typed or pasted is read at once; a text that names no place says why,
+// and Open and the copy items then do nothing.
+TEST_F(FrmPlaceCardTest, ThePlaceBoxIsReadAsItIsTyped) {
+  LoadCard("", CardFile("Atlas", true), "https://maps.app.goo.gl/2ZjYqkBPrcgeVoJS6");
+  EXPECT_EQ(card_.form.place, "https://maps.app.goo.gl/2ZjYqkBPrcgeVoJS6");
+  EXPECT_NE(card_.form.place_message.find("is a short link"), std::string::npos);
+  EXPECT_FALSE(card_.form.can_open);
+  EXPECT_EQ(card_.form.coordinates, "");
+  card_frm_->OnOpen();
+  card_frm_->OnCopyCoordinates();
+  EXPECT_TRUE(shell_.opened.empty() && card_.copied.empty());
+
+  card_.form.place = "35\u00B039'30.9\"N 139\u00B044'43.6\"E";
+  card_frm_->OnPlaceChange();
+  EXPECT_EQ(card_.form.coordinates, "35.658583, 139.745444");
+  EXPECT_TRUE(card_.form.can_open && card_.form.place_message.empty());
+  card_.form.place =
+      "Here: https://www.google.com/maps/place/Tokyo+Tower/@35.6585805,139.7428526,17z/"
+      "data=!3m1!4b1!8m2!3d35.6585805!4d139.7454329";
+  card_frm_->OnPlaceChange();
+  EXPECT_EQ(card_.form.zoom, "17");
+  card_.form.keep_open = true;
+  card_frm_->OnOpen();
+  ASSERT_EQ(shell_.opened.size(), 1u);
+  EXPECT_EQ(shell_.opened[0].first, "https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=17");
+
+  card_.form.place = "";  // emptied: no place, and nothing to say about it
+  card_frm_->OnPlaceChange();
+  EXPECT_FALSE(card_.form.can_open);
+  EXPECT_EQ(card_.form.place_message, "");
 }
 
 }  // namespace

@@ -450,6 +450,44 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     TOLVEX_ROW_NAMES(name));
 
+// "tolvexgateway open" with a map service's link on the clipboard: the card shows its place;
+// the Place box typed over names another place, or none, and Enter opens what it names.
+struct OpenCase {
+  const char* name;
+  std::vector<std::string> keys;
+  const char* launched;  // "" for nothing
+};
+
+class OpenByHandTest : public MapsUnderXvfbTest, public ::testing::WithParamInterface<OpenCase> {};
+
+TEST_P(OpenByHandTest, EnterOpensThePlaceTheBoxNames) {
+  dir_.Write("tolvexgwoption.xml", OptionsWith(kAskingOptions));
+  ProcessOptions clipboard;
+  clipboard.env_set = {"DISPLAY=" + x_.display()};
+  RunProcess("/bin/sh",
+             {"-c", "printf %s \"$0\" | xclip -selection clipboard -i >/dev/null 2>&1",
+              "https://www.google.com/maps/place/Tokyo+Tower/@35.6585805,139.7428526,17z/"
+              "data=!3m1!4b1!8m2!3d35.6585805!4d139.7454329"},
+             clipboard);
+  auto run = std::async(std::launch::async, [&] { return Run("open", x_.display()); });
+  PressKeys("TolvexGateway   - Open -", GetParam().keys);
+  const ProcessResult result = run.get();
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_EQ(Launched(*GetParam().launched == '\0' ? 300 : 3000), GetParam().launched);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, OpenByHandTest,
+                         ::testing::ValuesIn(std::initializer_list<OpenCase>{
+                             {"TheClipboardsLink", {"Return"}, "Map\nSD9.XC4.EQ2.CV5\n"},
+                             {"TypedCoordinates",
+                              {"alt+p", "ctrl+a", "type:35.6586N 139.7454E", "Return"},
+                              "Map\nSD9.XC4.EQ7.CV1\n"},
+                             {"NoPlaceOpensNothing",
+                              {"alt+p", "ctrl+a", "type:Tokyo Tower", "Return", "close:Escape"},
+                              ""},
+                         }),
+                         TOLVEX_ROW_NAMES(name));
+
 TEST_F(UiUnderXvfbTest, TheOptionWindowShowsAndEscapeEndsTheRunUnsaved) {
   auto run = std::async(std::launch::async, [&] { return Run("option", x_.display()); });
   const std::string title = "TolvexGateway   - Option -";

@@ -582,7 +582,7 @@ TEST(PlaceCardLayoutTest, ControlsSitWhereTheTableSaysAndTabGoesRound) {
   actions.insert(actions.end(), {"key", "esc"});
   const Lines_ lines = gateway.Drive("dialog", gateway.QuotedProgram() + kLink, actions);
   EXPECT_EQ(StartingWith(lines, "window|"),
-            (Lines_{"window|TolvexGateway   - Open -|TolvexGatewayCard|client 480,366|dpi 96"}));
+            (Lines_{"window|TolvexGateway   - Open -|TolvexGatewayCard|client 480,422|dpi 96"}));
   for (const layout::Control& control : place_card_form::kControls) {
     const TwipsRect& r = control.rect;
     const std::string place =
@@ -605,6 +605,33 @@ TEST(PlaceCardLayoutTest, ControlsSitWhereTheTableSaysAndTabGoesRound) {
     seen.push_back(line.substr(0, line.rfind('|')));
   }
   EXPECT_EQ(seen, focus);
+}
+
+// Opened by hand: the Place box has the focus; what is typed there is read at once, and a
+// text that names no place disables Open. The screenshot is for people to look at.
+TEST(PlaceCardOpenTest, TypingInThePlaceBoxReadsThePlace) {
+  const WineGateway gateway("card-open");
+  gateway.WriteOptions(kAsking);
+  const fs::path shot = fs::path(TOLVEX_WINE_ARTIFACT_DIR) / "place-card-open.bmp";
+  fs::create_directories(shot.parent_path());
+  const Lines_ lines =
+      gateway.Drive("dialog", gateway.QuotedProgram() + " open",
+                    {"focus", "chars", "35\u00B039'30.9\"N 139\u00B044'43.6\"E", "dump", "snap",
+                     WindowsPath(shot), "chars", "x", "dump", "key", "esc"});
+  EXPECT_EQ(StartingWith(lines, "focus|"),
+            Lines_{"focus|" + std::to_string(place_card_form::kPlaceBox) + "|Edit"});
+  const auto open_disabled = [](const std::string& line) {
+    return (std::stoul(line.substr(line.rfind("|style ") + 7)) & 0x08000000UL) != 0;  // WS_DISABLED
+  };
+  const Lines_ coordinates = StartingWith(lines, "control|2002|Edit|");
+  const Lines_ open = StartingWith(lines, "control|1|Button|");
+  ASSERT_EQ(coordinates.size(), 2u);
+  ASSERT_EQ(open.size(), 2u);
+  EXPECT_NE(coordinates[0].find("|35.658583, 139.745444|"), std::string::npos) << coordinates[0];
+  EXPECT_FALSE(open_disabled(open[0]));
+  EXPECT_NE(coordinates[1].find("Edit||"), std::string::npos) << coordinates[1];
+  EXPECT_TRUE(open_disabled(open[1]));
+  EXPECT_TRUE(fs::exists(shot));
 }
 
 struct CardCase {

@@ -98,9 +98,9 @@ const std::string& InstallFolder() {
 fs::path InstallDir() { return LinuxPath(InstallFolder()); }
 std::string InstalledProgram() { return InstallFolder() + "\\TolvexGateway.exe"; }
 
-fs::path Shortcut() {
+fs::path Shortcut(const std::string& name = "TolvexGateway Options.lnk") {
   const std::string appdata = Trimmed(RunWine("cmd", {"/c", "echo %APPDATA%"}).out);
-  return LinuxPath(appdata) / "Microsoft/Windows/Start Menu/Programs/TolvexGateway Options.lnk";
+  return LinuxPath(appdata) / "Microsoft/Windows/Start Menu/Programs" / name;
 }
 
 // reg query's answer, or "" when the key does not exist.
@@ -195,6 +195,8 @@ TEST_F(InstallTest, FreshInstallWritesTheFilesTheLinkSchemeTheShortcutAndTheEntr
   const std::string shortcut = ReadFile(Shortcut());
   EXPECT_NE(shortcut.find(Utf16(InstalledProgram())), std::string::npos);
   EXPECT_NE(shortcut.find(Utf16("option")), std::string::npos);
+  ASSERT_TRUE(fs::exists(Shortcut("Open a Place.lnk")));
+  EXPECT_NE(ReadFile(Shortcut("Open a Place.lnk")).find(Utf16("open")), std::string::npos);
 
   // The command is REG_SZ with the folder written out: nothing for the shell to expand.
   const std::string scheme = Query(kClassKey);
@@ -297,7 +299,7 @@ TEST_F(InstallTest, UninstallOfAnUntouchedInstallationRemovesEverything) {
   ASSERT_EQ(Install(), 0);
   Uninstall();
   EXPECT_FALSE(fs::exists(InstallDir()));
-  EXPECT_FALSE(fs::exists(Shortcut()));
+  EXPECT_FALSE(fs::exists(Shortcut()) || fs::exists(Shortcut("Open a Place.lnk")));
   EXPECT_EQ(Query(kClassKey), "");
   for (const std::string& key : {kGeoKey, kProgIdKey, kAppKey}) EXPECT_EQ(Query(key), "") << key;
   EXPECT_EQ(Query(kRegisteredApplications).find("TolvexGateway"), std::string::npos);
@@ -342,7 +344,7 @@ TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   }
   EXPECT_EQ(left, (Lines_{"tolvexgwoption.xml"}));
   EXPECT_EQ(ReadFile(InstallDir() / "tolvexgwoption.xml"), chosen);
-  EXPECT_FALSE(fs::exists(Shortcut()));
+  EXPECT_FALSE(fs::exists(Shortcut()) || fs::exists(Shortcut("Open a Place.lnk")));
   EXPECT_EQ(Query(kClassKey), "");
   EXPECT_EQ(Query(kUninstallKey), "");
   EXPECT_EQ(InstalledApplications().find("TolVex Gateway"), std::string::npos);

@@ -1,4 +1,8 @@
 // tolvexgateway: the handler of TolVex: links on Linux.
+#include <string>
+#include <string_view>
+#include <vector>
+
 #include "app/linux/graphical_message_sink.h"
 #include "app/linux/option_dialog.h"
 #include "app/linux/place_card.h"
@@ -8,6 +12,14 @@
 #include "platform/message.h"
 #include "platform/process.h"
 #include "platform/shell.h"
+#include "platform/text.h"
+
+namespace {
+
+// "open [TEXT]" asks for the place card by hand; any other argument is a link.
+constexpr std::string_view kOpenCommand = "open";
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace tolvex;
@@ -21,8 +33,19 @@ int main(int argc, char** argv) {
   services.show_option_dialog = [&] {
     return ShowOptionDialog(ui, SystemOptionServices(services));
   };
+  const std::string argument = platform::ArgumentText(argc, argv);
   services.choose_map = [&](const Location& location) {
-    return ChooseMapOnCard(ui, SystemPlaceCardServices(services, location));
+    FrmPlaceCardServices card = SystemPlaceCardServices(services, location);
+    card.place_text = argument;  // the card's Place box holds the link
+    return ChooseMapOnCard(ui, std::move(card));
   };
-  return RunGateway(platform::ArgumentText(argc, argv), services);
+  if (argc >= 2 && argv[1] == kOpenCommand) {
+    FrmPlaceCardServices card = SystemPlaceCardServices(services, Location());
+    card.location.reset();
+    card.place_text = JoinWithSpaces(std::vector<std::string_view>(argv + 2, argv + argc));
+    if (const auto status = ChooseMapOnCard(ui, std::move(card))) return *status;
+    platform::WriteToStandardError(kProgramTitle, "the place card needs a display");
+    return 1;
+  }
+  return RunGateway(argument, services);
 }

@@ -50,6 +50,16 @@ class ModulePlaceCardView final : public PlaceCardView {
   }
 
   void CopyText(std::string_view text) override { ops_->copy_text(card_, UiText(text)); }
+  std::string ClipboardText() const override {
+    std::string text;
+    ops_->clipboard_text(
+        card_,
+        [](void* context, TolvexUiText received) {
+          *static_cast<std::string*>(context) = std::string(UiView(received));
+        },
+        &text);
+    return text;
+  }
   void Close() override { ops_->close(card_); }
 
  private:
@@ -70,6 +80,8 @@ void HandleCardEvent(void* context, int event, size_t item, TolvexUiCard* card,
   switch (event) {
     case TOLVEX_UI_CARD_LOAD:
       return logic.OnLoad();
+    case TOLVEX_UI_CARD_PLACE_CHANGE:
+      return logic.OnPlaceChange();
     case TOLVEX_UI_CARD_OPEN:
       return logic.OnOpen();
     case TOLVEX_UI_CARD_COPY:

@@ -1,7 +1,10 @@
 // TolvexGateway.exe: the handler of TolVex: links on Windows.
 #include <windows.h>
 
+#include <algorithm>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "app/system_services.h"
@@ -38,10 +41,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // The option file asks at each link: the place card lets the user choose the map. Windows
   // always has a desktop to show it on; only a window that cannot be created lets the request
   // run as if the file did not ask.
-  services.choose_map = [&](const Location& location) -> std::optional<int> {
+  const std::string argument = platform::ArgumentText(0, nullptr);
+  // The card's Place box holds the link, or the text given to "open".
+  const auto run_card = [&](std::optional<Location> location,
+                            std::string text) -> std::optional<int> {
     PlaceCardWindow window(instance);
     FrmPlaceCardServices card;
-    card.location = location;
+    card.location = std::move(location);
+    card.place_text = std::move(text);
     card.gateway = &services;
     card.create_document = services.create_document;
     card.save = SystemOptionSaveServices(services.option_file_path);
@@ -49,5 +56,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (window.Run(logic) != 0) return std::nullopt;
     return logic.exit_status();
   };
-  return RunGateway(platform::ArgumentText(0, nullptr), services);
+  services.choose_map = [&](const Location& location) { return run_card(location, argument); };
+  // "open [TEXT]" asks for the place card by hand; any other argument is a link.
+  constexpr std::string_view kOpenCommand = "open";
+  if (argument == kOpenCommand || argument.starts_with("open ")) {
+    const std::string text = argument.substr(std::min(argument.size(), kOpenCommand.size() + 1));
+    if (const auto status = run_card(std::nullopt, text)) return *status;
+    return 1;  // no window could be created: nothing was opened
+  }
+  return RunGateway(argument, services);
 }

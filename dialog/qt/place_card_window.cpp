@@ -32,6 +32,9 @@ void SetBoxText(QLineEdit* box, const QString& text) {
 PlaceCardWindow::PlaceCardWindow() : TableDialog(kWindowLayout, kMapColumns, nullptr) {
   setObjectName(QStringLiteral("FrmPlaceCard"));
   maps_ = Control<QTreeWidget>(kMapList);
+  // What the user types or pastes is read at once; the card's own writing of the box is not.
+  connect(Control<QLineEdit>(kPlaceBox), &QLineEdit::textEdited, this,
+          [this] { Send(&PlaceCardEvents::OnPlaceChange); });
   connect(maps_, &QTreeWidget::itemDoubleClicked, this, [this] { Send(&PlaceCardEvents::OnOpen); });
   connect(Control<QPushButton>(kOpenButton), &QPushButton::clicked, this,
           [this] { Send(&PlaceCardEvents::OnOpen); });
@@ -59,6 +62,8 @@ void PlaceCardWindow::Open(PlaceCardEvents& events) {
   events.OnLoad();
   if (unloaded()) return;
   ShowCentred();
+  // Without a text, the Place box waits for one.
+  if (Control<QLineEdit>(kPlaceBox)->text().isEmpty()) Control<QLineEdit>(kPlaceBox)->setFocus();
 }
 
 void PlaceCardWindow::Show(const PlaceCardForm& form) {
@@ -69,6 +74,8 @@ void PlaceCardWindow::Show(const PlaceCardForm& form) {
   SelectRow(maps_, static_cast<int>(form.selected));
   Control<QCheckBox>(kKeepOpenBox)->setChecked(form.keep_open);
   Control<QCheckBox>(kAlwaysBox)->setChecked(form.always);
+  Control<QPushButton>(kOpenButton)->setEnabled(form.can_open);
+  Control<QPushButton>(kCopyButton)->setEnabled(form.can_open);
   // The copy items are the menu's; their labels come from the same table as the logic's.
   const QList<QAction*> items = Control<QPushButton>(kCopyButton)->menu()->actions();
   for (qsizetype i = 0; i < items.size(); ++i) {
@@ -90,6 +97,7 @@ PlaceCardForm PlaceCardWindow::Read() const {
   form.selected = row >= 0 ? static_cast<std::size_t>(row) : form.ids.size();
   form.keep_open = Control<QCheckBox>(kKeepOpenBox)->isChecked();
   form.always = Control<QCheckBox>(kAlwaysBox)->isChecked();
+  form.can_open = Control<QPushButton>(kOpenButton)->isEnabled();
   return form;
 }
 
@@ -100,6 +108,10 @@ void PlaceCardWindow::ShowError(std::string_view text, std::string_view title) {
 
 void PlaceCardWindow::CopyText(std::string_view text) {
   QGuiApplication::clipboard()->setText(ToQString(text), QClipboard::Clipboard);
+}
+
+std::string PlaceCardWindow::ClipboardText() const {
+  return QGuiApplication::clipboard()->text(QClipboard::Clipboard).toStdString();
 }
 
 void PlaceCardWindow::Close() { close(); }

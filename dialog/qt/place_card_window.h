@@ -26,6 +26,7 @@ class PlaceCardWindow final : public TableDialog, public PlaceCardView {
   PlaceCardForm Read() const override;
   void ShowError(std::string_view text, std::string_view title) override;
   void CopyText(std::string_view text) override;
+  std::string ClipboardText() const override;
   void Close() override;
 
  protected:

@@ -107,8 +107,13 @@ void CopyFromCard(TolvexUiCard* card, TolvexUiText text) { CardOf(card)->CopyTex
 
 void CloseCard(TolvexUiCard* card) { CardOf(card)->Close(); }
 
-constexpr TolvexUiCardOps kCardOps = {ShowCardForm, ReadCardForm, ShowErrorOverCard, CopyFromCard,
-                                      CloseCard};
+void CardClipboardText(TolvexUiCard* card, void (*receive)(void*, TolvexUiText), void* context) {
+  const std::string text = CardOf(card)->ClipboardText();
+  receive(context, UiText(text));
+}
+
+constexpr TolvexUiCardOps kCardOps = {ShowCardForm, ReadCardForm, ShowErrorOverCard,
+                                      CopyFromCard, CloseCard,    CardClipboardText};
 
 }  // namespace
 

@@ -49,6 +49,7 @@ class CardBridge final : public PlaceCardEvents {
   CardBridge(TolvexUiCardHandler handler, void* context, PlaceCardWindow& card)
       : handler_(handler), context_(context), card_(card) {}
   void OnLoad() override { Send(TOLVEX_UI_CARD_LOAD); }
+  void OnPlaceChange() override { Send(TOLVEX_UI_CARD_PLACE_CHANGE); }
   void OnOpen() override { Send(TOLVEX_UI_CARD_OPEN); }
   void OnCopy(std::size_t item) override { Send(TOLVEX_UI_CARD_COPY, item); }
   void OnCopyCoordinates() override { Send(TOLVEX_UI_CARD_COPY_COORDINATES); }

@@ -404,13 +404,14 @@ void FormWindow::ApplyDpi(UINT dpi) {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void FormWindow::RunMessages() {
+void FormWindow::RunMessages(int first_focus) {
   if (window_ == nullptr) return;
   if (owner_ != nullptr) EnableWindow(owner_, FALSE);
   ShowWindow(window_, SW_SHOWNORMAL);
   UpdateWindow(window_);
   SetForegroundWindow(window_);
-  if (const HWND focus = Control(form_->initial_focus); focus != nullptr) {
+  if (const HWND focus = Control(first_focus != 0 ? first_focus : form_->initial_focus);
+      focus != nullptr) {
     SetFocus(focus);
     if (IsClass(focus, WC_EDITW)) SendMessageW(focus, EM_SETSEL, 0, -1);
   }

@@ -87,10 +87,10 @@ class FormWindow {
   bool Create(const wchar_t* class_name, const layout::Window& form, HWND owner,
               std::vector<std::pair<int, std::span<const layout::Column>>> lists = {});
 
-  // Shows the window, gives the table's first focus the focus and runs the messages until
-  // the window is destroyed. With an owner the window is modal: the owner takes no input
-  // until then.
-  void RunMessages();
+  // Shows the window, gives the table's first focus (or `first_focus`, when not 0) the focus
+  // and runs the messages until the window is destroyed. With an owner the window is modal:
+  // the owner takes no input until then.
+  void RunMessages(int first_focus = 0);
 
   // Destroys the window; a modal window first gives its owner back its input.
   void Destroy();

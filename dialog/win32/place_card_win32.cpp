@@ -12,6 +12,7 @@ namespace {
 
 using namespace place_card_form;
 using platform::win32::Utf16FromUtf8;
+using platform::win32::Utf8FromUtf16;
 using win32_form::IsClass;
 
 constexpr wchar_t kWindowClass[] = L"TolvexGatewayCard";
@@ -35,15 +36,24 @@ int PlaceCardWindow::Run(PlaceCardEvents& events) {
   events_ = &events;
   if (!Create(kWindowClass, kWindowLayout, nullptr, {{kMapList, kMapColumns}})) return 1;
   events.OnLoad();
-  RunMessages();
+  // Without a text, the Place box waits for one.
+  RunMessages(form_.place.empty() ? kPlaceBox : 0);
   return 0;
 }
 
 void PlaceCardWindow::Show(const PlaceCardForm& form) {
   form_ = form;
+  showing_ = true;
   for (const FormText& text : kFormTexts) {
-    win32_form::SetText(Control(text.control), Utf16FromUtf8(form.*text.field));
+    // The box being typed in keeps its caret: its text is already the form's.
+    const std::wstring wide = Utf16FromUtf8(form.*text.field);
+    if (win32_form::WindowTextOf(Control(text.control)) != wide) {
+      win32_form::SetText(Control(text.control), wide);
+    }
   }
+  showing_ = false;
+  EnableWindow(Control(kOpenButton), form.can_open ? TRUE : FALSE);
+  EnableWindow(Control(kCopyButton), form.can_open ? TRUE : FALSE);
   std::vector<std::vector<std::string>> rows;
   for (std::size_t i = 0; i < form.ids.size(); ++i) {
     rows.push_back({form.ids[i], i < form.areas.size() ? form.areas[i] : std::string()});
@@ -57,6 +67,7 @@ void PlaceCardWindow::Show(const PlaceCardForm& form) {
 
 PlaceCardForm PlaceCardWindow::Read() const {
   PlaceCardForm form = form_;
+  form.place = Utf8FromUtf16(win32_form::WindowTextOf(Control(kPlaceBox)));
   const int row = win32_form::SelectedRow(Control(kMapList));
   form.selected = row < 0 ? form_.selected : static_cast<std::size_t>(row);
   form.keep_open = Checked(Control(kKeepOpenBox));
@@ -72,6 +83,19 @@ void PlaceCardWindow::ShowError(std::string_view text, std::string_view title) {
 
 void PlaceCardWindow::CopyText(std::string_view text) {
   win32_form::CopyToClipboard(window_, text);
+}
+
+std::string PlaceCardWindow::ClipboardText() const {
+  if (!OpenClipboard(window_)) return {};
+  std::string text;
+  if (const HANDLE data = GetClipboardData(CF_UNICODETEXT); data != nullptr) {
+    if (const auto* wide = static_cast<const wchar_t*>(GlobalLock(data)); wide != nullptr) {
+      text = Utf8FromUtf16(wide);
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
 }
 
 void PlaceCardWindow::Close() { Destroy(); }
@@ -121,6 +145,10 @@ LRESULT PlaceCardWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
+      if (id == kPlaceBox && HIWORD(wparam) == EN_CHANGE) {
+        if (!showing_) events_->OnPlaceChange();
+        return 0;
+      }
       if (HIWORD(wparam) != BN_CLICKED) return 0;
       if (id == kOpenButton) {
         events_->OnOpen();

@@ -27,6 +27,7 @@ class PlaceCardWindow final : public win32_form::FormWindow, public PlaceCardVie
   PlaceCardForm Read() const override;
   void ShowError(std::string_view text, std::string_view title) override;
   void CopyText(std::string_view text) override;
+  std::string ClipboardText() const override;
   void Close() override;
 
  private:
@@ -35,7 +36,8 @@ class PlaceCardWindow final : public win32_form::FormWindow, public PlaceCardVie
   void DropCopyMenu();
 
   PlaceCardEvents* events_ = nullptr;
-  PlaceCardForm form_;  // as last shown
+  PlaceCardForm form_;    // as last shown
+  bool showing_ = false;  // Show writes the Place box: not the user's change
 };
 
 }  // namespace tolvex
