@@ -202,6 +202,7 @@ struct ReplaceCase {
   bool locked;
   Expected lines;
   bool contents_replaced;
+  std::vector<std::string> leftovers = {};  // of saves whose writer has ended, removed
 };
 
 class ReplaceFileTest : public ::testing::TestWithParam<ReplaceCase> {};
@@ -215,6 +216,7 @@ TEST_P(ReplaceFileTest, ReplacesWholeOrLeavesTheOriginal) {
   const std::string replacement = std::string("<new>\r\n\0\xff</new>", 14);
   if (GetParam().existing) WriteFile(target, original);
   WriteFile(source, replacement);
+  for (const std::string& name : GetParam().leftovers) WriteFile(folder / name, "left");
 
   EXPECT_EQ(RunProbe({GetParam().locked ? "replace-locked" : "replace", WindowsPath(target),
                       WindowsPath(source)}),
@@ -238,7 +240,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ReplaceFileTest,
     ::testing::Values(ReplaceCase{"Existing", true, false, {"replaced"}, true},
                       ReplaceCase{"Missing", false, false, {"not replaced"}, false},
-                      ReplaceCase{"HeldOpenUnshared", true, true, {"not replaced"}, false}),
+                      ReplaceCase{"HeldOpenUnshared", true, true, {"not replaced"}, false},
+                      ReplaceCase{"LeftoversOfKilledSaves",
+                                  true,
+                                  false,
+                                  {"replaced"},
+                                  true,
+                                  {".tolvexgwoption.xml.tmp-4000000-7",
+                                   ".tolvexgwoption.xml.tmp-4000004-12345"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // The user's own option file: a save goes there when the program folder's file may not be
