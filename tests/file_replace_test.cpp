@@ -109,9 +109,8 @@ TEST(ReplaceFileContents, RemovesTheTemporaryFilesOfKilledSaves) {
   TempDir dir;
   WriteFile(dir.File("o.xml"), kOld);
   for (const char* name : {".o.xml.tmp-1", ".o.xml.tmp-22", ".o.xml.tmp-3", ".o.xml.tmp-x",
-                           ".p.xml.tmp-4", "o.xml.tmp-5"}) {
+                           ".p.xml.tmp-4", "o.xml.tmp-5"})
     WriteFile(dir.File(name), "left");
-  }
   const int held = ::open(dir.File(".o.xml.tmp-3").c_str(), O_RDONLY | O_CLOEXEC);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
   EXPECT_TRUE(platform::ReplaceFileContents(dir.File("o.xml"), kNew));
