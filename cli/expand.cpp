@@ -146,7 +146,8 @@ int RunExpand(const std::vector<std::string_view>& args) {
     }
     command_line = std::move(command.command_line);
   }
-  std::cout << command_line << '\n';
+  // One line, whatever the template holds: control characters as messages write them.
+  std::cout << QuoteForMessage(command_line, command_line.size()) << '\n';
   return kExitSuccess;
 }
 

@@ -164,7 +164,7 @@ int RunShow(const std::vector<std::string_view>& arguments) {
   if (!file.error.empty()) return Fail(file.error);
   for (const PlaceText& item :
        DescribePlace(*place.location, ReadMapOptions(*file.document), separator)) {
-    std::cout << Field(item.name) << '\t' << item.text << '\n';
+    std::cout << Field(item.name) << '\t' << Field(item.text) << '\n';
   }
   return kExitSuccess;
 }

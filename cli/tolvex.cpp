@@ -27,6 +27,10 @@
 #include "platform/text.h"
 #include "version.h"
 
+#ifdef _WIN32
+#include "platform/win32/text_win32.h"
+#endif
+
 namespace {
 
 constexpr std::string_view kUsage =
@@ -238,10 +242,46 @@ int Run(const std::vector<std::string_view>& args) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
-  const std::vector<std::string_view> args(argv + 1, argv + argc);
+namespace {
+
+int RunAndFlush(const std::vector<std::string_view>& args) {
   const int status = Run(args);
   std::cout.flush();
   return std::cout ? status : kExitBadInput;
 }
+
+}  // namespace
+
+#ifdef _WIN32
+// Windows hands the arguments over as UTF-16, whatever the ANSI code page: the narrow ones
+// would carry only what that code page holds. Each becomes UTF-8 here, as the tool keeps it.
+int wmain(int argc, wchar_t** argv) {
+  std::ios::sync_with_stdio(false);
+  std::vector<std::string> texts;
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring_view wide = argv[i];
+    texts.push_back(tolvex::platform::win32::Utf8FromUtf16(wide));
+    // Half of a surrogate pair is no character: no file, no map and no link can hold it.
+    for (std::size_t at = 0; at < wide.size(); ++at) {
+      const wchar_t unit = wide[at];
+      const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+      if (high && at + 1 < wide.size() && wide[at + 1] >= 0xDC00 && wide[at + 1] <= 0xDFFF) {
+        ++at;
+      } else if (high || (unit >= 0xDC00 && unit <= 0xDFFF)) {
+        constexpr char kHex[] = "0123456789ABCDEF";
+        std::string code = "U+";
+        for (int shift = 12; shift >= 0; shift -= 4) code += kHex[(unit >> shift) & 0xF];
+        std::cerr << "tolvex: " << QuotedMessage("", texts.back()) << " holds a lone surrogate ("
+                  << code << "), which is no character\n";
+        return kExitBadInput;
+      }
+    }
+  }
+  return RunAndFlush(std::vector<std::string_view>(texts.begin(), texts.end()));
+}
+#else
+int main(int argc, char** argv) {
+  std::ios::sync_with_stdio(false);
+  return RunAndFlush(std::vector<std::string_view>(argv + 1, argv + argc));
+}
+#endif

@@ -102,9 +102,13 @@ struct Recorder final : tolvex::platform::Shell, tolvex::platform::MessageSink {
     std::size_t characters = 0;
     for (const char c : text) characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
     // A head of under 100 characters and at most 200 quoted ones, a control character written
-    // out as three ("%0A"); never a line break.
-    FUZZ_CHECK(characters <= 100 + 3 * 200 + 1);
+    // out as three ("%0A") for each of its bytes, up to three ("%E2%80%A8"); never a line break
+    // of any kind.
+    FUZZ_CHECK(characters <= 100 + 9 * 200 + 1);
     FUZZ_CHECK(text.find_first_of("\r\n") == std::string_view::npos);
+    for (const std::string_view line_break : {"\u0085", "\u2028", "\u2029"}) {
+      FUZZ_CHECK(text.find(line_break) == std::string_view::npos);
+    }
   }
   std::vector<std::string> launched;
   int messages = 0;

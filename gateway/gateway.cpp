@@ -44,13 +44,13 @@ bool WouldStartThisProgram(std::string_view command_line, platform::Shell& shell
   return EqualsIgnoringAsciiCase(scheme, kOwnLinkScheme) || shell.SchemeOpensThisProgram(scheme);
 }
 
-std::string SelfStartMessage(std::string_view command_line) {
+std::string SelfStartMessage(std::string_view command_line, bool handles_its_scheme) {
   std::string message =
       QuotedMessage("The active option's command would start TolvexGateway again: ", command_line);
   // Another scheme came back because the user made this program its handler (geo: links,
   // typically): the option that hands such links on cannot be the active one then.
   const std::string scheme = LinkSchemeOf(command_line);
-  if (!scheme.empty() && !EqualsIgnoringAsciiCase(scheme, kOwnLinkScheme)) {
+  if (handles_its_scheme && !scheme.empty() && !EqualsIgnoringAsciiCase(scheme, kOwnLinkScheme)) {
     message += " (TolvexGateway handles " + QuoteForMessage(scheme) + ": links)";
   }
   return message;
@@ -79,7 +79,7 @@ int OpenLocation(const Location& location, const CommandOption& option,
       ExpandCommandTemplate(location, option, services.decimal_separator);
   // The link would come back here, and from here go out again: a chain without end.
   if (WouldStartThisProgram(command_line, *services.shell)) {
-    services.messages->ShowError(SelfStartMessage(command_line), kProgramTitle);
+    services.messages->ShowError(SelfStartMessage(command_line, true), kProgramTitle);
     return kExitMessage;
   }
   // A command that hands the link back through another program (xdg-open, a shell, a batch
@@ -89,7 +89,11 @@ int OpenLocation(const Location& location, const CommandOption& option,
     const ChainVerdict chain =
         CheckStartChain(*services.start_chain, location.geocode, may_come_back);
     if (chain.refuse) {
-      if (chain.say_so) services.messages->ShowError(SelfStartMessage(command_line), kProgramTitle);
+      // Seen only by its effect: this program is not the handler of the command's scheme (it
+      // would have been refused above), so the message names no scheme as handled here.
+      if (chain.say_so) {
+        services.messages->ShowError(SelfStartMessage(command_line, false), kProgramTitle);
+      }
       return kExitMessage;
     }
   }

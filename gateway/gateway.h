@@ -63,7 +63,10 @@ std::string LinkSchemeOf(std::string_view command_line);
 // True when handing `command_line` to the shell would start this program again: it is a link of
 // this program's own scheme, or of one whose registered handler is this program.
 bool WouldStartThisProgram(std::string_view command_line, platform::Shell& shell);
-std::string SelfStartMessage(std::string_view command_line);
+// The refusal of a command that starts this program again. `handles_its_scheme`: this program
+// is the handler of the command's scheme, which the message then names as the reason (as
+// WouldStartThisProgram found it); false where the command comes back some other way.
+std::string SelfStartMessage(std::string_view command_line, bool handles_its_scheme = true);
 
 // Hands a command line to the shell, working directory `windir` ("" when unset).
 platform::ShellOutcome LaunchCommand(platform::Shell& shell, std::string_view command_line,

@@ -15,6 +15,7 @@ struct RecordedStart {
   std::int64_t time_ms = 0;
   std::string_view location;
   StartKind kind = StartKind::kMayComeBack;
+  std::int64_t chain = 0;  // a refusal's chain (the time of its first start); 0: not known
 };
 
 // Splits `text` at the first blank: the word before it, and `text` after it.
@@ -40,22 +41,27 @@ bool IsLocationWord(std::string_view word) {
   });
 }
 
-// "COUNT TIME LOCATION": the chained starts before the one that wrote it counted in.
+// "COUNT TIME LOCATION CHAIN": the chained starts before the one that wrote it counted in, and
+// the time of the chain's first start, which names the chain however it branches (a mark
+// without it names the chain by its own time).
 struct Mark {
   int count = 0;
   std::int64_t time_ms = 0;
   std::string_view location;
+  std::int64_t chain = 0;
 };
 
 std::optional<Mark> ParseMark(std::string_view text) {
   const auto count = ParseNumber<int>(NextWord(text));
   const auto time = ParseNumber<std::int64_t>(NextWord(text));
-  if (!count || !time || !IsLocationWord(text)) return std::nullopt;
-  return Mark{*count, *time, text};
+  const std::string_view location = NextWord(text);
+  const auto chain = text.empty() ? time : ParseNumber<std::int64_t>(text);
+  if (!count || !time || !IsLocationWord(location) || !chain) return std::nullopt;
+  return Mark{*count, *time, location, *chain};
 }
 
-// One start a line, oldest first: "TIME LOCATION KIND". Lines that do not parse, and starts
-// after `now_ms` (a clock set back), are left out.
+// One start a line, oldest first: "TIME LOCATION KIND", a refusal followed by its chain. Lines
+// that do not parse, and starts after `now_ms` (a clock set back), are left out.
 std::vector<RecordedStart> ParseRecord(std::string_view text, std::int64_t now_ms) {
   std::vector<RecordedStart> starts;
   while (!text.empty()) {
@@ -64,10 +70,13 @@ std::vector<RecordedStart> ParseRecord(std::string_view text, std::int64_t now_m
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     const auto time = ParseNumber<std::int64_t>(NextWord(line));
     const std::string_view location = NextWord(line);
-    if (!time || *time > now_ms || !IsLocationWord(location) || line.size() != 1) continue;
-    const char kind = line.front();
-    if (kind != 'o' && kind != 'w' && kind != 'r') continue;
-    starts.push_back({*time, location, static_cast<StartKind>(kind)});
+    const std::string_view kind = NextWord(line);
+    if (!time || *time > now_ms || !IsLocationWord(location) || kind.size() != 1) continue;
+    if (kind != "o" && kind != "w" && kind != "r") continue;
+    const auto chain = line.empty() || kind != "r" ? std::optional<std::int64_t>(0)
+                                                   : ParseNumber<std::int64_t>(line);
+    if (!chain) continue;
+    starts.push_back({*time, location, static_cast<StartKind>(kind.front()), *chain});
   }
   return starts;
 }
@@ -88,6 +97,16 @@ int RecordedChain(const std::vector<RecordedStart>& starts, std::string_view loc
   return count;
 }
 
+// A refusal of `chain` in the record: the chain was stopped, and its user told.
+bool ChainWasRefused(const std::vector<RecordedStart>& starts, std::string_view location,
+                     std::int64_t chain) {
+  return std::any_of(starts.begin(), starts.end(), [&](const RecordedStart& start) {
+    return start.kind == StartKind::kRefused && start.location == location && start.chain == chain;
+  });
+}
+
+// A refusal of `location` a moment ago, of whatever chain: starts that the record alone ties
+// together (their mark lost on the way) belong to it.
 bool RefusedMomentsAgo(const std::vector<RecordedStart>& starts, std::string_view location,
                        std::int64_t now_ms) {
   return std::any_of(starts.begin(), starts.end(), [&](const RecordedStart& start) {
@@ -96,40 +115,77 @@ bool RefusedMomentsAgo(const std::vector<RecordedStart>& starts, std::string_vie
   });
 }
 
+// The starts that the next record keeps, oldest first: the newest ones, and for each chain
+// refused in the last kChainGapMs its latest refusal, which tells the chain's later starts
+// that it was stopped; kMaxRecordedStarts - 1 at most, room left for the start being judged.
+std::vector<RecordedStart> KeptStarts(const std::vector<RecordedStart>& starts,
+                                      std::int64_t now_ms) {
+  constexpr std::size_t kMaxKeptRefusals = 8;
+  std::vector<bool> keep(starts.size(), false);
+  std::vector<std::int64_t> chains;
+  for (std::size_t i = starts.size(); i-- > 0 && chains.size() < kMaxKeptRefusals;) {
+    const RecordedStart& start = starts[i];
+    if (start.kind == StartKind::kRefused && now_ms - start.time_ms < kChainGapMs &&
+        std::find(chains.begin(), chains.end(), start.chain) == chains.end()) {
+      chains.push_back(start.chain);
+      keep[i] = true;
+    }
+  }
+  std::size_t kept = chains.size();
+  for (std::size_t i = starts.size(); i-- > 0 && kept < kMaxRecordedStarts - 1;) {
+    if (!keep[i]) {
+      keep[i] = true;
+      ++kept;
+    }
+  }
+  std::vector<RecordedStart> result;
+  for (std::size_t i = 0; i < starts.size(); ++i) {
+    if (keep[i]) result.push_back(starts[i]);
+  }
+  return result;
+}
+
+std::string RecordLine(const RecordedStart& start) {
+  std::string line = std::to_string(start.time_ms) + ' ' + std::string(start.location) + ' ' +
+                     static_cast<char>(start.kind);
+  if (start.kind == StartKind::kRefused) line += ' ' + std::to_string(start.chain);
+  return line + '\n';
+}
+
 }  // namespace
 
 ChainVerdict JudgeStart(std::string_view location, bool may_come_back, std::int64_t now_ms,
                         std::optional<std::string_view> mark,
                         std::optional<std::string_view> record) {
   int inherited = 0;
+  std::int64_t chain = now_ms;  // a start that inherits no mark begins a chain
   if (const auto parsed = mark ? ParseMark(*mark) : std::nullopt;
       parsed && parsed->location == location && now_ms >= parsed->time_ms &&
       now_ms - parsed->time_ms < kChainGapMs) {
     inherited = parsed->count;
+    chain = parsed->chain;
   }
   const std::vector<RecordedStart> starts =
       record ? ParseRecord(*record, now_ms) : std::vector<RecordedStart>();
   const int recorded = may_come_back ? RecordedChain(starts, location, now_ms) : 0;
+  // A chain that forks goes on in its other branches after one of its starts was refused:
+  // those are refused too, and the user, told once, is not told again.
+  const bool refused_before = inherited > 0 && ChainWasRefused(starts, location, chain);
 
   ChainVerdict verdict;
-  verdict.refuse = std::max(inherited, recorded) >= kMaxChainedStarts;
-  verdict.say_so = verdict.refuse && !RefusedMomentsAgo(starts, location, now_ms);
+  verdict.refuse = std::max(inherited, recorded) >= kMaxChainedStarts || refused_before;
+  verdict.say_so =
+      verdict.refuse && !refused_before && !RefusedMomentsAgo(starts, location, now_ms);
   if (!verdict.refuse) {
-    verdict.mark =
-        std::to_string(inherited + 1) + ' ' + std::to_string(now_ms) + ' ' + std::string(location);
+    verdict.mark = std::to_string(inherited + 1) + ' ' + std::to_string(now_ms) + ' ' +
+                   std::string(location) + ' ' + std::to_string(chain);
   }
-  // The newest starts, this one last.
-  const std::size_t kept = std::min(starts.size(), kMaxRecordedStarts - 1);
-  for (auto start = starts.end() - static_cast<std::ptrdiff_t>(kept); start != starts.end();
-       ++start) {
-    verdict.record += std::to_string(start->time_ms) + ' ' + std::string(start->location) + ' ' +
-                      static_cast<char>(start->kind) + '\n';
-  }
+  // The newest starts and the chains refused of late, this one last.
+  for (const RecordedStart& start : KeptStarts(starts, now_ms)) verdict.record += RecordLine(start);
   const StartKind kind = verdict.refuse  ? StartKind::kRefused
                          : may_come_back ? StartKind::kMayComeBack
                                          : StartKind::kWebAddress;
-  verdict.record +=
-      std::to_string(now_ms) + ' ' + std::string(location) + ' ' + static_cast<char>(kind) + '\n';
+  verdict.record += RecordLine({now_ms, location, kind, chain});
   return verdict;
 }
 
@@ -138,10 +194,16 @@ ChainVerdict CheckStartChain(platform::StartChain& chain, std::string_view locat
   const std::optional<std::string> mark = chain.InheritedMark();
   const std::int64_t now_ms = chain.NowMs();
   ChainVerdict verdict;
-  chain.UpdateRecord([&](std::optional<std::string_view> record) {
+  bool recorded = false;
+  const auto judge = [&](std::optional<std::string_view> record) {
     verdict = JudgeStart(location, may_come_back, now_ms, mark, record);
+    recorded = record.has_value();
     return verdict.record;
-  });
+  };
+  chain.UpdateRecord(judge, kRecordWaitMs);
+  // A refusal waits longer for the record, which alone tells whether the chain was told
+  // already: a chain that forks refuses many starts at once, and they queue for it.
+  if (verdict.refuse && !recorded) chain.UpdateRecord(judge, kRefusalRecordWaitMs);
   if (!verdict.refuse) chain.PassOnMark(verdict.mark);
   return verdict;
 }

@@ -32,11 +32,16 @@ inline constexpr std::int64_t kChainGapMs = 30000;
 inline constexpr std::int64_t kRecordGapMs = 1000;
 // The record keeps the latest starts only, so that it stays a few kilobytes at most.
 inline constexpr std::size_t kMaxRecordedStarts = 32;
+// How long a start waits for the record another start holds: a link that opens hardly waits;
+// a refusal waits longer, so that a chain's starts agree which of them tells the user.
+inline constexpr std::int64_t kRecordWaitMs = 20;
+inline constexpr std::int64_t kRefusalRecordWaitMs = 1000;
 
 struct ChainVerdict {
   bool refuse = false;
-  // Set with refuse, unless a refusal of this location was said a moment ago (a chain that forks
-  // ends in several starts at once): the user is told once.
+  // Set with refuse, unless the record shows this chain refused already (a chain that forks
+  // goes on in its other branches, which are refused in turn) or a refusal of this location a
+  // moment ago: the user is told once.
   bool say_so = false;
   std::string mark;    // what the programs this start launches inherit; empty when refused
   std::string record;  // the record as it is after this start

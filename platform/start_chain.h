@@ -31,11 +31,12 @@ class StartChain {
   // Calls `update` once with the record's bytes and stores what it returns, the record locked
   // meanwhile so that starts at the same moment see one another. The record is private to the
   // user (POSIX: 0600 in a 0700 folder of $XDG_RUNTIME_DIR, never through a symbolic link;
-  // Windows: the user's temporary folder). When it cannot be opened, locked within a few
-  // milliseconds, or read, `update` gets nullopt and its answer is dropped: a link never waits
-  // for the record or fails because of it.
+  // Windows: the user's temporary folder). When it cannot be opened, locked within about
+  // `wait_ms` milliseconds, or read, `update` gets nullopt and its answer is dropped: a link
+  // never waits longer for the record or fails because of it.
   virtual void UpdateRecord(
-      const std::function<std::string(std::optional<std::string_view>)>& update) = 0;
+      const std::function<std::string(std::optional<std::string_view>)>& update,
+      std::int64_t wait_ms) = 0;
 
   // The time now, in milliseconds since 1970 (the same clock in every process).
   virtual std::int64_t NowMs() = 0;

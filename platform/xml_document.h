@@ -49,9 +49,11 @@ class XmlDocument {
  public:
   virtual ~XmlDocument() = default;
 
-  // Parses the whole file synchronously. False when the file is missing, unreadable, not
-  // well-formed, or carries a document type declaration (option files never need one, and
-  // refusing it closes external-entity and entity-expansion attacks). Never touches the network.
+  // Parses the whole file synchronously. False when the file is missing, unreadable, no
+  // regular file (a FIFO, a device, a folder: refused at once, never waited on), not
+  // well-formed, carries a document type declaration (option files never need one, and
+  // refusing it closes external-entity and entity-expansion attacks), or has its root element
+  // in a namespace (the program's files never do). Never touches the network.
   virtual bool Load(const std::string& path) = 0;
 
   // XPath queries with the document as context node; null / empty when nothing matches or the

@@ -33,7 +33,7 @@ constexpr const char* kExpandOptions =
     "https://map.example/?lat=$lat.d(-.6r)&amp;lon=$lon.d(-.6r)</option>\n"
     "  <option id=\"Tokyo\" area=\"Japan\" datum=\"tokyo\">"
     "viewer $lat.d(+03.4r) $lon.d(+03.4r)</option>\n"
-    "  <option id=\"Tab&#9;Id\" area=\"\">t &amp; $zoom</option>\n";
+    "  <option id=\"Tab&#9;Id\" area=\"&#x2028;\">t &amp; $zoom&#10;map:Fake&#9;&#x85;</option>\n";
 
 struct CliCase {
   const char* name;
@@ -252,7 +252,7 @@ std::string Listed(std::string_view active, std::string_view added = "") {
            {"Geocode", "Geocode\tWorld\t\t9\tviewer $ost $zoom\n"},
            {"Map", "Map\tWorld\t\t\thttps://map.example/?lat=$lat.d(-.6r)&lon=$lon.d(-.6r)\n"},
            {"Tokyo", "Tokyo\tJapan\ttokyo\t\tviewer $lat.d(+03.4r) $lon.d(+03.4r)\n"},
-           {"Tab\tId", "Tab%09Id\t\t\t\tt & $zoom\n"}}) {
+           {"Tab\tId", "Tab%09Id\t%E2%80%A8\t\t\tt & $zoom%0Amap:Fake%09%C2%85\n"}}) {
     lines += (id == active ? "* " : "  ") + line;
   }
   return lines + std::string(added);
@@ -262,8 +262,9 @@ const std::string kShownPair =
     "coordinates\t35.658581, 139.745433\ndms\t35\u00B039'30.9\"N 139\u00B044'43.6\"E\n"
     "geocode\tSD9.XC4.EQ2.CV5\npluscode\t8Q7XMP5W+C5\ntolvex\tTolVex:SD9.XC4.EQ2.CV5\n"
     "geo\tgeo:35.658581,139.745433\n";
-const std::string kShownMaps = "map:Geocode\tviewer SD9.XC4.EQ2.CV5 9\nmap:Map\t" + kAtTokyoTower +
-                               "map:Tokyo\tviewer +035.6554 +139.7486\nmap:Tab%09Id\tt & 16\n";
+const std::string kShownMaps =
+    "map:Geocode\tviewer SD9.XC4.EQ2.CV5 9\nmap:Map\t" + kAtTokyoTower +
+    "map:Tokyo\tviewer +035.6554 +139.7486\nmap:Tab%09Id\tt & 16%0Amap:Fake%09%C2%85\n";
 const std::string kRulesOfTheWindow = "The zoom must be blank or a whole number from 0 to 21";
 
 // One row a line: the table reads as a table.
@@ -288,6 +289,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, TolvexExpandTest, ::testing::ValuesIn(std::vecto
      nullptr, "", 0, "viewer +035.6554 +139.7486\n"},
     {"TemplateIsWgs84Otherwise", {"--template", kTokyoDatum, "SD9.XC4.EQ2.CV5"},
      nullptr, "", 0, "viewer +035.6586 +139.7454\n"},
+    {"TemplateWithLineBreaksStaysOneLine", {"--template", "$ost\r\nmap:Fake\t\u2029", "SD9.XC4.EQ2.CV5"},
+     nullptr, "", 0, "SD9.XC4.EQ2.CV5%0D%0Amap:Fake%09%E2%80%A9\n"},
     {"LocationAfterDoubleDash", {"--template", "$ost", "--", "-33.8568,151.2153"},
      nullptr, "", 0, "IC8.XX9.MS6.MR4\n"},
     {"CommaLocaleWritesItsSeparator",
@@ -331,17 +334,17 @@ INSTANTIATE_TEST_SUITE_P(Cases, TolvexExpandTest, ::testing::ValuesIn(std::vecto
      "coordinates\t35.658581, 139.745435\ndms\t35\u00B039'30.9\"N 139\u00B044'43.6\"E\n"
      "geocode\tSD9.XC4.EQ2.CV5\npluscode\t8Q7XMP5W+C5\ntolvex\tTolVex:SD9.XC4.EQ2.CV5\ngeo\tgeo:35.658581,139.745435\n"
      "map:Geocode\tviewer SD9.XC4.EQ2.CV5 9\nmap:Map\thttps://map.example/?lat=35.658581&lon=139.745435\n"
-     "map:Tokyo\tviewer +035.6554 +139.7486\nmap:Tab%09Id\tt & 16\n", "", false, "show"},
+     "map:Tokyo\tviewer +035.6554 +139.7486\nmap:Tab%09Id\tt & 16%0Amap:Fake%09%C2%85\n", "", false, "show"},
     {"ShowGeoLinkWithZoom", {"geo:-33.856784,-70.1?z=12"}, kBeside, "Map", 0,
      "coordinates\t-33.856784, -70.100000\ndms\t33\u00B051'24.4\"S 70\u00B006'00.0\"W\n"
      "geocode\tIC8.HY3.MT0.RQ2\npluscode\t47RF4WV2+72\ntolvex\tTolVex:IC8.HY3.MT0.RQ2\ngeo\tgeo:-33.856784,-70.100000?z=12\n"
      "map:Geocode\tviewer IC8.HY3.MT0.RQ2 12\nmap:Map\thttps://map.example/?lat=-33.856784&lon=-70.100000\n"
-     "map:Tokyo\tviewer -033.8638 -070.1174\nmap:Tab%09Id\tt & 12\n", "", false, "show"},
+     "map:Tokyo\tviewer -033.8638 -070.1174\nmap:Tab%09Id\tt & 12%0Amap:Fake%09%C2%85\n", "", false, "show"},
     {"ShowGeoLinkWithoutZoomGerman", {"geo:0,0"}, kBeside, "Map", 0,
      "coordinates\t0.000000, 0.000000\ndms\t0\u00B000'00.0\"N 0\u00B000'00.0\"E\n"
      "geocode\tNA0.NA0.AA0.AA0\npluscode\t6FG22222+22\ntolvex\tTolVex:NA0.NA0.AA0.AA0\ngeo\tgeo:0.000000,0.000000\n"
      "map:Geocode\tviewer NA0.NA0.AA0.AA0 9\nmap:Map\thttps://map.example/?lat=0.000000&lon=0.000000\n"
-     "map:Tokyo\tviewer -000.0046 -000.0100\nmap:Tab%09Id\tt & 16\n", "", true, "show"},
+     "map:Tokyo\tviewer -000.0046 -000.0100\nmap:Tab%09Id\tt & 16%0Amap:Fake%09%C2%85\n", "", true, "show"},
     {"ShowRefusedLocation", {"TolVex:91,0"}, kBeside, "Map", 1, "",
      "tolvex: Invalid Location: \"91,0\"", false, "show"},
     {"ShowOption", {"option"}, kBeside, "Map", 1, "", "show needs a location", false, "show"},

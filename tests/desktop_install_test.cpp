@@ -420,6 +420,8 @@ struct ChainCase {
   int runs;            // of the installed program
   int refusals;        // messages on standard error
   int recorded = 0;    // runs of the recorder
+  // `runs` bounds the runs of a chain that forks (its branches race).
+  bool at_most = false;
 };
 
 class ChainTest : public DesktopInstallTest, public ::testing::WithParamInterface<ChainCase> {};
@@ -467,7 +469,7 @@ TEST_P(ChainTest, EndsAfterElevenStartsAndOpensWhatTheUserAsksFor) {
   double last = 0;
   int count = 0;
   for (double time; times >> time; ++count) (count == 0 ? first : last) = time;
-  EXPECT_EQ(count, c.runs) << opened.err;
+  EXPECT_TRUE(c.at_most ? count <= c.runs : count == c.runs) << count << " runs; " << opened.err;
   // The chain ended by itself, before timeout's limit. How long it took is a figure for the
   // test's report, not a pass mark: every start is slower on a busy machine.
   EXPECT_NE(opened.exit_status, 124) << "the chain still ran after 30 s";
@@ -486,6 +488,10 @@ INSTANTIATE_TEST_SUITE_P(
         {"XdgOpenInTheOption", "xdg-open tolvex:$ost", "xdg-open \"$1\"", 11, 1},
         {"GioOpenInTheOption", "gio open tolvex:$ost", "gio open \"$1\"", 11, 1},
         {"AShellInTheOption", "sh -c \"xdg-open tolvex:$ost\"", "xdg-open \"$1\"", 11, 1},
+        // Two starts per start: the branches after the first refusal are refused too, unsaid.
+        {"AForkingShellInTheOption",
+         "sh -c \"xdg-open tolvex:$ost &amp; xdg-open tolvex:$ost; wait\"", "xdg-open \"$1\"", 30,
+         1, 0, true},
         {"AGeoLinkThroughXdgOpen", "xdg-open geo:$lat.d(-.6r),$lon.d(-.6r)", "xdg-open \"$1\"", 11,
          1},
         {"FiveQuickClicks", "@R@ $ost",

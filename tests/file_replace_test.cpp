@@ -1,7 +1,9 @@
 // Replacing the option file: the new contents arrive whole, permissions and links are kept,
 // and when anything fails (a full disk half way through, an I/O error, a read-only folder)
 // the original stays byte for byte and no temporary file is left behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -99,6 +101,22 @@ TEST(ReplaceFileContents, ReplacesTheWholeFileAndKeepsItsMode) {
     EXPECT_EQ(ModeOf(file), mode);
     EXPECT_EQ(dir.Entries(), std::vector<std::string>{"tolvexgwoption.xml"});
   }
+}
+
+// Temporary files that killed saves left are removed by the next save; one that a save in
+// progress holds locked, and files of other names, stay.
+TEST(ReplaceFileContents, RemovesTheTemporaryFilesOfKilledSaves) {
+  TempDir dir;
+  WriteFile(dir.File("o.xml"), kOld);
+  for (const char* name : {".o.xml.tmp-1", ".o.xml.tmp-22", ".o.xml.tmp-3", ".o.xml.tmp-x",
+                           ".p.xml.tmp-4", "o.xml.tmp-5"})
+    WriteFile(dir.File(name), "left");
+  const int held = ::open(dir.File(".o.xml.tmp-3").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  EXPECT_TRUE(platform::ReplaceFileContents(dir.File("o.xml"), kNew));
+  ::close(held);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{".o.xml.tmp-3", ".o.xml.tmp-x", ".p.xml.tmp-4",
+                                                     "o.xml", "o.xml.tmp-5"}));
 }
 
 TEST(ReplaceFileContents, FollowsASymbolicLinkAndKeepsTheLink) {

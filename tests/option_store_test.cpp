@@ -162,6 +162,8 @@ INSTANTIATE_TEST_SUITE_P(
                  "<optionlist currentsetting='V'><option id='V'>t</option></optionlist>",
                  kNoCurrent, "", ""},
         LoadCase{"Empty", "", kCannotLoad, "", ""},
+        LoadCase{"RootInANamespace", "<tolvexgateway_optionlist xmlns='urn:x' currentsetting='V'/>",
+                 kCannotLoad, "", ""},
         LoadCase{"Truncated", std::string(kViewerAtlas.substr(0, 120)), kCannotLoad, "", ""},
         LoadCase{"Garbage", std::string("\x00\xff\xfe\x01garbage", 11), kCannotLoad, "", ""},
         LoadCase{"Doctype",
@@ -232,6 +234,17 @@ TEST(LoadActiveOptionFileTest, MissingFile) {
   const auto path = (dir.path() / "tolvexgwoption.xml").string();
   EXPECT_EQ(LoadActiveOption(*document, path).error, kCannotLoad);
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// A FIFO (which would keep every link waiting), a device or a folder is refused at once.
+TEST(LoadActiveOptionFileTest, NoRegularFileIsRefusedWithoutWaiting) {
+  TempDir dir;
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  std::filesystem::create_symlink("/dev/zero", dir.path() / "device");
+  for (const char* name : {"fifo", "device", "."}) {
+    auto document = platform::CreateXmlDocument();
+    EXPECT_EQ(LoadActiveOption(*document, dir.File(name)).error, kCannotLoad) << name;
+  }
 }
 
 TEST(LoadActiveOptionFileTest, UnreadableFile) {

@@ -214,6 +214,9 @@ TEST(MessageTest, TextsQuoteTheOffendingInput) {
             "Invalid Location: \"a%0D%0Ab%00%7F%1F\"");
   EXPECT_EQ(InvalidDataMessage(ClassifyArgument("a\tb\nc", ".").text),
             "Invalid Data: \"a%09b%0Ac\"");
+  // C1 controls and the line and paragraph separators too, each byte as "%XX".
+  EXPECT_EQ(QuoteForMessage("a\u0085b\u009B\u2028\u2029\u00A0\u2027"),
+            "a%C2%85b%C2%9B%E2%80%A8%E2%80%A9\u00A0\u2027");
   EXPECT_EQ(InvalidLocationMessage(ClassifyArgument("TolVex:%E5%9C%B0%2520", ".").text),
             "Invalid Location: \"\xE5\x9C\xB0%20\"");
 }

@@ -155,6 +155,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"BillionLaughs", {}, kCannotLoad, BillionLaughs},
         BadFile{"DeepNesting", {}, kCannotLoad, Deep}, BadFile{"Large", {}, "", Large},
         BadFile{"Utf8ByteOrderMark", "\xEF\xBB\xBF" + Body(), ""},
+        BadFile{"RootInANamespace",
+                "<tolvexgateway_optionlist xmlns=\"urn:x\" currentsetting=\"Map\"/>", kCannotLoad},
         BadFile{"Utf16LittleEndian", Utf16(Body(), false), ""},
         BadFile{"Utf16BigEndian", Utf16(Body(), true), ""},
         BadFile{"DuplicateIdsFirstWins",

@@ -202,6 +202,7 @@ struct ReplaceCase {
   bool locked;
   Expected lines;
   bool contents_replaced;
+  std::vector<std::string> leftovers = {};  // of saves whose writer has ended, removed
 };
 
 class ReplaceFileTest : public ::testing::TestWithParam<ReplaceCase> {};
@@ -215,6 +216,7 @@ TEST_P(ReplaceFileTest, ReplacesWholeOrLeavesTheOriginal) {
   const std::string replacement = std::string("<new>\r\n\0\xff</new>", 14);
   if (GetParam().existing) WriteFile(target, original);
   WriteFile(source, replacement);
+  for (const std::string& name : GetParam().leftovers) WriteFile(folder / name, "left");
 
   EXPECT_EQ(RunProbe({GetParam().locked ? "replace-locked" : "replace", WindowsPath(target),
                       WindowsPath(source)}),
@@ -238,7 +240,14 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, ReplaceFileTest,
     ::testing::Values(ReplaceCase{"Existing", true, false, {"replaced"}, true},
                       ReplaceCase{"Missing", false, false, {"not replaced"}, false},
-                      ReplaceCase{"HeldOpenUnshared", true, true, {"not replaced"}, false}),
+                      ReplaceCase{"HeldOpenUnshared", true, true, {"not replaced"}, false},
+                      ReplaceCase{"LeftoversOfKilledSaves",
+                                  true,
+                                  false,
+                                  {"replaced"},
+                                  true,
+                                  {".tolvexgwoption.xml.tmp-4000000-7",
+                                   ".tolvexgwoption.xml.tmp-4000004-12345"}}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // The user's own option file: a save goes there when the program folder's file may not be
@@ -330,6 +339,40 @@ INSTANTIATE_TEST_SUITE_P(
                       ArgumentCase{"NonAscii", " argtext \xe6\x9d\xb1\xe4\xba\xac",
                                    "[argtext \xe6\x9d\xb1\xe4\xba\xac]"}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// tolvex.exe under code page 932: a lone surrogate (U+FFFF for the driver) is refused by name,
+// the file kept; a Japanese id, area and template are listed and shown as typed.
+TEST(ToolArgumentTest, ArriveAsTyped) {
+  const fs::path file = FreshWineFolder("tool-arguments") / "m.xml";
+  const std::string bytes =
+      "<tolvexgateway_optionlist currentsetting=\"Map\"><option id=\"Map\" "
+      "area=\"W\">m</option></tolvexgateway_optionlist>\n";
+  WriteFile(file, bytes);
+  const fs::path tool = WindowsBinDir() / "tolvex.exe";
+  const auto add = [&](const std::string& words) {
+    return RunWine(WindowsBinDir() / "tolvex_driver.exe",
+                   {"run", "30000",
+                    "\"" + WindowsPath(tool) + "\" maps --options \"" + WindowsPath(file) +
+                        "\" add " + words});
+  };
+  const ProcessResult refused = add("\u5730\uFFFF t");
+  EXPECT_EQ(Lines(refused.out), Expected{"exit|1"});
+  EXPECT_NE(refused.err.find("tolvex: \"\u5730\uFFFD\" holds a lone surrogate (U+D800), which "
+                             "is no character"),
+            std::string::npos)
+      << refused.err;
+  EXPECT_EQ(ReadFile(file), bytes);
+  const std::string url = "https://j.example/?q=\u6771\u4EAC&c=";
+  EXPECT_EQ(Lines(add("\u5730\u56F3 \"" + url + "$ost\" --area \u65E5\u672C").out),
+            Expected{"exit|0"});
+  EXPECT_EQ(
+      Lines(RunWine(tool, {"maps", "--options", WindowsPath(file), "list"}).out),
+      (Expected{"* Map\tW\t\t\tm", "  \u5730\u56F3\t\u65E5\u672C\twgs84\t\t" + url + "$ost"}));
+  const Expected shown =
+      Lines(RunWine(tool, {"show", "--options", WindowsPath(file), "SD9.XC4.EQ2.CV5"}).out);
+  ASSERT_FALSE(shown.empty());
+  EXPECT_EQ(shown.back(), "map:\u5730\u56F3\t" + url + "SD9.XC4.EQ2.CV5");
+}
 
 TEST(ShellTest, HandsTheWholeTextOverWithTheWorkingDirectory) {
   const fs::path folder = FreshWineFolder("shell");

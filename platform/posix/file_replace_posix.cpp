@@ -1,9 +1,12 @@
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
 #include <climits>
+#include <ctime>
 #include <string>
 
 #include "platform/file_replace.h"
@@ -33,9 +36,60 @@ FileCalls& SystemFileCalls() {
 
 namespace {
 
+// A save's temporary file is ".NAME.tmp-DIGITS" beside the file NAME it replaces. Its writer
+// holds it locked (flock) from its creation to its rename; one that nobody holds is left over
+// from a save that was killed, and goes.
+std::string TemporaryPrefix(const std::string& name) { return "." + name + ".tmp-"; }
+
+// A lock the file system does not keep (some network file systems): age alone tells then.
+constexpr std::time_t kStaleTemporarySeconds = 60;
+
+// Removes the temporary files that earlier saves of `name` left in `folder`: those no writer
+// holds locked, and where locks are not kept, those older than a minute. Only this user's
+// regular files of the pattern, never through a symbolic link.
+void RemoveLeftoverTemporaries(const std::string& folder, const std::string& name) {
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return;
+  const int folder_fd = ::dirfd(listing);
+  const std::string prefix = TemporaryPrefix(name);
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string_view entry_name = entry->d_name;
+    if (!entry_name.starts_with(prefix) || entry_name.size() == prefix.size() ||
+        entry_name.substr(prefix.size()).find_first_not_of("0123456789") != std::string::npos) {
+      continue;
+    }
+    const FileDescriptor fd(
+        ::openat(folder_fd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+    struct stat info {};
+    if (!fd || ::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != ::geteuid()) {
+      continue;
+    }
+    bool abandoned = ::flock(fd.get(), LOCK_EX | LOCK_NB) == 0;
+    if (!abandoned && errno != EWOULDBLOCK) {
+      abandoned = info.st_mtime + kStaleTemporarySeconds < std::time(nullptr);
+    }
+    // Removed while locked: a writer that created it a moment ago and locks it only now finds
+    // its name gone and starts over (CreateTemporary).
+    if (abandoned) (void)::unlinkat(folder_fd, entry->d_name, 0);
+  }
+  ::closedir(listing);
+}
+
+// True while `path` still names the file open as `fd`.
+bool StillNamed(int fd, const std::string& path) {
+  struct stat open_info {};
+  struct stat named_info {};
+  return ::fstat(fd, &open_info) == 0 && ::lstat(path.c_str(), &named_info) == 0 &&
+         open_info.st_dev == named_info.st_dev && open_info.st_ino == named_info.st_ino;
+}
+
 // Creates a new temporary file beside `target`, hidden and named after it, readable and
-// writable by the owner only until the original's mode is copied onto it.
-int CreateTemporary(FileCalls& calls, const std::string& target, std::string& temp_path) {
+// writable by the owner only until the original's mode is copied onto it, and locks it for
+// the whole save: `lock_fd` (a second descriptor of it) holds the lock until the caller closes
+// it, after the rename, so that the file can be closed (and its close checked) before.
+int CreateTemporary(FileCalls& calls, const std::string& target, std::string& temp_path,
+                    FileDescriptor& lock_fd) {
   const auto slash = target.rfind('/');
   const std::string folder = target.substr(0, slash + 1);
   const std::string name = target.substr(slash + 1);
@@ -45,11 +99,21 @@ int CreateTemporary(FileCalls& calls, const std::string& target, std::string& te
   constexpr int kAttempts = 16;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    temp_path = folder;
-    temp_path.append(".").append(name).append(".tmp-").append(std::to_string(seed >> 40));
+    temp_path = folder + TemporaryPrefix(name) + std::to_string(seed >> 40);
     const int fd =
         calls.Open(temp_path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, S_IRUSR | S_IWUSR);
-    if (fd >= 0 || errno != EEXIST) return fd;
+    if (fd < 0 && errno == EEXIST) continue;
+    if (fd < 0) return fd;
+    lock_fd.Reset(::fcntl(fd, F_DUPFD_CLOEXEC, 0));
+    // Without a lock the file is still written; only the sweep of leftovers then goes by age.
+    if (lock_fd) {
+      while (::flock(lock_fd.get(), LOCK_EX) != 0 && errno == EINTR) {
+      }
+    }
+    if (StillNamed(fd, temp_path)) return fd;
+    // Another save took it for a leftover between its creation and the lock.
+    (void)calls.Close(fd);
+    lock_fd.Reset();
   }
   return -1;
 }
@@ -93,8 +157,10 @@ void SyncFolder(FileCalls& calls, const std::string& folder) {
 // a new file stays readable by its owner only.
 bool WriteAndRename(FileCalls& calls, const std::string& target, std::string_view bytes,
                     const struct stat* original) {
+  RemoveLeftoverTemporaries(FolderOf(target), target.substr(target.rfind('/') + 1));
   std::string temp_path;
-  int fd = CreateTemporary(calls, target, temp_path);
+  FileDescriptor lock_fd;  // released after the rename, or after the temporary file went
+  int fd = CreateTemporary(calls, target, temp_path, lock_fd);
   if (fd < 0) return false;
   bool ok = (original == nullptr || CopyPermissions(calls, fd, *original)) &&
             WriteAll(calls, fd, bytes) && calls.Fsync(fd) == 0;

@@ -46,15 +46,24 @@ int OpenRecordFolder() {
   return fd;
 }
 
-// Waits at most about 20 ms for the lock: a start never hangs on a record held elsewhere.
-bool Lock(int fd) {
-  for (int attempt = 0; attempt < 20; ++attempt) {
+std::int64_t MonotonicMs() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+// Waits at most about `wait_ms` for the lock, by the clock rather than by counting tries (on a
+// loaded machine each pause lasts longer than asked): a start never hangs on a record held
+// elsewhere.
+bool Lock(int fd, std::int64_t wait_ms) {
+  const std::int64_t deadline = MonotonicMs() + wait_ms;
+  for (;;) {
     if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
     if (errno != EWOULDBLOCK && errno != EINTR) return false;
+    if (MonotonicMs() >= deadline) return false;
     const timespec pause{0, 1000000};
     nanosleep(&pause, nullptr);
   }
-  return false;
 }
 
 std::optional<std::string> ReadAll(int fd) {
@@ -96,15 +105,15 @@ class PosixStartChain final : public StartChain {
     setenv(kChainMarkVariable, std::string(mark).c_str(), 1);
   }
 
-  void UpdateRecord(
-      const std::function<std::string(std::optional<std::string_view>)>& update) override {
+  void UpdateRecord(const std::function<std::string(std::optional<std::string_view>)>& update,
+                    std::int64_t wait_ms) override {
     int fd = -1;
     if (const int folder = OpenRecordFolder(); folder >= 0) {
       fd = openat(folder, "starts", O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
       close(folder);
     }
     std::optional<std::string> bytes;
-    if (fd >= 0 && IsPrivate(fd, false) && Lock(fd)) bytes = ReadAll(fd);
+    if (fd >= 0 && IsPrivate(fd, false) && Lock(fd, wait_ms)) bytes = ReadAll(fd);
     const std::string next = update(bytes);
     if (bytes) WriteAll(fd, next);
     if (fd >= 0) close(fd);  // the lock goes with it

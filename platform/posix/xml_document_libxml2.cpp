@@ -1,12 +1,15 @@
 // The option file through libxml2. Parsing is hardened: no network, no DTD loading, no entity
 // substitution, and a document type declaration stops the parse and fails the load.
+#include <fcntl.h>
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
 #include <libxml/xpath.h>
+#include <sys/stat.h>
 
 #include <vector>
 
+#include "platform/posix/file_system_posix.h"
 #include "platform/xml_document.h"
 
 namespace tolvex::platform {
@@ -182,12 +185,20 @@ class Libxml2Document final : public XmlDocument {
     context->_private = &saw_doctype;
     context->sax->internalSubset = RefuseDoctype;
     context->sax->externalSubset = RefuseDoctype;
+    // Only a regular file is read: a FIFO or a device would keep the reader waiting for ever,
+    // a folder holds no document. Opened without waiting, and checked before the parse.
+    const posix::FileDescriptor file(
+        ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    if (!file || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
     constexpr int kOptions = XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING;
-    XmlPtr<xmlDoc> document(xmlCtxtReadFile(context.get(), path.c_str(), nullptr, kOptions));
-    if (!document || saw_doctype || context->wellFormed == 0 ||
-        xmlDocGetRootElement(document.get()) == nullptr) {
-      return false;
-    }
+    XmlPtr<xmlDoc> document(
+        xmlCtxtReadFd(context.get(), file.get(), path.c_str(), nullptr, kOptions));
+    if (!document || saw_doctype || context->wellFormed == 0) return false;
+    // The program's files never put their root in a namespace; queries by name would not find
+    // such a root's elements, and the file would read as empty.
+    const xmlNode* root = xmlDocGetRootElement(document.get());
+    if (root == nullptr || root->ns != nullptr) return false;
     XmlPtr<xmlXPathContext> xpath(xmlXPathNewContext(document.get()));
     if (!xpath) return false;
     document_ = std::move(document);

@@ -6,7 +6,9 @@
 // windows.h first: shlobj.h relies on its types.
 #include <shlobj.h>
 
+#include <algorithm>
 #include <climits>
+#include <cwchar>
 #include <string>
 
 #include "platform/file_replace.h"
@@ -24,6 +26,76 @@ std::wstring FolderOf(const std::wstring& path) {
   if (separator == std::wstring::npos) return L".";
   if (separator == 0 || (separator == 2 && path[1] == L':')) return path.substr(0, separator + 1);
   return path.substr(0, separator);
+}
+
+// A save's temporary file is ".NAME.tmp-PID-DIGITS" beside the file NAME it replaces, PID
+// being its writer's process. The next save of NAME removes those whose writer has ended (a
+// killed save) and any older than a minute; one that a running save holds stays.
+std::wstring TemporaryPrefix(const std::wstring& target) {
+  const std::size_t separator = target.find_last_of(L"\\/");
+  return L"." + target.substr(separator == std::wstring::npos ? 0 : separator + 1) + L".tmp-";
+}
+
+std::wstring InFolder(const std::wstring& folder, const std::wstring& name) {
+  return folder.empty() || folder.back() == L'\\' || folder.back() == L'/' ? folder + name
+                                                                           : folder + L"\\" + name;
+}
+
+constexpr ULONGLONG kStaleTemporaryTicks = 60ULL * 10'000'000ULL;  // a minute in 100 ns ticks
+
+bool IsRunning(DWORD process_id) {
+  const win32::KernelHandle process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, process_id));
+  // A process that exists but may not be opened by this user counts as running.
+  if (!process.IsValid()) return GetLastError() == ERROR_ACCESS_DENIED;
+  return WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT;
+}
+
+void RemoveLeftoverTemporaries(const std::wstring& target) {
+  const std::wstring folder = FolderOf(target);
+  const std::wstring prefix = TemporaryPrefix(target);
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW(InFolder(folder, prefix + L"*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  FILETIME now_time{};
+  GetSystemTimeAsFileTime(&now_time);
+  const auto ticks = [](const FILETIME& time) {
+    return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  do {
+    const std::wstring name = found.cFileName;
+    const std::wstring rest = name.substr(std::min(name.size(), prefix.size()));
+    const std::size_t dash = rest.find(L'-');
+    if (name.size() <= prefix.size() ||
+        rest.find_first_not_of(L"0123456789-") != std::wstring::npos || dash == 0 ||
+        dash == std::wstring::npos ||
+        (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
+      continue;
+    }
+    const auto writer = static_cast<DWORD>(std::wcstoul(rest.substr(0, dash).c_str(), nullptr, 10));
+    const bool stale = ticks(now_time) > ticks(found.ftLastWriteTime) + kStaleTemporaryTicks;
+    if (writer != GetCurrentProcessId() && (stale || !IsRunning(writer))) {
+      // A save still writing it holds it unshared: the deletion then fails, as it should.
+      DeleteFileW(InFolder(folder, name).c_str());
+    }
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+}
+
+// Creates an empty temporary file beside `target` under a name no one else holds.
+std::wstring CreateTemporary(const std::wstring& target) {
+  const std::wstring base = InFolder(FolderOf(target), TemporaryPrefix(target)) +
+                            std::to_wstring(GetCurrentProcessId()) + L"-";
+  ULONGLONG seed = GetTickCount64() ^ (static_cast<ULONGLONG>(GetCurrentThreadId()) << 32);
+  for (int attempt = 0; attempt < 16; ++attempt) {
+    seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
+    const std::wstring path = base + std::to_wstring(seed >> 40);
+    const win32::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                               FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.IsValid()) return path;
+    if (GetLastError() != ERROR_FILE_EXISTS) return {};
+  }
+  return {};
 }
 
 bool WriteAllAndFlush(const std::wstring& path, std::string_view bytes) {
@@ -61,9 +133,10 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     return false;
   }
 
-  // GetTempFileNameW creates the empty file under a name no one else holds.
-  wchar_t temporary[MAX_PATH + 1] = {};
-  if (GetTempFileNameW(FolderOf(target).c_str(), L"tvx", 0, temporary) == 0) return false;
+  RemoveLeftoverTemporaries(target);
+  const std::wstring temporary_path = CreateTemporary(target);
+  if (temporary_path.empty()) return false;
+  const wchar_t* temporary = temporary_path.c_str();
 
   // A read-only file cannot be replaced: the mark is taken off for the replacement and put
   // back on the new file (or the old one, when the replacement fails).
@@ -112,8 +185,10 @@ bool WriteNewFile(const std::string& path, std::string_view bytes) {
   const std::wstring folder = FolderOf(target);
   const int created = SHCreateDirectoryExW(nullptr, folder.c_str(), nullptr);
   if (created != ERROR_SUCCESS && created != ERROR_ALREADY_EXISTS) return false;
-  wchar_t temporary[MAX_PATH + 1] = {};
-  if (GetTempFileNameW(folder.c_str(), L"tvx", 0, temporary) == 0) return false;
+  RemoveLeftoverTemporaries(target);
+  const std::wstring temporary_path = CreateTemporary(target);
+  if (temporary_path.empty()) return false;
+  const wchar_t* temporary = temporary_path.c_str();
   const bool written = WriteAllAndFlush(temporary, bytes) &&
                        MoveFileExW(temporary, target.c_str(),
                                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;

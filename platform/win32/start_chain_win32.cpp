@@ -23,8 +23,8 @@ bool IsPlain(DWORD attributes, bool folder) {
 }
 
 // The record, opened for this process alone; invalid when it cannot be. Sharing nothing is the
-// lock: another start waits at most about 20 ms for it, then goes on without the record.
-KernelHandle OpenRecord() {
+// lock: another start waits at most about `wait_ms` for it, then goes on without the record.
+KernelHandle OpenRecord(std::int64_t wait_ms) {
   wchar_t temporary[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
   if (length == 0 || length > MAX_PATH) return KernelHandle();
@@ -32,7 +32,8 @@ KernelHandle OpenRecord() {
   CreateDirectoryW(folder.c_str(), nullptr);  // inherits the temporary folder's private rights
   if (!IsPlain(GetFileAttributesW(folder.c_str()), true)) return KernelHandle();
   const std::wstring path = folder + L"\\starts";
-  for (int attempt = 0; attempt < 20; ++attempt) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(wait_ms);
+  for (;;) {
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
                                   nullptr));
@@ -44,10 +45,11 @@ KernelHandle OpenRecord() {
       }
       return file;
     }
-    if (GetLastError() != ERROR_SHARING_VIOLATION) return KernelHandle();
+    if (GetLastError() != ERROR_SHARING_VIOLATION || GetTickCount64() >= deadline) {
+      return KernelHandle();
+    }
     Sleep(1);
   }
-  return KernelHandle();
 }
 
 std::optional<std::string> ReadAll(HANDLE file) {
@@ -72,9 +74,9 @@ class Win32StartChain final : public StartChain {
                             win32::Utf16FromUtf8(mark).c_str());
   }
 
-  void UpdateRecord(
-      const std::function<std::string(std::optional<std::string_view>)>& update) override {
-    const KernelHandle file = OpenRecord();
+  void UpdateRecord(const std::function<std::string(std::optional<std::string_view>)>& update,
+                    std::int64_t wait_ms) override {
+    const KernelHandle file = OpenRecord(wait_ms);
     const std::optional<std::string> bytes =
         file.IsValid() ? ReadAll(file.Get()) : std::optional<std::string>();
     const std::string next = update(bytes);

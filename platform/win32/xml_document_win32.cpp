@@ -7,6 +7,7 @@
 
 #include "platform/win32/com_win32.h"
 #include "platform/win32/text_win32.h"
+#include "platform/win32/unique_handle_win32.h"
 #include "platform/xml_document.h"
 
 namespace tolvex::platform {
@@ -196,8 +197,24 @@ class MsxmlDocument final : public XmlDocument {
     SetProperty(L"SelectionLanguage", [](Variant& v) { v.SetText(L"XPath"); });
     SetProperty(L"ProhibitDTD", [](Variant& v) { v.SetBool(true); });
 
+    // Only a file on a disk is read: a pipe or a device would keep the reader waiting, a
+    // folder holds no document. Opened for its attributes only, which waits for nothing and
+    // takes no share of the file.
+    const std::wstring wide_path = Utf16FromUtf8(path);
+    {
+      const win32::KernelHandle file(
+          CreateFileW(wide_path.c_str(), FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+      BY_HANDLE_FILE_INFORMATION info{};
+      if (!file.IsValid() || GetFileType(file.Get()) != FILE_TYPE_DISK ||
+          !GetFileInformationByHandle(file.Get(), &info) ||
+          (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        return false;
+      }
+    }
     Variant source;
-    source.SetText(Utf16FromUtf8(path));
+    source.SetText(wide_path);
     VARIANT_BOOL success = VARIANT_FALSE;
     if (document_->load(source.Get(), &success) != S_OK || success != VARIANT_TRUE) return false;
     // Not every MSXML honours ProhibitDTD (Wine's ignores it): a declaration that slipped
@@ -206,6 +223,12 @@ class MsxmlDocument final : public XmlDocument {
     if (document_->get_doctype(doctype.Put()) == S_OK && doctype) return false;
     ComPtr<IXMLDOMElement> root;
     if (document_->get_documentElement(root.Put()) != S_OK || !root) return false;
+    // The program's files never put their root in a namespace; queries by name would not find
+    // such a root's elements, and the file would read as empty.
+    Bstr root_namespace;  // left empty (S_FALSE) for a root in no namespace
+    if (FAILED(root->get_namespaceURI(root_namespace.Put())) || !root_namespace.View().empty()) {
+      return false;
+    }
     loaded_ = true;
     return true;
   }
