@@ -555,6 +555,8 @@ TEST(MsiTest, TablesHoldTheMachineInstall) {
            {"Registry", "|2|Software\\Classes\\TolVex\\shell\\open\\command||\"[INSTALLDIR]Tol"},
            {"Registry", "|2|Software\\RegisteredApplications|TolvexGateway|Software\\Tolvex"},
            {"Shortcut", kShortcut + "[INSTALLDIR]TolvexGateway.exe|option|"},
+           {"Shortcut",
+            "|ProgramMenuFolder|Open a Place|Shortcuts|[INSTALLDIR]TolvexGateway.exe|open|"},
            {"LaunchCondition", "|A newer version of TolvexGateway is already installed.\r"}}) {
     EXPECT_NE(Table(table).find(row), std::string::npos) << row;
   }
@@ -592,7 +594,7 @@ class MsiInstallTest : public ::testing::Test {
     fs::remove_all(OwnFile().parent_path());
   }
   void TearDown() override { SetUp(); }
-  const std::vector<fs::path> shortcuts_ = {Shortcut(),
+  const std::vector<fs::path> shortcuts_ = {Shortcut(), Shortcut("Open a Place.lnk"),
                                             Shortcut().parent_path() / "TolvexGateway Manual.lnk"};
 };
 
