@@ -76,10 +76,18 @@ TEST(ExpandCommandTemplateTest, TokyoDatumShiftsTheFieldsButNotTheGeocode) {
   // In full precision the fields show exactly the Tokyo-datum doubles of the position.
   const Location shifted{ConvertToTokyoDatum(35.658581, 139.745433), kTokyoTower.geocode};
   EXPECT_EQ(Expand("$lat.d() $lon.d()", "tokyo"), Expand("$lat.d() $lon.d()", "wgs84", shifted));
-  for (const char* datum : {"Tokyo", "TOKYO", "tokyo ", "", "wgs84"}) {
-    EXPECT_EQ(Expand("$lat.d(+03.6r) $lon.d(+03.6r)", datum), "+035.658581 +139.745433") << datum;
-  }
 }
+
+// Only the exact lower-case "tokyo" shifts the datum; every other name means WGS84.
+class OtherDatumTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(OtherDatumTest, LeavesTheFieldsInWgs84) {
+  EXPECT_EQ(Expand("$lat.d(+03.6r) $lon.d(+03.6r)", GetParam()), "+035.658581 +139.745433");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, OtherDatumTest,
+                         ::testing::Values("Tokyo", "TOKYO", "tokyo ", "", "wgs84"),
+                         [](const auto& row) { return test::RowName(row.param); });
 
 TEST(ExpandCommandTemplateTest, ZoomIsTheLinksElseTheOptionsElseSixteen) {
   Location zoomed = kTokyoTower;
@@ -125,11 +133,9 @@ TEST_P(DescribePlaceTest, WritesEveryFormat) {
       {"tolvex", "TolVex:" + geocode},
       {"geo", c.geo},
       {"map:A\tmap", c.map}};
-  ASSERT_EQ(texts.size(), expected.size());
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    EXPECT_EQ(texts[i].name, expected[i].first);
-    EXPECT_EQ(texts[i].text, expected[i].second) << texts[i].name;
-  }
+  std::vector<std::pair<std::string, std::string>> written;
+  for (const PlaceText& text : texts) written.emplace_back(text.name, text.text);
+  EXPECT_EQ(written, expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(

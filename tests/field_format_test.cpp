@@ -132,16 +132,28 @@ INSTANTIATE_TEST_SUITE_P(
                            std::to_string(row.param.latitude));
     });
 
+// Under a locale whose decimal separator is ",".
+struct SeparatorCase {
+  const char* piece;
+  const char* expected;
+};
+
+class UserSeparatorTest : public ::testing::TestWithParam<SeparatorCase> {};
+
+TEST_P(UserSeparatorTest, WritesTheField) {
+  EXPECT_EQ(Expand(GetParam().piece, 35.658581, 139.745433, ","), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Comma, UserSeparatorTest,
+    ::testing::Values(
+        SeparatorCase{"$lat.d()", "35,658580999999998"},  // the general text: the user's
+        SeparatorCase{"$lat.d(+03.4r)", "+035.6586"},     // rounded decimals always use "."
+        SeparatorCase{"$lat.d(+03.4r;;60;)", "+035,658580999999998"},  // ";" separates nothing
+        SeparatorCase{"$lat.d(+2.2r,,0,5,)", "+35,658580999999998"}),  // five: all picture
+    TOLVEX_ROW_NAMES(piece));
+
 TEST(FieldFormatTest, UserDecimalSeparator) {
-  const std::pair<const char*, const char*> rows[] = {
-      {"$lat.d()", "35,658580999999998"},  // the general text uses the user's separator
-      {"$lat.d(+03.4r)", "+035.6586"},     // rounded decimals always use "."
-      {"$lat.d(+03.4r;;60;)", "+035,658580999999998"},  // ";" separates nothing
-      {"$lat.d(+2.2r,,0,5,)", "+35,658580999999998"},   // five elements: all picture
-  };
-  for (const auto& [piece, expected] : rows) {
-    EXPECT_EQ(Expand(piece, 35.658581, 139.745433, ","), expected) << piece;
-  }
   EXPECT_EQ(FormatField("+03.4r,,0,5,1", 1.0, CoordinateKind::kLatitude, 1, ","), "+001");
   // "5.2r" is the offset here, and no number.
   EXPECT_EQ(FormatField("+1,5.2r,,,", 1.0, CoordinateKind::kLatitude, 1, ","), "+1");

@@ -178,19 +178,28 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 // The shipped option file: OpenStreetMap at the link's zoom, else at the option's.
-TEST_F(GatewayTest, GeoLinksOpenTheShippedMapAtTheirZoom) {
+struct ShippedGeoCase {
+  const char* link;
+  const char* zoom;
+};
+
+class ShippedGeoTest : public GatewayTest, public ::testing::WithParamInterface<ShippedGeoCase> {};
+
+TEST_P(ShippedGeoTest, OpensTheShippedMapAtItsZoom) {
   WriteOptions(ReadFile(fs::path(TOLVEX_BIN_DIR) / "tolvexgwoption.xml"));
   const std::string osm = "https://www.openstreetmap.org/?mlat=35.658581&mlon=139.745433#map=";
-  for (const auto& [link, zoom] : {std::pair{"geo:35.658581,139.745433;u=35?z=12", "12"},
-                                   std::pair{"geo:0,0?q=35.658581,139.745433(Tokyo)", "16"}}) {
-    SCOPED_TRACE(link);
-    fs::remove(record_);
-    ASSERT_EQ(Run({link}).exit_status, 0);
-    const auto launch = WaitForLaunch();
-    ASSERT_TRUE(launch);
-    EXPECT_EQ(launch->argv, std::vector<std::string>{osm + zoom + "/35.658581/139.745433"});
-  }
+  ASSERT_EQ(Run({GetParam().link}).exit_status, 0);
+  const auto launch = WaitForLaunch();
+  ASSERT_TRUE(launch);
+  EXPECT_EQ(launch->argv,
+            std::vector<std::string>{osm + GetParam().zoom + "/35.658581/139.745433"});
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Links, ShippedGeoTest,
+    ::testing::Values(ShippedGeoCase{"geo:35.658581,139.745433;u=35?z=12", "12"},
+                      ShippedGeoCase{"geo:0,0?q=35.658581,139.745433(Tokyo)", "16"}),
+    TOLVEX_ROW_NAMES(link));
 
 TEST_F(GatewayTest, EveryFieldKindAndTheTokyoDatum) {
   WriteOptions(
@@ -317,16 +326,20 @@ TEST_F(GatewayTest, MissingOptionFileIsNotCreated) {
   EXPECT_TRUE(NothingLaunched());
 }
 
-TEST_F(GatewayTest, OptionRequestWithoutDisplayLaunchesNothing) {
+class OptionRequestTest : public GatewayTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(OptionRequestTest, WithoutADisplayLaunchesNothing) {
   const std::string before = Options();
-  for (const char* argument : {"option", "TolVex:option", "TolVex: option"}) {
-    const ProcessResult result = Run({argument});
-    EXPECT_EQ(result.exit_status, 1) << argument;
-    EXPECT_NE(result.err.find("TolvexGateway: "), std::string::npos);
-  }
+  const ProcessResult result = Run({GetParam()});
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_NE(result.err.find("TolvexGateway: "), std::string::npos);
   EXPECT_TRUE(NothingLaunched());
   EXPECT_EQ(Options(), before);
 }
+
+INSTANTIATE_TEST_SUITE_P(Arguments, OptionRequestTest,
+                         ::testing::Values("option", "TolVex:option", "TolVex: option"),
+                         [](const auto& row) { return test::RowName(row.param); });
 
 TEST_F(GatewayTest, NoOpenerAtAllExitsWithTwo) {
   TempDir empty;
