@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/row_name.h"
 #include "tests/support/run_process.h"
 #include "tests/support/temp_dir.h"
 
@@ -73,65 +74,66 @@ class DesktopInstallTest : public ::testing::Test {
 // The Exec= line under each prefix and data folder. xdg-open without a desktop environment
 // splits Exec= at blanks and knows no quotes, so a path that needs quoting is reached through a
 // link in the data folder; only when that folder needs quoting too does Exec= quote the path.
-TEST_F(DesktopInstallTest, ExecLineEveryLauncherCanStart) {
-  struct Case {
-    std::string prefix_name;
-    std::string data_home_name;
-    std::string exec;  // @P@ stands for the prefix, @D@ for the data folder
-  };
-  const std::string program = "/" + kProgramFolder + "/tolvexgateway";
-  const std::string link = "@D@/tolvexgateway/tolvexgateway";
-  const Case cases[] = {
-      {"plain", "data", "@P@" + program},
-      {"with space", "data", link},
-      {"50%", "data", link},
-      {"a&b", "data", link},
-      {"q\"b`c$d\\e", "data", link},
-      {"with space", "data$", "\"@P@" + program + "\""},
-      {"50%", "data%", "\"@P@" + program + "\""},
-      {"q\"b`c$d\\e", "data$", "\"@P@" + program + "\""},
-  };
-  const std::string root = home_.path().string();
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.prefix_name + " / " + c.data_home_name);
-    data_home_ = home_.path() / c.data_home_name;
-    const fs::path prefix = home_.path() / c.prefix_name;
-    const ProcessResult result = Install(prefix);
-    ASSERT_EQ(result.exit_status, 0) << result.out << result.err;
+struct ExecCase {
+  std::string prefix_name;
+  std::string data_home_name;
+  std::string exec;  // @P@ stands for the prefix, @D@ for the data folder
+};
 
-    // How the prefix reads inside the quotes: "%" doubled, \ " ` $ escaped twice.
-    std::string quoted_prefix;
-    for (const char ch : prefix.string()) {
-      if (ch == '%')
-        quoted_prefix += "%%";
-      else if (ch == '\\')
-        quoted_prefix += "\\\\\\\\";
-      else if (ch == '"' || ch == '`' || ch == '$')
-        quoted_prefix += std::string("\\\\") + ch;
-      else
-        quoted_prefix += ch;
-    }
-    std::string exec = c.exec;
-    if (auto at = exec.find("@P@"); at != std::string::npos) {
-      const bool quoted = exec.front() == '"';
-      exec.replace(at, 3, quoted ? quoted_prefix : prefix.string());
-    }
-    if (auto at = exec.find("@D@"); at != std::string::npos)
-      exec.replace(at, 3, data_home_.string());
+class ExecLineTest : public DesktopInstallTest, public ::testing::WithParamInterface<ExecCase> {};
 
-    const std::string entry = ReadFile(Entry("tolvexgateway.desktop"));
-    EXPECT_NE(entry.find("\nExec=" + exec + " %u\n"), std::string::npos) << entry;
-    EXPECT_NE(entry.find("MimeType=x-scheme-handler/tolvex;"), std::string::npos);
-    if (c.exec == link) {
-      EXPECT_EQ(fs::read_symlink(data_home_ / "tolvexgateway/tolvexgateway"),
-                prefix / kProgramFolder / "tolvexgateway");
-    }
-    EXPECT_FALSE(fs::exists(prefix / "share/applications"));
-    ASSERT_EQ(Uninstall(prefix).exit_status, 0);
-    EXPECT_FALSE(fs::exists(Entry("tolvexgateway.desktop")));
-    EXPECT_FALSE(fs::exists(data_home_ / "tolvexgateway"));
+const std::string kExecProgram = "/" + kProgramFolder + "/tolvexgateway";
+const std::string kExecLink = "@D@/tolvexgateway/tolvexgateway";
+
+TEST_P(ExecLineTest, EveryLauncherCanStart) {
+  const ExecCase& c = GetParam();
+  data_home_ = home_.path() / c.data_home_name;
+  const fs::path prefix = home_.path() / c.prefix_name;
+  const ProcessResult result = Install(prefix);
+  ASSERT_EQ(result.exit_status, 0) << result.out << result.err;
+
+  // How the prefix reads inside the quotes: "%" doubled, \ " ` $ escaped twice.
+  std::string quoted_prefix;
+  for (const char ch : prefix.string()) {
+    if (ch == '%')
+      quoted_prefix += "%%";
+    else if (ch == '\\')
+      quoted_prefix += "\\\\\\\\";
+    else if (ch == '"' || ch == '`' || ch == '$')
+      quoted_prefix += std::string("\\\\") + ch;
+    else
+      quoted_prefix += ch;
   }
+  std::string exec = c.exec;
+  if (auto at = exec.find("@P@"); at != std::string::npos) {
+    const bool quoted = exec.front() == '"';
+    exec.replace(at, 3, quoted ? quoted_prefix : prefix.string());
+  }
+  if (auto at = exec.find("@D@"); at != std::string::npos) exec.replace(at, 3, data_home_.string());
+
+  const std::string entry = ReadFile(Entry("tolvexgateway.desktop"));
+  EXPECT_NE(entry.find("\nExec=" + exec + " %u\n"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("MimeType=x-scheme-handler/tolvex;"), std::string::npos);
+  if (c.exec == kExecLink) {
+    EXPECT_EQ(fs::read_symlink(data_home_ / "tolvexgateway/tolvexgateway"),
+              prefix / kProgramFolder / "tolvexgateway");
+  }
+  EXPECT_FALSE(fs::exists(prefix / "share/applications"));
+  ASSERT_EQ(Uninstall(prefix).exit_status, 0);
+  EXPECT_FALSE(fs::exists(Entry("tolvexgateway.desktop")));
+  EXPECT_FALSE(fs::exists(data_home_ / "tolvexgateway"));
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, ExecLineTest,
+    ::testing::Values(ExecCase{"plain", "data", "@P@" + kExecProgram},
+                      ExecCase{"with space", "data", kExecLink}, ExecCase{"50%", "data", kExecLink},
+                      ExecCase{"a&b", "data", kExecLink},
+                      ExecCase{"q\"b`c$d\\e", "data", kExecLink},
+                      ExecCase{"with space", "data$", "\"@P@" + kExecProgram + "\""},
+                      ExecCase{"50%", "data%", "\"@P@" + kExecProgram + "\""},
+                      ExecCase{"q\"b`c$d\\e", "data$", "\"@P@" + kExecProgram + "\""}),
+    [](const auto& row) { return test::RowName(row.param.prefix_name, row.param.data_home_name); });
 
 bool HasSymbolTable(const fs::path& file) {
   return RunProcess("/usr/bin/readelf", {"-S", "-W", file.string()}).out.find(" .symtab ") !=
@@ -235,18 +237,19 @@ TEST_F(DesktopInstallTest, UninstallRemovesOnlyItsOwnRegistration) {
 // the handler just installed: a desktop-specific mimeapps.list outranks the one xdg-mime writes,
 // and xdg-mime passes over an entry whose Exec= is quoted (a prefix and a data folder that both
 // hold a blank).
-TEST_F(DesktopInstallTest, FailsWhenLinksWouldNotReachTheHandler) {
-  struct Case {
-    std::string name;
-    std::string desktop;    // XDG_CURRENT_DESKTOP
-    std::string data_home;  // inside the scratch home
-    std::string prefix;
-    std::string answer;  // what xdg-mime answers
-  };
-  const Case cases[] = {
-      {"DesktopSpecificDefault", "X-Test", ".local/share", "p", "other.desktop"},
-      {"QuotedExec", "", "data home", "with space", ""},
-  };
+struct UnreachedCase {
+  std::string name;
+  std::string desktop;    // XDG_CURRENT_DESKTOP
+  std::string data_home;  // inside the scratch home
+  std::string prefix;
+  std::string answer;  // what xdg-mime answers
+};
+
+class UnreachedHandlerTest : public DesktopInstallTest,
+                             public ::testing::WithParamInterface<UnreachedCase> {};
+
+TEST_P(UnreachedHandlerTest, InstallFailsSayingWhatXdgMimeAnswers) {
+  const UnreachedCase& c = GetParam();
   fs::create_directories(config_home());
   home_.Write(".config/x-test-mimeapps.list",
               "[Default Applications]\nx-scheme-handler/tolvex=other.desktop\n");
@@ -254,22 +257,26 @@ TEST_F(DesktopInstallTest, FailsWhenLinksWouldNotReachTheHandler) {
   home_.Write(".local/share/applications/other.desktop",
               "[Desktop Entry]\nType=Application\nName=Other\nExec=/bin/true %u\n"
               "MimeType=x-scheme-handler/tolvex;\n");
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    data_home_ = home_.path() / c.data_home;
-    ProcessOptions options = Session();
-    if (!c.desktop.empty()) options.env_set.push_back("XDG_CURRENT_DESKTOP=" + c.desktop);
-    const ProcessResult result = RunProcess(
-        "/bin/bash", {kScript, "install", TOLVEX_BUILD_DIR, (home_.path() / c.prefix).string()},
-        options);
-    EXPECT_EQ(result.exit_status, 1);
-    EXPECT_NE(result.err.find("TolVex: links will not open with it: \"xdg-mime query default "
-                              "x-scheme-handler/tolvex\" answers \"" +
-                              c.answer + "\""),
-              std::string::npos)
-        << result.err;
-  }
+  data_home_ = home_.path() / c.data_home;
+  ProcessOptions options = Session();
+  if (!c.desktop.empty()) options.env_set.push_back("XDG_CURRENT_DESKTOP=" + c.desktop);
+  const ProcessResult result = RunProcess(
+      "/bin/bash", {kScript, "install", TOLVEX_BUILD_DIR, (home_.path() / c.prefix).string()},
+      options);
+  EXPECT_EQ(result.exit_status, 1);
+  EXPECT_NE(result.err.find("TolVex: links will not open with it: \"xdg-mime query default "
+                            "x-scheme-handler/tolvex\" answers \"" +
+                            c.answer + "\""),
+            std::string::npos)
+      << result.err;
 }
+
+INSTANTIATE_TEST_SUITE_P(Sessions, UnreachedHandlerTest,
+                         ::testing::Values(UnreachedCase{"DesktopSpecificDefault", "X-Test",
+                                                         ".local/share", "p", "other.desktop"},
+                                           UnreachedCase{"QuotedExec", "", "data home",
+                                                         "with space", ""}),
+                         TOLVEX_ROW_NAMES(name));
 
 // The option file after a reinstall and an uninstall: the user's choice stays, while a file
 // still equal to the default an earlier install recorded follows the new default and goes.
@@ -315,39 +322,45 @@ INSTANTIATE_TEST_SUITE_P(Files, OptionFileUpgradeTest,
 
 // Each installed document passes the tool that its readers use: man renders the pages without a
 // warning, AppStream accepts the metadata, desktop-file-validate the entries.
-TEST_F(DesktopInstallTest, InstalledFilesPassTheirValidators) {
-  struct Case {
-    std::string name;
-    std::string command;  // run by sh -c; @F@ is the installed file
-    std::string file;     // @P@ the prefix, @D@ the data folder
-  };
-  const Case cases[] = {
-      {"ManPageOfTheTool", "MANWIDTH=80 man --warnings -l @F@ >/dev/null",
-       "@P@/share/man/man1/tolvex.1"},
-      {"ManPageOfTheGateway", "MANWIDTH=80 man --warnings -l @F@ >/dev/null",
-       "@P@/share/man/man1/tolvexgateway.1"},
-      {"AppStreamMetadata", "appstreamcli validate --no-net @F@ >/dev/null",
-       "@P@/share/metainfo/org.example.TolvexGateway.metainfo.xml"},
-      {"HandlerEntry", "desktop-file-validate @F@", "@D@/applications/tolvexgateway.desktop"},
-      {"OptionsEntry", "desktop-file-validate @F@",
-       "@D@/applications/tolvexgateway-option.desktop"},
-      {"OpenAPlaceEntry", "desktop-file-validate @F@",
-       "@D@/applications/tolvexgateway-open.desktop"},
-  };
+struct ValidatorCase {
+  std::string name;
+  std::string command;  // run by sh -c; @F@ is the installed file
+  std::string file;     // @P@ the prefix, @D@ the data folder
+};
+
+class InstalledFileTest : public DesktopInstallTest,
+                          public ::testing::WithParamInterface<ValidatorCase> {};
+
+TEST_P(InstalledFileTest, PassesItsValidator) {
+  const ValidatorCase& c = GetParam();
   const fs::path prefix = home_.path() / "opt";
   ASSERT_EQ(Install(prefix).exit_status, 0);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    std::string file = c.file;
-    file.replace(0, 3, c.file[1] == 'P' ? prefix.string() : data_home_.string());
-    ASSERT_TRUE(fs::exists(file)) << file;
-    std::string command = c.command;
-    command.replace(command.find("@F@"), 3, "'" + file + "'");
-    const ProcessResult result = RunProcess("/bin/sh", {"-c", command});
-    EXPECT_EQ(result.exit_status, 0) << result.out << result.err;
-    EXPECT_EQ(result.out + result.err, "");
-  }
+  std::string file = c.file;
+  file.replace(0, 3, c.file[1] == 'P' ? prefix.string() : data_home_.string());
+  ASSERT_TRUE(fs::exists(file)) << file;
+  std::string command = c.command;
+  command.replace(command.find("@F@"), 3, "'" + file + "'");
+  const ProcessResult result = RunProcess("/bin/sh", {"-c", command});
+  EXPECT_EQ(result.exit_status, 0) << result.out << result.err;
+  EXPECT_EQ(result.out + result.err, "");
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Documents, InstalledFileTest,
+    ::testing::Values(
+        ValidatorCase{"ManPageOfTheTool", "MANWIDTH=80 man --warnings -l @F@ >/dev/null",
+                      "@P@/share/man/man1/tolvex.1"},
+        ValidatorCase{"ManPageOfTheGateway", "MANWIDTH=80 man --warnings -l @F@ >/dev/null",
+                      "@P@/share/man/man1/tolvexgateway.1"},
+        ValidatorCase{"AppStreamMetadata", "appstreamcli validate --no-net @F@ >/dev/null",
+                      "@P@/share/metainfo/org.example.TolvexGateway.metainfo.xml"},
+        ValidatorCase{"HandlerEntry", "desktop-file-validate @F@",
+                      "@D@/applications/tolvexgateway.desktop"},
+        ValidatorCase{"OptionsEntry", "desktop-file-validate @F@",
+                      "@D@/applications/tolvexgateway-option.desktop"},
+        ValidatorCase{"OpenAPlaceEntry", "desktop-file-validate @F@",
+                      "@D@/applications/tolvexgateway-open.desktop"}),
+    TOLVEX_ROW_NAMES(name));
 
 // The clients that browsers and desktops hand links to, against the handler as installed:
 // xdg-open in a session with a display (Xvfb) and no desktop environment, which takes its own
