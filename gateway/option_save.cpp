@@ -93,6 +93,8 @@ std::string OptionChangeMessage(const OptionChange& change, bool with_path) {
     case OptionChangeError::kReadOnly:
       return QuotedMessage("", change.path) + std::string(kReadOnlySuffix);
     case OptionChangeError::kCannotLoad:
+      // A window loaded the file when it opened: what fails for its user is the save.
+      if (!with_path) return std::string(kSaveFailedMessage);
       return std::string(OptionLoadMessage(OptionLoadError::kCannotLoadFile)) + path;
     case OptionChangeError::kNoCurrentSetting:
       return std::string(OptionLoadMessage(OptionLoadError::kNoCurrentSetting)) + path;

@@ -71,7 +71,8 @@ using OptionDocumentEdit = std::function<std::string(platform::XmlDocument& docu
 OptionChange ChangeOptionFile(const OptionSaveServices& services, const OptionDocumentEdit& edit);
 
 // The one-line text of a failed change: the refusal itself, or the load and save messages,
-// with the file's path as the tool prints them or without it as a window shows them.
+// with the file's path as the tool prints them or without it as a window shows them (where a
+// file that no longer loads is a save that failed).
 std::string OptionChangeMessage(const OptionChange& change, bool with_path = true);
 
 }  // namespace tolvex
