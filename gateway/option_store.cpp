@@ -36,15 +36,6 @@ std::string_view OptionLoadMessage(OptionLoadError error) {
   return "";
 }
 
-std::vector<std::string> ListOptionIds(const platform::XmlDocument& document) {
-  std::vector<std::string> ids;
-  for (const auto& option : document.SelectNodes(kOptionsQuery)) {
-    const auto id = option->SelectSingleNode("@id");
-    ids.push_back(id ? id->Text() : std::string());
-  }
-  return ids;
-}
-
 std::unique_ptr<platform::XmlNode> FindOption(const platform::XmlDocument& document,
                                               std::string_view id) {
   for (auto& option : document.SelectNodes(kOptionsQuery)) {

@@ -55,9 +55,6 @@ struct ActiveOption {
 // Loads `path` into `document` and reads the active option. `document` must be fresh.
 ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string& path);
 
-// The ids of all options, in document order, duplicates kept.
-std::vector<std::string> ListOptionIds(const platform::XmlDocument& document);
-
 // The first option, in document order, whose id equals `id` exactly; null when none does.
 std::unique_ptr<platform::XmlNode> FindOption(const platform::XmlDocument& document,
                                               std::string_view id);
