@@ -3,9 +3,9 @@
 #include <string_view>
 #include <vector>
 
+#include "app/linux/card_process.h"
 #include "app/linux/graphical_message_sink.h"
 #include "app/linux/option_dialog.h"
-#include "app/linux/place_card.h"
 #include "app/linux/ui_module_loader.h"
 #include "gateway/gateway.h"
 #include "platform/message.h"

@@ -1,9 +1,9 @@
-#include "app/linux/place_card.h"
+#include "app/linux/card_process.h"
 
 #include <memory>
 #include <utility>
 
-#include "app/linux/display_probe.h"
+#include "app/linux/display_named.h"
 #include "dialog/ui_module_form.h"
 #include "gateway/gateway.h"
 #include "gateway/message_text.h"
