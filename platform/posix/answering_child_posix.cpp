@@ -45,7 +45,7 @@ std::optional<int> AnsweringChild::ReadAnswer() {
   return answer;
 }
 
-int AnsweringChild::WaitForExit(int if_killed) {
+int AnsweringChild::WaitForExit(int if_killed) const {
   int status = 0;
   while (::waitpid(pid_, &status, 0) < 0 && errno == EINTR) {
   }

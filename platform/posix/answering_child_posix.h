@@ -36,7 +36,7 @@ class AnsweringChild {
   std::optional<int> ReadAnswer();
 
   // Waits for the child to end: its exit status, or `if_killed` when a signal ended it.
-  int WaitForExit(int if_killed);
+  int WaitForExit(int if_killed) const;
 
  private:
   AnsweringChild(pid_t pid, FileDescriptor answers) : pid_(pid), answers_(std::move(answers)) {}
