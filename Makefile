@@ -129,7 +129,7 @@ coverage: setup-tools
 	find build/coverage -name '*.gcda' -delete
 	ctest --preset coverage >/dev/null
 	gcovr -r . --object-directory build/coverage \
-	  --filter 'geocode/' --filter 'gateway/' --filter 'place/' --filter 'platform/' --filter 'dialog/' --filter 'app/' \
+	  --filter 'geocode/' --filter 'gateway/' --filter 'place/' --filter 'platform/' --filter 'dialog/' --filter 'services/' --filter 'app/' \
 	  --exclude 'app/.*main\.cpp' --exclude 'dialog/qt/' \
 	  --exclude-throw-branches --exclude-unreachable-branches \
 	  --html-details build/coverage/coverage.html --print-summary
@@ -139,7 +139,7 @@ coverage: setup-tools
 # those as the MinGW target, with the cross compiler's own C++ library folders. Win32 messages
 # carry pointers in integers (LPARAM, GWLP_USERDATA), so performance-no-int-to-ptr is off there.
 TIDY_SOURCES = $(shell git ls-files 'geocode/*.cpp' 'gateway/*.cpp' 'place/*.cpp' 'platform/*.cpp' \
-                 'dialog/*.cpp' 'app/*.cpp' 'cli/*.cpp' ':(exclude)app/windows/*' ':(exclude)*_win32.cpp')
+                 'dialog/*.cpp' 'services/*.cpp' 'app/*.cpp' 'cli/*.cpp' ':(exclude)app/windows/*' ':(exclude)*_win32.cpp')
 TIDY_WIN32_SOURCES = $(shell git ls-files 'platform/win32/*.cpp' 'dialog/win32/*.cpp' 'app/windows/*.cpp')
 MINGW_CXX ?= x86_64-w64-mingw32-g++-posix
 TIDY_WIN32_ARGS = --extra-arg=--target=x86_64-w64-mingw32 --checks=-performance-no-int-to-ptr \

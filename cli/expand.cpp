@@ -15,6 +15,7 @@
 #include "platform/process.h"
 #include "platform/text.h"
 #include "platform/xml_document.h"
+#include "services/system_services.h"
 
 namespace tolvex::cli {
 namespace {
@@ -137,8 +138,7 @@ int RunExpand(const std::vector<std::string_view>& args) {
                                arguments.datum.value_or(std::string(kDefaultDatum))};
     command_line = ExpandCommandTemplate(*request.location, option, separator);
   } else {
-    const std::string path =
-        arguments.options_file.value_or(platform::OptionFilePath(kOptionFileName));
+    const std::string path = arguments.options_file.value_or(SystemOptionFilePath());
     const auto document = platform::CreateXmlDocument();
     ExpandedCommand command = ExpandActiveOption(*request.location, *document, path, separator);
     if (command.error != OptionLoadError::kNone) {

@@ -11,12 +11,12 @@
 #include "gateway/message_text.h"
 #include "gateway/option_edit.h"
 #include "gateway/option_save.h"
-#include "gateway/option_save_system.h"
 #include "gateway/option_store.h"
 #include "gateway/place_formats.h"
 #include "platform/process.h"
 #include "platform/text.h"
 #include "platform/xml_document.h"
+#include "services/system_services.h"
 
 namespace tolvex::cli {
 namespace {
@@ -113,9 +113,7 @@ struct LoadedFile {
 };
 
 LoadedFile LoadFile(const std::optional<std::string>& options) {
-  LoadedFile file{options.value_or(platform::OptionFilePath(kOptionFileName)),
-                  platform::CreateXmlDocument(),
-                  {}};
+  LoadedFile file{options.value_or(SystemOptionFilePath()), platform::CreateXmlDocument(), {}};
   if (!file.document->Load(file.path)) {
     file.error =
         std::string(OptionLoadMessage(OptionLoadError::kCannotLoadFile)) + " (" + file.path + ")";
@@ -252,8 +250,7 @@ int RunMaps(const std::vector<std::string_view>& arguments) {
     }
     return {};
   };
-  OptionSaveServices save =
-      SystemOptionSaveServices(options.value_or(platform::OptionFilePath(kOptionFileName)));
+  OptionSaveServices save = SystemOptionSaveServices(options.value_or(SystemOptionFilePath()));
   // A file named on the command line is written where it is, or not at all.
   if (options) save.user_option_file_path.clear();
   save.force = force;

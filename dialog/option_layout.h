@@ -41,7 +41,6 @@ inline constexpr std::string_view kHelpCaption = "Help(&H)";  // kHelpMenu, stra
 inline constexpr int kTwipsPerInch = 1440;
 inline constexpr int kClientWidth = 8130;  // twips
 inline constexpr int kClientHeight = 5880;
-inline constexpr int kWindowIconPixels = 32;
 inline constexpr int kPicturePixels = 96;  // the picture's side
 
 enum class ControlKind {

@@ -26,9 +26,6 @@
 namespace tolvex {
 
 inline constexpr std::string_view kPlaceCardCaption = "TolvexGateway   - Open -";
-inline constexpr std::string_view kOpenCaption = "&Open";
-inline constexpr std::string_view kKeepOpenCaption = "&Keep this window open";
-inline constexpr std::string_view kAlwaysCaption = "&Always open this map without asking";
 
 // What the card shows and what the user set in it.
 struct PlaceCardForm {

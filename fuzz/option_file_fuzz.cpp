@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fuzz/fuzz_check.h"
+#include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/xml_document.h"
 
@@ -43,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } else {
     FUZZ_CHECK(active.option.command_template.empty() && active.option.datum_name.empty());
   }
-  // The ids listed are as many as the options found.
-  FUZZ_CHECK(tolvex::ListOptionIds(*document).size() ==
+  // The options read are as many as the options found.
+  FUZZ_CHECK(tolvex::ReadMapOptions(*document).size() ==
              document->SelectNodes(tolvex::kOptionsQuery).size());
 
   std::ifstream in(path, std::ios::binary);

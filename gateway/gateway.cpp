@@ -5,7 +5,7 @@
 #include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "gateway/request.h"
-#include "gateway/start_chain.h"
+#include "gateway/start_chain_check.h"
 #include "platform/text.h"
 
 namespace tolvex {

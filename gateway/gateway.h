@@ -16,7 +16,7 @@
 #include "gateway/request.h"
 #include "platform/message.h"
 #include "platform/shell.h"
-#include "platform/start_chain.h"
+#include "platform/start_traces.h"
 #include "platform/xml_document.h"
 
 namespace tolvex {
@@ -40,7 +40,8 @@ struct GatewayServices {
   // the run's exit status once it closes; nullopt when no card can be shown (no display
   // answers): the request then runs as if the file did not ask.
   std::function<std::optional<int>(const Location& location)> choose_map;
-  // The traces of earlier starts (gateway/start_chain.h); none: every start is taken as the first.
+  // The traces of earlier starts (gateway/start_chain_check.h); none: every start is taken as the
+  // first.
   std::shared_ptr<platform::StartChain> start_chain;
 };
 

@@ -24,10 +24,6 @@ inline std::optional<double> ParseLinkNumber(std::string_view text,
   return ParseNumber(text, decimal_separator);
 }
 
-inline bool IsNumber(std::string_view text, std::string_view decimal_separator) {
-  return ParseNumber(text, decimal_separator).has_value();
-}
-
 // The shortest text of `value` with at most 15 significant digits, trailing zeros dropped,
 // never in exponent form: 35 -> "35", 0.6585809999999981 -> "0.658580999999998",
 // 5.1e-12 -> "0.0000000000051", 1e15 -> "1000000000000000". Non-finite values give "inf",

@@ -7,6 +7,11 @@
 
 namespace tolvex {
 
+std::string OptionFileToRead(const std::string& own, const std::string& beside,
+                             const std::function<bool(const std::string&)>& exists) {
+  return !own.empty() && exists(own) ? own : beside;
+}
+
 // A link's zoom is read otherwise on purpose (ZoomLevel: any number, rounded and held to
 // 0..21): maps and phones write "z=12.5" or "z=25" and mean the nearest level, while the
 // attribute is written by hand as the manual shows it, and a slip there must not be bent into
@@ -34,15 +39,6 @@ std::string_view OptionLoadMessage(OptionLoadError error) {
       return "Can't Load Current Value. XML file may be collasped.";
   }
   return "";
-}
-
-std::vector<std::string> ListOptionIds(const platform::XmlDocument& document) {
-  std::vector<std::string> ids;
-  for (const auto& option : document.SelectNodes(kOptionsQuery)) {
-    const auto id = option->SelectSingleNode("@id");
-    ids.push_back(id ? id->Text() : std::string());
-  }
-  return ids;
 }
 
 std::unique_ptr<platform::XmlNode> FindOption(const platform::XmlDocument& document,

@@ -4,6 +4,7 @@
 // comparing ids, never by splicing an id into a query.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,6 +17,12 @@ namespace tolvex {
 
 inline constexpr std::string_view kOptionFileName = "tolvexgwoption.xml";
 inline constexpr std::string_view kManualFileName = "manual.htm";
+
+// The option file a run reads: the user's own, `own` (empty where the system names no place
+// for it), when `exists` finds it, otherwise the one beside the program, `beside`, which a
+// shared install keeps for all of its users.
+std::string OptionFileToRead(const std::string& own, const std::string& beside,
+                             const std::function<bool(const std::string&)>& exists);
 
 // The queries of the option file, run with the document as context node.
 inline constexpr std::string_view kActiveIdQuery = "tolvexgateway_optionlist/@currentsetting";
@@ -54,9 +61,6 @@ struct ActiveOption {
 
 // Loads `path` into `document` and reads the active option. `document` must be fresh.
 ActiveOption LoadActiveOption(platform::XmlDocument& document, const std::string& path);
-
-// The ids of all options, in document order, duplicates kept.
-std::vector<std::string> ListOptionIds(const platform::XmlDocument& document);
 
 // The first option, in document order, whose id equals `id` exactly; null when none does.
 std::unique_ptr<platform::XmlNode> FindOption(const platform::XmlDocument& document,

@@ -161,10 +161,6 @@ std::optional<CoordinateTexts> SplitCoordinatePair(std::string_view text) {
   return CoordinateTexts{elements[0], elements[1]};
 }
 
-bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator) {
-  return ReadCoordinatePair(text, decimal_separator).has_value();
-}
-
 Request ClassifyArgument(std::string_view argument_text, std::string_view decimal_separator) {
   // The argument may hold any bytes: made valid UTF-8 here, where it enters, every later step
   // (and every message) sees characters only.

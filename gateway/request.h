@@ -47,6 +47,10 @@ struct Request {
 
 // `argument_text` may hold any bytes; a byte that starts no UTF-8 character is read as U+FFFD.
 //
+// A TolVex: link holds a geocode or a pair, "latitude,longitude" or "latitude;longitude" (the
+// comma wins when both occur), both numbers as links write them (ParseLinkNumber), latitude in
+// -90..90, longitude in -180..180.
+//
 // A geo: link (RFC 5870, and the forms that phones and mail programs write) is read as
 //   geo:[//]LAT,LON[,ALT][;NAME[=VALUE]]...[?NAME=VALUE[&NAME=VALUE]...]
 // Names in any letter case. The numbers follow the pair rules; an altitude is checked and
@@ -59,11 +63,6 @@ Request ClassifyArgument(std::string_view argument_text, std::string_view decima
 // The zoom level of a link's zoom number: rounded half to even, held to 0..kMaxZoom. An
 // option's zoom attribute takes whole numbers 0..kMaxZoom alone (option_store.cpp says why).
 int ZoomLevel(double zoom);
-
-// True when `text` is "latitude,longitude" or "latitude;longitude" (the comma wins when both
-// occur), both numbers as links write them (ParseLinkNumber), latitude in -90..90, longitude in
-// -180..180.
-bool IsCoordinatePair(std::string_view text, std::string_view decimal_separator);
 
 // The latitude and longitude texts of "latitude,longitude" or "latitude;longitude" (the comma
 // wins when both occur), untrimmed; nullopt unless the text holds exactly one separator.

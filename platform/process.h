@@ -21,14 +21,14 @@ std::string ProgramDirectory();
 // with the usual message, and nothing is ever written there.
 std::string PathBesideProgram(std::string_view file_name);
 
-// Where this user's own copy of `file_name` lives: `$XDG_CONFIG_HOME/tolvexgateway/` (by
-// default `~/.config/tolvexgateway/`) on POSIX, `%APPDATA%\TolvexGateway\` on Windows. Empty
-// when the system names no such folder (no home folder).
-std::string UserConfigPath(std::string_view file_name);
+// `file_name` in the folder `folder_name` of the place where this system keeps each user's
+// settings: `$XDG_CONFIG_HOME` (by default `~/.config`) on POSIX, `%APPDATA%` on Windows. Empty
+// when the system names no such place (no home folder).
+std::string UserConfigPath(std::string_view folder_name, std::string_view file_name);
 
-// The option file a run reads: the user's own (UserConfigPath) when it exists, otherwise the
-// one beside the program, which a shared install keeps for all of its users.
-std::string OptionFilePath(std::string_view file_name);
+// True when `path` names something that a reader reaches, links followed (a reader's question,
+// where FileExists in file_lock.h asks a writer's).
+bool PathExists(const std::string& path);
 
 // The decimal separator of the user's locale ("." or "," in practice; may be any text).
 std::string UserDecimalSeparator();

@@ -14,10 +14,10 @@
 
 #include "dialog/frm_option.h"
 #include "dialog/place_card.h"
-#include "gateway/option_save_system.h"
 #include "platform/file_replace.h"
 #include "platform/posix/file_calls_posix.h"
 #include "platform/xml_document.h"
+#include "services/system_services.h"
 #include "tests/support/row_name.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
@@ -575,10 +575,10 @@ TEST_F(FrmOptionTest, AReadOnlyFolderFailsTheSave) {
 // created with its folder, while the shared file keeps its bytes.
 struct SaveCase {
   const char* name;
-  bool read_only_folder;  // the program folder of an install for all users
-  bool linked;            // the program folder's file is a link to the package's file
-  bool user_file_read;    // the user's own file existed and was the one read
-  bool saves_beside;      // else the user's own file gets the choice
+  bool read_only_folder;        // the program folder of an install for all users
+  bool linked;                  // the program folder's file is a link to the package's file
+  bool user_file_read;          // the user's own file existed and was the one read
+  bool saves_beside;            // else the user's own file gets the choice
   bool read_only_file = false;  // the file beside is marked read-only by its administrator
 };
 
@@ -595,9 +595,9 @@ TEST_P(FrmOptionSaveTest, OkWritesTheUsersOwnFileUnlessItMayReplaceTheOneItRead)
     std::filesystem::create_symlink(etc_file, path_);
   } else {
     // Writable by its mode bits: only the folder tells a shared install from a user's own.
-    ASSERT_EQ(::chmod(dir_.Write("tolvexgwoption.xml", shared).c_str(),
-                      row.read_only_file ? 0444 : 0666),
-              0);
+    ASSERT_EQ(
+        ::chmod(dir_.Write("tolvexgwoption.xml", shared).c_str(), row.read_only_file ? 0444 : 0666),
+        0);
   }
   if (row.user_file_read) {
     std::filesystem::create_directory(config.path() / "tolvexgateway");

@@ -211,6 +211,8 @@ TEST_F(GatewayTest, EveryFieldKindAndTheTokyoDatum) {
   ASSERT_TRUE(launch);
   EXPECT_EQ(launch->argv, std::vector<std::string>{"geo:n035.6554,E139.7486;m=39.32;s=55.1;"
                                                    "r=0.6223;x=$;SD9.XC4.EQ2.CV5"});
+  // A command that could come back: the start noted itself in the user's runtime folder.
+  EXPECT_TRUE(fs::is_regular_file(record_dir_.path() / "tolvexgateway" / "starts"));
 }
 
 TEST_F(GatewayTest, ProgramWithArgumentsStartsWithoutAShell) {

@@ -34,9 +34,9 @@
 #include "dialog/qt/map_editor_dialog.h"
 #include "dialog/qt/option_window.h"
 #include "dialog/qt/place_card_window.h"
-#include "gateway/option_save_system.h"
 #include "platform/file_replace.h"
 #include "platform/xml_document.h"
+#include "services/system_services.h"
 #include "tests/support/temp_dir.h"
 #include "version.h"
 

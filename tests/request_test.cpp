@@ -163,14 +163,16 @@ struct PairCase {
   bool is_pair;
 };
 
-class IsCoordinatePairTableTest : public ::testing::TestWithParam<PairCase> {};
+class CoordinatePairTableTest : public ::testing::TestWithParam<PairCase> {};
 
-TEST_P(IsCoordinatePairTableTest, Pairs) {
-  EXPECT_EQ(IsCoordinatePair(GetParam().text, GetParam().separator), GetParam().is_pair)
+TEST_P(CoordinatePairTableTest, ReadAsALocation) {
+  const Request request =
+      ClassifyArgument(std::string(kLinkPrefix) + GetParam().text, GetParam().separator);
+  EXPECT_EQ(request.kind == kLocation, GetParam().is_pair)
       << "with \"" << GetParam().separator << '"';
 }
 
-INSTANTIATE_TEST_SUITE_P(Texts, IsCoordinatePairTableTest,
+INSTANTIATE_TEST_SUITE_P(Texts, CoordinatePairTableTest,
                          ::testing::ValuesIn(std::initializer_list<PairCase>{
                              {"90;180", ".", true},
                              {"-90,-180", ".", true},
@@ -188,7 +190,7 @@ INSTANTIATE_TEST_SUITE_P(Texts, IsCoordinatePairTableTest,
                              {",139", ".", false},
                              {",", ".", false},
                              {"abc,def", ".", false},
-                             {"SD9.XC4.EQ2.CV5", ".", false},
+                             {"SD9.XC4.EQ2.CV5", ".", true},  // a geocode, read before any pair
                              {"option", ".", false},
                              {"", ".", false},
                              {"1,5;2,5", ",", false},

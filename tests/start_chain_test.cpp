@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "gateway/start_chain.h"
+#include "gateway/start_chain_check.h"
 #include "tests/support/row_name.h"
 
 namespace tolvex {

@@ -3,16 +3,17 @@
 #include <string_view>
 #include <vector>
 
+#include "app/linux/card_process.h"
 #include "app/linux/graphical_message_sink.h"
 #include "app/linux/option_dialog.h"
-#include "app/linux/place_card.h"
 #include "app/linux/ui_module_loader.h"
-#include "app/system_services.h"
 #include "gateway/gateway.h"
 #include "platform/message.h"
 #include "platform/process.h"
 #include "platform/shell.h"
 #include "platform/text.h"
+#include "services/system_services.h"
+#include "services/window_services.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <dlfcn.h>
 
-#include "app/linux/display_probe.h"
+#include "app/linux/display_named.h"
 #include "dialog/ui_module_form.h"
 #include "gateway/message_text.h"
 

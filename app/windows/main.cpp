@@ -7,7 +7,6 @@
 #include <string_view>
 #include <utility>
 
-#include "app/system_services.h"
 #include "dialog/frm_option.h"
 #include "dialog/place_card.h"
 #include "dialog/win32/option_window_win32.h"
@@ -18,6 +17,8 @@
 #include "platform/shell.h"
 #include "platform/win32/com_win32.h"
 #include "platform/win32/shell_win32.h"
+#include "services/system_services.h"
+#include "services/window_services.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   using namespace tolvex;

@@ -1,6 +1,5 @@
 #include <langinfo.h>
 #include <locale.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/posix/desktop_entries.h"
@@ -36,18 +35,13 @@ std::string PathBesideProgram(std::string_view file_name) {
   return directory;
 }
 
-std::string UserConfigPath(std::string_view file_name) {
+std::string UserConfigPath(std::string_view folder_name, std::string_view file_name) {
   const std::string folder = posix::ReadXdgEnvironment(EnvironmentVariable).config_home;
   if (folder.empty()) return {};
-  return folder + "/tolvexgateway/" + std::string(file_name);
+  return folder + "/" + std::string(folder_name) + "/" + std::string(file_name);
 }
 
-std::string OptionFilePath(std::string_view file_name) {
-  std::string own = UserConfigPath(file_name);
-  struct stat info {};
-  if (!own.empty() && ::stat(own.c_str(), &info) == 0) return own;
-  return PathBesideProgram(file_name);
-}
+bool PathExists(const std::string& path) { return posix::Exists(path); }
 
 std::string UserDecimalSeparator() {
   // Ask the user's locale (LC_ALL, LC_NUMERIC, LANG) without switching the process to it.

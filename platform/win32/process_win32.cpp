@@ -51,18 +51,16 @@ std::string PathBesideProgram(std::string_view file_name) {
   return directory + "\\" + std::string(file_name);
 }
 
-std::string UserConfigPath(std::string_view file_name) {
+std::string UserConfigPath(std::string_view folder_name, std::string_view file_name) {
   win32::TaskMemory<PWSTR> folder;  // freed also when the call failed
   if (FAILED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, folder.Put()))) return {};
-  return Utf8FromUtf16(folder.Get()) + "\\TolvexGateway\\" + std::string(file_name);
+  return Utf8FromUtf16(folder.Get()) + "\\" + std::string(folder_name) + "\\" +
+         std::string(file_name);
 }
 
-std::string OptionFilePath(std::string_view file_name) {
-  std::string own = UserConfigPath(file_name);
-  if (!own.empty() && GetFileAttributesW(Utf16FromUtf8(own).c_str()) != INVALID_FILE_ATTRIBUTES) {
-    return own;
-  }
-  return PathBesideProgram(file_name);
+bool PathExists(const std::string& path) {
+  return !path.empty() &&
+         GetFileAttributesW(Utf16FromUtf8(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string UserDecimalSeparator() {

@@ -31,6 +31,7 @@
 #include <string>
 #include <vector>
 
+#include "gateway/product_folders.h"
 #include "platform/file_replace.h"
 #include "platform/process.h"
 #include "platform/shell.h"
@@ -38,6 +39,7 @@
 #include "platform/win32/text_win32.h"
 #include "platform/win32/unique_handle_win32.h"
 #include "platform/xml_document.h"
+#include "services/system_services.h"
 
 namespace {
 
@@ -156,8 +158,8 @@ int Run(const std::vector<std::string>& args) {
     }
     Print(ReplaceFileContents(args[1], ReadBytes(args[2])) ? "replaced" : "not replaced");
   } else if (command == "own") {
-    Print(UserConfigPath("tolvexgwoption.xml"));
-    Print(OptionFilePath("tolvexgwoption.xml"));
+    Print(UserConfigPath(tolvex::kProductFolderName, "tolvexgwoption.xml"));
+    Print(tolvex::SystemOptionFilePath());
   } else if (command == "may-replace" && args.size() == 2) {
     Print(MayReplaceInPlace(args[1]) ? "in place" : "elsewhere");
   } else if (command == "write-new" && args.size() == 3) {

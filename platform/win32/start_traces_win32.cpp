@@ -1,10 +1,12 @@
 // The traces of earlier starts on Windows: the mark in the process's environment block, which
-// ShellExecute hands to what it starts, and the record in the user's temporary folder
-// (%TEMP%\TolvexGateway\starts), which lies in the user's profile, private to the user.
+// ShellExecute hands to what it starts, and the record in its folder in the user's temporary
+// folder (%TEMP%), which lies in the user's profile, private to the user.
 #include <windows.h>
 
+#include <utility>
+
 #include "platform/process.h"
-#include "platform/start_chain.h"
+#include "platform/start_traces.h"
 #include "platform/win32/text_win32.h"
 #include "platform/win32/unique_handle_win32.h"
 
@@ -24,14 +26,14 @@ bool IsPlain(DWORD attributes, bool folder) {
 
 // The record, opened for this process alone; invalid when it cannot be. Sharing nothing is the
 // lock: another start waits at most about `wait_ms` for it, then goes on without the record.
-KernelHandle OpenRecord(std::int64_t wait_ms) {
+KernelHandle OpenRecord(const StartTraceNames& names, std::int64_t wait_ms) {
   wchar_t temporary[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, temporary);
   if (length == 0 || length > MAX_PATH) return KernelHandle();
-  const std::wstring folder = std::wstring(temporary, length) + L"TolvexGateway";
+  const std::wstring folder = std::wstring(temporary, length) + win32::Utf16FromUtf8(names.folder);
   CreateDirectoryW(folder.c_str(), nullptr);  // inherits the temporary folder's private rights
   if (!IsPlain(GetFileAttributesW(folder.c_str()), true)) return KernelHandle();
-  const std::wstring path = folder + L"\\starts";
+  const std::wstring path = folder + L"\\" + win32::Utf16FromUtf8(names.record);
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(wait_ms);
   for (;;) {
     KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -65,18 +67,20 @@ std::optional<std::string> ReadAll(HANDLE file) {
 
 class Win32StartChain final : public StartChain {
  public:
+  explicit Win32StartChain(StartTraceNames names) : names_(std::move(names)) {}
+
   std::optional<std::string> InheritedMark() override {
-    return EnvironmentVariable(kChainMarkVariable);
+    return EnvironmentVariable(names_.mark_variable.c_str());
   }
 
   void PassOnMark(std::string_view mark) override {
-    SetEnvironmentVariableW(win32::Utf16FromUtf8(kChainMarkVariable).c_str(),
+    SetEnvironmentVariableW(win32::Utf16FromUtf8(names_.mark_variable).c_str(),
                             win32::Utf16FromUtf8(mark).c_str());
   }
 
   void UpdateRecord(const std::function<std::string(std::optional<std::string_view>)>& update,
                     std::int64_t wait_ms) override {
-    const KernelHandle file = OpenRecord(wait_ms);
+    const KernelHandle file = OpenRecord(names_, wait_ms);
     const std::optional<std::string> bytes =
         file.IsValid() ? ReadAll(file.Get()) : std::optional<std::string>();
     const std::string next = update(bytes);
@@ -95,10 +99,15 @@ class Win32StartChain final : public StartChain {
     constexpr std::int64_t kTicksFrom1601To1970 = 116444736000000000;  // 100 ns ticks
     return (ticks - kTicksFrom1601To1970) / 10000;
   }
+
+ private:
+  StartTraceNames names_;
 };
 
 }  // namespace
 
-std::unique_ptr<StartChain> CreateSystemStartChain() { return std::make_unique<Win32StartChain>(); }
+std::unique_ptr<StartChain> CreateSystemStartChain(StartTraceNames names) {
+  return std::make_unique<Win32StartChain>(std::move(names));
+}
 
 }  // namespace tolvex::platform

@@ -1,20 +1,14 @@
-#include "app/linux/place_card.h"
+#include "app/linux/card_process.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
 #include <memory>
 #include <utility>
 
-#include "app/linux/display_probe.h"
+#include "app/linux/display_named.h"
 #include "dialog/ui_module_form.h"
 #include "gateway/gateway.h"
 #include "gateway/message_text.h"
 #include "platform/message.h"
+#include "platform/posix/answering_child_posix.h"
 
 namespace tolvex {
 namespace {
@@ -99,90 +93,50 @@ void HandleCardEvent(void* context, int event, size_t item, TolvexUiCard* card,
   }
 }
 
-void Answer(int fd, int answer) {
-  // Fewer bytes than PIPE_BUF: written whole or not at all.
-  while (::write(fd, &answer, sizeof answer) < 0 && errno == EINTR) {
-  }
-  ::close(fd);
-}
-
-// The standard streams go to /dev/null and the process leaves the caller's session, so that a
-// caller reading the streams to their end, or a terminal closing, does not wait on it.
-void LetGoOfTheCaller() {
-  const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
-  if (null >= 0) {
-    for (int fd = 0; fd <= 2; ++fd) ::dup2(null, fd);
-    ::close(null);
-  }
-  ::setsid();
-}
-
-// The child's whole run; it ends with ::_exit, never returning into the caller's code.
-[[noreturn]] void RunInChild(UiLoader& ui, FrmPlaceCardServices services, int answer_fd) {
+// The child's whole run; its exit status.
+int RunInChild(UiLoader& ui, FrmPlaceCardServices services, platform::posix::AnswerPipe& pipe) {
   UiModule* module = ui.Get();
   if (module == nullptr) {
     if (!ui.failure().empty()) {
       platform::WriteToStandardError(kProgramTitle,
                                      "the place card cannot be shown: " + ui.failure());
     }
-    Answer(answer_fd, kNoCard);
-    ::_exit(0);
+    pipe.Answer(kNoCard);
+    return 0;
   }
   CardRun run;
   run.logic = std::make_unique<FrmPlaceCard>(run.view, std::move(services));
   if (!module->RunPlaceCard(HandleCardEvent, &run)) {
-    Answer(answer_fd, kNoCard);
-    ::_exit(0);
+    pipe.Answer(kNoCard);
+    return 0;
   }
   const int status = run.logic->exit_status();
-  std::fflush(nullptr);
-  LetGoOfTheCaller();
-  Answer(answer_fd, status);
+  platform::posix::LetGoOfTheCaller();
+  pipe.Answer(status);
   if (module->ClipboardNeedsOwner()) {
     // The maps opened from the card are this process's children; none is left a zombie while
     // it serves.
-    ::signal(SIGCHLD, SIG_IGN);
-    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
-    }
+    platform::posix::ReapChildrenFromNowOn();
     module->ServeClipboard();
   }
   ui.ShutDown();
-  ::_exit(status);
+  return status;
 }
 
 }  // namespace
 
 std::optional<int> ChooseMapOnCard(UiLoader& ui, FrmPlaceCardServices services) {
   if (!DisplayNamed()) return std::nullopt;
-  int ends[2];
-  if (::pipe2(ends, O_CLOEXEC) != 0) return std::nullopt;
-  std::fflush(nullptr);
-  const pid_t child = ::fork();
-  if (child < 0) {
-    ::close(ends[0]);
-    ::close(ends[1]);
-    return std::nullopt;
-  }
-  if (child == 0) {
-    ::close(ends[0]);
-    RunInChild(ui, std::move(services), ends[1]);
-  }
-  ::close(ends[1]);
-  int answer = 0;
-  ssize_t got;
-  while ((got = ::read(ends[0], &answer, sizeof answer)) < 0 && errno == EINTR) {
-  }
-  ::close(ends[0]);
-  if (got == static_cast<ssize_t>(sizeof answer) && answer != kNoCard) {
-    // The child may serve the clipboard on; it is not waited for.
-    return answer;
-  }
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (got == static_cast<ssize_t>(sizeof answer)) return std::nullopt;
+  auto child = platform::posix::AnsweringChild::Start(
+      [&](platform::posix::AnswerPipe& pipe) { return RunInChild(ui, std::move(services), pipe); });
+  if (!child) return std::nullopt;
+  const std::optional<int> answer = child->ReadAnswer();
+  // The child may serve the clipboard on; it is not waited for.
+  if (answer && *answer != kNoCard) return answer;
+  const int status = child->WaitForExit(kExitMessage);
+  if (answer) return std::nullopt;
   // The child ended without answering (the display was lost under the card): its status.
-  return WIFEXITED(status) ? WEXITSTATUS(status) : kExitMessage;
+  return status;
 }
 
 }  // namespace tolvex

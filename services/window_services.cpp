@@ -1,28 +1,11 @@
-#include "app/system_services.h"
-
-#include "gateway/option_save.h"
-#include "gateway/option_save_system.h"
+#include "services/window_services.h"
 
 #include "gateway/option_edit.h"
 #include "gateway/option_store.h"
-#include "platform/file_replace.h"
 #include "platform/process.h"
-#include "platform/start_chain.h"
-#include "platform/xml_document.h"
+#include "services/system_services.h"
 
 namespace tolvex {
-
-GatewayServices SystemGatewayServices(platform::MessageSink& messages, platform::Shell& shell) {
-  GatewayServices services;
-  services.messages = &messages;
-  services.shell = &shell;
-  services.create_document = [] { return platform::CreateXmlDocument(); };
-  services.option_file_path = platform::OptionFilePath(kOptionFileName);
-  services.decimal_separator = platform::UserDecimalSeparator();
-  services.windir = platform::EnvironmentVariable("windir");
-  services.start_chain = platform::CreateSystemStartChain();
-  return services;
-}
 
 FrmOptionServices SystemOptionServices(const GatewayServices& services) {
   FrmOptionServices dialog;

@@ -21,9 +21,16 @@
 #include <string>
 #include <string_view>
 
-#include "platform/start_chain.h"
+#include "gateway/product_folders.h"
+#include "platform/start_traces.h"
 
 namespace tolvex {
+
+// The product's names for its traces: the variable that every program a start launches
+// inherits, and the record's folder and file in the user's runtime folder.
+inline platform::StartTraceNames ProductStartTraceNames() {
+  return {"TOLVEXGATEWAY_CHAIN", std::string(kProductFolderName), "starts"};
+}
 
 inline constexpr int kMaxChainedStarts = 10;
 // A start more than this long after the start that led to it begins a new chain.

@@ -1,4 +1,4 @@
-#include "gateway/start_chain.h"
+#include "gateway/start_chain_check.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "app/linux/display_probe.h"
+#include "app/linux/display_named.h"
 
 #include "platform/process.h"
 

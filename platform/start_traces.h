@@ -1,6 +1,6 @@
 // The traces that starts of the gateway leave for one another, so that a command which hands
-// the link back to the desktop cannot start it without end (gateway/start_chain.h decides).
-// One backend per OS.
+// the link back to the desktop cannot start it without end (gateway/start_chain_check.h decides
+// and names them). One backend per OS.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +12,12 @@
 
 namespace tolvex::platform {
 
-// The environment variable that carries the mark from a start to the programs it launches.
-inline constexpr const char* kChainMarkVariable = "TOLVEXGATEWAY_CHAIN";
+// What the traces are called: the backends place them, the product names them.
+struct StartTraceNames {
+  std::string mark_variable;  // carries the mark from a start to the programs it launches
+  std::string folder;         // the record's folder, in the user's runtime folder
+  std::string record;         // the record's file in that folder
+};
 
 // The record is read up to this size; a larger file is read as an empty record and rewritten.
 inline constexpr std::size_t kMaxStartRecordBytes = 4096;
@@ -30,10 +34,11 @@ class StartChain {
 
   // Calls `update` once with the record's bytes and stores what it returns, the record locked
   // meanwhile so that starts at the same moment see one another. The record is private to the
-  // user (POSIX: 0600 in a 0700 folder of $XDG_RUNTIME_DIR, never through a symbolic link;
-  // Windows: the user's temporary folder). When it cannot be opened, locked within about
-  // `wait_ms` milliseconds, or read, `update` gets nullopt and its answer is dropped: a link
-  // never waits longer for the record or fails because of it.
+  // user (POSIX: 0600 in a 0700 folder of $XDG_RUNTIME_DIR, else a folder of the user's own in
+  // the temporary folder, never through a symbolic link; Windows: the user's temporary folder).
+  // When it cannot be opened, locked within about `wait_ms` milliseconds, or read, `update` gets
+  // nullopt and its answer is dropped: a link never waits longer for the record or fails because of
+  // it.
   virtual void UpdateRecord(
       const std::function<std::string(std::optional<std::string_view>)>& update,
       std::int64_t wait_ms) = 0;
@@ -42,6 +47,6 @@ class StartChain {
   virtual std::int64_t NowMs() = 0;
 };
 
-std::unique_ptr<StartChain> CreateSystemStartChain();
+std::unique_ptr<StartChain> CreateSystemStartChain(StartTraceNames names);
 
 }  // namespace tolvex::platform

@@ -1,6 +1,7 @@
 // The traces of earlier starts on POSIX: the mark in the environment (setenv, so that
-// posix_spawn hands it on with `environ`), and the record in $XDG_RUNTIME_DIR/tolvexgateway/,
-// or in a folder of the user's own in the temporary folder where the session names none.
+// posix_spawn hands it on with `environ`), and the record in its folder in $XDG_RUNTIME_DIR,
+// or in a folder of the user's own in the temporary folder (the folder's name, a hyphen and
+// the user's id) where the session names none.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -9,9 +10,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <ctime>
+#include <utility>
 
 #include "platform/process.h"
-#include "platform/start_chain.h"
+#include "platform/start_traces.h"
 
 namespace tolvex::platform {
 namespace {
@@ -27,15 +29,15 @@ bool IsPrivate(int fd, bool folder) {
 // The record's folder, opened; -1 when there is none that is private to the user. Neither the
 // folder nor the file is ever reached through a symbolic link (O_NOFOLLOW), so nobody can
 // point the record at a file of theirs or of the user's.
-int OpenRecordFolder() {
+int OpenRecordFolder(const std::string& name) {
   std::string folder;
   if (const auto runtime = EnvironmentVariable("XDG_RUNTIME_DIR");
       runtime && runtime->starts_with('/')) {
-    folder = *runtime + "/tolvexgateway";
+    folder = *runtime + "/" + name;
   } else {
     const auto temporary = EnvironmentVariable("TMPDIR");
-    folder = (temporary && temporary->starts_with('/') ? *temporary : std::string("/tmp")) +
-             "/tolvexgateway-" + std::to_string(geteuid());
+    folder = (temporary && temporary->starts_with('/') ? *temporary : std::string("/tmp")) + "/" +
+             name + "-" + std::to_string(geteuid());
   }
   if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return -1;
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
@@ -97,19 +99,22 @@ void WriteAll(int fd, const std::string& bytes) {
 
 class PosixStartChain final : public StartChain {
  public:
+  explicit PosixStartChain(StartTraceNames names) : names_(std::move(names)) {}
+
   std::optional<std::string> InheritedMark() override {
-    return EnvironmentVariable(kChainMarkVariable);
+    return EnvironmentVariable(names_.mark_variable.c_str());
   }
 
   void PassOnMark(std::string_view mark) override {
-    setenv(kChainMarkVariable, std::string(mark).c_str(), 1);
+    setenv(names_.mark_variable.c_str(), std::string(mark).c_str(), 1);
   }
 
   void UpdateRecord(const std::function<std::string(std::optional<std::string_view>)>& update,
                     std::int64_t wait_ms) override {
     int fd = -1;
-    if (const int folder = OpenRecordFolder(); folder >= 0) {
-      fd = openat(folder, "starts", O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+    if (const int folder = OpenRecordFolder(names_.folder); folder >= 0) {
+      fd = openat(folder, names_.record.c_str(),
+                  O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
       close(folder);
     }
     std::optional<std::string> bytes;
@@ -124,10 +129,15 @@ class PosixStartChain final : public StartChain {
     clock_gettime(CLOCK_REALTIME, &now);
     return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
   }
+
+ private:
+  StartTraceNames names_;
 };
 
 }  // namespace
 
-std::unique_ptr<StartChain> CreateSystemStartChain() { return std::make_unique<PosixStartChain>(); }
+std::unique_ptr<StartChain> CreateSystemStartChain(StartTraceNames names) {
+  return std::make_unique<PosixStartChain>(std::move(names));
+}
 
 }  // namespace tolvex::platform
