@@ -265,7 +265,9 @@ std::string ApplyMapEdits(platform::XmlDocument& document, const std::vector<Map
         what = "Letting each link choose the map";
         break;
     }
-    return std::string(kStaleEditMessage) + what + ": " + refusal;
+    std::string message(kStaleEditMessage);
+    message.append(what).append(": ").append(refusal);
+    return message;
   }
   return {};
 }
