@@ -141,7 +141,7 @@ class OptionWindowTest : public ::testing::Test {
   std::unique_ptr<FrmOption> frm_;
 };
 
-// The Qt class that the view makes of each kind of control, in the order of ControlKind.
+// The Qt class that the view makes of each kind of control the option window has.
 const std::map<layout::Kind, const char*> kQtClasses = {
     {layout::Kind::kTabStrip, "QTabWidget"},   {layout::Kind::kPanel, "QWidget"},
     {layout::Kind::kButton, "QPushButton"},    {layout::Kind::kPlainLabel, "QLabel"},
