@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "dialog/maps_layout.h"
 #include "dialog/option_form_fields.h"
 #include "dialog/option_view.h"
 #include "dialog/window_layout.h"
@@ -85,6 +86,19 @@ inline constexpr FormText kFormTexts[] = {
 #define TOLVEX_FORM_TEXT(field, control) {&OptionForm::field, control},
     TOLVEX_OPTION_FORM_TEXTS(TOLVEX_FORM_TEXT)
 #undef TOLVEX_FORM_TEXT
+};
+
+// The buttons (and the check box) whose click alone raises an event, as dialog/window_events.h
+// lists them; both views wire their clicks from this table.
+struct ButtonEvent {
+  int button;  // 0: the event has no button of its own
+  void (OptionEvents::*handler)();
+};
+
+inline constexpr ButtonEvent kButtonEvents[] = {
+#define TOLVEX_OPTION_EVENT(handler, name, button) {button, &OptionEvents::handler},
+    TOLVEX_OPTION_EVENTS(TOLVEX_OPTION_EVENT)
+#undef TOLVEX_OPTION_EVENT
 };
 
 // The control whose drop-down list holds OptionForm::ids.

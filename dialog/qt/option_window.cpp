@@ -1,5 +1,6 @@
 #include "dialog/qt/option_window.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -51,11 +52,8 @@ void OptionWindow::Build() {
   tabs->addTab(new QWidget(tabs), ToQString(maps_form::kTabCaption));
 
   auto* cancel = static_cast<QPushButton*>(controls_.at(kCancelButton));
-  connect(cancel, &QPushButton::clicked, this, [this] { Send(&OptionEvents::OnCancel); });
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
   connect(escape, &QShortcut::activated, cancel, &QPushButton::click);
-  connect(static_cast<QPushButton*>(controls_.at(kOkButton)), &QPushButton::clicked, this,
-          [this] { Send(&OptionEvents::OnOk); });
   application_box_ = static_cast<QComboBox*>(controls_.at(kIdList));
   connect(application_box_, &QComboBox::activated, this, [this] { Send(&OptionEvents::OnPick); });
 
@@ -70,21 +68,14 @@ void OptionWindow::BuildMapsTab(const TwipScale& twips) {
   using namespace maps_form;
   BuildControls(maps_form::kControls, controls_.at(layout::kWindow), twips, kMapColumns, controls_);
   map_list_ = static_cast<QTreeWidget*>(controls_.at(kMapList));
-  const std::pair<int, void (OptionEvents::*)()> buttons[] = {
-      {kNewButton, &OptionEvents::OnNewMap},
-      {kEditButton, &OptionEvents::OnEditMap},
-      {kDuplicateButton, &OptionEvents::OnDuplicateMap},
-      {kDeleteButton, &OptionEvents::OnDeleteMap},
-      {kCatalogueButton, &OptionEvents::OnCatalogue}};
-  for (const auto& [id, handler] : buttons) {
-    connect(static_cast<QPushButton*>(controls_.at(id)), &QPushButton::clicked, this,
-            [this, handler = handler] { Send(handler); });
+  // Only the user's click reports a change of the check box; the logic's Show does not.
+  for (const ButtonEvent& click : kButtonEvents) {
+    if (click.button == 0) continue;
+    connect(static_cast<QAbstractButton*>(controls_.at(click.button)), &QAbstractButton::clicked,
+            this, [this, handler = click.handler] { Send(handler); });
   }
   connect(map_list_, &QTreeWidget::itemDoubleClicked, this,
           [this] { Send(&OptionEvents::OnEditMap); });
-  // Only the user's click reports a change; the logic's Show does not.
-  connect(static_cast<QCheckBox*>(controls_.at(kAskBox)), &QCheckBox::clicked, this,
-          [this] { Send(&OptionEvents::OnAskChange); });
 
   // Each tab shows its own panel over the tab strip's page; Ctrl+Tab and Ctrl+Shift+Tab switch
   // tabs wherever the focus is, as tab strips do.

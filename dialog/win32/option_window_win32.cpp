@@ -266,25 +266,19 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const int code = HIWORD(wparam);
-      if (id == kOkButton && code == BN_CLICKED) {
-        events_->OnOk();
-      } else if (id == kCancelButton && code == BN_CLICKED) {
-        events_->OnCancel();
-      } else if (id == kHelpMenu && code == 0 && lparam == 0) {
+      if (id == kHelpMenu && code == 0 && lparam == 0) {
         events_->OnHelp();
-      } else if (code == BN_CLICKED && id == maps_form::kNewButton) {
-        events_->OnNewMap();
-      } else if (code == BN_CLICKED && id == maps_form::kEditButton) {
-        events_->OnEditMap();
-      } else if (code == BN_CLICKED && id == maps_form::kDuplicateButton) {
-        events_->OnDuplicateMap();
-      } else if (code == BN_CLICKED && id == maps_form::kDeleteButton) {
-        events_->OnDeleteMap();
-      } else if (code == BN_CLICKED && id == maps_form::kCatalogueButton) {
-        events_->OnCatalogue();
-      } else if (code == BN_CLICKED && id == maps_form::kAskBox) {
-        events_->OnAskChange();
-      } else if (id == kApplicationBox && code == CBN_SELCHANGE) {
+        return 0;
+      }
+      if (code == BN_CLICKED) {
+        for (const ButtonEvent& click : kButtonEvents) {
+          if (click.button != 0 && click.button == id) {
+            (events_->*click.handler)();
+            return 0;
+          }
+        }
+      }
+      if (id == kApplicationBox && code == CBN_SELCHANGE) {
         // The text field takes the picked entry only after this notification: put it there
         // first, so that the logic reads the entry that was picked.
         const HWND combo = Control(kApplicationBox);
