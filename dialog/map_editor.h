@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/window_events.h"
 #include "gateway/gateway.h"
 #include "gateway/option_edit.h"
 #include "gateway/request.h"
@@ -38,12 +39,10 @@ class MapEditorView {
 class MapEditorEvents {
  public:
   virtual ~MapEditorEvents() = default;
-  virtual void OnLoad() = 0;
-  virtual void OnChange() = 0;  // a field was typed into or picked: the preview follows
-  virtual void OnTry() = 0;
-  virtual void OnOk() = 0;
-  virtual void OnCancel() = 0;
-  virtual void OnUnload() = 0;
+  // One handler an event of dialog/window_events.h.
+#define TOLVEX_EDITOR_EVENT(handler, name, button) virtual void handler() = 0;
+  TOLVEX_EDITOR_EVENTS(TOLVEX_EDITOR_EVENT)
+#undef TOLVEX_EDITOR_EVENT
 };
 
 struct FrmMapEditorServices {

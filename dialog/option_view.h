@@ -14,6 +14,7 @@
 
 #include "dialog/map_editor.h"
 #include "dialog/option_form_fields.h"
+#include "dialog/window_events.h"
 
 namespace tolvex {
 
@@ -62,20 +63,10 @@ class OptionEvents {
  public:
   virtual ~OptionEvents() = default;
 
-  virtual void OnLoad() = 0;    // the window exists and is about to be shown for the first time
-  virtual void OnPick() = 0;    // an entry of the list of `GISoptions` was picked
-  virtual void OnOk() = 0;      // `cmdOK`
-  virtual void OnCancel() = 0;  // `cmdCancel` or Esc
-  virtual void OnHelp() = 0;    // `mnuHelp`
-  virtual void OnUnload() = 0;  // the window has closed, whatever closed it
-
-  // The Maps tab's buttons and check box; map_row of Read() says which option they act on.
-  virtual void OnNewMap() = 0;        // "&New…"
-  virtual void OnEditMap() = 0;       // "&Edit…" or a double-click on a row
-  virtual void OnDuplicateMap() = 0;  // "D&uplicate"
-  virtual void OnDeleteMap() = 0;     // "&Delete"
-  virtual void OnCatalogue() = 0;     // "From &catalogue…"
-  virtual void OnAskChange() = 0;     // "Ask which map to use for each &link"
+  // One handler an event of dialog/window_events.h.
+#define TOLVEX_OPTION_EVENT(handler, name, button) virtual void handler() = 0;
+  TOLVEX_OPTION_EVENTS(TOLVEX_OPTION_EVENT)
+#undef TOLVEX_OPTION_EVENT
 };
 
 }  // namespace tolvex

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/window_events.h"
 #include "gateway/gateway.h"
 #include "gateway/option_edit.h"
 #include "gateway/option_save.h"
@@ -62,14 +63,11 @@ class PlaceCardView {
 class PlaceCardEvents {
  public:
   virtual ~PlaceCardEvents() = default;
-  virtual void OnLoad() = 0;                  // before the card is first shown
-  virtual void OnPlaceChange() = 0;           // the Place box's text changed
-  virtual void OnOpen() = 0;                  // Enter, a double-click or "&Open"
-  virtual void OnCopy(std::size_t item) = 0;  // a copy item, index into copy_labels
-  virtual void OnCopyCoordinates() = 0;       // Ctrl+C
-  virtual void OnCopyMapLink() = 0;           // Ctrl+Shift+C: the selected map's command line
-  virtual void OnCancel() = 0;                // Esc or the close button
-  virtual void OnUnload() = 0;                // the window has closed
+  // One handler an event of dialog/window_events.h.
+#define TOLVEX_CARD_EVENT(handler, name, param) \
+  virtual void handler(TOLVEX_CARD_EVENT_PARAM_##param) = 0;
+  TOLVEX_CARD_EVENTS(TOLVEX_CARD_EVENT)
+#undef TOLVEX_CARD_EVENT
 };
 
 struct FrmPlaceCardServices {

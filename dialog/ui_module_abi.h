@@ -12,11 +12,13 @@
 #include <cstddef>
 
 #include "dialog/option_form_fields.h"
+#include "dialog/window_events.h"
 
 extern "C" {
 
 // Raised whenever anything below changes; the gateway refuses a module of another version.
-#define TOLVEX_UI_ABI_VERSION 5u
+// 6: the event enums are expanded from dialog/window_events.h (same names and values).
+#define TOLVEX_UI_ABI_VERSION 6u
 
 // The module's only exported symbol: a function returning its TolvexUiModule.
 #define TOLVEX_UI_MODULE_SYMBOL "tolvex_ui_module"
@@ -43,21 +45,11 @@ struct TolvexUiForm {
 #undef TOLVEX_UI_FORM_TEXT
 };
 
-// What the option window reports.
+// What the option window reports: TOLVEX_UI_LOAD, _PICK, ... as dialog/window_events.h lists.
 enum TolvexUiEvent {
-  TOLVEX_UI_LOAD = 0,    // the window exists and is about to be shown
-  TOLVEX_UI_PICK = 1,    // an entry of the list of GISoptions was picked
-  TOLVEX_UI_OK = 2,      // cmdOK
-  TOLVEX_UI_CANCEL = 3,  // cmdCancel or Esc
-  TOLVEX_UI_HELP = 4,    // mnuHelp
-  TOLVEX_UI_UNLOAD = 5,  // the window has closed
-  // The Maps tab: its buttons, a double-click on a row (edit) and its check box.
-  TOLVEX_UI_NEW_MAP = 6,
-  TOLVEX_UI_EDIT_MAP = 7,
-  TOLVEX_UI_DUPLICATE_MAP = 8,
-  TOLVEX_UI_DELETE_MAP = 9,
-  TOLVEX_UI_CATALOGUE = 10,
-  TOLVEX_UI_ASK_CHANGE = 11
+#define TOLVEX_UI_EVENT(handler, name, button) TOLVEX_UI_##name,
+  TOLVEX_OPTION_EVENTS(TOLVEX_UI_EVENT)
+#undef TOLVEX_UI_EVENT
 };
 
 // The map editor (MapEditorForm in dialog/map_editor.h): the option's fields and the preview.
@@ -70,14 +62,11 @@ struct TolvexUiEditorForm {
   TolvexUiText preview;
 };
 
-// What the map editor reports.
+// What the map editor reports: TOLVEX_UI_EDITOR_LOAD, ... as dialog/window_events.h lists.
 enum TolvexUiEditorEvent {
-  TOLVEX_UI_EDITOR_LOAD = 0,    // the dialog exists and is about to be shown
-  TOLVEX_UI_EDITOR_CHANGE = 1,  // a field was typed into or picked
-  TOLVEX_UI_EDITOR_TRY = 2,     // "&Try"
-  TOLVEX_UI_EDITOR_OK = 3,
-  TOLVEX_UI_EDITOR_CANCEL = 4,  // Cancel or Esc
-  TOLVEX_UI_EDITOR_UNLOAD = 5   // the dialog has closed
+#define TOLVEX_UI_EDITOR_EVENT(handler, name, button) TOLVEX_UI_EDITOR_##name,
+  TOLVEX_EDITOR_EVENTS(TOLVEX_UI_EDITOR_EVENT)
+#undef TOLVEX_UI_EDITOR_EVENT
 };
 
 // The module's map editor dialog, opaque to the gateway.
@@ -116,16 +105,12 @@ struct TolvexUiCardForm {
   size_t copy_label_count;
 };
 
-// What the place card reports; TOLVEX_UI_CARD_COPY carries the copy item's index.
+// What the place card reports: TOLVEX_UI_CARD_LOAD, ... as dialog/window_events.h lists; an
+// event whose third column there is ITEM carries the copy item's index.
 enum TolvexUiCardEvent {
-  TOLVEX_UI_CARD_LOAD = 0,              // the card exists and is about to be shown
-  TOLVEX_UI_CARD_OPEN = 1,              // Enter, a double-click or "&Open"
-  TOLVEX_UI_CARD_COPY = 2,              // a copy item
-  TOLVEX_UI_CARD_COPY_COORDINATES = 3,  // Ctrl+C
-  TOLVEX_UI_CARD_COPY_MAP_LINK = 4,     // Ctrl+Shift+C
-  TOLVEX_UI_CARD_CANCEL = 5,            // Esc or the close button
-  TOLVEX_UI_CARD_UNLOAD = 6,            // the card has closed
-  TOLVEX_UI_CARD_PLACE_CHANGE = 7       // the Place box's text changed
+#define TOLVEX_UI_CARD_EVENT(handler, name, param) TOLVEX_UI_CARD_##name,
+  TOLVEX_CARD_EVENTS(TOLVEX_UI_CARD_EVENT)
+#undef TOLVEX_UI_CARD_EVENT
 };
 
 // The module's place card window, opaque to the gateway.

@@ -1,10 +1,10 @@
-// What the windows added beside the option window are built from: the place card, the option
-// window's Maps tab, the map editor and the catalogue chooser. Each is described once, as the
-// option window is in dialog/option_layout.h: its controls in one table with their kind,
-// caption, place and size in twips, tab index, font and the name a screen reader reads. The Qt
-// view and the Win32 view both build from these tables; what a kind becomes is theirs to say.
-// The units, the font face and the font roles are the option window's, so that every window of
-// the program looks alike. Free of any toolkit's headers.
+// What every window of the program is built from: the option window and its Maps tab, the place
+// card, the map editor and the catalogue chooser. Each is described once: its controls in one
+// table with their kind, caption, place and size in twips (1/1440 inch; 15 twips a pixel at
+// 96 dpi), tab index, font and the name a screen reader reads. The Qt view and the Win32 view
+// each build every window from these tables with one builder; what a kind becomes (a widget
+// class, a window class and styles) is theirs to say. One font face and one set of font roles,
+// so that every window of the program looks alike. Free of any toolkit's headers.
 #pragma once
 
 #include <algorithm>
@@ -15,15 +15,32 @@
 #include <string_view>
 #include <vector>
 
-#include "dialog/option_layout.h"
-
 namespace tolvex::layout {
 
-using option_form::FontPoints;
-using option_form::FontRole;
-using option_form::kFontFace;
-using option_form::kTwipsPerInch;
-using option_form::TwipsRect;
+inline constexpr int kTwipsPerInch = 1440;
+
+inline constexpr std::string_view kFontFace = "MS UI Gothic";  // Japanese (Shift-JIS) set
+
+enum class FontRole { kNone, kText, kTab, kButton };
+
+// Points of each role's font, regular weight; kNone keeps the toolkit's default.
+constexpr double FontPoints(FontRole role) {
+  switch (role) {
+    case FontRole::kText:
+      return 12.0;
+    case FontRole::kTab:
+      return 9.75;
+    case FontRole::kButton:
+      return 9.0;
+    case FontRole::kNone:
+      break;
+  }
+  return 0.0;
+}
+
+struct TwipsRect {
+  int left, top, width, height;  // relative to the parent's client area
+};
 
 inline constexpr int kWindow = 0;  // a control's parent when it is the window itself
 // The dialog manager's IDOK and IDCANCEL: Enter clicks the first, Esc the second.
@@ -42,10 +59,26 @@ enum class Kind {
   kDropDownList,       // a pick among fixed entries, nothing typed
   kListView,           // rows of columns (see Column), one row selected, typing jumps to a row
   kCheckBox,           // check box with its caption beside it
+  // The option window's own kinds, as its first page has always shown them:
+  kTabStrip,    // the tabs over the pages; its caption is the first tab's
+  kComboBox,    // a text field the user types into, with a drop-down list of entries
+  kPlainLabel,  // one line of text shown as it is (no mnemonic), centred on its line
+  kShownText,   // text shown, wrapping, without a scroll bar
+  kPicture,     // the program's fixed picture
 };
 
 // Whether Tab stops at a control of this kind.
-constexpr bool TakesFocus(Kind kind) { return kind != Kind::kPanel && kind != Kind::kLabel; }
+constexpr bool TakesFocus(Kind kind) {
+  return kind != Kind::kPanel && kind != Kind::kLabel && kind != Kind::kPlainLabel &&
+         kind != Kind::kPicture;
+}
+
+// Whether the control shows text on several lines: a Win32 edit control shows a line break
+// only as CR LF.
+constexpr bool IsMultiLine(Kind kind) {
+  return kind == Kind::kMultiLineEditBox || kind == Kind::kReadOnlyMultiLine ||
+         kind == Kind::kShownText;
+}
 
 struct Control {
   int id;            // the Win32 view's control id; unique among all windows' tables
@@ -72,8 +105,8 @@ struct Window {
   int client_width;  // twips
   int client_height;
   std::span<const Control> controls;  // a parent is listed before its children
-  int default_button;                 // Enter clicks it, wherever the focus is but a button
-  int cancel_button;                  // Esc clicks it
+  int default_button;  // Enter clicks it, wherever the focus is but a button; 0: none
+  int cancel_button;   // Esc clicks it
   int initial_focus;
 };
 
@@ -103,6 +136,22 @@ inline const Control* FindControl(std::span<const Control> controls, int id) {
   const auto found = std::find_if(controls.begin(), controls.end(),
                                   [id](const Control& control) { return control.id == id; });
   return found != controls.end() ? &*found : nullptr;
+}
+
+// How much of a plain label's width its caption may use: up to where a box on its line begins
+// (a table may let a label reach under the box to its right), else the whole.
+inline int CaptionRoom(std::span<const Control> controls, const Control& label) {
+  int room = label.rect.width;
+  for (const Control& other : controls) {
+    const bool box = other.kind == Kind::kReadOnlyBox || other.kind == Kind::kComboBox;
+    const bool same_line = other.rect.top < label.rect.top + label.rect.height &&
+                           label.rect.top < other.rect.top + other.rect.height;
+    if (box && other.parent == label.parent && same_line && other.rect.left > label.rect.left &&
+        other.rect.left < label.rect.left + room) {
+      room = other.rect.left - label.rect.left;
+    }
+  }
+  return room;
 }
 
 // A caption as it shows: "&&" is one "&", a lone "&" only marks the mnemonic.

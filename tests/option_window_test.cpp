@@ -141,9 +141,12 @@ class OptionWindowTest : public ::testing::Test {
   std::unique_ptr<FrmOption> frm_;
 };
 
-// The Qt class that the view makes of each kind of control, in the order of ControlKind.
-constexpr const char* kQtClasses[] = {"QTabWidget", "QWidget",        "QPushButton", "QLabel",
-                                      "QComboBox",  "QPlainTextEdit", "QLineEdit",   "QLabel"};
+// The Qt class that the view makes of each kind of control the option window has.
+const std::map<layout::Kind, const char*> kQtClasses = {
+    {layout::Kind::kTabStrip, "QTabWidget"},   {layout::Kind::kPanel, "QWidget"},
+    {layout::Kind::kButton, "QPushButton"},    {layout::Kind::kPlainLabel, "QLabel"},
+    {layout::Kind::kComboBox, "QComboBox"},    {layout::Kind::kShownText, "QPlainTextEdit"},
+    {layout::Kind::kReadOnlyBox, "QLineEdit"}, {layout::Kind::kPicture, "QLabel"}};
 
 QString TextOf(QWidget* widget) {
   if (auto* tabs = qobject_cast<QTabWidget*>(widget)) return tabs->tabText(0);
@@ -178,16 +181,18 @@ namespace {
 
 // Each row of the form's table as the window shows it: kind, parent, place, text and font.
 class OptionWindowControlTest : public OptionWindowTest,
-                                public ::testing::WithParamInterface<option_form::Control> {};
+                                public ::testing::WithParamInterface<layout::Control> {};
 
 TEST_P(OptionWindowControlTest, ShowsTheTablesControl) {
-  const option_form::Control& c = GetParam();
+  const layout::Control& c = GetParam();
   Open(kFile);
   auto* widget = Control<QWidget>(c.name);
   ASSERT_NE(widget, nullptr);
-  EXPECT_STREQ(widget->metaObject()->className(), kQtClasses[static_cast<int>(c.kind)]);
+  EXPECT_STREQ(widget->metaObject()->className(), kQtClasses.at(c.kind));
   EXPECT_EQ(widget->parentWidget()->objectName().toStdString(),
-            c.parent == option_form::kWindow ? "client" : option_form::ControlById(c.parent).name);
+            c.parent == option_form::kWindow
+                ? "client"
+                : layout::FindControl(option_form::kControls, c.parent)->name);
   // In the window's own scale, within the pixel that rounding may take.
   const double scale = PixelsPerTwip();
   const QRect place = widget->geometry();
@@ -197,12 +202,12 @@ TEST_P(OptionWindowControlTest, ShowsTheTablesControl) {
   EXPECT_NEAR(place.height(), c.rect.height * scale, 1.0);
   if (const auto shown = kShownForFile.find(c.id); shown != kShownForFile.end()) {
     EXPECT_EQ(TextOf(widget).toStdString(), shown->second);
-  } else if (c.kind != option_form::ControlKind::kPanel) {
+  } else if (c.kind != layout::Kind::kPanel) {
     EXPECT_EQ(TextOf(widget).toStdString(), c.caption);
   }
-  if (c.font != option_form::FontRole::kNone) {
-    EXPECT_EQ(widget->font().families().value(0).toStdString(), option_form::kFontFace);
-    EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), option_form::FontPoints(c.font));
+  if (c.font != layout::FontRole::kNone) {
+    EXPECT_EQ(widget->font().families().value(0).toStdString(), layout::kFontFace);
+    EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), layout::FontPoints(c.font));
   }
 }
 
@@ -214,7 +219,7 @@ TEST_F(OptionWindowTest, ClientAreaTabPictureAndPanelFollowTheTable) {
   const double scale = PixelsPerTwip();
   EXPECT_NEAR(Control<QWidget>("client")->height(), option_form::kClientHeight * scale, 1.0);
   // A twip is 1/1440 inch of the screen's logical DPI.
-  EXPECT_NEAR(scale * option_form::kTwipsPerInch, window_.screen()->logicalDotsPerInch(), 0.5);
+  EXPECT_NEAR(scale * layout::kTwipsPerInch, window_.screen()->logicalDotsPerInch(), 0.5);
   auto* tabs = Control<QTabWidget>("tbsOptions");
   ASSERT_EQ(tabs->count(), 2);
   EXPECT_EQ(tabs->tabText(0), "Option");
@@ -227,7 +232,8 @@ TEST_F(OptionWindowTest, ClientAreaTabPictureAndPanelFollowTheTable) {
   EXPECT_EQ(tabs->currentIndex(), 1);
   EXPECT_TRUE(Control<QWidget>("mapsPanel")->isVisibleTo(&window_));
   EXPECT_FALSE(Control<QWidget>("picOptions")->isVisibleTo(&window_));
-  const option_form::Control& picture = option_form::ControlById(option_form::kPicture);
+  const layout::Control& picture =
+      *layout::FindControl(option_form::kControls, option_form::kPicture);
   EXPECT_EQ(Control<QLabel>(picture.name)->pixmap().size(),
             QSize(option_form::kPicturePixels, option_form::kPicturePixels));
   // The panel lies over the tab strip.
@@ -250,8 +256,8 @@ TEST_F(OptionWindowTest, WindowCaptionIconMenuAndPlace) {
 
 TEST_F(OptionWindowTest, FontsAndReadOnlyBoxes) {
   Open(kFile);
-  for (const option_form::Control& control : option_form::kControls) {
-    if (control.font != option_form::FontRole::kText) continue;
+  for (const layout::Control& control : option_form::kControls) {
+    if (control.font != layout::FontRole::kText) continue;
     SCOPED_TRACE(control.name);
     const QFont font = Control<QWidget>(control.name)->font();
     EXPECT_EQ(font.weight(), QFont::Normal);
@@ -270,9 +276,10 @@ TEST_F(OptionWindowTest, TabVisitsTheControlsInTheirTabIndexOrder) {
   Open(kFile);
   // The control that a focus stop belongs to (a combo box's line edit is the combo's).
   QStringList controls;
-  for (const option_form::Control& control : option_form::kControls) controls << control.name;
+  for (const layout::Control& control : option_form::kControls) controls << control.name;
   std::vector<std::string> stops;
-  for (const option_form::Control* stop : option_form::TabStops()) stops.push_back(stop->name);
+  for (const layout::Control* stop : layout::TabStops(option_form::kControls))
+    stops.push_back(stop->name);
   const auto owner = [&](QWidget* w) {
     while (w != nullptr && !controls.contains(w->objectName())) w = w->parentWidget();
     return w != nullptr ? w->objectName().toStdString() : std::string("?");

@@ -9,6 +9,7 @@
 
 #include "dialog/map_editor_layout.h"
 #include "dialog/maps_layout.h"
+#include "dialog/option_layout.h"
 #include "dialog/place_card_layout.h"
 #include "tests/support/row_name.h"
 
@@ -32,7 +33,7 @@ TEST_P(WindowLayoutTest, EveryControlFitsAndIsReachable) {
   std::map<char, std::string> mnemonics;
   if (form.in_option_window) {
     mnemonics.emplace(layout::Mnemonic(option_form::kHelpCaption), "the Help menu");
-    for (const option_form::Control& control : option_form::kControls) {
+    for (const layout::Control& control : option_form::kControls) {
       ids.insert(control.id);
       tabs.insert(control.tab_index);
     }

@@ -22,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace ids = option_form;
-using option_form::TwipsRect;
+using layout::TwipsRect;
 using Lines_ = std::vector<std::string>;
 
 const std::string kTwoOptions =

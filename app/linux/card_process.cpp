@@ -72,22 +72,11 @@ void HandleCardEvent(void* context, int event, size_t item, TolvexUiCard* card,
   run.view.Bind(card, ops);
   PlaceCardEvents& logic = *run.logic;
   switch (event) {
-    case TOLVEX_UI_CARD_LOAD:
-      return logic.OnLoad();
-    case TOLVEX_UI_CARD_PLACE_CHANGE:
-      return logic.OnPlaceChange();
-    case TOLVEX_UI_CARD_OPEN:
-      return logic.OnOpen();
-    case TOLVEX_UI_CARD_COPY:
-      return logic.OnCopy(item);
-    case TOLVEX_UI_CARD_COPY_COORDINATES:
-      return logic.OnCopyCoordinates();
-    case TOLVEX_UI_CARD_COPY_MAP_LINK:
-      return logic.OnCopyMapLink();
-    case TOLVEX_UI_CARD_CANCEL:
-      return logic.OnCancel();
-    case TOLVEX_UI_CARD_UNLOAD:
-      return logic.OnUnload();
+#define TOLVEX_CARD_EVENT(handler, name, param) \
+  case TOLVEX_UI_CARD_##name:                   \
+    return logic.handler(TOLVEX_CARD_EVENT_ARG_##param);
+    TOLVEX_CARD_EVENTS(TOLVEX_CARD_EVENT)
+#undef TOLVEX_CARD_EVENT
     default:
       return;
   }

@@ -19,18 +19,11 @@ void HandleEditorEvent(void* context, int event, TolvexUiEditor* editor,
   run.view.Bind(editor, ops);
   MapEditorEvents& logic = *run.logic;
   switch (event) {
-    case TOLVEX_UI_EDITOR_LOAD:
-      return logic.OnLoad();
-    case TOLVEX_UI_EDITOR_CHANGE:
-      return logic.OnChange();
-    case TOLVEX_UI_EDITOR_TRY:
-      return logic.OnTry();
-    case TOLVEX_UI_EDITOR_OK:
-      return logic.OnOk();
-    case TOLVEX_UI_EDITOR_CANCEL:
-      return logic.OnCancel();
-    case TOLVEX_UI_EDITOR_UNLOAD:
-      return logic.OnUnload();
+#define TOLVEX_EDITOR_EVENT(handler, name, button) \
+  case TOLVEX_UI_EDITOR_##name:                    \
+    return logic.handler();
+    TOLVEX_EDITOR_EVENTS(TOLVEX_EDITOR_EVENT)
+#undef TOLVEX_EDITOR_EVENT
     default:
       return;
   }

@@ -23,30 +23,11 @@ void HandleEvent(void* context, int event, TolvexUiWindow* window, const TolvexU
   run.view.Bind(window, ops);
   OptionEvents& logic = *run.logic;
   switch (event) {
-    case TOLVEX_UI_LOAD:
-      return logic.OnLoad();
-    case TOLVEX_UI_PICK:
-      return logic.OnPick();
-    case TOLVEX_UI_OK:
-      return logic.OnOk();
-    case TOLVEX_UI_CANCEL:
-      return logic.OnCancel();
-    case TOLVEX_UI_HELP:
-      return logic.OnHelp();
-    case TOLVEX_UI_UNLOAD:
-      return logic.OnUnload();
-    case TOLVEX_UI_NEW_MAP:
-      return logic.OnNewMap();
-    case TOLVEX_UI_EDIT_MAP:
-      return logic.OnEditMap();
-    case TOLVEX_UI_DUPLICATE_MAP:
-      return logic.OnDuplicateMap();
-    case TOLVEX_UI_DELETE_MAP:
-      return logic.OnDeleteMap();
-    case TOLVEX_UI_CATALOGUE:
-      return logic.OnCatalogue();
-    case TOLVEX_UI_ASK_CHANGE:
-      return logic.OnAskChange();
+#define TOLVEX_OPTION_EVENT(handler, name, button) \
+  case TOLVEX_UI_##name:                           \
+    return logic.handler();
+    TOLVEX_OPTION_EVENTS(TOLVEX_OPTION_EVENT)
+#undef TOLVEX_OPTION_EVENT
     default:
       return;
   }

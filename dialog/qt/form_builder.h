@@ -1,11 +1,12 @@
 // Builds a window's controls from its toolkit-free table (dialog/window_layout.h) in Qt 6
 // Widgets: each control by its name (objectName), with its kind's widget, caption, twip
 // geometry, font, the name a screen reader reads and the tab order; a label's mnemonic moves
-// the focus to the control after it. The place card, the option window's Maps tab, the map
-// editor and the catalogue chooser are all built here, in the option window's units and fonts.
+// the focus to the control after it. Every window is built here: the option window and its
+// Maps tab, the place card, the map editor and the catalogue chooser.
 #pragma once
 
 #include <QDialog>
+#include <QFont>
 #include <QRect>
 #include <QString>
 #include <functional>
@@ -25,13 +26,29 @@ namespace tolvex::qt {
 
 QString ToQString(std::string_view text);
 
+// The UI font: "MS UI Gothic" as asked for, then an installed Japanese-capable family for
+// systems that lack it.
+QFont JapaneseUiFont(double point_size);
+
+// A modal critical box with one OK button; returns when dismissed.
+void ShowCriticalMessage(QWidget* parent, std::string_view text, std::string_view title);
+
+// Where a one-line box's caret goes when the text is set: to the start, so that a long text
+// shows its beginning; or to the end, where the user types on.
+enum class Caret { kStart, kEnd };
+
+// Sets the text of a control, whatever widget shows it (a plain label's caption narrowed to fit
+// as it is built); setting the text it already shows changes nothing.
+void SetControlText(QWidget* widget, const QString& text, Caret caret = Caret::kStart);
+QString ControlText(const QWidget* widget);
+
 // Converts twips to pixels: 15 twips a pixel at 96 dpi, more on a screen whose logical DPI Qt
 // has not already folded into its device pixel ratio.
 class TwipScale {
  public:
   explicit TwipScale(const QScreen* screen);
   int Px(int twips) const;
-  QRect Rect(const option_form::TwipsRect& r) const;
+  QRect Rect(const layout::TwipsRect& r) const;
 
  private:
   double pixels_per_twip_;

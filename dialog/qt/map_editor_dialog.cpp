@@ -8,26 +8,11 @@
 
 #include "dialog/map_editor_layout.h"
 #include "dialog/maps_layout.h"
-#include "dialog/qt/option_window.h"
 
 namespace tolvex::qt {
 namespace {
 
 using namespace map_editor_form;
-
-void SetFieldText(QWidget* widget, const QString& text) {
-  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-    if (line->text() != text) line->setText(text);
-  } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
-    if (box->toPlainText() != text) box->setPlainText(text);
-  }
-}
-
-QString FieldText(const QWidget* widget) {
-  if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return line->text();
-  if (const auto* box = qobject_cast<const QPlainTextEdit*>(widget)) return box->toPlainText();
-  return {};
-}
 
 // The catalogue chooser's dialog: OK picks the selected row.
 class ChooserDialog final : public TableDialog {
@@ -109,22 +94,22 @@ void MapEditorDialog::Send(void (MapEditorEvents::*handler)()) {
 void MapEditorDialog::Show(const MapEditorForm& form) {
   showing_ = true;
   for (const FormText& text : kFormTexts) {
-    SetFieldText(controls_.at(text.control), ToQString(form.option.*text.field));
+    SetControlText(controls_.at(text.control), ToQString(form.option.*text.field), Caret::kEnd);
   }
   auto* datums = Control<QComboBox>(kDatumList);
   const int datum = datums->findText(ToQString(form.option.datum));
   if (datum >= 0 && datum != datums->currentIndex()) datums->setCurrentIndex(datum);
-  SetFieldText(controls_.at(kPreviewBox), ToQString(form.preview));
+  SetControlText(controls_.at(kPreviewBox), ToQString(form.preview), Caret::kEnd);
   showing_ = false;
 }
 
 MapEditorForm MapEditorDialog::Read() const {
   MapEditorForm form;
   for (const FormText& text : kFormTexts) {
-    form.option.*text.field = FieldText(controls_.at(text.control)).toStdString();
+    form.option.*text.field = ControlText(controls_.at(text.control)).toStdString();
   }
   form.option.datum = Control<QComboBox>(kDatumList)->currentText().toStdString();
-  form.preview = FieldText(controls_.at(kPreviewBox)).toStdString();
+  form.preview = ControlText(controls_.at(kPreviewBox)).toStdString();
   return form;
 }
 

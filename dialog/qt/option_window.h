@@ -1,10 +1,9 @@
-// The option window in Qt 6 Widgets, built from the form's table (dialog/option_layout.h): each
-// control by its name (objectName), with its caption, twip geometry, font and tab order; its
-// second tab, "Maps", from dialog/maps_layout.h. It only shows what the logic sets and forwards
+// The option window in Qt 6 Widgets, built from the form's table (dialog/option_layout.h) and
+// its second tab, "Maps", from dialog/maps_layout.h, by the builder of every window
+// (dialog/qt/form_builder.h). It only shows what the logic sets and forwards
 // the user's actions as OptionEvents; the map editor and the catalogue chooser open over it.
 #pragma once
 
-#include <QFont>
 #include <QMainWindow>
 #include <cstddef>
 #include <functional>
@@ -61,24 +60,11 @@ class OptionWindow final : public QMainWindow, public OptionView {
   void ShowTab(int tab);
   void Unload();
   void Send(void (OptionEvents::*handler)());
-  // The text of the control `id`, whatever widget shows it; setting the text it already shows
-  // changes nothing.
-  void SetControlText(int id, const QString& text);
-  QString ControlText(int id) const;
-
-  QFont text_font_;
   OptionEvents* events_ = nullptr;
   bool unloaded_ = false;
   std::map<int, QWidget*> controls_;  // by the ids of the form's table
   QComboBox* application_box_ = nullptr;
   QTreeWidget* map_list_ = nullptr;
 };
-
-// A modal critical box with one OK button; returns when dismissed.
-void ShowCriticalMessage(QWidget* parent, std::string_view text, std::string_view title);
-
-// The UI font: "MS UI Gothic" as asked for, then an installed Japanese-capable family for
-// systems that lack it.
-QFont JapaneseUiFont(double point_size);
 
 }  // namespace tolvex::qt

@@ -14,18 +14,11 @@
 #include <iterator>
 
 #include "dialog/place_card_layout.h"
-#include "dialog/qt/option_window.h"
 
 namespace tolvex::qt {
 namespace {
 
 using namespace place_card_form;
-
-void SetBoxText(QLineEdit* box, const QString& text) {
-  if (box->text() == text) return;
-  box->setText(text);
-  box->setCursorPosition(0);
-}
 
 }  // namespace
 
@@ -68,7 +61,7 @@ void PlaceCardWindow::Open(PlaceCardEvents& events) {
 
 void PlaceCardWindow::Show(const PlaceCardForm& form) {
   for (const FormText& text : kFormTexts) {
-    SetBoxText(Control<QLineEdit>(text.control), ToQString(form.*text.field));
+    SetControlText(Control<QLineEdit>(text.control), ToQString(form.*text.field));
   }
   SetRows(maps_, {form.ids, form.areas});
   SelectRow(maps_, static_cast<int>(form.selected));

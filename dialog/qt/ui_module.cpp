@@ -7,6 +7,7 @@
 #include "dialog/qt/clipboard_owner.h"
 #include "dialog/qt/display_loss.h"
 #include "dialog/qt/display_probe.h"
+#include "dialog/qt/form_builder.h"
 #include "dialog/qt/option_window.h"
 #include "dialog/qt/place_card_window.h"
 #include "dialog/qt/window_bridge.h"

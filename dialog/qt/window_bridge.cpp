@@ -57,12 +57,10 @@ class EditorBridge final : public MapEditorEvents {
  public:
   EditorBridge(TolvexUiEditorHandler handler, void* context, MapEditorDialog& editor)
       : handler_(handler), context_(context), editor_(editor) {}
-  void OnLoad() override { Send(TOLVEX_UI_EDITOR_LOAD); }
-  void OnChange() override { Send(TOLVEX_UI_EDITOR_CHANGE); }
-  void OnTry() override { Send(TOLVEX_UI_EDITOR_TRY); }
-  void OnOk() override { Send(TOLVEX_UI_EDITOR_OK); }
-  void OnCancel() override { Send(TOLVEX_UI_EDITOR_CANCEL); }
-  void OnUnload() override { Send(TOLVEX_UI_EDITOR_UNLOAD); }
+#define TOLVEX_EDITOR_EVENT(handler, name, button) \
+  void handler() override { Send(TOLVEX_UI_EDITOR_##name); }
+  TOLVEX_EDITOR_EVENTS(TOLVEX_EDITOR_EVENT)
+#undef TOLVEX_EDITOR_EVENT
 
  private:
   void Send(int event) {

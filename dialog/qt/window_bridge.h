@@ -23,18 +23,10 @@ class EventBridge final : public OptionEvents {
  public:
   EventBridge(TolvexUiEventHandler handler, void* context, OptionWindow& window)
       : handler_(handler), context_(context), window_(window) {}
-  void OnLoad() override { Send(TOLVEX_UI_LOAD); }
-  void OnPick() override { Send(TOLVEX_UI_PICK); }
-  void OnOk() override { Send(TOLVEX_UI_OK); }
-  void OnCancel() override { Send(TOLVEX_UI_CANCEL); }
-  void OnHelp() override { Send(TOLVEX_UI_HELP); }
-  void OnUnload() override { Send(TOLVEX_UI_UNLOAD); }
-  void OnNewMap() override { Send(TOLVEX_UI_NEW_MAP); }
-  void OnEditMap() override { Send(TOLVEX_UI_EDIT_MAP); }
-  void OnDuplicateMap() override { Send(TOLVEX_UI_DUPLICATE_MAP); }
-  void OnDeleteMap() override { Send(TOLVEX_UI_DELETE_MAP); }
-  void OnCatalogue() override { Send(TOLVEX_UI_CATALOGUE); }
-  void OnAskChange() override { Send(TOLVEX_UI_ASK_CHANGE); }
+#define TOLVEX_OPTION_EVENT(handler, name, button) \
+  void handler() override { Send(TOLVEX_UI_##name); }
+  TOLVEX_OPTION_EVENTS(TOLVEX_OPTION_EVENT)
+#undef TOLVEX_OPTION_EVENT
 
  private:
   void Send(int event);
@@ -48,17 +40,15 @@ class CardBridge final : public PlaceCardEvents {
  public:
   CardBridge(TolvexUiCardHandler handler, void* context, PlaceCardWindow& card)
       : handler_(handler), context_(context), card_(card) {}
-  void OnLoad() override { Send(TOLVEX_UI_CARD_LOAD); }
-  void OnPlaceChange() override { Send(TOLVEX_UI_CARD_PLACE_CHANGE); }
-  void OnOpen() override { Send(TOLVEX_UI_CARD_OPEN); }
-  void OnCopy(std::size_t item) override { Send(TOLVEX_UI_CARD_COPY, item); }
-  void OnCopyCoordinates() override { Send(TOLVEX_UI_CARD_COPY_COORDINATES); }
-  void OnCopyMapLink() override { Send(TOLVEX_UI_CARD_COPY_MAP_LINK); }
-  void OnCancel() override { Send(TOLVEX_UI_CARD_CANCEL); }
-  void OnUnload() override { Send(TOLVEX_UI_CARD_UNLOAD); }
+#define TOLVEX_CARD_EVENT(handler, name, param)                  \
+  void handler(TOLVEX_CARD_EVENT_PARAM_##param) override {       \
+    Send(TOLVEX_UI_CARD_##name, TOLVEX_CARD_EVENT_ITEM_##param); \
+  }
+  TOLVEX_CARD_EVENTS(TOLVEX_CARD_EVENT)
+#undef TOLVEX_CARD_EVENT
 
  private:
-  void Send(int event, std::size_t item = 0);
+  void Send(int event, std::size_t item);
   TolvexUiCardHandler handler_;
   void* context_;
   PlaceCardWindow& card_;

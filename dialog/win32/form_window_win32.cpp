@@ -17,16 +17,16 @@ using platform::win32::Utf16FromUtf8;
 using platform::win32::Utf8FromUtf16;
 
 int Scaled(int twips, UINT dpi) {
-  return MulDiv(twips, static_cast<int>(dpi), option_form::kTwipsPerInch);
+  return MulDiv(twips, static_cast<int>(dpi), layout::kTwipsPerInch);
 }
 
 // Negative height: the character height, not the cell height, as a point size means.
 GdiObject<HFONT> CreateUiFont(FontRole role, UINT dpi) {
-  const auto points_x100 = static_cast<int>(std::lround(option_form::FontPoints(role) * 100));
+  const auto points_x100 = static_cast<int>(std::lround(layout::FontPoints(role) * 100));
   return GdiObject<HFONT>(CreateFontW(
       -MulDiv(points_x100, static_cast<int>(dpi), 7200), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
       SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-      DEFAULT_PITCH | FF_DONTCARE, Utf16FromUtf8(option_form::kFontFace).c_str()));
+      DEFAULT_PITCH | FF_DONTCARE, Utf16FromUtf8(layout::kFontFace).c_str()));
 }
 
 std::wstring WindowTextOf(HWND window) {
@@ -168,6 +168,16 @@ WindowKind KindOf(layout::Kind kind) {
               WS_EX_CLIENTEDGE};
     case Kind::kCheckBox:
       return {WC_BUTTONW, kStop | BS_AUTOCHECKBOX, 0};
+    case Kind::kTabStrip:
+      return {WC_TABCONTROLW, kStop, 0};
+    case Kind::kComboBox:
+      return {WC_COMBOBOXW, kStop | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL, 0};
+    case Kind::kPlainLabel:
+      return {WC_STATICW, kChild | SS_LEFT | SS_NOPREFIX, 0};
+    case Kind::kShownText:
+      return {WC_EDITW, kStop | ES_READONLY | ES_MULTILINE | ES_AUTOVSCROLL, WS_EX_CLIENTEDGE};
+    case Kind::kPicture:
+      return {WC_STATICW, kChild | SS_OWNERDRAW, 0};
   }
   return {WC_STATICW, kChild, 0};
 }
@@ -308,14 +318,7 @@ void FocusNextTabStop(HWND window, bool backwards) {
 
 }  // namespace
 
-void MoveFocusAsAsked(HWND window, WPARAM wparam, LPARAM lparam) {
-  if (LOWORD(lparam) != 0) {
-    const auto target = reinterpret_cast<HWND>(wparam);
-    if (target != nullptr && IsChild(window, target)) SetFocus(target);
-    return;
-  }
-  FocusNextTabStop(window, wparam != 0);
-}
+void FormWindow::MoveFocus(bool backwards) { FocusNextTabStop(window_, backwards); }
 
 FormWindow::FormWindow(HINSTANCE instance) : instance_(instance) {}
 
@@ -329,7 +332,8 @@ FormWindow::~FormWindow() {
 }
 
 bool FormWindow::Create(const wchar_t* class_name, const layout::Window& form, HWND owner,
-                        std::vector<std::pair<int, std::span<const layout::Column>>> lists) {
+                        std::vector<std::pair<int, std::span<const layout::Column>>> lists,
+                        std::vector<std::span<const layout::Control>> pages, HMENU menu) {
   INITCOMMONCONTROLSEX common{sizeof common,
                               ICC_TAB_CLASSES | ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
   InitCommonControlsEx(&common);
@@ -339,21 +343,30 @@ bool FormWindow::Create(const wchar_t* class_name, const layout::Window& form, H
   form_ = &form;
   owner_ = owner;
   lists_ = std::move(lists);
+  tables_ = {form.controls};
+  tables_.insert(tables_.end(), pages.begin(), pages.end());
   style_ = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN |
            (owner == nullptr ? WS_MINIMIZEBOX : 0);
   window_ = CreateWindowExW(WS_EX_CONTROLPARENT | (owner != nullptr ? WS_EX_DLGMODALFRAME : 0),
                             class_name, Utf16FromUtf8(form.caption).c_str(), style_, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 100, 100, owner, nullptr, instance_, nullptr);
+                            CW_USEDEFAULT, 100, 100, owner, menu, instance_, nullptr);
   if (window_ == nullptr) return false;
   // Until this is set the window procedure leaves every message to DefWindowProcW.
   SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  for (const layout::Control* control : layout::ByTabIndex(form.controls)) {
-    const HWND parent = control->parent == layout::kWindow ? window_ : Control(control->parent);
-    const WindowKind kind = KindOf(control->kind);
-    CreateWindowExW(kind.ex_style, kind.class_name, Utf16FromUtf8(control->caption).c_str(),
-                    kind.style, 0, 0, 0, 0, parent,
-                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), instance_, nullptr);
+  for (const std::span<const layout::Control> table : tables_) {
+    for (const layout::Control* control : layout::ByTabIndex(table)) {
+      const HWND parent = control->parent == layout::kWindow ? window_ : Control(control->parent);
+      const WindowKind kind = KindOf(control->kind);
+      // A tab strip's caption is its first tab's, not its window text.
+      const std::wstring text = control->kind == layout::Kind::kTabStrip
+                                    ? std::wstring()
+                                    : Utf16FromUtf8(control->caption);
+      CreateWindowExW(kind.ex_style, kind.class_name, text.c_str(), kind.style, 0, 0, 0, 0, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(control->id)), instance_,
+                      nullptr);
+    }
   }
+  ControlsCreated();
   ApplyDpi(GetDpiForWindow(window_));
   Centre(window_, owner_);
   return true;
@@ -375,19 +388,23 @@ void FormWindow::ApplyDpi(UINT dpi) {
   GdiObject<HFONT> text_font = CreateUiFont(FontRole::kText, dpi);
   GdiObject<HFONT> tab_font = CreateUiFont(FontRole::kTab, dpi);
   GdiObject<HFONT> button_font = CreateUiFont(FontRole::kButton, dpi);
-  for (const layout::Control& entry : form_->controls) {
-    const HWND control = Control(entry.id);
-    const HFONT font = entry.font == FontRole::kText     ? text_font.Get()
-                       : entry.font == FontRole::kTab    ? tab_font.Get()
-                       : entry.font == FontRole::kButton ? button_font.Get()
-                                                         : nullptr;
-    if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    const bool combo = entry.kind == layout::Kind::kDropDownList;
-    // A combo box's window height includes its drop-down list.
-    const int height = Scaled(entry.rect.height, dpi) * (combo ? 8 : 1);
-    MoveWindow(control, Scaled(entry.rect.left, dpi), Scaled(entry.rect.top, dpi),
-               Scaled(entry.rect.width, dpi), height, TRUE);
-    if (combo) FitComboHeight(control, Scaled(entry.rect.height, dpi));
+  for (const std::span<const layout::Control> table : tables_) {
+    for (const layout::Control& entry : table) {
+      const HWND control = Control(entry.id);
+      const HFONT font = entry.font == FontRole::kText     ? text_font.Get()
+                         : entry.font == FontRole::kTab    ? tab_font.Get()
+                         : entry.font == FontRole::kButton ? button_font.Get()
+                                                           : nullptr;
+      if (font != nullptr) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+      // A combo box's window height includes its drop-down list, which shows this many entries
+      // (and a text field's list one more) before it scrolls.
+      const int listed = entry.kind == layout::Kind::kDropDownList ? 8
+                         : entry.kind == layout::Kind::kComboBox   ? 9
+                                                                   : 1;
+      MoveWindow(control, Scaled(entry.rect.left, dpi), Scaled(entry.rect.top, dpi),
+                 Scaled(entry.rect.width, dpi), Scaled(entry.rect.height, dpi) * listed, TRUE);
+      if (listed > 1) FitComboHeight(control, Scaled(entry.rect.height, dpi));
+    }
   }
   for (const auto& [id, columns] : lists_) SetColumns(Control(id), columns, dpi);
   // The old fonts and icons go only now that nothing uses them any more.
@@ -398,10 +415,20 @@ void FormWindow::ApplyDpi(UINT dpi) {
   small_icon_ = std::move(small);
 
   const auto ex_style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
-  RECT frame{0, 0, Scaled(form_->client_width, dpi), Scaled(form_->client_height, dpi)};
-  AdjustWindowRectExForDpi(&frame, style_, FALSE, ex_style, dpi);
+  const bool menu = GetMenu(window_) != nullptr;
+  const int client_height = Scaled(form_->client_height, dpi);
+  RECT frame{0, 0, Scaled(form_->client_width, dpi), client_height};
+  AdjustWindowRectExForDpi(&frame, style_, menu ? TRUE : FALSE, ex_style, dpi);
   SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (!menu) return;
+  // The menu bar may wrap or change height with the DPI: fix the client size once more.
+  RECT client{};
+  GetClientRect(window_, &client);
+  if (const int missing = client_height - client.bottom; missing != 0) {
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
+                 frame.bottom - frame.top + missing, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
 }
 
 void FormWindow::RunMessages(int first_focus) {
@@ -441,26 +468,33 @@ void FormWindow::Destroy() {
 HWND FormWindow::Control(int id) const {
   if (window_ == nullptr) return nullptr;
   if (const HWND direct = GetDlgItem(window_, id); direct != nullptr) return direct;
-  for (const layout::Control& control : form_->controls) {
-    if (control.kind != layout::Kind::kPanel) continue;
-    if (const HWND nested = GetDlgItem(GetDlgItem(window_, control.id), id); nested != nullptr) {
-      return nested;
+  for (const std::span<const layout::Control> table : tables_) {
+    for (const layout::Control& control : table) {
+      if (control.kind != layout::Kind::kPanel) continue;
+      if (const HWND nested = GetDlgItem(GetDlgItem(window_, control.id), id); nested != nullptr) {
+        return nested;
+      }
     }
   }
   return nullptr;
+}
+
+bool FormWindow::ListDroppedDown() const {
+  for (const std::span<const layout::Control> table : tables_) {
+    for (const layout::Control& control : table) {
+      const bool combo =
+          control.kind == layout::Kind::kDropDownList || control.kind == layout::Kind::kComboBox;
+      if (combo && SendMessageW(Control(control.id), CB_GETDROPPEDSTATE, 0, 0) != 0) return true;
+    }
+  }
+  return false;
 }
 
 bool FormWindow::PreTranslate(const MSG& message) {
   if (window_ == nullptr || message.message != WM_KEYDOWN) return false;
   if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
   const HWND focus = GetFocus();
-  // An open drop-down list takes its own keys.
-  for (const layout::Control& control : form_->controls) {
-    if (control.kind == layout::Kind::kDropDownList &&
-        SendMessageW(Control(control.id), CB_GETDROPPEDSTATE, 0, 0) != 0) {
-      return false;
-    }
-  }
+  if (ListDroppedDown()) return false;
   const auto click = [&](int id) {
     if (const HWND button = Control(id); button != nullptr && IsWindowEnabled(button)) {
       SendMessageW(button, BM_CLICK, 0, 0);
@@ -508,7 +542,15 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wparam
       }
       break;
     case WM_NEXTDLGCTL:
-      MoveFocusAsAsked(window, wparam, lparam);
+      // Sent by the dialog manager when a label's access key was pressed (only dialog boxes
+      // answer it by themselves): lparam set, the focus goes to the control wparam; else to
+      // the next tab stop, or the previous one when wparam is not 0.
+      if (LOWORD(lparam) != 0) {
+        const auto target = reinterpret_cast<HWND>(wparam);
+        if (target != nullptr && IsChild(window, target)) SetFocus(target);
+      } else {
+        self->MoveFocus(wparam != 0);
+      }
       return 0;
     case WM_CTLCOLORSTATIC:
       // Read-only boxes keep the white of text boxes; labels the window's colour.

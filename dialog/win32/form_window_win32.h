@@ -1,10 +1,10 @@
-// What the program's smaller windows share on Windows (the place card, the map editor, the
-// list chooser): a top-level window built from a layout table's controls, laid out in twips for
-// the window's DPI in the fonts of the table's roles ("MS UI Gothic"), with the program's icon,
-// the dialog manager's keys (IsDialogMessageW: Tab in creation order, Enter, Esc, access keys)
-// and a message loop of its own, modeless or modal over an owner. Also the helpers that the
-// option window uses in the same way: twips to pixels, fonts, texts in and out of controls and
-// the clipboard.
+// What every window of the program is on Windows (the option window, the place card, the map
+// editor, the list chooser): a top-level window built from layout tables' controls, laid out in
+// twips for the window's DPI in the fonts of the table's roles ("MS UI Gothic"), with the
+// program's icon, the dialog manager's keys (IsDialogMessageW: Tab in creation order, Enter,
+// Esc, access keys) and a message loop of its own, modeless or modal over an owner. Also the
+// helpers the windows share: twips to pixels, fonts, texts in and out of controls and the
+// clipboard.
 #pragma once
 
 #include <windows.h>
@@ -83,9 +83,12 @@ class FormWindow {
   // Creates the hidden window, owned by `owner` (may be null), with its controls in the order
   // of their tab indices (the dialog manager's Tab order, and a label just before the control
   // it names, which is where screen readers look for a control's name), sized for its DPI and
-  // centred. `lists` names the list views' columns. False when it could not be created.
+  // centred. `lists` names the list views' columns; `pages` are tables of further controls
+  // (a tab strip's other pages), created after the form's; `menu` is the window's menu bar,
+  // the window's once it was created. False when it could not be created.
   bool Create(const wchar_t* class_name, const layout::Window& form, HWND owner,
-              std::vector<std::pair<int, std::span<const layout::Column>>> lists = {});
+              std::vector<std::pair<int, std::span<const layout::Column>>> lists = {},
+              std::vector<std::span<const layout::Control>> pages = {}, HMENU menu = nullptr);
 
   // Shows the window, gives the table's first focus (or `first_focus`, when not 0) the focus
   // and runs the messages until the window is destroyed. With an owner the window is modal:
@@ -96,6 +99,14 @@ class FormWindow {
   void Destroy();
 
   HWND Control(int id) const;
+  // Whether a combo box of the window has its list dropped down (it then takes its own keys).
+  bool ListDroppedDown() const;
+
+  // Called once the controls exist, before they are laid out for the DPI.
+  virtual void ControlsCreated() {}
+  // Moves the focus to the next (or previous) tab stop, as Tab does; the default goes by
+  // GetNextDlgTabItem.
+  virtual void MoveFocus(bool backwards);
 
   // Keys this window takes before the dialog manager; true when handled. The default: Tab
   // and Shift+Tab move through the tab stops (out of multi-line boxes too), Esc clicks the
@@ -109,6 +120,8 @@ class FormWindow {
   HWND window_ = nullptr;
   HWND owner_ = nullptr;
   const layout::Window* form_ = nullptr;
+  // The form's controls, then each page's.
+  std::vector<std::span<const layout::Control>> tables_;
 
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
@@ -127,10 +140,5 @@ class FormWindow {
 // The closed combo box `combo` as high as `height`: its selection field's height is the one
 // thing that can be set, and how it maps to the whole box differs between systems.
 void FitComboHeight(HWND combo, int height);
-
-// WM_NEXTDLGCTL, which the dialog manager sends a window whose label's access key was pressed
-// (only dialog boxes answer it by themselves): lparam set, the focus goes to the control
-// wparam; else to the next tab stop, or the previous one when wparam is not 0.
-void MoveFocusAsAsked(HWND window, WPARAM wparam, LPARAM lparam);
 
 }  // namespace tolvex::win32_form

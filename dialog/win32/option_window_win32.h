@@ -1,9 +1,8 @@
-// The Win32 view of FrmOption: a top-level window (not a dialog resource) built from the form's
-// table (dialog/option_layout.h), laid out in twips for the window's DPI, with its own message
-// loop. Its tab strip has two pages: "Option" (the table's controls) and "Maps"
-// (dialog/maps_layout.h), whose editor and catalogue chooser open modally over it
-// (dialog/win32/map_editor_win32.h). It only shows what the logic sets and reports the user's
-// actions; FrmOption decides everything.
+// The Win32 view of FrmOption: a FormWindow (dialog/win32/form_window_win32.h) built from the
+// form's table (dialog/option_layout.h) with its menu bar. Its tab strip has two pages: "Option"
+// (the table's controls) and "Maps" (dialog/maps_layout.h), whose editor and catalogue chooser open
+// modally over it (dialog/win32/map_editor_win32.h). It only shows what the logic sets and reports
+// the user's actions; FrmOption decides everything.
 #pragma once
 
 #include <windows.h>
@@ -17,11 +16,12 @@
 #include <vector>
 
 #include "dialog/option_view.h"
+#include "dialog/win32/form_window_win32.h"
 #include "platform/win32/unique_handle_win32.h"
 
 namespace tolvex {
 
-class OptionWindow final : public OptionView {
+class OptionWindow final : public win32_form::FormWindow, public OptionView {
  public:
   explicit OptionWindow(HINSTANCE instance);
   ~OptionWindow() override;
@@ -43,33 +43,22 @@ class OptionWindow final : public OptionView {
                                         const std::vector<std::string>& items) override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
-  bool Create();
-  void CreateControls();
-  void ApplyDpi(UINT dpi);
-  void LoadIcons(UINT dpi);
-  bool PreTranslate(const MSG& message);
-  void MoveFocus(bool backwards);
+  void ControlsCreated() override;
+  // Keys the dialog manager would get wrong for this window: Tab follows the tab indices across
+  // the pages' panels and the window; Ctrl+Tab switches the pages; Enter presses only a focused
+  // button (there is no default button, so Enter in the combo box must not press OK and save).
+  bool PreTranslate(const MSG& message) override;
+  // Tab: every control in tab order, the first page's, then the Maps page's; Tab stops at the
+  // shown page's stops.
+  void MoveFocus(bool backwards) override;
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) override;
   // Shows the tab strip's page `page` (0 "Option", 1 "Maps") and hides the other.
   void ShowPage(int page);
   void DrawPicture(const DRAWITEMSTRUCT& item) const;
-  HWND Control(int id) const;
-  void SetControlText(int id, const std::wstring& text);
 
-  HINSTANCE instance_;
-  HWND window_ = nullptr;
-  HWND last_focus_ = nullptr;  // given back when the window is activated again
   OptionEvents* events_ = nullptr;
-  std::vector<std::string> areas_;  // OptionForm::areas as last shown
-  UINT dpi_ = 96;
-  platform::win32::GdiObject<HFONT> text_font_;  // labels, boxes, combo box
-  platform::win32::GdiObject<HFONT> tab_font_;
-  platform::win32::GdiObject<HFONT> button_font_;
+  std::vector<std::string> areas_;               // OptionForm::areas as last shown
   platform::win32::GdiObject<HBITMAP> picture_;  // premultiplied alpha, for AlphaBlend
-  // Members go after the destructor's body has destroyed the window that shows them.
-  platform::win32::IconHandle big_icon_;
-  platform::win32::IconHandle small_icon_;
 };
 
 }  // namespace tolvex

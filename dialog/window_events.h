@@ -1,0 +1,58 @@
+// What each window reports to its logic, declared once: one line an event, in the order of the
+// UI module's C enums (dialog/ui_module_abi.h), which number them from 0. From these lists come
+// the logic's events interfaces (OptionEvents, MapEditorEvents, PlaceCardEvents), the C enums,
+// the Qt module's bridges, the Linux program's dispatch of the module's events and the views'
+// wiring of buttons to events. Adding an event is one line here, its handling in the logic and
+// in the views whatever raises it (a button listed here needs nothing more).
+// Plain preprocessor text, so that the C boundary's header can expand it as well.
+//
+//   X(handler, NAME, button): handler is the member of the events interface, NAME the C enum's
+//   name after its prefix, button the control (dialog/option_layout.h, dialog/maps_layout.h,
+//   dialog/map_editor_layout.h) whose click alone raises it, 0 for none.
+#pragma once
+
+// The option window (OptionEvents, TOLVEX_UI_*).
+#define TOLVEX_OPTION_EVENTS(X)                                                                   \
+  X(OnLoad, LOAD, 0) /* the window exists and is about to be shown for the first time */          \
+  X(OnPick, PICK, 0) /* an entry of the list of `GISoptions` was picked */                        \
+  X(OnOk, OK, option_form::kOkButton)             /* `cmdOK` */                                   \
+  X(OnCancel, CANCEL, option_form::kCancelButton) /* `cmdCancel` or Esc */                        \
+  X(OnHelp, HELP, 0)                              /* `mnuHelp` */                                 \
+  X(OnUnload, UNLOAD, 0)                          /* the window has closed, whatever closed it */ \
+  /* The Maps tab's buttons and check box; map_row of Read() says which option they act on. */    \
+  X(OnNewMap, NEW_MAP, maps_form::kNewButton)                   /* "&New…" */                   \
+  X(OnEditMap, EDIT_MAP, maps_form::kEditButton)                /* or a double-click on a row */  \
+  X(OnDuplicateMap, DUPLICATE_MAP, maps_form::kDuplicateButton) /* "D&uplicate" */                \
+  X(OnDeleteMap, DELETE_MAP, maps_form::kDeleteButton)          /* "&Delete" */                   \
+  X(OnCatalogue, CATALOGUE, maps_form::kCatalogueButton)        /* "From &catalogue…" */        \
+  X(OnAskChange, ASK_CHANGE, maps_form::kAskBox) /* "Ask which map to use for each &link" */
+
+// The map editor (MapEditorEvents, TOLVEX_UI_EDITOR_*).
+#define TOLVEX_EDITOR_EVENTS(X)                                                      \
+  X(OnLoad, LOAD, 0)     /* the dialog exists and is about to be shown */            \
+  X(OnChange, CHANGE, 0) /* a field was typed into or picked: the preview follows */ \
+  X(OnTry, TRY, map_editor_form::kTryButton) /* "&Try" */                            \
+  X(OnOk, OK, map_editor_form::kOkButton)                                            \
+  X(OnCancel, CANCEL, map_editor_form::kCancelButton) /* Cancel or Esc */            \
+  X(OnUnload, UNLOAD, 0)                              /* the dialog has closed */
+
+// The place card (PlaceCardEvents, TOLVEX_UI_CARD_*). Its third column says what the event
+// carries: NONE, or ITEM, the index of a copy item (into PlaceCardForm::copy_labels).
+#define TOLVEX_CARD_EVENTS(X)                                                              \
+  X(OnLoad, LOAD, NONE)                        /* before the card is first shown */        \
+  X(OnOpen, OPEN, NONE)                        /* Enter, a double-click or "&Open" */      \
+  X(OnCopy, COPY, ITEM)                        /* a copy item */                           \
+  X(OnCopyCoordinates, COPY_COORDINATES, NONE) /* Ctrl+C */                                \
+  X(OnCopyMapLink, COPY_MAP_LINK, NONE)        /* Ctrl+Shift+C: the selected map's line */ \
+  X(OnCancel, CANCEL, NONE)                    /* Esc or the close button */               \
+  X(OnUnload, UNLOAD, NONE)                    /* the window has closed */                 \
+  X(OnPlaceChange, PLACE_CHANGE, NONE)         /* the Place box's text changed */
+
+// By a card event's third column: what its handler takes (PARAM), is passed (ARG) and what the
+// C boundary's `item` carries (ITEM: 0 when nothing).
+#define TOLVEX_CARD_EVENT_PARAM_NONE
+#define TOLVEX_CARD_EVENT_PARAM_ITEM std::size_t item
+#define TOLVEX_CARD_EVENT_ARG_NONE
+#define TOLVEX_CARD_EVENT_ARG_ITEM item
+#define TOLVEX_CARD_EVENT_ITEM_NONE 0
+#define TOLVEX_CARD_EVENT_ITEM_ITEM item
