@@ -89,7 +89,7 @@ std::wstring CreateTemporary(const std::wstring& target) {
   ULONGLONG seed = GetTickCount64() ^ (static_cast<ULONGLONG>(GetCurrentThreadId()) << 32);
   for (int attempt = 0; attempt < 16; ++attempt) {
     seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
-    const std::wstring path = base + std::to_wstring(seed >> 40);
+    std::wstring path = base + std::to_wstring(seed >> 40);
     const win32::KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                                FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.IsValid()) return path;
@@ -152,9 +152,10 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
                          MoveFileExW(temporary, target.c_str(),
                                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE);
   if (!replaced) DeleteFileW(temporary);
-  if (read_only)
+  if (read_only) {
     SetFileAttributesW(target.c_str(),
                        GetFileAttributesW(target.c_str()) | FILE_ATTRIBUTE_READONLY);
+  }
   return replaced;
 }
 
