@@ -1,5 +1,5 @@
-// Environment variables, apart from the other process facts: the UI module compiles this file
-// into itself too, to read its display variables as the programs do.
+// Environment variables, apart from the other process facts: the UI module links them too, to
+// read its display variables as the programs do.
 #include <cstdlib>
 
 #include "platform/process.h"
