@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/exit_status.h"
+#include "cli/arguments.h"
 #include "gateway/command_template.h"
 #include "gateway/gateway.h"
 #include "gateway/message_text.h"
@@ -44,47 +44,20 @@ struct ExpandArguments {
   std::string location;
 };
 
-int UsageError(std::string_view message) {
-  std::cerr << "tolvex: " << message << "\n\n" << kExpandUsage;
-  return kExitUsage;
-}
-
-int Fail(std::string_view message) {
-  std::cerr << "tolvex: " << message << '\n';
-  return kExitBadInput;
-}
-
 // Reads the options; returns an error text, or "" when the words are usable.
-std::string ParseArguments(const std::vector<std::string_view>& args, ExpandArguments& out) {
-  std::vector<std::string_view> location_words;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view word = args[i];
-    const bool takes_value =
-        word == "--options" || word == "--template" || word == "--datum" || word == "--near";
-    if (takes_value) {
-      if (i + 1 >= args.size()) return std::string(word) + " needs a value";
-      const std::string value(args[++i]);
-      auto& slot = word == "--options"    ? out.options_file
-                   : word == "--template" ? out.template_text
-                   : word == "--near"     ? out.near
-                                          : out.datum;
-      if (slot) return std::string(word) + " is given twice";
-      slot = value;
-    } else if (word == "--") {
-      location_words.insert(location_words.end(), args.begin() + static_cast<long>(i) + 1,
-                            args.end());
-      break;
-    } else if (word.starts_with("--")) {
-      return QuotedMessage("unknown option ", word);
-    } else {
-      location_words.push_back(word);
-    }
+std::string ParseArguments(std::vector<std::string_view> args, ExpandArguments& out) {
+  if (std::string error = TakeOptions(args, {{"--options", &out.options_file},
+                                             {"--template", &out.template_text},
+                                             {"--datum", &out.datum},
+                                             {"--near", &out.near}});
+      !error.empty()) {
+    return error;
   }
   if (out.options_file && out.template_text) return "--options and --template exclude each other";
   if (out.datum && !out.template_text) return "--datum goes with --template";
-  if (location_words.empty()) return "no location given";
+  if (args.empty()) return "no location given";
   // Words are joined as the gateway joins its arguments.
-  out.location = JoinWithSpaces(location_words);
+  out.location = JoinWithSpaces(args);
   return "";
 }
 
@@ -124,7 +97,7 @@ int RunExpand(const std::vector<std::string_view>& args) {
   }
   ExpandArguments arguments;
   if (const std::string error = ParseArguments(args, arguments); !error.empty()) {
-    return UsageError(error);
+    return UsageError(error, kExpandUsage);
   }
 
   const std::string separator = platform::UserDecimalSeparator();

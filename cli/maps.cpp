@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "cli/exit_status.h"
+#include "cli/arguments.h"
 #include "cli/expand.h"
 #include "gateway/message_text.h"
 #include "gateway/option_edit.h"
@@ -57,53 +57,9 @@ constexpr std::string_view kMapsUsage =
     "  --force    with --options, changes FILE even when it is marked read-only (the mark\n"
     "             stays)\n";
 
-int UsageError(std::string_view message, std::string_view usage) {
-  std::cerr << "tolvex: " << message << "\n\n" << usage;
-  return kExitUsage;
-}
-
-int Fail(std::string_view message) {
-  std::cerr << "tolvex: " << message << '\n';
-  return kExitBadInput;
-}
-
 // A text for a line of tab-separated fields: control characters as messages write them, so
 // that a tab or a line break in a text never splits a field or a line.
 std::string Field(std::string_view text) { return QuoteForMessage(text, text.size()); }
-
-// Takes "--options FILE" (and, in `values`, the other options named there; "--force" when
-// `force` is given) out of `args`. The error, or "" when the words are usable.
-std::string TakeOptions(
-    std::vector<std::string_view>& args, std::optional<std::string>& options,
-    const std::vector<std::pair<std::string_view, std::optional<std::string>*>>& values = {},
-    bool* force = nullptr) {
-  std::vector<std::string_view> rest;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view word = args[i];
-    if (word == "--") {
-      rest.insert(rest.end(), args.begin() + static_cast<long>(i) + 1, args.end());
-      break;
-    }
-    if (force != nullptr && word == "--force") {
-      *force = true;
-      continue;
-    }
-    std::optional<std::string>* slot = word == "--options" ? &options : nullptr;
-    for (const auto& [name, value] : values) {
-      if (word == name) slot = value;
-    }
-    if (slot == nullptr) {
-      if (word.starts_with("--")) return QuotedMessage("unknown option ", word);
-      rest.push_back(word);
-      continue;
-    }
-    if (i + 1 >= args.size()) return std::string(word) + " needs a value";
-    if (*slot) return std::string(word) + " is given twice";
-    *slot = std::string(args[++i]);
-  }
-  args = std::move(rest);
-  return {};
-}
 
 // The option file loaded, or the message that says why it is not.
 struct LoadedFile {
@@ -149,7 +105,8 @@ int RunShow(const std::vector<std::string_view>& arguments) {
   std::vector<std::string_view> args = arguments;
   std::optional<std::string> options;
   std::optional<std::string> near;
-  if (std::string error = TakeOptions(args, options, {{"--near", &near}}); !error.empty()) {
+  if (std::string error = TakeOptions(args, {{"--options", &options}, {"--near", &near}});
+      !error.empty()) {
     return UsageError(error, kShowUsage);
   }
   if (args.empty()) return UsageError("no location given", kShowUsage);
@@ -179,7 +136,9 @@ int RunMaps(const std::vector<std::string_view>& arguments) {
   std::optional<std::string> zoom;
   bool force = false;
   if (std::string error = TakeOptions(
-          args, options, {{"--area", &area}, {"--datum", &datum}, {"--zoom", &zoom}}, &force);
+          args,
+          {{"--options", &options}, {"--area", &area}, {"--datum", &datum}, {"--zoom", &zoom}},
+          &force);
       !error.empty()) {
     return UsageError(error, kMapsUsage);
   }

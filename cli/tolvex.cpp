@@ -16,7 +16,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/exit_status.h"
+#include "cli/arguments.h"
 #include "cli/expand.h"
 #include "cli/maps.h"
 #include "gateway/message_text.h"
@@ -62,7 +62,7 @@ using tolvex::LatLon;
 using tolvex::QuotedMessage;
 using tolvex::cli::kExitBadInput;
 using tolvex::cli::kExitSuccess;
-using tolvex::cli::kExitUsage;
+using tolvex::cli::UsageError;
 
 // What one item produced: a result line or the reason it was refused.
 struct Outcome {
@@ -187,13 +187,8 @@ int Report(const Outcome& outcome) {
   return kExitSuccess;
 }
 
-int UsageError(std::string_view message) {
-  std::cerr << "tolvex: " << message << "\n\n" << kUsage;
-  return kExitUsage;
-}
-
 int Run(const std::vector<std::string_view>& args) {
-  if (args.empty()) return UsageError("no command given");
+  if (args.empty()) return UsageError("no command given", kUsage);
   const std::string_view name = args[0];
   if (name == "--help" || name == "-h" || name == "help") {
     std::cout << kUsage;
@@ -215,7 +210,7 @@ int Run(const std::vector<std::string_view>& args) {
   } else if (name == "tokyo") {
     command = Command::kTokyo;
   } else {
-    return UsageError(QuotedMessage("unknown command ", name));
+    return UsageError(QuotedMessage("unknown command ", name), kUsage);
   }
 
   // Everything after the command is positional; "--" may separate it (negative numbers are
@@ -225,7 +220,7 @@ int Run(const std::vector<std::string_view>& args) {
   if (operands.empty()) return RunStdin(command);
 
   if (command == Command::kDecode) {
-    if (operands.size() != 1) return UsageError("decode takes one geocode");
+    if (operands.size() != 1) return UsageError("decode takes one geocode", kUsage);
     return Report(Decode(operands[0]));
   }
   std::string error;
@@ -235,7 +230,7 @@ int Run(const std::vector<std::string_view>& args) {
   } else if (operands.size() == 1) {
     position = ParsePositionLine(operands[0], error);
   } else {
-    return UsageError(std::string(name) + " takes a latitude and a longitude");
+    return UsageError(std::string(name) + " takes a latitude and a longitude", kUsage);
   }
   return Report(RunPositionCommand(command, position, error));
 }
