@@ -78,9 +78,8 @@ void FrmOption::FillOption(std::string_view id) {
     return;
   }
   form_.command = CommandTemplateOf(*option);
-  // Only the exact lower-case "tokyo" shifts the datum; every other value means WGS84.
   const auto datum = option->SelectSingleNode("@datum");
-  form_.datum = datum != nullptr && datum->Text() == kTokyoDatum ? kTokyoDatum : kDefaultDatum;
+  form_.datum = datum != nullptr ? ShownDatum(datum->Text()) : kDefaultDatum;
   const auto area = option->SelectSingleNode("@area");
   form_.area = area != nullptr ? area->Text() : "";
 }

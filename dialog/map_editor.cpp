@@ -11,12 +11,6 @@
 namespace tolvex {
 namespace {
 
-// The datum as the editor offers it: only the exact "tokyo" is the Tokyo datum, as on the
-// request path; every other text means WGS84.
-std::string ShownDatum(std::string_view datum) {
-  return std::string(datum == kTokyoDatum ? kTokyoDatum : kDefaultDatum);
-}
-
 // Try's messages come over the editor, which stays open.
 class EditorMessages final : public platform::MessageSink {
  public:

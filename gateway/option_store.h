@@ -34,6 +34,10 @@ inline constexpr std::string_view kFirstAreaQuery = "//@area";
 // option has no `datum` attribute is "wgs84".
 inline constexpr std::string_view kTokyoDatum = "tokyo";
 inline constexpr std::string_view kDefaultDatum = "wgs84";
+// The datum a name means, as the windows show it: "tokyo" for the exact "tokyo", else "wgs84".
+constexpr std::string_view ShownDatum(std::string_view datum) {
+  return datum == kTokyoDatum ? kTokyoDatum : kDefaultDatum;
+}
 
 enum class OptionLoadError {
   kNone,
