@@ -1,5 +1,7 @@
 #include "services/window_services.h"
 
+#include <utility>
+
 #include "gateway/option_edit.h"
 #include "gateway/option_store.h"
 #include "platform/process.h"
@@ -20,9 +22,11 @@ FrmOptionServices SystemOptionServices(const GatewayServices& services) {
 }
 
 FrmPlaceCardServices SystemPlaceCardServices(const GatewayServices& services,
-                                             const Location& location) {
+                                             std::optional<Location> location,
+                                             std::string place_text) {
   FrmPlaceCardServices card;
-  card.location = location;
+  card.location = std::move(location);
+  card.place_text = std::move(place_text);
   card.gateway = &services;
   card.create_document = services.create_document;
   card.save = SystemOptionSaveServices(services.option_file_path);

@@ -36,15 +36,15 @@ int main(int argc, char** argv) {
   };
   const std::string argument = platform::ArgumentText(argc, argv);
   services.choose_map = [&](const Location& location) {
-    FrmPlaceCardServices card = SystemPlaceCardServices(services, location);
-    card.place_text = argument;  // the card's Place box holds the link
-    return ChooseMapOnCard(ui, std::move(card));
+    // The card's Place box holds the link.
+    return ChooseMapOnCard(ui, SystemPlaceCardServices(services, location, argument));
   };
   if (argc >= 2 && argv[1] == kOpenCommand) {
-    FrmPlaceCardServices card = SystemPlaceCardServices(services, Location());
-    card.location.reset();
-    card.place_text = JoinWithSpaces(std::vector<std::string_view>(argv + 2, argv + argc));
-    if (const auto status = ChooseMapOnCard(ui, std::move(card))) return *status;
+    const std::string text = JoinWithSpaces(std::vector<std::string_view>(argv + 2, argv + argc));
+    if (const auto status =
+            ChooseMapOnCard(ui, SystemPlaceCardServices(services, std::nullopt, text))) {
+      return *status;
+    }
     platform::WriteToStandardError(kProgramTitle, "the place card needs a display");
     return 1;
   }

@@ -47,13 +47,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const auto run_card = [&](std::optional<Location> location,
                             std::string text) -> std::optional<int> {
     PlaceCardWindow window(instance);
-    FrmPlaceCardServices card;
-    card.location = std::move(location);
-    card.place_text = std::move(text);
-    card.gateway = &services;
-    card.create_document = services.create_document;
-    card.save = SystemOptionSaveServices(services.option_file_path);
-    FrmPlaceCard logic(window, std::move(card));
+    FrmPlaceCard logic(window,
+                       SystemPlaceCardServices(services, std::move(location), std::move(text)));
     if (window.Run(logic) != 0) return std::nullopt;
     return logic.exit_status();
   };
