@@ -24,8 +24,6 @@
 
 namespace tolvex {
 
-// The title of the dialog's messages; the load failures use OptionLoadMessage's texts.
-inline constexpr std::string_view kOptionErrorTitle = "TolVex Gateway: Error";
 inline constexpr std::string_view kUnknownIdMessage =
     "Can't Save Current Value. No option has this id.";
 

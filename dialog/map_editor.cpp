@@ -3,8 +3,8 @@
 #include <string>
 #include <utility>
 
-#include "dialog/frm_option.h"
 #include "gateway/command_template.h"
+#include "gateway/option_save.h"
 #include "gateway/option_store.h"
 #include "platform/message.h"
 

@@ -4,7 +4,6 @@
 #include <string>
 #include <utility>
 
-#include "dialog/frm_option.h"
 #include "dialog/place_card_layout.h"
 #include "gateway/message_text.h"
 #include "gateway/option_store.h"

@@ -17,6 +17,9 @@
 
 namespace tolvex {
 
+// The title of the windows' messages about the option file; the load failures use
+// OptionLoadMessage's texts.
+inline constexpr std::string_view kOptionErrorTitle = "TolVex Gateway: Error";
 inline constexpr std::string_view kSaveFailedMessage = "Can't Save Option File";
 inline constexpr std::string_view kCatalogueLoadFailedMessage = "Can't Load Map Catalogue";
 inline constexpr std::string_view kOptionFileBusyMessage =
