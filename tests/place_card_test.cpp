@@ -74,18 +74,22 @@ class FrmPlaceCardTest : public test::OptionFileTest {
   std::optional<FrmPlaceCard> card_frm_;
 };
 
+const char* const kPair = "TolVex:35.658581,139.745433";
+
+// A row names what it sets: by default Enter on the active map of a file that asks, with the
+// shell handing the map over, and the file left as it was.
 struct CardCase {
   const char* name;
-  const char* link;
-  std::optional<std::string> file;  // nullopt: gone since the link was read
-  std::size_t down;                 // Down pressed so many times from the active map
-  bool keep_open, always, save_fails;
-  void (FrmPlaceCard::*action)();
-  platform::ShellResult shell;
-  std::vector<std::string> launched;
-  int status;
-  std::vector<Message> messages;
-  std::string saved;  // the file afterwards
+  const char* link = kPair;
+  std::optional<std::string> file = CardFile("Viewer", true);  // nullopt: gone since read
+  std::size_t down = 0;  // Down pressed so many times from the active map
+  bool keep_open = false, always = false, save_fails = false;
+  void (FrmPlaceCard::*action)() = &FrmPlaceCard::OnOpen;
+  platform::ShellResult shell = platform::ShellResult::kHandedOver;
+  std::vector<std::string> launched = {};
+  int status = 0;
+  std::vector<Message> messages = {};
+  std::string saved = file.value_or("");  // the file afterwards
 };
 
 // The card may stay open for long: "always" stores the choice in the file as it is by then.
@@ -124,31 +128,24 @@ TEST_P(FrmPlaceCardOpenTest, OpensTheChosenMapAsARequestWould) {
   EXPECT_EQ(File(), row.saved);
 }
 
-constexpr auto kOpen = &FrmPlaceCard::OnOpen;
-constexpr auto kHandedOver = platform::ShellResult::kHandedOver;
-const char* const kPair = "TolVex:35.658581,139.745433";
 const std::string kAtlasAt9 = "https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=9";
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Choices, FrmPlaceCardOpenTest, ::testing::ValuesIn(std::vector<CardCase>{
-    {"EnterOpensTheActiveInItsDatum", kPair, CardFile("Viewer", true), 0, false, false, false, kOpen,
-     kHandedOver, {"viewer 35.655352108345546 139.748639689144511"}, 0, {}, CardFile("Viewer", true)},
-    {"DownEnterOpensTheSecondWithItsZoom", kPair, CardFile("Viewer", true), 1, false, false, false, kOpen,
-     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Viewer", true)},
-    {"TheLinksZoomComesFirst", "geo:35.658581,139.745433?z=12", CardFile("Viewer", true), 1, false, false,
-     false, kOpen, kHandedOver, {"https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=12"}, 0, {}, CardFile("Viewer", true)},
-    {"KeepOpenStays", kPair, CardFile("Atlas", true), 0, true, false, false, kOpen,
-     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Atlas", true)},
-    {"NothingStartedIsTheRunsStatus", kPair, CardFile("Atlas", true), 0, false, false, false, kOpen,
-     platform::ShellResult::kNothingStarted, {kAtlasAt9}, 2, {}, CardFile("Atlas", true)},
-    {"AlwaysStoresTheChoiceAndNoLongerAsks", kPair, CardFile("Viewer", true), 1, false, true, false, kOpen,
-     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Atlas", false)},
-    {"AFailedSaveSaysSoAndStillOpens", kPair, CardFile("Viewer", true), 1, false, true, true, kOpen,
-     kHandedOver, {kAtlasAt9}, 0, {kCantSave}, CardFile("Viewer", true)},
-    {"EscLaunchesNothing", kPair, CardFile("Viewer", true), 1, false, true, false, &FrmPlaceCard::OnCancel,
-     kHandedOver, {}, 0, {}, CardFile("Viewer", true)},
-    {"AFileGoneSinceTheLinkIsARequestsMessage", kPair, "<broken", 0, false, false, false, kOpen,
-     kHandedOver, {}, 1, {{"Can't Load Option File", "TolvexGateway"}}, "<broken"},
+    {.name = "EnterOpensTheActiveInItsDatum", .launched = {"viewer 35.655352108345546 139.748639689144511"}},
+    {.name = "DownEnterOpensTheSecondWithItsZoom", .down = 1, .launched = {kAtlasAt9}},
+    {.name = "TheLinksZoomComesFirst", .link = "geo:35.658581,139.745433?z=12", .down = 1,
+     .launched = {"https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=12"}},
+    {.name = "KeepOpenStays", .file = CardFile("Atlas", true), .keep_open = true, .launched = {kAtlasAt9}},
+    {.name = "NothingStartedIsTheRunsStatus", .file = CardFile("Atlas", true),
+     .shell = platform::ShellResult::kNothingStarted, .launched = {kAtlasAt9}, .status = 2},
+    {.name = "AlwaysStoresTheChoiceAndNoLongerAsks", .down = 1, .always = true, .launched = {kAtlasAt9},
+     .saved = CardFile("Atlas", false)},
+    {.name = "AFailedSaveSaysSoAndStillOpens", .down = 1, .always = true, .save_fails = true,
+     .launched = {kAtlasAt9}, .messages = {kCantSave}},
+    {.name = "EscLaunchesNothing", .down = 1, .always = true, .action = &FrmPlaceCard::OnCancel},
+    {.name = "AFileGoneSinceTheLinkIsARequestsMessage", .file = "<broken", .status = 1,
+     .messages = {{"Can't Load Option File", "TolvexGateway"}}},
 }), TOLVEX_ROW_NAMES(name));
 // clang-format on
 
