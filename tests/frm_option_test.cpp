@@ -360,16 +360,15 @@ TEST_F(FrmOptionTest, OkKeepsTheFileEncoding) {
 
 // OK stores only a text that names an option: a link is opened with the option that
 // currentsetting names, so a name of no option would leave every link without one.
-TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
+class FrmOptionTypedTest : public FrmOptionTest,
+                           public ::testing::WithParamInterface<test::NamedRow<const char*>> {};
+
+TEST_P(FrmOptionTypedTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
   Load(ViewerAtlas("Viewer"));
-  for (const char* typed : {"Nowhere", "", "viewer", " Viewer", "Viewer\"]|//x[\""}) {
-    SCOPED_TRACE(typed);
-    view_.messages.clear();
-    view_.form.selected = typed;
-    frm_->OnOk();
-    EXPECT_EQ(view_.messages, std::vector<Message>{kUnknownId});
-    EXPECT_FALSE(view_.closed);
-  }
+  view_.form.selected = GetParam().value;
+  frm_->OnOk();
+  EXPECT_EQ(view_.messages, std::vector<Message>{kUnknownId});
+  EXPECT_FALSE(view_.closed);
   EXPECT_EQ(saves_, 0);
   EXPECT_EQ(File(), ViewerAtlas("Viewer"));
   // The user can still pick an option and confirm it.
@@ -379,34 +378,41 @@ TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
   EXPECT_EQ(File(), ViewerAtlas("Atlas"));
 }
 
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, FrmOptionTypedTest, ::testing::ValuesIn(std::vector<test::NamedRow<const char*>>{
+    {"AnUnknownId", "Nowhere"}, {"Empty", ""}, {"AnIdInAnotherCase", "viewer"}, {"AnIdAfterABlank", " Viewer"},
+    {"QuotesThatWouldEndAnXPathString", "Viewer\"]|//x[\""}}), TOLVEX_ROW_NAMES(name));
+// clang-format on
+
 // A document that did not load, or whose root lacks currentsetting, is never written: OK
 // closes the window and the file stays as it was (or absent).
-TEST_F(FrmOptionTest, OkWithoutALoadedRootSettingClosesAndWritesNothing) {
-  const std::optional<std::string> files[] = {
-      std::nullopt,
-      "<tolvexgateway_optionlist><option id='Viewer' area='a'>v</option>"
-      "</tolvexgateway_optionlist>",
-      "<tolvexgateway_optionlist><option id='Viewer' area='a' currentsetting='Viewer'>v</option>"
-      "</tolvexgateway_optionlist>",
-      "<other_root currentsetting='Viewer'><option id='Viewer' area='a'>v</option></other_root>",
-      "<tolvexgateway_optionlist currentsetting='Viewer'><option id='Viewer'",
-  };
-  for (const auto& file : files) {
-    SCOPED_TRACE(file.value_or("(no file)"));
-    view_ = FakeView();
-    saves_ = 0;
-    Load(file);
-    view_.form.selected = "Viewer";
-    frm_->OnOk();
-    EXPECT_TRUE(view_.closed);
-    EXPECT_EQ(saves_, 0);
-    if (file) {
-      EXPECT_EQ(File(), *file);
-    } else {
-      EXPECT_EQ(dir_.Entries(), std::vector<std::string>{});
-    }
+class FrmOptionUnsavedTest
+    : public FrmOptionTest,
+      public ::testing::WithParamInterface<test::NamedRow<std::optional<std::string>>> {};
+
+TEST_P(FrmOptionUnsavedTest, OkWithoutALoadedRootSettingClosesAndWritesNothing) {
+  const std::optional<std::string>& file = GetParam().value;
+  Load(file);
+  view_.form.selected = "Viewer";
+  frm_->OnOk();
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(saves_, 0);
+  if (file) {
+    EXPECT_EQ(File(), *file);
+  } else {
+    EXPECT_EQ(dir_.Entries(), std::vector<std::string>{});
   }
 }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, FrmOptionUnsavedTest, ::testing::ValuesIn(std::vector<test::NamedRow<std::optional<std::string>>>{
+    {"NoFile", std::nullopt},
+    {"NoCurrentSetting", "<tolvexgateway_optionlist><option id='Viewer' area='a'>v</option></tolvexgateway_optionlist>"},
+    {"CurrentSettingOffTheRoot", "<tolvexgateway_optionlist><option id='Viewer' area='a' currentsetting='Viewer'>v</option>"
+     "</tolvexgateway_optionlist>"},
+    {"AnotherRoot", "<other_root currentsetting='Viewer'><option id='Viewer' area='a'>v</option></other_root>"},
+    {"NotWellFormed", "<tolvexgateway_optionlist currentsetting='Viewer'><option id='Viewer'"}}), TOLVEX_ROW_NAMES(name));
+// clang-format on
 
 // A failed save says so, keeps the window open and leaves the file as it was.
 TEST_F(FrmOptionTest, AFailedSaveKeepsTheWindowAndTheFile) {
@@ -711,9 +717,9 @@ TEST_F(FrmOptionTest, CancelDropsEveryMapsEdit) {
   view_.pick = 0;
   view_.form.map_row = 0;
   view_.form.ask = true;
-  for (auto action : {&FrmOption::OnDeleteMap, &FrmOption::OnAskChange, &FrmOption::OnCatalogue}) {
-    (*frm_.*action)();
-  }
+  frm_->OnDeleteMap();
+  frm_->OnAskChange();
+  frm_->OnCatalogue();
   EXPECT_EQ(view_.form.ids, (std::vector<std::string>{"Atlas", "A"}));
   EXPECT_EQ(view_.form.command, "https://atlas.example/?q=$ost&z=9");  // the pick followed
   frm_->OnCancel();
