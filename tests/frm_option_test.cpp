@@ -13,11 +13,9 @@
 #include <vector>
 
 #include "dialog/frm_option.h"
-#include "dialog/place_card.h"
-#include "platform/file_replace.h"
 #include "platform/posix/file_calls_posix.h"
-#include "platform/xml_document.h"
 #include "services/system_services.h"
+#include "tests/support/option_fakes.h"
 #include "tests/support/row_name.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/unprivileged.h"
@@ -26,36 +24,11 @@
 namespace tolvex {
 namespace {
 
+using test::kCantSave, test::kViewerAtlas, test::Message;
 using test::ReadFile;
 using test::TempDir;
 
-struct Message {
-  std::string text;
-  std::string title;
-  bool operator==(const Message&) const = default;
-};
-
-// A window of a logic's view interface: what it shows, its messages, and whether it closed.
-template <typename View, typename Form, typename Events>
-class FakeWindow : public View {
- public:
-  Form form;
-  std::vector<Message> messages;
-  bool closed = false;
-  Events* events = nullptr;
-
-  void Show(const Form& shown) override { form = shown; }
-  Form Read() const override { return form; }
-  void ShowError(std::string_view text, std::string_view title) override {
-    messages.push_back({std::string(text), std::string(title)});
-  }
-  void Close() override {
-    closed = true;
-    if (events != nullptr) events->OnUnload();
-  }
-};
-
-using FakeEditorView = FakeWindow<MapEditorView, MapEditorForm, MapEditorEvents>;
+using FakeEditorView = test::FakeWindow<MapEditorView, MapEditorForm, MapEditorEvents>;
 
 // What the window shows. The toolkit reports the unload after Close, as a real one does.
 class FakeView final : public OptionView {
@@ -100,81 +73,6 @@ class FakeView final : public OptionView {
   }
 };
 
-class FakeShell final : public platform::Shell {
- public:
-  std::vector<std::pair<std::string, std::optional<std::string>>> opened;
-  platform::ShellResult result = platform::ShellResult::kNothingStarted;
-  bool SchemeOpensThisProgram(std::string_view scheme) override { return scheme == "tolvex"; }
-  platform::ShellOutcome Open(std::string_view file,
-                              const std::optional<std::string>& directory) override {
-    opened.emplace_back(std::string(file), directory);
-    return result;  // by default nothing: a missing manual changes nothing
-  }
-};
-
-// The platform's document, counting the nodes that it and its nodes hand out: `orphans` grows
-// by those still alive when the document goes. A node must not outlive its document, and the
-// window's Close unloads the document at once.
-class NodeCountingDocument final : public platform::XmlDocument {
- public:
-  explicit NodeCountingDocument(int& orphans) : orphans_(orphans) {}
-  ~NodeCountingDocument() override { orphans_ += *live_; }
-  NodeCountingDocument(const NodeCountingDocument&) = delete;
-  NodeCountingDocument& operator=(const NodeCountingDocument&) = delete;
-
-  bool Load(const std::string& path) override { return document_->Load(path); }
-  std::unique_ptr<platform::XmlNode> SelectSingleNode(std::string_view xpath) const override {
-    return Counted(document_->SelectSingleNode(xpath), live_);
-  }
-  std::vector<std::unique_ptr<platform::XmlNode>> SelectNodes(
-      std::string_view xpath) const override {
-    auto nodes = document_->SelectNodes(xpath);
-    for (auto& node : nodes) node = Counted(std::move(node), live_);
-    return nodes;
-  }
-  std::optional<std::string> Serialize() const override { return document_->Serialize(); }
-
- private:
-  class Node final : public platform::XmlNode {
-   public:
-    Node(std::unique_ptr<platform::XmlNode> node, std::shared_ptr<int> live)
-        : node_(std::move(node)), live_(std::move(live)) {
-      ++*live_;
-    }
-    ~Node() override { --*live_; }
-    Node(const Node&) = delete;
-    Node& operator=(const Node&) = delete;
-    std::string Text() const override { return node_->Text(); }
-    bool SetText(std::string_view text) override { return node_->SetText(text); }
-    bool SetAttribute(std::string_view name, std::string_view value) override {
-      return node_->SetAttribute(name, value);
-    }
-    bool RemoveAttribute(std::string_view name) override { return node_->RemoveAttribute(name); }
-    std::unique_ptr<platform::XmlNode> AppendElement(std::string_view name,
-                                                     std::string_view text_before) override {
-      return Counted(node_->AppendElement(name, text_before), live_);
-    }
-    bool Remove() override { return node_->Remove(); }
-    std::unique_ptr<platform::XmlNode> SelectSingleNode(std::string_view xpath) const override {
-      return Counted(node_->SelectSingleNode(xpath), live_);
-    }
-
-   private:
-    std::unique_ptr<platform::XmlNode> node_;
-    std::shared_ptr<int> live_;
-  };
-
-  static std::unique_ptr<platform::XmlNode> Counted(std::unique_ptr<platform::XmlNode> node,
-                                                    const std::shared_ptr<int>& live) {
-    if (node == nullptr) return nullptr;
-    return std::make_unique<Node>(std::move(node), live);
-  }
-
-  int& orphans_;
-  std::shared_ptr<int> live_ = std::make_shared<int>(0);
-  std::unique_ptr<platform::XmlDocument> document_ = platform::CreateXmlDocument();
-};
-
 // Two options in the layout libxml2 writes back unchanged, so that a save can be compared
 // byte for byte with the expected file.
 std::string ViewerAtlas(std::string_view current) {
@@ -197,18 +95,17 @@ const Message kNoCurrentSetting{"Can't Load Option file. XML file may be collasp
                                 "TolVex Gateway: Error"};
 const Message kNoSuchOption{"Can't Load Current Value. XML file may be collasped.",
                             "TolVex Gateway: Error"};
-const Message kCantSave{"Can't Save Option File", "TolVex Gateway: Error"};
 const Message kUnknownId{"Can't Save Current Value. No option has this id.",
                          "TolVex Gateway: Error"};
 
-class FrmOptionTest : public ::testing::Test {
+class FrmOptionTest : public test::OptionFileTest {
  protected:
   // Writes `bytes` as the option file (none when nullopt) and runs window load.
   void Load(const std::optional<std::string>& bytes) {
     if (bytes) dir_.Write("tolvexgwoption.xml", *bytes);
     FrmOptionServices services;
     services.create_document = [this] {
-      return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
+      return std::make_unique<test::NodeCountingDocument>(orphaned_nodes_);
     };
     services.shell = &shell_;
     services.save = SystemOptionSaveServices(read_path_);
@@ -223,25 +120,16 @@ class FrmOptionTest : public ::testing::Test {
     view_.events = &*frm_;
     frm_->OnLoad();
   }
-  std::string File() const { return ReadFile(path_); }
   void TearDown() override {
     frm_.reset();
-    EXPECT_EQ(orphaned_nodes_, 0) << "a node outlived its document";
+    OptionFileTest::TearDown();
   }
 
-  TempDir dir_;
-  TempDir catalogue_;  // the program's folder, where the catalogue lies
-  const std::string path_ = dir_.File("tolvexgwoption.xml");
+  TempDir catalogue_;              // the program's folder, where the catalogue lies
   std::string read_path_ = path_;  // the option file the window reads
   std::string own_path_;           // the user's own option file; none when empty
   FakeView view_;
-  FakeShell shell_;
-  std::function<bool(const std::string&, std::string_view)> replace_file_ =
-      [](const std::string& path, std::string_view data) {
-        return platform::ReplaceFileContents(path, data);
-      };
   int saves_ = 0;
-  int orphaned_nodes_ = 0;
   std::optional<FrmOption> frm_;
 };
 
@@ -271,8 +159,6 @@ TEST_P(FrmOptionLoadTest, ShowsWhatTheFileAllows) {
   // A message finds the window already filled as far as the file allowed.
   EXPECT_EQ(view_.form_at_message, std::vector<OptionForm>(c.messages.size(), view_.form));
 }
-
-const std::vector<std::string> kViewerAtlas = {"Viewer", "Atlas"};
 
 INSTANTIATE_TEST_SUITE_P(
     Files, FrmOptionLoadTest,
@@ -474,16 +360,15 @@ TEST_F(FrmOptionTest, OkKeepsTheFileEncoding) {
 
 // OK stores only a text that names an option: a link is opened with the option that
 // currentsetting names, so a name of no option would leave every link without one.
-TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
+class FrmOptionTypedTest : public FrmOptionTest,
+                           public ::testing::WithParamInterface<test::NamedRow<const char*>> {};
+
+TEST_P(FrmOptionTypedTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
   Load(ViewerAtlas("Viewer"));
-  for (const char* typed : {"Nowhere", "", "viewer", " Viewer", "Viewer\"]|//x[\""}) {
-    SCOPED_TRACE(typed);
-    view_.messages.clear();
-    view_.form.selected = typed;
-    frm_->OnOk();
-    EXPECT_EQ(view_.messages, std::vector<Message>{kUnknownId});
-    EXPECT_FALSE(view_.closed);
-  }
+  view_.form.selected = GetParam().value;
+  frm_->OnOk();
+  EXPECT_EQ(view_.messages, std::vector<Message>{kUnknownId});
+  EXPECT_FALSE(view_.closed);
   EXPECT_EQ(saves_, 0);
   EXPECT_EQ(File(), ViewerAtlas("Viewer"));
   // The user can still pick an option and confirm it.
@@ -493,34 +378,41 @@ TEST_F(FrmOptionTest, OkWithTextThatNamesNoOptionWritesNothingAndStaysOpen) {
   EXPECT_EQ(File(), ViewerAtlas("Atlas"));
 }
 
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, FrmOptionTypedTest, ::testing::ValuesIn(std::vector<test::NamedRow<const char*>>{
+    {"AnUnknownId", "Nowhere"}, {"Empty", ""}, {"AnIdInAnotherCase", "viewer"}, {"AnIdAfterABlank", " Viewer"},
+    {"QuotesThatWouldEndAnXPathString", "Viewer\"]|//x[\""}}), TOLVEX_ROW_NAMES(name));
+// clang-format on
+
 // A document that did not load, or whose root lacks currentsetting, is never written: OK
 // closes the window and the file stays as it was (or absent).
-TEST_F(FrmOptionTest, OkWithoutALoadedRootSettingClosesAndWritesNothing) {
-  const std::optional<std::string> files[] = {
-      std::nullopt,
-      "<tolvexgateway_optionlist><option id='Viewer' area='a'>v</option>"
-      "</tolvexgateway_optionlist>",
-      "<tolvexgateway_optionlist><option id='Viewer' area='a' currentsetting='Viewer'>v</option>"
-      "</tolvexgateway_optionlist>",
-      "<other_root currentsetting='Viewer'><option id='Viewer' area='a'>v</option></other_root>",
-      "<tolvexgateway_optionlist currentsetting='Viewer'><option id='Viewer'",
-  };
-  for (const auto& file : files) {
-    SCOPED_TRACE(file.value_or("(no file)"));
-    view_ = FakeView();
-    saves_ = 0;
-    Load(file);
-    view_.form.selected = "Viewer";
-    frm_->OnOk();
-    EXPECT_TRUE(view_.closed);
-    EXPECT_EQ(saves_, 0);
-    if (file) {
-      EXPECT_EQ(File(), *file);
-    } else {
-      EXPECT_EQ(dir_.Entries(), std::vector<std::string>{});
-    }
+class FrmOptionUnsavedTest
+    : public FrmOptionTest,
+      public ::testing::WithParamInterface<test::NamedRow<std::optional<std::string>>> {};
+
+TEST_P(FrmOptionUnsavedTest, OkWithoutALoadedRootSettingClosesAndWritesNothing) {
+  const std::optional<std::string>& file = GetParam().value;
+  Load(file);
+  view_.form.selected = "Viewer";
+  frm_->OnOk();
+  EXPECT_TRUE(view_.closed);
+  EXPECT_EQ(saves_, 0);
+  if (file) {
+    EXPECT_EQ(File(), *file);
+  } else {
+    EXPECT_EQ(dir_.Entries(), std::vector<std::string>{});
   }
 }
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Files, FrmOptionUnsavedTest, ::testing::ValuesIn(std::vector<test::NamedRow<std::optional<std::string>>>{
+    {"NoFile", std::nullopt},
+    {"NoCurrentSetting", "<tolvexgateway_optionlist><option id='Viewer' area='a'>v</option></tolvexgateway_optionlist>"},
+    {"CurrentSettingOffTheRoot", "<tolvexgateway_optionlist><option id='Viewer' area='a' currentsetting='Viewer'>v</option>"
+     "</tolvexgateway_optionlist>"},
+    {"AnotherRoot", "<other_root currentsetting='Viewer'><option id='Viewer' area='a'>v</option></other_root>"},
+    {"NotWellFormed", "<tolvexgateway_optionlist currentsetting='Viewer'><option id='Viewer'"}}), TOLVEX_ROW_NAMES(name));
+// clang-format on
 
 // A failed save says so, keeps the window open and leaves the file as it was.
 TEST_F(FrmOptionTest, AFailedSaveKeepsTheWindowAndTheFile) {
@@ -825,9 +717,9 @@ TEST_F(FrmOptionTest, CancelDropsEveryMapsEdit) {
   view_.pick = 0;
   view_.form.map_row = 0;
   view_.form.ask = true;
-  for (auto action : {&FrmOption::OnDeleteMap, &FrmOption::OnAskChange, &FrmOption::OnCatalogue}) {
-    (*frm_.*action)();
-  }
+  frm_->OnDeleteMap();
+  frm_->OnAskChange();
+  frm_->OnCatalogue();
   EXPECT_EQ(view_.form.ids, (std::vector<std::string>{"Atlas", "A"}));
   EXPECT_EQ(view_.form.command, "https://atlas.example/?q=$ost&z=9");  // the pick followed
   frm_->OnCancel();
@@ -856,206 +748,6 @@ TEST_F(FrmOptionTest, TheEditorsPreviewFollowsTypingAndTryOpensItAsARequestWould
   ASSERT_EQ(shell_.opened.size(), 1u);
   EXPECT_EQ(shell_.opened[0].first, "open SD9.XC4.EQ2.CV5 5");
   EXPECT_EQ(view_.form.ids, kViewerAtlas);
-}
-
-// The place card, shown for a link when the file asks at each link.
-class FakeCardView final : public FakeWindow<PlaceCardView, PlaceCardForm, PlaceCardEvents>,
-                           public platform::MessageSink {  // the launch's messages come here too
- public:
-  std::vector<std::string> copied;
-  std::string clipboard;
-  std::string ClipboardText() const override { return clipboard; }
-  void ShowError(std::string_view text, std::string_view title) override {
-    FakeWindow::ShowError(text, title);
-  }
-  void CopyText(std::string_view text) override { copied.emplace_back(text); }
-};
-
-// clang-format off
-std::string CardFile(std::string_view current, bool ask) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<tolvexgateway_optionlist currentsetting=\"" +
-         std::string(current) + "\"" + (ask ? " ask=\"true\"" : "") + ">\n"
-         "  <option id=\"Viewer\" area=\"Japan\" datum=\"tokyo\">viewer $lat.d() $lon.d()</option>\n"
-         "  <option id=\"Atlas\" area=\"World\" zoom=\"9\">https://atlas.example/?q=$ost&amp;z=$zoom</option>\n"
-         "</tolvexgateway_optionlist>\n";
-}
-// clang-format on
-
-class FrmPlaceCardTest : public FrmOptionTest {
- protected:
-  void LoadCard(std::string_view link, const std::optional<std::string>& file,
-                std::string place_text = "") {
-    if (file) dir_.Write("tolvexgwoption.xml", *file);
-    gateway_.messages = &card_;
-    gateway_.shell = &shell_;
-    FrmPlaceCardServices services;
-    if (!link.empty()) services.location = ClassifyArgument(link, ".").location;
-    services.place_text = std::move(place_text);
-    services.gateway = &gateway_;
-    services.create_document = [this] {
-      return std::make_unique<NodeCountingDocument>(orphaned_nodes_);
-    };
-    services.save = SystemOptionSaveServices(path_);
-    services.save.user_option_file_path.clear();
-    services.save.replace_file = replace_file_;
-    card_frm_.emplace(card_, std::move(services));
-    card_.events = &*card_frm_;
-    card_frm_->OnLoad();
-  }
-  void TearDown() override {
-    card_frm_.reset();
-    FrmOptionTest::TearDown();
-  }
-
-  GatewayServices gateway_;
-  FakeCardView card_;
-  std::optional<FrmPlaceCard> card_frm_;
-};
-
-struct CardCase {
-  const char* name;
-  const char* link;
-  std::optional<std::string> file;  // nullopt: gone since the link was read
-  std::size_t down;                 // Down pressed so many times from the active map
-  bool keep_open, always, save_fails;
-  void (FrmPlaceCard::*action)();
-  platform::ShellResult shell;
-  std::vector<std::string> launched;
-  int status;
-  std::vector<Message> messages;
-  std::string saved;  // the file afterwards
-};
-
-// The card may stay open for long: "always" stores the choice in the file as it is by then.
-TEST_F(FrmPlaceCardTest, AlwaysKeepsWhatAnotherProgramChangedMeanwhile) {
-  const auto with_other = [](std::string file) {
-    const std::string end = "</tolvexgateway_optionlist>";
-    return file.replace(file.find(end), 0, "  <option id=\"Other\">o</option>\n");
-  };
-  LoadCard("TolVex:35.658581,139.745433", CardFile("Viewer", true));
-  dir_.Write("tolvexgwoption.xml", with_other(CardFile("Viewer", true)));
-  card_.form.selected += 1;
-  card_.form.always = true;
-  card_frm_->OnOpen();
-  EXPECT_EQ(card_.messages, std::vector<Message>{});
-  EXPECT_EQ(File(), with_other(CardFile("Atlas", false)));
-}
-
-class FrmPlaceCardOpenTest : public FrmPlaceCardTest,
-                             public ::testing::WithParamInterface<CardCase> {};
-
-TEST_P(FrmPlaceCardOpenTest, OpensTheChosenMapAsARequestWould) {
-  const CardCase& row = GetParam();
-  shell_.result = row.shell;
-  if (row.save_fails) replace_file_ = [](const std::string&, std::string_view) { return false; };
-  LoadCard(row.link, row.file);
-  card_.form.selected += row.down;
-  card_.form.keep_open = row.keep_open;
-  card_.form.always = row.always;
-  (*card_frm_.*row.action)();
-  std::vector<std::string> launched;
-  for (const auto& opened : shell_.opened) launched.push_back(opened.first);
-  EXPECT_EQ(launched, row.launched);
-  EXPECT_EQ(card_frm_->exit_status(), row.status);
-  EXPECT_EQ(card_.closed, !row.keep_open);
-  EXPECT_EQ(card_.messages, row.messages);
-  EXPECT_EQ(File(), row.saved);
-}
-
-constexpr auto kOpen = &FrmPlaceCard::OnOpen;
-constexpr auto kHandedOver = platform::ShellResult::kHandedOver;
-const char* const kPair = "TolVex:35.658581,139.745433";
-const std::string kAtlasAt9 = "https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=9";
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Choices, FrmPlaceCardOpenTest, ::testing::ValuesIn(std::vector<CardCase>{
-    {"EnterOpensTheActiveInItsDatum", kPair, CardFile("Viewer", true), 0, false, false, false, kOpen,
-     kHandedOver, {"viewer 35.655352108345546 139.748639689144511"}, 0, {}, CardFile("Viewer", true)},
-    {"DownEnterOpensTheSecondWithItsZoom", kPair, CardFile("Viewer", true), 1, false, false, false, kOpen,
-     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Viewer", true)},
-    {"TheLinksZoomComesFirst", "geo:35.658581,139.745433?z=12", CardFile("Viewer", true), 1, false, false,
-     false, kOpen, kHandedOver, {"https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=12"}, 0, {}, CardFile("Viewer", true)},
-    {"KeepOpenStays", kPair, CardFile("Atlas", true), 0, true, false, false, kOpen,
-     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Atlas", true)},
-    {"NothingStartedIsTheRunsStatus", kPair, CardFile("Atlas", true), 0, false, false, false, kOpen,
-     platform::ShellResult::kNothingStarted, {kAtlasAt9}, 2, {}, CardFile("Atlas", true)},
-    {"AlwaysStoresTheChoiceAndNoLongerAsks", kPair, CardFile("Viewer", true), 1, false, true, false, kOpen,
-     kHandedOver, {kAtlasAt9}, 0, {}, CardFile("Atlas", false)},
-    {"AFailedSaveSaysSoAndStillOpens", kPair, CardFile("Viewer", true), 1, false, true, true, kOpen,
-     kHandedOver, {kAtlasAt9}, 0, {kCantSave}, CardFile("Viewer", true)},
-    {"EscLaunchesNothing", kPair, CardFile("Viewer", true), 1, false, true, false, &FrmPlaceCard::OnCancel,
-     kHandedOver, {}, 0, {}, CardFile("Viewer", true)},
-    {"AFileGoneSinceTheLinkIsARequestsMessage", kPair, "<broken", 0, false, false, false, kOpen,
-     kHandedOver, {}, 1, {{"Can't Load Option File", "TolvexGateway"}}, "<broken"},
-}), TOLVEX_ROW_NAMES(name));
-// clang-format on
-
-TEST_F(FrmPlaceCardTest, ShowsThePlaceAndCopiesEachItem) {
-  LoadCard("geo:35.658581,139.745433?z=12", CardFile("Atlas", true));
-  EXPECT_EQ(card_.form.coordinates, "35.658581, 139.745433");
-  EXPECT_EQ(card_.form.dms, "35°39'30.9\"N 139°44'43.6\"E");
-  EXPECT_EQ(card_.form.geocode, "SD9.XC4.EQ2.CV5");
-  EXPECT_EQ(card_.form.zoom, "12");
-  EXPECT_EQ(card_.form.ids, kViewerAtlas);
-  EXPECT_EQ(card_.form.areas, (std::vector<std::string>{"Japan", "World"}));
-  EXPECT_EQ(card_.form.selected, 1u);
-  for (std::size_t item = 0; item < card_.form.copy_labels.size(); ++item) card_frm_->OnCopy(item);
-  card_frm_->OnCopyCoordinates();
-  card_frm_->OnCopyMapLink();
-  const std::string atlas = "https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=12";
-  EXPECT_EQ(card_.copied,
-            (std::vector<std::string>{"35.658581, 139.745433", "35°39'30.9\"N 139°44'43.6\"E",
-                                      "SD9.XC4.EQ2.CV5", "TolVex:SD9.XC4.EQ2.CV5",
-                                      "geo:35.658581,139.745433?z=12", atlas,
-                                      "35.658581, 139.745433", atlas}));
-  EXPECT_TRUE(shell_.opened.empty());
-  EXPECT_FALSE(card_.closed);
-}
-
-// Opened by hand without a text: the clipboard's text when it names a place, else nothing.
-TEST_F(FrmPlaceCardTest, WithoutATextTheClipboardNamesThePlace) {
-  card_.clipboard = "Tokyo Tower";
-  LoadCard("", CardFile("Atlas", true));
-  EXPECT_EQ(card_.form.place, "");
-  EXPECT_EQ(card_.form.place_message, "");
-  EXPECT_FALSE(card_.form.can_open);
-  card_.clipboard = "8Q7XMP5W+C5";
-  LoadCard("", CardFile("Atlas", true));
-  EXPECT_EQ(card_.form.place, "8Q7XMP5W+C5");
-  EXPECT_EQ(card_.form.coordinates, "35.658563, 139.745437");
-  EXPECT_TRUE(card_.form.can_open);
-}
-
-// The Place box: what is typed or pasted is read at once; a text that names no place says why,
-// and Open and the copy items then do nothing.
-TEST_F(FrmPlaceCardTest, ThePlaceBoxIsReadAsItIsTyped) {
-  LoadCard("", CardFile("Atlas", true), "https://maps.app.goo.gl/2ZjYqkBPrcgeVoJS6");
-  EXPECT_EQ(card_.form.place, "https://maps.app.goo.gl/2ZjYqkBPrcgeVoJS6");
-  EXPECT_NE(card_.form.place_message.find("is a short link"), std::string::npos);
-  EXPECT_FALSE(card_.form.can_open);
-  EXPECT_EQ(card_.form.coordinates, "");
-  card_frm_->OnOpen();
-  card_frm_->OnCopyCoordinates();
-  EXPECT_TRUE(shell_.opened.empty() && card_.copied.empty());
-
-  card_.form.place = "35\u00B039'30.9\"N 139\u00B044'43.6\"E";
-  card_frm_->OnPlaceChange();
-  EXPECT_EQ(card_.form.coordinates, "35.658583, 139.745444");
-  EXPECT_TRUE(card_.form.can_open && card_.form.place_message.empty());
-  card_.form.place =
-      "Here: https://www.google.com/maps/place/Tokyo+Tower/@35.6585805,139.7428526,17z/"
-      "data=!3m1!4b1!8m2!3d35.6585805!4d139.7454329";
-  card_frm_->OnPlaceChange();
-  EXPECT_EQ(card_.form.zoom, "17");
-  card_.form.keep_open = true;
-  card_frm_->OnOpen();
-  ASSERT_EQ(shell_.opened.size(), 1u);
-  EXPECT_EQ(shell_.opened[0].first, "https://atlas.example/?q=SD9.XC4.EQ2.CV5&z=17");
-
-  card_.form.place = "";  // emptied: no place, and nothing to say about it
-  card_frm_->OnPlaceChange();
-  EXPECT_FALSE(card_.form.can_open);
-  EXPECT_EQ(card_.form.place_message, "");
 }
 
 }  // namespace

@@ -37,6 +37,7 @@
 #include "platform/file_replace.h"
 #include "platform/xml_document.h"
 #include "services/system_services.h"
+#include "tests/support/row_name.h"
 #include "tests/support/temp_dir.h"
 #include "version.h"
 
@@ -370,36 +371,33 @@ TEST_F(OptionWindowTest, PickingAndOkStoreThePick) {
   EXPECT_EQ(File(), WithCurrent("Atlas"));
 }
 
-TEST_F(OptionWindowTest, EscapeCancelAndTheCloseButtonSaveNothing) {
-  for (int way = 0; way < 3; ++way) {
-    SCOPED_TRACE(way);
-    qt::OptionWindow window;
-    FrmOptionServices services;
-    services.create_document = [] { return platform::CreateXmlDocument(); };
-    services.shell = &shell_;
-    services.save = SystemOptionSaveServices(path_);
-    services.save.replace_file = [](const std::string&, std::string_view) {
-      ADD_FAILURE() << "saved";
-      return false;
-    };
-    dir_.Write("tolvexgwoption.xml", kFile);
-    FrmOption frm(window, std::move(services));
-    window.Open(frm);
-    window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    auto* combo = window.findChild<QComboBox*>(QStringLiteral("GISoptions"));
-    combo->setEditText(QStringLiteral("Atlas"));
-    if (way == 0) QTest::keyClick(&window, Qt::Key_Escape);
-    if (way == 1) {
-      QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdCancel")),
-                        Qt::LeftButton);
-    }
-    if (way == 2) window.close();  // what the title bar's close button does
-    EXPECT_TRUE(window.unloaded());
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_EQ(File(), kFile);
-  }
+class OptionWindowCloseTest
+    : public OptionWindowTest,
+      public ::testing::WithParamInterface<test::NamedRow<void (*)(qt::OptionWindow&)>> {};
+
+TEST_P(OptionWindowCloseTest, EscapeCancelAndTheCloseButtonSaveNothing) {
+  Open(kFile);
+  window_.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window_));
+  Control<QComboBox>("GISoptions")->setEditText(QStringLiteral("Atlas"));
+  GetParam().value(window_);
+  EXPECT_TRUE(window_.unloaded());
+  EXPECT_FALSE(window_.isVisible());
+  EXPECT_EQ(File(), kFile);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Ways, OptionWindowCloseTest,
+    ::testing::ValuesIn(std::vector<test::NamedRow<void (*)(qt::OptionWindow&)>>{
+        {"Escape", [](qt::OptionWindow& window) { QTest::keyClick(&window, Qt::Key_Escape); }},
+        {"CancelButton",
+         [](qt::OptionWindow& window) {
+           QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("cmdCancel")),
+                             Qt::LeftButton);
+         }},
+        // What the title bar's close button does.
+        {"CloseButton", [](qt::OptionWindow& window) { window.close(); }}}),
+    TOLVEX_ROW_NAMES(name));
 
 TEST_F(OptionWindowTest, HelpClickedOnTheMenuBarOpensTheManual) {
   Open(kFile);

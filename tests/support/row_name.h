@@ -48,6 +48,13 @@ std::string RowName(std::string_view first, const Parts&... rest) {
   return RowName(label);
 }
 
+// A row of a table whose rows differ in one value: TOLVEX_ROW_NAMES(name) names it.
+template <typename Value>
+struct NamedRow {
+  const char* name;
+  Value value;
+};
+
 // The name generator for INSTANTIATE_TEST_SUITE_P: the row's `field` is its label.
 #define TOLVEX_ROW_NAMES(field) \
   [](const auto& row) { return ::tolvex::test::RowName(row.param.field); }
