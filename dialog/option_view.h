@@ -33,6 +33,14 @@ struct OptionForm {
   bool operator==(const OptionForm&) const = default;
 };
 
+// A row of the catalogue chooser (OptionView::ChooseItem): a map's id and area, shown in its
+// two columns.
+struct CatalogueRow {
+  std::string id;
+  std::string area;
+  bool operator==(const CatalogueRow&) const = default;
+};
+
 class OptionView {
  public:
   virtual ~OptionView() = default;
@@ -53,9 +61,9 @@ class OptionView {
   // for the logic that takes its events, and returns once it has closed.
   virtual void RunMapEditor(
       const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) = 0;
-  // A modal list to pick one of `items` from ("From catalogue…"); nullopt when cancelled.
+  // A modal list to pick one of `rows` from ("From catalogue…"); nullopt when cancelled.
   virtual std::optional<std::size_t> ChooseItem(std::string_view title,
-                                                const std::vector<std::string>& items) = 0;
+                                                const std::vector<CatalogueRow>& rows) = 0;
 };
 
 // What the window reports to the logic, one event at a time on the window's thread.

@@ -18,7 +18,8 @@ extern "C" {
 
 // Raised whenever anything below changes; the gateway refuses a module of another version.
 // 6: the event enums are expanded from dialog/window_events.h (same names and values).
-#define TOLVEX_UI_ABI_VERSION 6u
+// 7: choose_item takes TolvexUiCatalogueRows (id and area) instead of tab-joined texts.
+#define TOLVEX_UI_ABI_VERSION 7u
 
 // The module's only exported symbol: a function returning its TolvexUiModule.
 #define TOLVEX_UI_MODULE_SYMBOL "tolvex_ui_module"
@@ -131,6 +132,12 @@ struct TolvexUiCardOps {
 using TolvexUiCardHandler = void (*)(void* context, int event, size_t item, TolvexUiCard* card,
                                      const TolvexUiCardOps* ops);
 
+// A row of the catalogue chooser (CatalogueRow in dialog/option_view.h).
+struct TolvexUiCatalogueRow {
+  TolvexUiText id;
+  TolvexUiText area;
+};
+
 // The module's option window, opaque to the gateway.
 struct TolvexUiWindow;
 
@@ -147,10 +154,10 @@ struct TolvexUiWindowOps {
   // Creates the map editor modal over the window, sends TOLVEX_UI_EDITOR_LOAD, shows it and
   // returns once it has closed and TOLVEX_UI_EDITOR_UNLOAD was sent.
   void (*run_map_editor)(TolvexUiWindow* window, TolvexUiEditorHandler handler, void* context);
-  // A modal list over the window to pick one of `items` from; the index picked, or -1 when
+  // A modal list over the window to pick one of `rows` from; the index picked, or -1 when
   // cancelled.
-  ptrdiff_t (*choose_item)(TolvexUiWindow* window, TolvexUiText title, const TolvexUiText* items,
-                           size_t item_count);
+  ptrdiff_t (*choose_item)(TolvexUiWindow* window, TolvexUiText title,
+                           const TolvexUiCatalogueRow* rows, size_t row_count);
 };
 
 // Why show_error or run_option_dialog could show nothing.

@@ -32,6 +32,23 @@ inline std::vector<std::string> UiStrings(const TolvexUiText* texts, size_t coun
   return strings;
 }
 
+// The catalogue chooser's rows as their C structs; valid while `rows` lives and does not change.
+inline std::vector<TolvexUiCatalogueRow> UiCatalogueRows(const std::vector<CatalogueRow>& rows) {
+  std::vector<TolvexUiCatalogueRow> ui;
+  ui.reserve(rows.size());
+  for (const CatalogueRow& row : rows) ui.push_back({UiText(row.id), UiText(row.area)});
+  return ui;
+}
+
+inline std::vector<CatalogueRow> CatalogueRowsOf(const TolvexUiCatalogueRow* rows, size_t count) {
+  std::vector<CatalogueRow> read;
+  read.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    read.push_back({std::string(UiView(rows[i].id)), std::string(UiView(rows[i].area))});
+  }
+  return read;
+}
+
 // A TolvexUiForm over an OptionForm's texts; valid while both live and neither changes.
 class UiFormView {
  public:

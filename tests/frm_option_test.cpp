@@ -64,7 +64,7 @@ class FakeView final : public OptionView {
   std::function<void(FakeEditorView&, MapEditorEvents&)> in_editor;
   std::vector<FakeEditorView> editors;
   // The catalogue chooser: the items offered, and the one the user picks.
-  std::vector<std::string> offered;
+  std::vector<CatalogueRow> offered;
   std::optional<std::size_t> pick;
 
   OptionForm form;  // the controls; a test types into form.selected
@@ -94,8 +94,8 @@ class FakeView final : public OptionView {
     editor.events = nullptr;
   }
   std::optional<std::size_t> ChooseItem(std::string_view,
-                                        const std::vector<std::string>& items) override {
-    offered = items;
+                                        const std::vector<CatalogueRow>& rows) override {
+    offered = rows;
     return pick;
   }
 };

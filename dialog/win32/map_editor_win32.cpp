@@ -130,23 +130,18 @@ ItemChooserWindow::ItemChooserWindow(HINSTANCE instance) : FormWindow(instance) 
 ItemChooserWindow::~ItemChooserWindow() { Destroy(); }
 
 std::optional<std::size_t> ItemChooserWindow::Run(HWND owner, std::string_view title,
-                                                  const std::vector<std::string>& items) {
+                                                  const std::vector<CatalogueRow>& rows) {
   chosen_.reset();
   if (!Create(kChooserClass, chooser::kWindowLayout, owner,
               {{chooser::kItemList, chooser::kColumns}})) {
     return std::nullopt;
   }
   SetWindowTextW(window_, Utf16FromUtf8(title).c_str());
-  std::vector<std::vector<std::string>> rows;
-  for (const std::string& item : items) {
-    const std::size_t tab = item.find(chooser::kColumnSeparator);
-    rows.push_back(tab == std::string::npos
-                       ? std::vector<std::string>{item, ""}
-                       : std::vector<std::string>{item.substr(0, tab), item.substr(tab + 1)});
-  }
+  std::vector<std::vector<std::string>> shown;
+  for (const CatalogueRow& row : rows) shown.push_back({row.id, row.area});
   const HWND list = Control(chooser::kItemList);
-  win32_form::SetRows(list, rows);
-  if (!rows.empty()) win32_form::SelectRow(list, 0);
+  win32_form::SetRows(list, shown);
+  if (!shown.empty()) win32_form::SelectRow(list, 0);
   RunMessages();
   return chosen_;
 }
