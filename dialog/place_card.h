@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -46,6 +47,20 @@ struct PlaceCardForm {
   std::vector<std::string> copy_labels;
   bool operator==(const PlaceCardForm&) const = default;
 };
+
+// The copy items, in the order of PlaceCardForm::copy_labels: the place's format each copies,
+// nullptr for the selected map's command line. Their labels and keys are the views'
+// (kCopyLabels in dialog/place_card_layout.h).
+inline constexpr PlaceFormat kCopyItems[] = {
+    &PlaceFormats::coordinates, &PlaceFormats::dms, &PlaceFormats::geocode,
+    &PlaceFormats::tolvex,      &PlaceFormats::geo, nullptr,
+};
+
+// A copy item's name, as `tolvex show` names its rows ("map" for the map's command line).
+constexpr std::string_view CopyItemName(std::size_t item) {
+  if (item >= std::size(kCopyItems)) return {};
+  return kCopyItems[item] != nullptr ? PlaceFormatName(kCopyItems[item]) : "map";
+}
 
 class PlaceCardView {
  public:
@@ -109,7 +124,7 @@ class FrmPlaceCard final : public PlaceCardEvents {
   std::unique_ptr<platform::XmlDocument> document_;
   std::vector<MapOption> maps_;
   std::optional<Location> location_;
-  std::vector<PlaceText> texts_;
+  PlaceFormats formats_;  // the place's, empty without one
   PlaceCardForm form_;
   int exit_status_ = 0;
 };

@@ -4,6 +4,7 @@
 // for what the columns mean.
 #pragma once
 
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -88,24 +89,24 @@ inline constexpr FormText kFormTexts[] = {
     {&PlaceCardForm::zoom, kZoomBox},
 };
 
-// The copy items, in the order of PlaceCardForm::copy_labels: the DescribePlace name each
-// copies ("map" is the selected map's "map:ID"), its menu entry and the keys that copy it
-// without the menu, written as both toolkits read them ("" for none).
-struct CopyItem {
-  std::string_view name;
+// The copy items' menu entries, one for each of kCopyItems (dialog/place_card.h) in its order:
+// the label and the keys that copy it without the menu, written as both toolkits read them (""
+// for none).
+struct CopyLabel {
   std::string_view label;
   std::string_view shortcut;
 };
 
-inline constexpr std::string_view kMapLinkItem = "map";
-
-inline constexpr CopyItem kCopyItems[] = {
-    {"coordinates", "&Coordinates", "Ctrl+C"},
-    {"dms", "&Degrees, minutes, seconds", ""},
-    {"geocode", "&Geocode", ""},
-    {"tolvex", "&TolVex: link", ""},
-    {"geo", "g&eo: link", ""},
-    {kMapLinkItem, "&Map link", "Ctrl+Shift+C"},
+// clang-format off
+inline constexpr CopyLabel kCopyLabels[] = {
+    {"&Coordinates", "Ctrl+C"},
+    {"&Degrees, minutes, seconds", ""},
+    {"&Geocode", ""},
+    {"&TolVex: link", ""},
+    {"g&eo: link", ""},
+    {"&Map link", "Ctrl+Shift+C"},
 };
+// clang-format on
+static_assert(std::size(kCopyLabels) == std::size(kCopyItems));
 
 }  // namespace tolvex::place_card_form

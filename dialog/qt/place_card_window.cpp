@@ -41,11 +41,11 @@ PlaceCardWindow::PlaceCardWindow() : TableDialog(kWindowLayout, kMapColumns, nul
   connect(copy_link, &QShortcut::activated, this,
           [this] { Send(&PlaceCardEvents::OnCopyMapLink); });
   QMenu* menu = Control<QPushButton>(kCopyButton)->menu();
-  for (std::size_t i = 0; i < std::size(kCopyItems); ++i) {
-    QString text = ToQString(kCopyItems[i].label);
-    if (!kCopyItems[i].shortcut.empty()) text += '\t' + ToQString(kCopyItems[i].shortcut);
+  for (std::size_t i = 0; i < std::size(kCopyLabels); ++i) {
+    QString text = ToQString(kCopyLabels[i].label);
+    if (!kCopyLabels[i].shortcut.empty()) text += '\t' + ToQString(kCopyLabels[i].shortcut);
     QAction* item = menu->addAction(text);
-    item->setObjectName(QStringLiteral("copy_") + ToQString(kCopyItems[i].name));
+    item->setObjectName(QStringLiteral("copy_") + ToQString(CopyItemName(i)));
     connect(item, &QAction::triggered, this, [this, i] { Send(&PlaceCardEvents::OnCopy, i); });
   }
 }
