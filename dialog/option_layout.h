@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "dialog/form_fields.h"
 #include "dialog/maps_layout.h"
-#include "dialog/option_form_fields.h"
 #include "dialog/option_view.h"
 #include "dialog/window_layout.h"
 

@@ -12,14 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/form_fields.h"
 #include "dialog/map_editor.h"
-#include "dialog/option_form_fields.h"
 #include "dialog/window_events.h"
 
 namespace tolvex {
 
 // What the option window shows, control by control: the list of `GISoptions`, then the texts
-// of dialog/option_form_fields.h.
+// of TOLVEX_OPTION_FORM_TEXTS (dialog/form_fields.h).
 struct OptionForm {
   std::vector<std::string> ids;
   // The Maps tab: each option's area (one per id), the row picked in its list (-1: none) and

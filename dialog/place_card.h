@@ -18,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/form_fields.h"
 #include "dialog/window_events.h"
 #include "gateway/gateway.h"
 #include "gateway/option_edit.h"
@@ -29,22 +30,19 @@ namespace tolvex {
 
 inline constexpr std::string_view kPlaceCardCaption = "TolvexGateway   - Open -";
 
-// What the card shows and what the user set in it.
+// What the card shows and what the user set in it: the fields of dialog/form_fields.h, then the
+// selected map.
 struct PlaceCardForm {
-  std::string place;          // the Place box: the text the place is read from
-  std::string place_message;  // why that text names no place ("" when it names one, or is empty)
-  bool can_open = true;       // Open and the copy items: only while the text names a place
-  std::string coordinates;    // the place's texts, as DescribePlace writes them ("" without one)
-  std::string dms;
-  std::string geocode;
-  std::string zoom;                // the link's zoom, "" when it gave none
-  std::vector<std::string> ids;    // the maps, in file order
-  std::vector<std::string> areas;  // one per id
-  std::size_t selected = 0;        // index into ids
-  bool keep_open = false;
-  bool always = false;
-  // The copy items offered by buttons or a menu: labels and the DescribePlace names they copy.
-  std::vector<std::string> copy_labels;
+#define TOLVEX_CARD_TEXT(field, control) std::string field;
+  TOLVEX_CARD_FORM_TEXTS(TOLVEX_CARD_TEXT)
+#undef TOLVEX_CARD_TEXT
+#define TOLVEX_CARD_FLAG(field, initial) bool field = initial;
+  TOLVEX_CARD_FORM_FLAGS(TOLVEX_CARD_FLAG)
+#undef TOLVEX_CARD_FLAG
+#define TOLVEX_CARD_LIST(field) std::vector<std::string> field;
+  TOLVEX_CARD_FORM_LISTS(TOLVEX_CARD_LIST)
+#undef TOLVEX_CARD_LIST
+  std::size_t selected = 0;  // index into ids
   bool operator==(const PlaceCardForm&) const = default;
 };
 

@@ -81,12 +81,9 @@ struct FormText {
 };
 
 inline constexpr FormText kFormTexts[] = {
-    {&PlaceCardForm::place, kPlaceBox},
-    {&PlaceCardForm::place_message, kPlaceMessage},
-    {&PlaceCardForm::coordinates, kCoordinatesBox},
-    {&PlaceCardForm::dms, kDmsBox},
-    {&PlaceCardForm::geocode, kGeocodeBox},
-    {&PlaceCardForm::zoom, kZoomBox},
+#define TOLVEX_CARD_TEXT(field, control) {&PlaceCardForm::field, control},
+    TOLVEX_CARD_FORM_TEXTS(TOLVEX_CARD_TEXT)
+#undef TOLVEX_CARD_TEXT
 };
 
 // The copy items' menu entries, one for each of kCopyItems (dialog/place_card.h) in its order:
