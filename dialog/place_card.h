@@ -77,7 +77,7 @@ class PlaceCardEvents {
  public:
   virtual ~PlaceCardEvents() = default;
   // One handler an event of dialog/window_events.h.
-#define TOLVEX_CARD_EVENT(handler, name, param) \
+#define TOLVEX_CARD_EVENT(handler, name, param, button) \
   virtual void handler(TOLVEX_CARD_EVENT_PARAM_##param) = 0;
   TOLVEX_CARD_EVENTS(TOLVEX_CARD_EVENT)
 #undef TOLVEX_CARD_EVENT

@@ -86,6 +86,21 @@ inline constexpr FormText kFormTexts[] = {
 #undef TOLVEX_CARD_TEXT
 };
 
+// The buttons whose click alone raises an event, as dialog/window_events.h lists them (the
+// events that carry nothing); both views wire their clicks from this table. The copy button
+// drops down the copy items instead, each raising OnCopy with its index.
+using ButtonEvent = layout::ButtonEvent<PlaceCardEvents>;
+
+#define TOLVEX_CARD_BUTTON_NONE(handler, button) {button, &PlaceCardEvents::handler},
+#define TOLVEX_CARD_BUTTON_ITEM(handler, button)
+inline constexpr ButtonEvent kButtonEvents[] = {
+#define TOLVEX_CARD_EVENT(handler, name, param, button) TOLVEX_CARD_BUTTON_##param(handler, button)
+    TOLVEX_CARD_EVENTS(TOLVEX_CARD_EVENT)
+#undef TOLVEX_CARD_EVENT
+};
+#undef TOLVEX_CARD_BUTTON_NONE
+#undef TOLVEX_CARD_BUTTON_ITEM
+
 // The copy items' menu entries, one for each of kCopyItems (dialog/place_card.h) in its order:
 // the label and the keys that copy it without the menu, written as both toolkits read them (""
 // for none).

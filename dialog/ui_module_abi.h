@@ -107,7 +107,7 @@ struct TolvexUiCardForm {
 // What the place card reports: TOLVEX_UI_CARD_LOAD, ... as dialog/window_events.h lists; an
 // event whose third column there is ITEM carries the copy item's index.
 enum TolvexUiCardEvent {
-#define TOLVEX_UI_CARD_EVENT(handler, name, param) TOLVEX_UI_CARD_##name,
+#define TOLVEX_UI_CARD_EVENT(handler, name, param, button) TOLVEX_UI_CARD_##name,
   TOLVEX_CARD_EVENTS(TOLVEX_UI_CARD_EVENT)
 #undef TOLVEX_UI_CARD_EVENT
 };

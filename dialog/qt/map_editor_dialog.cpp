@@ -72,12 +72,11 @@ MapEditorDialog::MapEditorDialog(QWidget* parent) : TableDialog(kWindowLayout, {
     }
   }
   connect(datums, &QComboBox::currentIndexChanged, this, changed);
-  connect(Control<QPushButton>(kTryButton), &QPushButton::clicked, this,
-          [this] { Send(&MapEditorEvents::OnTry); });
-  connect(Control<QPushButton>(kOkButton), &QPushButton::clicked, this,
-          [this] { Send(&MapEditorEvents::OnOk); });
-  connect(Control<QPushButton>(kCancelButton), &QPushButton::clicked, this,
-          [this] { Send(&MapEditorEvents::OnCancel); });
+  for (const ButtonEvent& click : kButtonEvents) {
+    if (click.button == 0) continue;
+    connect(Control<QPushButton>(click.button), &QPushButton::clicked, this,
+            [this, handler = click.handler] { Send(handler); });
+  }
 }
 
 void MapEditorDialog::Run(MapEditorEvents& events) {

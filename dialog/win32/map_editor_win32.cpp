@@ -102,14 +102,16 @@ LRESULT MapEditorWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const int code = HIWORD(wparam);
-      if (code == BN_CLICKED && id == editor::kOkButton) {
-        events_->OnOk();
-      } else if (code == BN_CLICKED && id == editor::kCancelButton) {
-        events_->OnCancel();
-      } else if (code == BN_CLICKED && id == editor::kTryButton) {
-        events_->OnTry();
-      } else if (!showing_ && ((code == EN_CHANGE && id != editor::kPreviewBox) ||
-                               (code == CBN_SELCHANGE && id == editor::kDatumList))) {
+      if (code == BN_CLICKED) {
+        for (const editor::ButtonEvent& click : editor::kButtonEvents) {
+          if (click.button != 0 && click.button == id) {
+            (events_->*click.handler)();
+            return 0;
+          }
+        }
+      }
+      if (!showing_ && ((code == EN_CHANGE && id != editor::kPreviewBox) ||
+                        (code == CBN_SELCHANGE && id == editor::kDatumList))) {
         events_->OnChange();
       }
       return 0;
