@@ -828,6 +828,7 @@ TEST_F(FrmOptionTest, CancelDropsEveryMapsEdit) {
   for (auto action : {&FrmOption::OnDeleteMap, &FrmOption::OnAskChange, &FrmOption::OnCatalogue}) {
     (*frm_.*action)();
   }
+  EXPECT_EQ(view_.offered, (std::vector<CatalogueRow>{{"A", "a"}}));  // the chooser's id, area
   EXPECT_EQ(view_.form.ids, (std::vector<std::string>{"Atlas", "A"}));
   EXPECT_EQ(view_.form.command, "https://atlas.example/?q=$ost&z=9");  // the pick followed
   frm_->OnCancel();
