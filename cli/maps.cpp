@@ -118,7 +118,7 @@ int RunShow(const std::vector<std::string_view>& arguments) {
   const LoadedFile file = LoadFile(options);
   if (!file.error.empty()) return Fail(file.error);
   for (const PlaceText& item :
-       DescribePlace(*place.location, ReadMapOptions(*file.document), separator)) {
+       DescribePlace(*place.location, ReadMapOptions(*file.document), separator).Rows()) {
     std::cout << Field(item.name) << '\t' << Field(item.text) << '\n';
   }
   return kExitSuccess;

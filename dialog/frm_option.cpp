@@ -271,12 +271,10 @@ void FrmOption::OnCatalogue() {
     }
     offered = MapsNotIn(ReadMapOptions(*catalogue), maps_);
   }
-  std::vector<std::string> items;
-  items.reserve(offered.size());
-  for (const MapOption& map : offered) {
-    items.push_back(map.id + maps_form::chooser::kColumnSeparator + map.area);
-  }
-  const std::optional<std::size_t> chosen = view_.ChooseItem(maps_form::chooser::kCaption, items);
+  std::vector<CatalogueRow> rows;
+  rows.reserve(offered.size());
+  for (const MapOption& map : offered) rows.push_back({map.id, map.area});
+  const std::optional<std::size_t> chosen = view_.ChooseItem(maps_form::chooser::kCaption, rows);
   if (!chosen || *chosen >= offered.size()) return;
   ApplyMapsEdit({MapEdit::Kind::kAdd, {}, 0, offered[*chosen], false},
                 static_cast<int>(maps_.size()));

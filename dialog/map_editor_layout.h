@@ -79,4 +79,14 @@ inline constexpr FormText kFormTexts[] = {
 
 inline constexpr std::string_view kDatums[] = {"wgs84", "tokyo"};
 
+// The buttons whose click alone raises an event, as dialog/window_events.h lists them; both
+// views wire their clicks from this table.
+using ButtonEvent = layout::ButtonEvent<MapEditorEvents>;
+
+inline constexpr ButtonEvent kButtonEvents[] = {
+#define TOLVEX_EDITOR_EVENT(handler, name, button) {button, &MapEditorEvents::handler},
+    TOLVEX_EDITOR_EVENTS(TOLVEX_EDITOR_EVENT)
+#undef TOLVEX_EDITOR_EVENT
+};
+
 }  // namespace tolvex::map_editor_form

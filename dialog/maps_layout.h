@@ -51,8 +51,8 @@ inline constexpr Control kControls[] = {
 // The map list's columns: OptionForm::ids and ::areas.
 inline constexpr Column kMapColumns[] = {{"Id", 3420}, {"Area", 1635}};
 
-// The catalogue chooser (OptionView::ChooseItem): a list of the items, each "ID<TAB>AREA" shown
-// in the two columns, OK picks the selected one (as Enter and a double-click do), Cancel and
+// The catalogue chooser (OptionView::ChooseItem): a list of the rows, id and area in the two
+// columns, OK picks the selected one (as Enter and a double-click do), Cancel and
 // Esc pick none.
 namespace chooser {
 
@@ -79,9 +79,6 @@ inline constexpr layout::Window kWindowLayout = {kCaption,  kClientWidth,  kClie
                                                  kOkButton, kCancelButton, kItemList};
 
 inline constexpr Column kColumns[] = {{"Id", 4320}, {"Area", 2040}};
-
-// Splits an item into its columns' texts.
-inline constexpr char kColumnSeparator = '\t';
 
 }  // namespace chooser
 

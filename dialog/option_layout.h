@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "dialog/form_fields.h"
 #include "dialog/maps_layout.h"
-#include "dialog/option_form_fields.h"
 #include "dialog/option_view.h"
 #include "dialog/window_layout.h"
 
@@ -89,10 +89,7 @@ inline constexpr FormText kFormTexts[] = {
 
 // The buttons (and the check box) whose click alone raises an event, as dialog/window_events.h
 // lists them; both views wire their clicks from this table.
-struct ButtonEvent {
-  int button;  // 0: the event has no button of its own
-  void (OptionEvents::*handler)();
-};
+using ButtonEvent = layout::ButtonEvent<OptionEvents>;
 
 inline constexpr ButtonEvent kButtonEvents[] = {
 #define TOLVEX_OPTION_EVENT(handler, name, button) {button, &OptionEvents::handler},

@@ -12,14 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "dialog/form_fields.h"
 #include "dialog/map_editor.h"
-#include "dialog/option_form_fields.h"
 #include "dialog/window_events.h"
 
 namespace tolvex {
 
 // What the option window shows, control by control: the list of `GISoptions`, then the texts
-// of dialog/option_form_fields.h.
+// of TOLVEX_OPTION_FORM_TEXTS (dialog/form_fields.h).
 struct OptionForm {
   std::vector<std::string> ids;
   // The Maps tab: each option's area (one per id), the row picked in its list (-1: none) and
@@ -31,6 +31,14 @@ struct OptionForm {
   TOLVEX_OPTION_FORM_TEXTS(TOLVEX_FORM_TEXT)
 #undef TOLVEX_FORM_TEXT
   bool operator==(const OptionForm&) const = default;
+};
+
+// A row of the catalogue chooser (OptionView::ChooseItem): a map's id and area, shown in its
+// two columns.
+struct CatalogueRow {
+  std::string id;
+  std::string area;
+  bool operator==(const CatalogueRow&) const = default;
 };
 
 class OptionView {
@@ -53,9 +61,9 @@ class OptionView {
   // for the logic that takes its events, and returns once it has closed.
   virtual void RunMapEditor(
       const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) = 0;
-  // A modal list to pick one of `items` from ("From catalogue…"); nullopt when cancelled.
+  // A modal list to pick one of `rows` from ("From catalogue…"); nullopt when cancelled.
   virtual std::optional<std::size_t> ChooseItem(std::string_view title,
-                                                const std::vector<std::string>& items) = 0;
+                                                const std::vector<CatalogueRow>& rows) = 0;
 };
 
 // What the window reports to the logic, one event at a time on the window's thread.

@@ -15,17 +15,10 @@ namespace {
 
 // The index of the copy item that copies the selected map's command line.
 constexpr std::size_t MapLinkItem() {
-  for (std::size_t i = 0; i < std::size(place_card_form::kCopyItems); ++i) {
-    if (place_card_form::kCopyItems[i].name == place_card_form::kMapLinkItem) return i;
+  for (std::size_t i = 0; i < std::size(kCopyItems); ++i) {
+    if (kCopyItems[i] == nullptr) return i;
   }
   return 0;
-}
-
-std::string TextNamed(const std::vector<PlaceText>& texts, std::string_view name) {
-  for (const PlaceText& text : texts) {
-    if (text.name == name) return text.text;
-  }
-  return {};
 }
 
 }  // namespace
@@ -67,8 +60,8 @@ void FrmPlaceCard::OnLoad() {
       found = true;
     }
   }
-  for (const place_card_form::CopyItem& item : place_card_form::kCopyItems) {
-    form_.copy_labels.emplace_back(item.label);
+  for (const place_card_form::CopyLabel& label : place_card_form::kCopyLabels) {
+    form_.copy_labels.emplace_back(label.label);
   }
   view_.Show(form_);
 }
@@ -85,12 +78,12 @@ void FrmPlaceCard::ReadPlace(std::string_view text) {
 }
 
 void FrmPlaceCard::ShowPlace() {
-  texts_.clear();
-  if (location_) texts_ = DescribePlace(*location_, maps_, services_.gateway->decimal_separator);
+  formats_ = location_ ? DescribePlace(*location_, maps_, services_.gateway->decimal_separator)
+                       : PlaceFormats();
   form_.can_open = location_.has_value();
-  form_.coordinates = TextNamed(texts_, "coordinates");
-  form_.dms = TextNamed(texts_, "dms");
-  form_.geocode = TextNamed(texts_, "geocode");
+  form_.coordinates = formats_.coordinates;
+  form_.dms = formats_.dms;
+  form_.geocode = formats_.geocode;
   form_.zoom = location_ && location_->zoom ? std::to_string(*location_->zoom) : "";
 }
 
@@ -131,20 +124,18 @@ void FrmPlaceCard::OnOpen() {
 }
 
 void FrmPlaceCard::OnCopy(std::size_t item) {
-  if (!ReadChoice() || !location_ || item >= std::size(place_card_form::kCopyItems)) return;
-  const std::string_view name = place_card_form::kCopyItems[item].name;
-  if (name != place_card_form::kMapLinkItem) {
-    view_.CopyText(TextNamed(texts_, name));
+  if (!ReadChoice() || !location_ || item >= std::size(kCopyItems)) return;
+  if (kCopyItems[item] != nullptr) {
+    view_.CopyText(formats_.*kCopyItems[item]);
     return;
   }
-  // The maps' texts close the list in file order: found by position, as ids may repeat.
-  if (texts_.size() < maps_.size()) return;
-  const std::size_t first_map = texts_.size() - maps_.size();
-  view_.CopyText(texts_[first_map + form_.selected].text);
+  // The maps' lines are in file order: found by position, as ids may repeat.
+  if (form_.selected >= formats_.maps.size()) return;
+  view_.CopyText(formats_.maps[form_.selected].command_line);
 }
 
 void FrmPlaceCard::OnCopyCoordinates() {
-  static_assert(place_card_form::kCopyItems[0].name == "coordinates");
+  static_assert(kCopyItems[0] == &PlaceFormats::coordinates);
   OnCopy(0);
 }
 
@@ -158,7 +149,7 @@ void FrmPlaceCard::OnUnload() {
   document_.reset();
   location_.reset();
   maps_.clear();
-  texts_.clear();
+  formats_ = PlaceFormats();
 }
 
 }  // namespace tolvex

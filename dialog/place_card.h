@@ -11,12 +11,14 @@
 
 #include <cstddef>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "dialog/form_fields.h"
 #include "dialog/window_events.h"
 #include "gateway/gateway.h"
 #include "gateway/option_edit.h"
@@ -28,24 +30,35 @@ namespace tolvex {
 
 inline constexpr std::string_view kPlaceCardCaption = "TolvexGateway   - Open -";
 
-// What the card shows and what the user set in it.
+// What the card shows and what the user set in it: the fields of dialog/form_fields.h, then the
+// selected map.
 struct PlaceCardForm {
-  std::string place;          // the Place box: the text the place is read from
-  std::string place_message;  // why that text names no place ("" when it names one, or is empty)
-  bool can_open = true;       // Open and the copy items: only while the text names a place
-  std::string coordinates;    // the place's texts, as DescribePlace writes them ("" without one)
-  std::string dms;
-  std::string geocode;
-  std::string zoom;                // the link's zoom, "" when it gave none
-  std::vector<std::string> ids;    // the maps, in file order
-  std::vector<std::string> areas;  // one per id
-  std::size_t selected = 0;        // index into ids
-  bool keep_open = false;
-  bool always = false;
-  // The copy items offered by buttons or a menu: labels and the DescribePlace names they copy.
-  std::vector<std::string> copy_labels;
+#define TOLVEX_CARD_TEXT(field, control) std::string field;
+  TOLVEX_CARD_FORM_TEXTS(TOLVEX_CARD_TEXT)
+#undef TOLVEX_CARD_TEXT
+#define TOLVEX_CARD_FLAG(field, initial) bool field = initial;
+  TOLVEX_CARD_FORM_FLAGS(TOLVEX_CARD_FLAG)
+#undef TOLVEX_CARD_FLAG
+#define TOLVEX_CARD_LIST(field) std::vector<std::string> field;
+  TOLVEX_CARD_FORM_LISTS(TOLVEX_CARD_LIST)
+#undef TOLVEX_CARD_LIST
+  std::size_t selected = 0;  // index into ids
   bool operator==(const PlaceCardForm&) const = default;
 };
+
+// The copy items, in the order of PlaceCardForm::copy_labels: the place's format each copies,
+// nullptr for the selected map's command line. Their labels and keys are the views'
+// (kCopyLabels in dialog/place_card_layout.h).
+inline constexpr PlaceFormat kCopyItems[] = {
+    &PlaceFormats::coordinates, &PlaceFormats::dms, &PlaceFormats::geocode,
+    &PlaceFormats::tolvex,      &PlaceFormats::geo, nullptr,
+};
+
+// A copy item's name, as `tolvex show` names its rows ("map" for the map's command line).
+constexpr std::string_view CopyItemName(std::size_t item) {
+  if (item >= std::size(kCopyItems)) return {};
+  return kCopyItems[item] != nullptr ? PlaceFormatName(kCopyItems[item]) : "map";
+}
 
 class PlaceCardView {
  public:
@@ -64,7 +77,7 @@ class PlaceCardEvents {
  public:
   virtual ~PlaceCardEvents() = default;
   // One handler an event of dialog/window_events.h.
-#define TOLVEX_CARD_EVENT(handler, name, param) \
+#define TOLVEX_CARD_EVENT(handler, name, param, button) \
   virtual void handler(TOLVEX_CARD_EVENT_PARAM_##param) = 0;
   TOLVEX_CARD_EVENTS(TOLVEX_CARD_EVENT)
 #undef TOLVEX_CARD_EVENT
@@ -109,7 +122,7 @@ class FrmPlaceCard final : public PlaceCardEvents {
   std::unique_ptr<platform::XmlDocument> document_;
   std::vector<MapOption> maps_;
   std::optional<Location> location_;
-  std::vector<PlaceText> texts_;
+  PlaceFormats formats_;  // the place's, empty without one
   PlaceCardForm form_;
   int exit_status_ = 0;
 };

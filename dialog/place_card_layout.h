@@ -4,6 +4,7 @@
 // for what the columns mean.
 #pragma once
 
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -80,32 +81,44 @@ struct FormText {
 };
 
 inline constexpr FormText kFormTexts[] = {
-    {&PlaceCardForm::place, kPlaceBox},
-    {&PlaceCardForm::place_message, kPlaceMessage},
-    {&PlaceCardForm::coordinates, kCoordinatesBox},
-    {&PlaceCardForm::dms, kDmsBox},
-    {&PlaceCardForm::geocode, kGeocodeBox},
-    {&PlaceCardForm::zoom, kZoomBox},
+#define TOLVEX_CARD_TEXT(field, control) {&PlaceCardForm::field, control},
+    TOLVEX_CARD_FORM_TEXTS(TOLVEX_CARD_TEXT)
+#undef TOLVEX_CARD_TEXT
 };
 
-// The copy items, in the order of PlaceCardForm::copy_labels: the DescribePlace name each
-// copies ("map" is the selected map's "map:ID"), its menu entry and the keys that copy it
-// without the menu, written as both toolkits read them ("" for none).
-struct CopyItem {
-  std::string_view name;
+// The buttons whose click alone raises an event, as dialog/window_events.h lists them (the
+// events that carry nothing); both views wire their clicks from this table. The copy button
+// drops down the copy items instead, each raising OnCopy with its index.
+using ButtonEvent = layout::ButtonEvent<PlaceCardEvents>;
+
+#define TOLVEX_CARD_BUTTON_NONE(handler, button) {button, &PlaceCardEvents::handler},
+#define TOLVEX_CARD_BUTTON_ITEM(handler, button)
+inline constexpr ButtonEvent kButtonEvents[] = {
+#define TOLVEX_CARD_EVENT(handler, name, param, button) TOLVEX_CARD_BUTTON_##param(handler, button)
+    TOLVEX_CARD_EVENTS(TOLVEX_CARD_EVENT)
+#undef TOLVEX_CARD_EVENT
+};
+#undef TOLVEX_CARD_BUTTON_NONE
+#undef TOLVEX_CARD_BUTTON_ITEM
+
+// The copy items' menu entries, one for each of kCopyItems (dialog/place_card.h) in its order:
+// the label and the keys that copy it without the menu, written as both toolkits read them (""
+// for none).
+struct CopyLabel {
   std::string_view label;
   std::string_view shortcut;
 };
 
-inline constexpr std::string_view kMapLinkItem = "map";
-
-inline constexpr CopyItem kCopyItems[] = {
-    {"coordinates", "&Coordinates", "Ctrl+C"},
-    {"dms", "&Degrees, minutes, seconds", ""},
-    {"geocode", "&Geocode", ""},
-    {"tolvex", "&TolVex: link", ""},
-    {"geo", "g&eo: link", ""},
-    {kMapLinkItem, "&Map link", "Ctrl+Shift+C"},
+// clang-format off
+inline constexpr CopyLabel kCopyLabels[] = {
+    {"&Coordinates", "Ctrl+C"},
+    {"&Degrees, minutes, seconds", ""},
+    {"&Geocode", ""},
+    {"&TolVex: link", ""},
+    {"g&eo: link", ""},
+    {"&Map link", "Ctrl+Shift+C"},
 };
+// clang-format on
+static_assert(std::size(kCopyLabels) == std::size(kCopyItems));
 
 }  // namespace tolvex::place_card_form

@@ -11,14 +11,17 @@
 
 #include <cstddef>
 
-#include "dialog/option_form_fields.h"
+#include "dialog/form_fields.h"
 #include "dialog/window_events.h"
 
 extern "C" {
 
 // Raised whenever anything below changes; the gateway refuses a module of another version.
 // 6: the event enums are expanded from dialog/window_events.h (same names and values).
-#define TOLVEX_UI_ABI_VERSION 6u
+// 7: choose_item takes TolvexUiCatalogueRows (id and area) instead of tab-joined texts, and
+//    TolvexUiCardForm carries the fields of dialog/form_fields.h by kind (texts, yes-or-no
+//    fields, lists each with its own count, then the selected map).
+#define TOLVEX_UI_ABI_VERSION 7u
 
 // The module's only exported symbol: a function returning its TolvexUiModule.
 #define TOLVEX_UI_MODULE_SYMBOL "tolvex_ui_module"
@@ -31,8 +34,8 @@ struct TolvexUiText {
 
 // Everything the option window shows (OptionForm in dialog/option_view.h): the list of
 // GISoptions, the Maps tab's list (an area for each id), its picked row and check box, then one
-// text for each of dialog/option_form_fields.h, in its order. The texts belong to whoever
-// passes the struct and live until the call that carries it returns.
+// text for each of TOLVEX_OPTION_FORM_TEXTS (dialog/form_fields.h), in its order. The texts belong
+// to whoever passes the struct and live until the call that carries it returns.
 struct TolvexUiForm {
   const TolvexUiText* ids;
   size_t id_count;
@@ -52,14 +55,12 @@ enum TolvexUiEvent {
 #undef TOLVEX_UI_EVENT
 };
 
-// The map editor (MapEditorForm in dialog/map_editor.h): the option's fields and the preview.
+// The map editor (MapEditorForm in dialog/map_editor.h): the option's fields and the preview,
+// one text for each of TOLVEX_EDITOR_FORM_TEXTS (dialog/form_fields.h), in its order.
 struct TolvexUiEditorForm {
-  TolvexUiText id;
-  TolvexUiText area;
-  TolvexUiText datum;
-  TolvexUiText zoom;
-  TolvexUiText command_template;
-  TolvexUiText preview;
+#define TOLVEX_UI_EDITOR_TEXT(field, member) TolvexUiText field;
+  TOLVEX_EDITOR_FORM_TEXTS(TOLVEX_UI_EDITOR_TEXT)
+#undef TOLVEX_UI_EDITOR_TEXT
 };
 
 // What the map editor reports: TOLVEX_UI_EDITOR_LOAD, ... as dialog/window_events.h lists.
@@ -84,31 +85,29 @@ struct TolvexUiEditorOps {
 using TolvexUiEditorHandler = void (*)(void* context, int event, TolvexUiEditor* editor,
                                        const TolvexUiEditorOps* ops);
 
-// The place card (PlaceCardForm in dialog/place_card.h): the Place box, its message and whether
-// the place can be opened, the place's texts, the maps with their areas, the selected map, the
-// two check boxes and the labels of the copy items.
+// The place card (PlaceCardForm in dialog/place_card.h): the fields of dialog/form_fields.h in
+// its order, the texts (the Place box, its message, the place's formats), the yes-or-no fields
+// (nonzero: yes), the lists (the maps, their areas, the copy items' labels), each with its count;
+// then the selected map's index.
 struct TolvexUiCardForm {
-  TolvexUiText place;
-  TolvexUiText place_message;
-  int can_open;
-  TolvexUiText coordinates;
-  TolvexUiText dms;
-  TolvexUiText geocode;
-  TolvexUiText zoom;
-  const TolvexUiText* ids;
-  const TolvexUiText* areas;
-  size_t map_count;  // of ids and of areas
+#define TOLVEX_UI_CARD_TEXT(field, control) TolvexUiText field;
+  TOLVEX_CARD_FORM_TEXTS(TOLVEX_UI_CARD_TEXT)
+#undef TOLVEX_UI_CARD_TEXT
+#define TOLVEX_UI_CARD_FLAG(field, initial) int field;
+  TOLVEX_CARD_FORM_FLAGS(TOLVEX_UI_CARD_FLAG)
+#undef TOLVEX_UI_CARD_FLAG
+#define TOLVEX_UI_CARD_LIST(field) \
+  const TolvexUiText* field;       \
+  size_t field##_count;
+  TOLVEX_CARD_FORM_LISTS(TOLVEX_UI_CARD_LIST)
+#undef TOLVEX_UI_CARD_LIST
   size_t selected;
-  int keep_open;
-  int always;
-  const TolvexUiText* copy_labels;
-  size_t copy_label_count;
 };
 
 // What the place card reports: TOLVEX_UI_CARD_LOAD, ... as dialog/window_events.h lists; an
 // event whose third column there is ITEM carries the copy item's index.
 enum TolvexUiCardEvent {
-#define TOLVEX_UI_CARD_EVENT(handler, name, param) TOLVEX_UI_CARD_##name,
+#define TOLVEX_UI_CARD_EVENT(handler, name, param, button) TOLVEX_UI_CARD_##name,
   TOLVEX_CARD_EVENTS(TOLVEX_UI_CARD_EVENT)
 #undef TOLVEX_UI_CARD_EVENT
 };
@@ -131,6 +130,12 @@ struct TolvexUiCardOps {
 using TolvexUiCardHandler = void (*)(void* context, int event, size_t item, TolvexUiCard* card,
                                      const TolvexUiCardOps* ops);
 
+// A row of the catalogue chooser (CatalogueRow in dialog/option_view.h).
+struct TolvexUiCatalogueRow {
+  TolvexUiText id;
+  TolvexUiText area;
+};
+
 // The module's option window, opaque to the gateway.
 struct TolvexUiWindow;
 
@@ -147,10 +152,10 @@ struct TolvexUiWindowOps {
   // Creates the map editor modal over the window, sends TOLVEX_UI_EDITOR_LOAD, shows it and
   // returns once it has closed and TOLVEX_UI_EDITOR_UNLOAD was sent.
   void (*run_map_editor)(TolvexUiWindow* window, TolvexUiEditorHandler handler, void* context);
-  // A modal list over the window to pick one of `items` from; the index picked, or -1 when
+  // A modal list over the window to pick one of `rows` from; the index picked, or -1 when
   // cancelled.
-  ptrdiff_t (*choose_item)(TolvexUiWindow* window, TolvexUiText title, const TolvexUiText* items,
-                           size_t item_count);
+  ptrdiff_t (*choose_item)(TolvexUiWindow* window, TolvexUiText title,
+                           const TolvexUiCatalogueRow* rows, size_t row_count);
 };
 
 // Why show_error or run_option_dialog could show nothing.

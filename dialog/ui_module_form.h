@@ -32,6 +32,23 @@ inline std::vector<std::string> UiStrings(const TolvexUiText* texts, size_t coun
   return strings;
 }
 
+// The catalogue chooser's rows as their C structs; valid while `rows` lives and does not change.
+inline std::vector<TolvexUiCatalogueRow> UiCatalogueRows(const std::vector<CatalogueRow>& rows) {
+  std::vector<TolvexUiCatalogueRow> ui;
+  ui.reserve(rows.size());
+  for (const CatalogueRow& row : rows) ui.push_back({UiText(row.id), UiText(row.area)});
+  return ui;
+}
+
+inline std::vector<CatalogueRow> CatalogueRowsOf(const TolvexUiCatalogueRow* rows, size_t count) {
+  std::vector<CatalogueRow> read;
+  read.reserve(count);
+  for (size_t i = 0; i < count; ++i) {
+    read.push_back({std::string(UiView(rows[i].id)), std::string(UiView(rows[i].area))});
+  }
+  return read;
+}
+
 // A TolvexUiForm over an OptionForm's texts; valid while both live and neither changes.
 class UiFormView {
  public:
@@ -71,74 +88,62 @@ inline OptionForm OptionFormOf(const TolvexUiForm& ui) {
 
 // The map editor's form as its C struct; valid while `form` lives and does not change.
 inline TolvexUiEditorForm UiEditorForm(const MapEditorForm& form) {
-  return {UiText(form.option.id),
-          UiText(form.option.area),
-          UiText(form.option.datum),
-          UiText(form.option.zoom),
-          UiText(form.option.command_template),
-          UiText(form.preview)};
+  TolvexUiEditorForm ui{};
+#define TOLVEX_UI_EDITOR_TEXT(field, member) ui.field = UiText(form.member);
+  TOLVEX_EDITOR_FORM_TEXTS(TOLVEX_UI_EDITOR_TEXT)
+#undef TOLVEX_UI_EDITOR_TEXT
+  return ui;
 }
 
 inline MapEditorForm MapEditorFormOf(const TolvexUiEditorForm& ui) {
   MapEditorForm form;
-  form.option.id = UiView(ui.id);
-  form.option.area = UiView(ui.area);
-  form.option.datum = UiView(ui.datum);
-  form.option.zoom = UiView(ui.zoom);
-  form.option.command_template = UiView(ui.command_template);
-  form.preview = UiView(ui.preview);
+#define TOLVEX_UI_EDITOR_TEXT(field, member) form.member = UiView(ui.field);
+  TOLVEX_EDITOR_FORM_TEXTS(TOLVEX_UI_EDITOR_TEXT)
+#undef TOLVEX_UI_EDITOR_TEXT
   return form;
 }
 
 // A TolvexUiCardForm over a PlaceCardForm's texts; valid while both live and neither changes.
 class UiCardFormView {
  public:
-  explicit UiCardFormView(const PlaceCardForm& form)
-      : ids_(UiTexts(form.ids)), areas_(UiTexts(form.areas)), labels_(UiTexts(form.copy_labels)) {
-    // A list of areas shorter than the ids is padded, so that the module reads one per id.
-    areas_.resize(ids_.size(), UiText(""));
-    ui_.place = UiText(form.place);
-    ui_.place_message = UiText(form.place_message);
-    ui_.can_open = form.can_open ? 1 : 0;
-    ui_.coordinates = UiText(form.coordinates);
-    ui_.dms = UiText(form.dms);
-    ui_.geocode = UiText(form.geocode);
-    ui_.zoom = UiText(form.zoom);
-    ui_.ids = ids_.data();
-    ui_.areas = areas_.data();
-    ui_.map_count = ids_.size();
+  explicit UiCardFormView(const PlaceCardForm& form) {
+#define TOLVEX_UI_CARD_TEXT(field, control) ui_.field = UiText(form.field);
+    TOLVEX_CARD_FORM_TEXTS(TOLVEX_UI_CARD_TEXT)
+#undef TOLVEX_UI_CARD_TEXT
+#define TOLVEX_UI_CARD_FLAG(field, initial) ui_.field = form.field ? 1 : 0;
+    TOLVEX_CARD_FORM_FLAGS(TOLVEX_UI_CARD_FLAG)
+#undef TOLVEX_UI_CARD_FLAG
+#define TOLVEX_UI_CARD_LIST(field) \
+  field##_ = UiTexts(form.field);  \
+  ui_.field = field##_.data();     \
+  ui_.field##_count = field##_.size();
+    TOLVEX_CARD_FORM_LISTS(TOLVEX_UI_CARD_LIST)
+#undef TOLVEX_UI_CARD_LIST
     ui_.selected = form.selected;
-    ui_.keep_open = form.keep_open ? 1 : 0;
-    ui_.always = form.always ? 1 : 0;
-    ui_.copy_labels = labels_.data();
-    ui_.copy_label_count = labels_.size();
   }
   UiCardFormView(const UiCardFormView&) = delete;  // ui_ points into the lists
   UiCardFormView& operator=(const UiCardFormView&) = delete;
   const TolvexUiCardForm* get() const { return &ui_; }
 
  private:
-  std::vector<TolvexUiText> ids_;
-  std::vector<TolvexUiText> areas_;
-  std::vector<TolvexUiText> labels_;
+#define TOLVEX_UI_CARD_LIST(field) std::vector<TolvexUiText> field##_;
+  TOLVEX_CARD_FORM_LISTS(TOLVEX_UI_CARD_LIST)
+#undef TOLVEX_UI_CARD_LIST
   TolvexUiCardForm ui_{};
 };
 
 inline PlaceCardForm PlaceCardFormOf(const TolvexUiCardForm& ui) {
   PlaceCardForm form;
-  form.place = UiView(ui.place);
-  form.place_message = UiView(ui.place_message);
-  form.can_open = ui.can_open != 0;
-  form.coordinates = UiView(ui.coordinates);
-  form.dms = UiView(ui.dms);
-  form.geocode = UiView(ui.geocode);
-  form.zoom = UiView(ui.zoom);
-  form.ids = UiStrings(ui.ids, ui.map_count);
-  form.areas = UiStrings(ui.areas, ui.map_count);
+#define TOLVEX_UI_CARD_TEXT(field, control) form.field = UiView(ui.field);
+  TOLVEX_CARD_FORM_TEXTS(TOLVEX_UI_CARD_TEXT)
+#undef TOLVEX_UI_CARD_TEXT
+#define TOLVEX_UI_CARD_FLAG(field, initial) form.field = ui.field != 0;
+  TOLVEX_CARD_FORM_FLAGS(TOLVEX_UI_CARD_FLAG)
+#undef TOLVEX_UI_CARD_FLAG
+#define TOLVEX_UI_CARD_LIST(field) form.field = UiStrings(ui.field, ui.field##_count);
+  TOLVEX_CARD_FORM_LISTS(TOLVEX_UI_CARD_LIST)
+#undef TOLVEX_UI_CARD_LIST
   form.selected = ui.selected;
-  form.keep_open = ui.keep_open != 0;
-  form.always = ui.always != 0;
-  form.copy_labels = UiStrings(ui.copy_labels, ui.copy_label_count);
   return form;
 }
 

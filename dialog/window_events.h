@@ -8,7 +8,8 @@
 //
 //   X(handler, NAME, button): handler is the member of the events interface, NAME the C enum's
 //   name after its prefix, button the control (dialog/option_layout.h, dialog/maps_layout.h,
-//   dialog/map_editor_layout.h) whose click alone raises it, 0 for none.
+//   dialog/map_editor_layout.h, dialog/place_card_layout.h) whose click alone raises it, 0 for
+//   none. The place card's list has a column more, what its events carry, before the button.
 #pragma once
 
 // The option window (OptionEvents, TOLVEX_UI_*).
@@ -36,17 +37,19 @@
   X(OnCancel, CANCEL, map_editor_form::kCancelButton) /* Cancel or Esc */            \
   X(OnUnload, UNLOAD, 0)                              /* the dialog has closed */
 
-// The place card (PlaceCardEvents, TOLVEX_UI_CARD_*). Its third column says what the event
-// carries: NONE, or ITEM, the index of a copy item (into PlaceCardForm::copy_labels).
-#define TOLVEX_CARD_EVENTS(X)                                                              \
-  X(OnLoad, LOAD, NONE)                        /* before the card is first shown */        \
-  X(OnOpen, OPEN, NONE)                        /* Enter, a double-click or "&Open" */      \
-  X(OnCopy, COPY, ITEM)                        /* a copy item */                           \
-  X(OnCopyCoordinates, COPY_COORDINATES, NONE) /* Ctrl+C */                                \
-  X(OnCopyMapLink, COPY_MAP_LINK, NONE)        /* Ctrl+Shift+C: the selected map's line */ \
-  X(OnCancel, CANCEL, NONE)                    /* Esc or the close button */               \
-  X(OnUnload, UNLOAD, NONE)                    /* the window has closed */                 \
-  X(OnPlaceChange, PLACE_CHANGE, NONE)         /* the Place box's text changed */
+// The place card (PlaceCardEvents, TOLVEX_UI_CARD_*): X(handler, NAME, param, button). Its
+// third column says what the event carries: NONE, or ITEM, the index of a copy item (into
+// PlaceCardForm::copy_labels), which the copy button's menu raises (a button alone raises only
+// an event that carries NONE).
+#define TOLVEX_CARD_EVENTS(X)                                                                     \
+  X(OnLoad, LOAD, NONE, 0)                            /* before the card is first shown */        \
+  X(OnOpen, OPEN, NONE, place_card_form::kOpenButton) /* Enter, a double-click or "&Open" */      \
+  X(OnCopy, COPY, ITEM, 0)                            /* a copy item */                           \
+  X(OnCopyCoordinates, COPY_COORDINATES, NONE, 0)     /* Ctrl+C */                                \
+  X(OnCopyMapLink, COPY_MAP_LINK, NONE, 0)            /* Ctrl+Shift+C: the selected map's line */ \
+  X(OnCancel, CANCEL, NONE, place_card_form::kCancelButton) /* Esc or the close button */         \
+  X(OnUnload, UNLOAD, NONE, 0)                              /* the window has closed */           \
+  X(OnPlaceChange, PLACE_CHANGE, NONE, 0)                   /* the Place box's text changed */
 
 // By a card event's third column: what its handler takes (PARAM), is passed (ARG) and what the
 // C boundary's `item` carries (ITEM: 0 when nothing).

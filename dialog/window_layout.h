@@ -164,6 +164,14 @@ inline std::string ShownCaption(std::string_view caption) {
   return shown;
 }
 
+// A button whose click alone raises an event of `Events` (dialog/window_events.h lists them);
+// the views wire their clicks from each window's table of these (kButtonEvents).
+template <class Events>
+struct ButtonEvent {
+  int button;  // 0: the event has no button of its own
+  void (Events::*handler)();
+};
+
 // The letter after a caption's lone "&", lower-cased; 0 when it has none.
 inline char Mnemonic(std::string_view caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {

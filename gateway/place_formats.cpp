@@ -31,27 +31,34 @@ std::string DegreesMinutesSeconds(double degrees, char positive, char negative) 
 
 }  // namespace
 
-std::vector<PlaceText> DescribePlace(const Location& location, const std::vector<MapOption>& maps,
-                                     std::string_view decimal_separator) {
+std::vector<PlaceText> PlaceFormats::Rows() const {
+  std::vector<PlaceText> rows;
+#define TOLVEX_PLACE_FORMAT(member) rows.push_back({#member, member});
+  TOLVEX_PLACE_FORMATS(TOLVEX_PLACE_FORMAT)
+#undef TOLVEX_PLACE_FORMAT
+  for (const MapLine& map : maps) rows.push_back({"map:" + map.id, map.command_line});
+  return rows;
+}
+
+PlaceFormats DescribePlace(const Location& location, const std::vector<MapOption>& maps,
+                           std::string_view decimal_separator) {
   const std::string numbers = ExpandCommandTemplate(
       location, {std::string(kCoordinatesTemplate), std::string(kDefaultDatum)}, ".");
   const std::size_t comma = numbers.find(',');
-  std::vector<PlaceText> texts;
-  texts.push_back({"coordinates", numbers.substr(0, comma) + ", " + numbers.substr(comma + 1)});
-  texts.push_back({"dms", DegreesMinutesSeconds(location.position.latitude, 'N', 'S') + " " +
-                              DegreesMinutesSeconds(location.position.longitude, 'E', 'W')});
-  texts.push_back({"geocode", location.geocode});
-  texts.push_back(
-      {"pluscode", EncodePlusCode(location.position.latitude, location.position.longitude)});
-  texts.push_back({"tolvex", std::string(kLinkPrefix) + location.geocode});
-  std::string geo = std::string(kGeoPrefix) + numbers;
-  if (location.zoom) geo += "?z=" + std::to_string(*location.zoom);
-  texts.push_back({"geo", geo});
+  PlaceFormats formats;
+  formats.coordinates = numbers.substr(0, comma) + ", " + numbers.substr(comma + 1);
+  formats.dms = DegreesMinutesSeconds(location.position.latitude, 'N', 'S') + " " +
+                DegreesMinutesSeconds(location.position.longitude, 'E', 'W');
+  formats.geocode = location.geocode;
+  formats.pluscode = EncodePlusCode(location.position.latitude, location.position.longitude);
+  formats.tolvex = std::string(kLinkPrefix) + location.geocode;
+  formats.geo = std::string(kGeoPrefix) + numbers;
+  if (location.zoom) formats.geo += "?z=" + std::to_string(*location.zoom);
   for (const MapOption& map : maps) {
-    texts.push_back({"map:" + map.id,
-                     ExpandCommandTemplate(location, CommandOptionOf(map), decimal_separator)});
+    formats.maps.push_back(
+        {map.id, ExpandCommandTemplate(location, CommandOptionOf(map), decimal_separator)});
   }
-  return texts;
+  return formats;
 }
 
 }  // namespace tolvex

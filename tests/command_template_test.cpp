@@ -123,7 +123,7 @@ TEST_P(DescribePlaceTest, WritesEveryFormat) {
   const Request request = ClassifyArgument(c.link, ".");
   ASSERT_EQ(request.kind, RequestKind::kLocation);
   const std::vector<MapOption> maps = {{"A\tmap", "World", "wgs84", "", "$lat.d(.2r) $zoom"}};
-  const std::vector<PlaceText> texts = DescribePlace(request.location, maps, c.separator);
+  const std::vector<PlaceText> texts = DescribePlace(request.location, maps, c.separator).Rows();
   const std::string geocode = request.location.geocode;
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"coordinates", c.coordinates},

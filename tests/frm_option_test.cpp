@@ -37,7 +37,7 @@ class FakeView final : public OptionView {
   std::function<void(FakeEditorView&, MapEditorEvents&)> in_editor;
   std::vector<FakeEditorView> editors;
   // The catalogue chooser: the items offered, and the one the user picks.
-  std::vector<std::string> offered;
+  std::vector<CatalogueRow> offered;
   std::optional<std::size_t> pick;
 
   OptionForm form;  // the controls; a test types into form.selected
@@ -67,8 +67,8 @@ class FakeView final : public OptionView {
     editor.events = nullptr;
   }
   std::optional<std::size_t> ChooseItem(std::string_view,
-                                        const std::vector<std::string>& items) override {
-    offered = items;
+                                        const std::vector<CatalogueRow>& rows) override {
+    offered = rows;
     return pick;
   }
 };
@@ -720,6 +720,7 @@ TEST_F(FrmOptionTest, CancelDropsEveryMapsEdit) {
   frm_->OnDeleteMap();
   frm_->OnAskChange();
   frm_->OnCatalogue();
+  EXPECT_EQ(view_.offered, (std::vector<CatalogueRow>{{"A", "a"}}));  // the chooser's id, area
   EXPECT_EQ(view_.form.ids, (std::vector<std::string>{"Atlas", "A"}));
   EXPECT_EQ(view_.form.command, "https://atlas.example/?q=$ost&z=9");  // the pick followed
   frm_->OnCancel();

@@ -72,8 +72,8 @@ void HandleCardEvent(void* context, int event, size_t item, TolvexUiCard* card,
   run.view.Bind(card, ops);
   PlaceCardEvents& logic = *run.logic;
   switch (event) {
-#define TOLVEX_CARD_EVENT(handler, name, param) \
-  case TOLVEX_UI_CARD_##name:                   \
+#define TOLVEX_CARD_EVENT(handler, name, param, button) \
+  case TOLVEX_UI_CARD_##name:                           \
     return logic.handler(TOLVEX_CARD_EVENT_ARG_##param);
     TOLVEX_CARD_EVENTS(TOLVEX_CARD_EVENT)
 #undef TOLVEX_CARD_EVENT

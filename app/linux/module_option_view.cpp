@@ -63,10 +63,10 @@ void ModuleOptionView::RunMapEditor(
 }
 
 std::optional<std::size_t> ModuleOptionView::ChooseItem(std::string_view title,
-                                                        const std::vector<std::string>& items) {
-  const std::vector<TolvexUiText> texts = UiTexts(items);
-  const ptrdiff_t picked = ops_->choose_item(window_, UiText(title), texts.data(), texts.size());
-  if (picked < 0 || static_cast<std::size_t>(picked) >= items.size()) return std::nullopt;
+                                                        const std::vector<CatalogueRow>& rows) {
+  const std::vector<TolvexUiCatalogueRow> ui = UiCatalogueRows(rows);
+  const ptrdiff_t picked = ops_->choose_item(window_, UiText(title), ui.data(), ui.size());
+  if (picked < 0 || static_cast<std::size_t>(picked) >= rows.size()) return std::nullopt;
   return static_cast<std::size_t>(picked);
 }
 

@@ -31,7 +31,7 @@ class ModuleOptionView final : public OptionView {
   void RunMapEditor(
       const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) override;
   std::optional<std::size_t> ChooseItem(std::string_view title,
-                                        const std::vector<std::string>& items) override;
+                                        const std::vector<CatalogueRow>& rows) override;
 
  private:
   TolvexUiWindow* window_ = nullptr;

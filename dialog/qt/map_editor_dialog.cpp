@@ -17,16 +17,15 @@ using namespace map_editor_form;
 // The catalogue chooser's dialog: OK picks the selected row.
 class ChooserDialog final : public TableDialog {
  public:
-  ChooserDialog(QWidget* parent, std::string_view title, const std::vector<std::string>& items)
+  ChooserDialog(QWidget* parent, std::string_view title, const std::vector<CatalogueRow>& rows)
       : TableDialog(maps_form::chooser::kWindowLayout, maps_form::chooser::kColumns, parent) {
     namespace chooser = maps_form::chooser;
     setObjectName(QStringLiteral("Chooser"));
     setWindowTitle(ToQString(title));
     std::vector<std::vector<std::string>> columns(2);
-    for (const std::string& item : items) {
-      const std::size_t tab = item.find(chooser::kColumnSeparator);
-      columns[0].push_back(item.substr(0, tab));
-      columns[1].push_back(tab == std::string::npos ? std::string() : item.substr(tab + 1));
+    for (const CatalogueRow& row : rows) {
+      columns[0].push_back(row.id);
+      columns[1].push_back(row.area);
     }
     auto* list = Control<QTreeWidget>(chooser::kItemList);
     SetRows(list, columns);
@@ -73,12 +72,11 @@ MapEditorDialog::MapEditorDialog(QWidget* parent) : TableDialog(kWindowLayout, {
     }
   }
   connect(datums, &QComboBox::currentIndexChanged, this, changed);
-  connect(Control<QPushButton>(kTryButton), &QPushButton::clicked, this,
-          [this] { Send(&MapEditorEvents::OnTry); });
-  connect(Control<QPushButton>(kOkButton), &QPushButton::clicked, this,
-          [this] { Send(&MapEditorEvents::OnOk); });
-  connect(Control<QPushButton>(kCancelButton), &QPushButton::clicked, this,
-          [this] { Send(&MapEditorEvents::OnCancel); });
+  for (const ButtonEvent& click : kButtonEvents) {
+    if (click.button == 0) continue;
+    connect(Control<QPushButton>(click.button), &QPushButton::clicked, this,
+            [this, handler = click.handler] { Send(handler); });
+  }
 }
 
 void MapEditorDialog::Run(MapEditorEvents& events) {
@@ -126,8 +124,8 @@ void MapEditorDialog::Unloaded() {
 }
 
 std::optional<std::size_t> ChooseFromList(QWidget* parent, std::string_view title,
-                                          const std::vector<std::string>& items) {
-  ChooserDialog chooser(parent, title, items);
+                                          const std::vector<CatalogueRow>& rows) {
+  ChooserDialog chooser(parent, title, rows);
   return chooser.Pick();
 }
 

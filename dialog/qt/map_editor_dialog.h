@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "dialog/map_editor.h"
+#include "dialog/option_view.h"
 #include "dialog/qt/form_builder.h"
 
 class QWidget;
@@ -42,9 +43,9 @@ class MapEditorDialog final : public TableDialog, public MapEditorView {
   bool showing_ = false;  // the logic's own changes to the fields report no change
 };
 
-// The catalogue chooser: a modal list of `items` ("ID<TAB>AREA" each) over `parent`; the index
-// of the item picked with OK, Enter or a double-click; nullopt after Cancel or Esc.
+// The catalogue chooser: a modal list of `rows` over `parent`; the index of the row picked with
+// OK, Enter or a double-click; nullopt after Cancel or Esc.
 std::optional<std::size_t> ChooseFromList(QWidget* parent, std::string_view title,
-                                          const std::vector<std::string>& items);
+                                          const std::vector<CatalogueRow>& rows);
 
 }  // namespace tolvex::qt

@@ -185,8 +185,8 @@ void OptionWindow::RunMapEditor(
 }
 
 std::optional<std::size_t> OptionWindow::ChooseItem(std::string_view title,
-                                                    const std::vector<std::string>& items) {
-  return ChooseFromList(this, title, items);
+                                                    const std::vector<CatalogueRow>& rows) {
+  return ChooseFromList(this, title, rows);
 }
 
 }  // namespace tolvex::qt

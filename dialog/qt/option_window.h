@@ -47,7 +47,7 @@ class OptionWindow final : public QMainWindow, public OptionView {
   void RunMapEditor(
       const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) override;
   std::optional<std::size_t> ChooseItem(std::string_view title,
-                                        const std::vector<std::string>& items) override;
+                                        const std::vector<CatalogueRow>& rows) override;
 
  protected:
   void closeEvent(QCloseEvent* event) override;

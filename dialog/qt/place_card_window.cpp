@@ -29,10 +29,11 @@ PlaceCardWindow::PlaceCardWindow() : TableDialog(kWindowLayout, kMapColumns, nul
   connect(Control<QLineEdit>(kPlaceBox), &QLineEdit::textEdited, this,
           [this] { Send(&PlaceCardEvents::OnPlaceChange); });
   connect(maps_, &QTreeWidget::itemDoubleClicked, this, [this] { Send(&PlaceCardEvents::OnOpen); });
-  connect(Control<QPushButton>(kOpenButton), &QPushButton::clicked, this,
-          [this] { Send(&PlaceCardEvents::OnOpen); });
-  connect(Control<QPushButton>(kCancelButton), &QPushButton::clicked, this,
-          [this] { Send(&PlaceCardEvents::OnCancel); });
+  for (const ButtonEvent& click : kButtonEvents) {
+    if (click.button == 0) continue;
+    connect(Control<QPushButton>(click.button), &QPushButton::clicked, this,
+            [this, handler = click.handler] { Send(handler); });
+  }
   // Wherever the focus is, Ctrl+C copies the coordinates and Ctrl+Shift+C the selected map's
   // link; the menu names the keys beside its items.
   auto* copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), this);
@@ -41,11 +42,11 @@ PlaceCardWindow::PlaceCardWindow() : TableDialog(kWindowLayout, kMapColumns, nul
   connect(copy_link, &QShortcut::activated, this,
           [this] { Send(&PlaceCardEvents::OnCopyMapLink); });
   QMenu* menu = Control<QPushButton>(kCopyButton)->menu();
-  for (std::size_t i = 0; i < std::size(kCopyItems); ++i) {
-    QString text = ToQString(kCopyItems[i].label);
-    if (!kCopyItems[i].shortcut.empty()) text += '\t' + ToQString(kCopyItems[i].shortcut);
+  for (std::size_t i = 0; i < std::size(kCopyLabels); ++i) {
+    QString text = ToQString(kCopyLabels[i].label);
+    if (!kCopyLabels[i].shortcut.empty()) text += '\t' + ToQString(kCopyLabels[i].shortcut);
     QAction* item = menu->addAction(text);
-    item->setObjectName(QStringLiteral("copy_") + ToQString(kCopyItems[i].name));
+    item->setObjectName(QStringLiteral("copy_") + ToQString(CopyItemName(i)));
     connect(item, &QAction::triggered, this, [this, i] { Send(&PlaceCardEvents::OnCopy, i); });
   }
 }

@@ -77,10 +77,10 @@ void RunMapEditorOver(TolvexUiWindow* window, TolvexUiEditorHandler handler, voi
   });
 }
 
-ptrdiff_t ChooseItemOver(TolvexUiWindow* window, TolvexUiText title, const TolvexUiText* items,
-                         size_t item_count) {
+ptrdiff_t ChooseItemOver(TolvexUiWindow* window, TolvexUiText title,
+                         const TolvexUiCatalogueRow* rows, size_t row_count) {
   const std::optional<std::size_t> picked =
-      WindowOf(window)->ChooseItem(UiView(title), UiStrings(items, item_count));
+      WindowOf(window)->ChooseItem(UiView(title), CatalogueRowsOf(rows, row_count));
   return picked ? static_cast<ptrdiff_t>(*picked) : -1;
 }
 

@@ -40,7 +40,7 @@ class CardBridge final : public PlaceCardEvents {
  public:
   CardBridge(TolvexUiCardHandler handler, void* context, PlaceCardWindow& card)
       : handler_(handler), context_(context), card_(card) {}
-#define TOLVEX_CARD_EVENT(handler, name, param)                  \
+#define TOLVEX_CARD_EVENT(handler, name, param, button)          \
   void handler(TOLVEX_CARD_EVENT_PARAM_##param) override {       \
     Send(TOLVEX_UI_CARD_##name, TOLVEX_CARD_EVENT_ITEM_##param); \
   }

@@ -102,14 +102,16 @@ LRESULT MapEditorWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const int code = HIWORD(wparam);
-      if (code == BN_CLICKED && id == editor::kOkButton) {
-        events_->OnOk();
-      } else if (code == BN_CLICKED && id == editor::kCancelButton) {
-        events_->OnCancel();
-      } else if (code == BN_CLICKED && id == editor::kTryButton) {
-        events_->OnTry();
-      } else if (!showing_ && ((code == EN_CHANGE && id != editor::kPreviewBox) ||
-                               (code == CBN_SELCHANGE && id == editor::kDatumList))) {
+      if (code == BN_CLICKED) {
+        for (const editor::ButtonEvent& click : editor::kButtonEvents) {
+          if (click.button != 0 && click.button == id) {
+            (events_->*click.handler)();
+            return 0;
+          }
+        }
+      }
+      if (!showing_ && ((code == EN_CHANGE && id != editor::kPreviewBox) ||
+                        (code == CBN_SELCHANGE && id == editor::kDatumList))) {
         events_->OnChange();
       }
       return 0;
@@ -130,23 +132,18 @@ ItemChooserWindow::ItemChooserWindow(HINSTANCE instance) : FormWindow(instance) 
 ItemChooserWindow::~ItemChooserWindow() { Destroy(); }
 
 std::optional<std::size_t> ItemChooserWindow::Run(HWND owner, std::string_view title,
-                                                  const std::vector<std::string>& items) {
+                                                  const std::vector<CatalogueRow>& rows) {
   chosen_.reset();
   if (!Create(kChooserClass, chooser::kWindowLayout, owner,
               {{chooser::kItemList, chooser::kColumns}})) {
     return std::nullopt;
   }
   SetWindowTextW(window_, Utf16FromUtf8(title).c_str());
-  std::vector<std::vector<std::string>> rows;
-  for (const std::string& item : items) {
-    const std::size_t tab = item.find(chooser::kColumnSeparator);
-    rows.push_back(tab == std::string::npos
-                       ? std::vector<std::string>{item, ""}
-                       : std::vector<std::string>{item.substr(0, tab), item.substr(tab + 1)});
-  }
+  std::vector<std::vector<std::string>> shown;
+  for (const CatalogueRow& row : rows) shown.push_back({row.id, row.area});
   const HWND list = Control(chooser::kItemList);
-  win32_form::SetRows(list, rows);
-  if (!rows.empty()) win32_form::SelectRow(list, 0);
+  win32_form::SetRows(list, shown);
+  if (!shown.empty()) win32_form::SelectRow(list, 0);
   RunMessages();
   return chosen_;
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "dialog/map_editor.h"
+#include "dialog/option_view.h"
 #include "dialog/win32/form_window_win32.h"
 
 namespace tolvex {
@@ -44,10 +45,10 @@ class ItemChooserWindow final : public win32_form::FormWindow {
   explicit ItemChooserWindow(HINSTANCE instance);
   ~ItemChooserWindow() override;
 
-  // Shows `items` ("ID<TAB>AREA" each) over `owner` until the user picks one (OK, Enter or a
-  // double-click) or none (Cancel, Esc, the close button).
+  // Shows `rows` over `owner` until the user picks one (OK, Enter or a double-click) or none
+  // (Cancel, Esc, the close button).
   std::optional<std::size_t> Run(HWND owner, std::string_view title,
-                                 const std::vector<std::string>& items);
+                                 const std::vector<CatalogueRow>& rows);
 
  private:
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam) override;

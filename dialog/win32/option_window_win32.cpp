@@ -167,9 +167,9 @@ void OptionWindow::RunMapEditor(
 }
 
 std::optional<std::size_t> OptionWindow::ChooseItem(std::string_view title,
-                                                    const std::vector<std::string>& items) {
+                                                    const std::vector<CatalogueRow>& rows) {
   ItemChooserWindow chooser(instance_);
-  return chooser.Run(window_, title, items);
+  return chooser.Run(window_, title, rows);
 }
 
 void OptionWindow::ShowPage(int page) {

@@ -150,13 +150,13 @@ LRESULT PlaceCardWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (HIWORD(wparam) != BN_CLICKED) return 0;
-      if (id == kOpenButton) {
-        events_->OnOpen();
-      } else if (id == kCancelButton) {
-        events_->OnCancel();
-      } else if (id == kCopyButton) {
-        DropCopyMenu();
+      for (const ButtonEvent& click : kButtonEvents) {
+        if (click.button != 0 && click.button == id) {
+          (events_->*click.handler)();
+          return 0;
+        }
       }
+      if (id == kCopyButton) DropCopyMenu();
       return 0;
     }
     case WM_NOTIFY: {
