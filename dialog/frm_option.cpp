@@ -274,7 +274,7 @@ void FrmOption::OnCatalogue() {
   std::vector<CatalogueRow> rows;
   rows.reserve(offered.size());
   for (const MapOption& map : offered) rows.push_back({map.id, map.area});
-  const std::optional<std::size_t> chosen = view_.ChooseItem(maps_form::chooser::kCaption, rows);
+  const std::optional<std::size_t> chosen = view_.ChooseItem(maps_layout::chooser::kCaption, rows);
   if (!chosen || *chosen >= offered.size()) return;
   ApplyMapsEdit({MapEdit::Kind::kAdd, {}, 0, offered[*chosen], false},
                 static_cast<int>(maps_.size()));

@@ -9,7 +9,7 @@
 #include "dialog/map_editor.h"
 #include "dialog/window_layout.h"
 
-namespace tolvex::map_editor_form {
+namespace tolvex::map_editor_layout {
 
 using layout::Control;
 using layout::FontRole;
@@ -89,4 +89,4 @@ inline constexpr ButtonEvent kButtonEvents[] = {
 #undef TOLVEX_EDITOR_EVENT
 };
 
-}  // namespace tolvex::map_editor_form
+}  // namespace tolvex::map_editor_layout

@@ -9,7 +9,7 @@
 
 #include "dialog/window_layout.h"
 
-namespace tolvex::maps_form {
+namespace tolvex::maps_layout {
 
 using layout::Column;
 using layout::Control;
@@ -82,4 +82,4 @@ inline constexpr Column kColumns[] = {{"Id", 4320}, {"Area", 2040}};
 
 }  // namespace chooser
 
-}  // namespace tolvex::maps_form
+}  // namespace tolvex::maps_layout

@@ -13,7 +13,7 @@
 #include "dialog/option_view.h"
 #include "dialog/window_layout.h"
 
-namespace tolvex::option_form {
+namespace tolvex::option_layout {
 
 using layout::Control;
 using layout::FontRole;
@@ -100,4 +100,4 @@ inline constexpr ButtonEvent kButtonEvents[] = {
 // The control whose drop-down list holds OptionForm::ids.
 inline constexpr int kIdList = kApplicationBox;
 
-}  // namespace tolvex::option_form
+}  // namespace tolvex::option_layout

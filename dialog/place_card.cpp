@@ -60,7 +60,7 @@ void FrmPlaceCard::OnLoad() {
       found = true;
     }
   }
-  for (const place_card_form::CopyLabel& label : place_card_form::kCopyLabels) {
+  for (const place_card_layout::CopyLabel& label : place_card_layout::kCopyLabels) {
     form_.copy_labels.emplace_back(label.label);
   }
   view_.Show(form_);

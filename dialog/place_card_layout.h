@@ -11,7 +11,7 @@
 #include "dialog/place_card.h"
 #include "dialog/window_layout.h"
 
-namespace tolvex::place_card_form {
+namespace tolvex::place_card_layout {
 
 using layout::Column;
 using layout::Control;
@@ -121,4 +121,4 @@ inline constexpr CopyLabel kCopyLabels[] = {
 // clang-format on
 static_assert(std::size(kCopyLabels) == std::size(kCopyItems));
 
-}  // namespace tolvex::place_card_form
+}  // namespace tolvex::place_card_layout

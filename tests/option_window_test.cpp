@@ -31,7 +31,7 @@
 #include "dialog/map_editor_layout.h"
 #include "dialog/option_layout.h"
 #include "dialog/place_card_layout.h"
-#include "dialog/qt/map_editor_dialog.h"
+#include "dialog/qt/map_editor_window.h"
 #include "dialog/qt/option_window.h"
 #include "dialog/qt/place_card_window.h"
 #include "platform/file_replace.h"
@@ -132,7 +132,7 @@ class OptionWindowTest : public ::testing::Test {
 
   // The window's own scale: its client area is the table's.
   double PixelsPerTwip() {
-    return Control<QWidget>("client")->width() / static_cast<double>(option_form::kClientWidth);
+    return Control<QWidget>("client")->width() / static_cast<double>(option_layout::kClientWidth);
   }
 
   TempDir dir_;
@@ -161,21 +161,21 @@ QString TextOf(QWidget* widget) {
 
 // What the controls without a caption of their own show for kFile.
 const std::map<int, std::string> kShownForFile = {
-    {option_form::kApplicationBox, "Viewer"},
-    {option_form::kCommandBox, "viewer $lat.d() $lon.d()"},
-    {option_form::kAreaBox, "Japan"},
-    {option_form::kDatumBox, "tokyo"},
-    {option_form::kVersionLine, "TolvexGateway Version " TOLVEX_VERSION},
-    {option_form::kCopyrightLine, std::string(kCopyrightNotice)},
+    {option_layout::kApplicationBox, "Viewer"},
+    {option_layout::kCommandBox, "viewer $lat.d() $lon.d()"},
+    {option_layout::kAreaBox, "Japan"},
+    {option_layout::kDatumBox, "tokyo"},
+    {option_layout::kVersionLine, "TolvexGateway Version " TOLVEX_VERSION},
+    {option_layout::kCopyrightLine, std::string(kCopyrightNotice)},
 };
 
 }  // namespace
 }  // namespace tolvex
 
 // A failing row of the form's table prints as its control's name.
-namespace tolvex::option_form {
+namespace tolvex::option_layout {
 void PrintTo(const Control& control, std::ostream* out) { *out << control.name; }
-}  // namespace tolvex::option_form
+}  // namespace tolvex::option_layout
 
 namespace tolvex {
 namespace {
@@ -191,9 +191,9 @@ TEST_P(OptionWindowControlTest, ShowsTheTablesControl) {
   ASSERT_NE(widget, nullptr);
   EXPECT_STREQ(widget->metaObject()->className(), kQtClasses.at(c.kind));
   EXPECT_EQ(widget->parentWidget()->objectName().toStdString(),
-            c.parent == option_form::kWindow
+            c.parent == option_layout::kWindow
                 ? "client"
-                : layout::FindControl(option_form::kControls, c.parent)->name);
+                : layout::FindControl(option_layout::kControls, c.parent)->name);
   // In the window's own scale, within the pixel that rounding may take.
   const double scale = PixelsPerTwip();
   const QRect place = widget->geometry();
@@ -212,13 +212,14 @@ TEST_P(OptionWindowControlTest, ShowsTheTablesControl) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Form, OptionWindowControlTest, ::testing::ValuesIn(option_form::kControls),
+INSTANTIATE_TEST_SUITE_P(Form, OptionWindowControlTest,
+                         ::testing::ValuesIn(option_layout::kControls),
                          [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(OptionWindowTest, ClientAreaTabPictureAndPanelFollowTheTable) {
   Open(kFile);
   const double scale = PixelsPerTwip();
-  EXPECT_NEAR(Control<QWidget>("client")->height(), option_form::kClientHeight * scale, 1.0);
+  EXPECT_NEAR(Control<QWidget>("client")->height(), option_layout::kClientHeight * scale, 1.0);
   // A twip is 1/1440 inch of the screen's logical DPI.
   EXPECT_NEAR(scale * layout::kTwipsPerInch, window_.screen()->logicalDotsPerInch(), 0.5);
   auto* tabs = Control<QTabWidget>("tbsOptions");
@@ -234,9 +235,9 @@ TEST_F(OptionWindowTest, ClientAreaTabPictureAndPanelFollowTheTable) {
   EXPECT_TRUE(Control<QWidget>("mapsPanel")->isVisibleTo(&window_));
   EXPECT_FALSE(Control<QWidget>("picOptions")->isVisibleTo(&window_));
   const layout::Control& picture =
-      *layout::FindControl(option_form::kControls, option_form::kPicture);
+      *layout::FindControl(option_layout::kControls, option_layout::kPicture);
   EXPECT_EQ(Control<QLabel>(picture.name)->pixmap().size(),
-            QSize(option_form::kPicturePixels, option_form::kPicturePixels));
+            QSize(option_layout::kPicturePixels, option_layout::kPicturePixels));
   // The panel lies over the tab strip.
   EXPECT_GT(tabs->parentWidget()->children().indexOf(Control<QWidget>("picOptions")),
             tabs->parentWidget()->children().indexOf(tabs));
@@ -257,7 +258,7 @@ TEST_F(OptionWindowTest, WindowCaptionIconMenuAndPlace) {
 
 TEST_F(OptionWindowTest, FontsAndReadOnlyBoxes) {
   Open(kFile);
-  for (const layout::Control& control : option_form::kControls) {
+  for (const layout::Control& control : option_layout::kControls) {
     if (control.font != layout::FontRole::kText) continue;
     SCOPED_TRACE(control.name);
     const QFont font = Control<QWidget>(control.name)->font();
@@ -277,9 +278,9 @@ TEST_F(OptionWindowTest, TabVisitsTheControlsInTheirTabIndexOrder) {
   Open(kFile);
   // The control that a focus stop belongs to (a combo box's line edit is the combo's).
   QStringList controls;
-  for (const layout::Control& control : option_form::kControls) controls << control.name;
+  for (const layout::Control& control : option_layout::kControls) controls << control.name;
   std::vector<std::string> stops;
-  for (const layout::Control* stop : layout::TabStops(option_form::kControls))
+  for (const layout::Control* stop : layout::TabStops(option_layout::kControls))
     stops.push_back(stop->name);
   const auto owner = [&](QWidget* w) {
     while (w != nullptr && !controls.contains(w->objectName())) w = w->parentWidget();
@@ -343,10 +344,10 @@ INSTANTIATE_TEST_SUITE_P(
     Windows, TabOrderTest,
     ::testing::Values(TabOrderCase{"PlaceCard",
                                    [] { return std::make_unique<qt::PlaceCardWindow>(); },
-                                   place_card_form::kControls},
+                                   place_card_layout::kControls},
                       TabOrderCase{"MapEditor",
-                                   [] { return std::make_unique<qt::MapEditorDialog>(nullptr); },
-                                   map_editor_form::kControls}),
+                                   [] { return std::make_unique<qt::MapEditorWindow>(nullptr); },
+                                   map_editor_layout::kControls}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(OptionWindowTest, PickingAndOkStoreThePick) {

@@ -32,8 +32,8 @@ TEST_P(WindowLayoutTest, EveryControlFitsAndIsReachable) {
   std::set<int> ids, tabs;
   std::map<char, std::string> mnemonics;
   if (form.in_option_window) {
-    mnemonics.emplace(layout::Mnemonic(option_form::kHelpCaption), "the Help menu");
-    for (const layout::Control& control : option_form::kControls) {
+    mnemonics.emplace(layout::Mnemonic(option_layout::kHelpCaption), "the Help menu");
+    for (const layout::Control& control : option_layout::kControls) {
       ids.insert(control.id);
       tabs.insert(control.tab_index);
     }
@@ -67,10 +67,10 @@ TEST_P(WindowLayoutTest, EveryControlFitsAndIsReachable) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Forms, WindowLayoutTest, ::testing::ValuesIn(std::vector<FormCase>{
-    {"PlaceCard", place_card_form::kControls, place_card_form::kClientWidth, place_card_form::kClientHeight, false},
-    {"MapsTab", maps_form::kControls, option_form::kClientWidth, option_form::kClientHeight, true},
-    {"MapEditor", map_editor_form::kControls, map_editor_form::kClientWidth, map_editor_form::kClientHeight, false},
-    {"CatalogueChooser", maps_form::chooser::kControls, maps_form::chooser::kClientWidth, maps_form::chooser::kClientHeight, false},
+    {"PlaceCard", place_card_layout::kControls, place_card_layout::kClientWidth, place_card_layout::kClientHeight, false},
+    {"MapsTab", maps_layout::kControls, option_layout::kClientWidth, option_layout::kClientHeight, true},
+    {"MapEditor", map_editor_layout::kControls, map_editor_layout::kClientWidth, map_editor_layout::kClientHeight, false},
+    {"CatalogueChooser", maps_layout::chooser::kControls, maps_layout::chooser::kClientWidth, maps_layout::chooser::kClientHeight, false},
 }), TOLVEX_ROW_NAMES(name));
 // clang-format on
 

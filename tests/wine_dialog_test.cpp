@@ -21,7 +21,7 @@ namespace tolvex::test {
 namespace {
 
 namespace fs = std::filesystem;
-namespace ids = option_form;
+namespace ids = option_layout;
 using layout::TwipsRect;
 using Lines_ = std::vector<std::string>;
 
@@ -577,13 +577,13 @@ TEST(PlaceCardLayoutTest, ControlsSitWhereTheTableSaysAndTabGoesRound) {
   const WineGateway gateway("card-layout");
   gateway.WriteOptions(kAsking);
   Lines_ actions = {"dump", "focus"};
-  const auto stops = layout::TabStops(place_card_form::kControls);
+  const auto stops = layout::TabStops(place_card_layout::kControls);
   for (std::size_t i = 0; i < stops.size(); ++i) actions.insert(actions.end(), {"key", "tab"});
   actions.insert(actions.end(), {"key", "esc"});
   const Lines_ lines = gateway.Drive("dialog", gateway.QuotedProgram() + kLink, actions);
   EXPECT_EQ(StartingWith(lines, "window|"),
             (Lines_{"window|TolvexGateway   - Open -|TolvexGatewayCard|client 480,422|dpi 96"}));
-  for (const layout::Control& control : place_card_form::kControls) {
+  for (const layout::Control& control : place_card_layout::kControls) {
     const TwipsRect& r = control.rect;
     const std::string place =
         "|parent 0|" + std::to_string(Pixels(r.left)) + "," + std::to_string(Pixels(r.top)) + "," +
@@ -595,7 +595,7 @@ TEST(PlaceCardLayoutTest, ControlsSitWhereTheTableSaysAndTabGoesRound) {
     }
   }
   std::size_t first = 0;
-  while (first < stops.size() && stops[first]->id != place_card_form::kMapList) ++first;
+  while (first < stops.size() && stops[first]->id != place_card_layout::kMapList) ++first;
   Lines_ focus;
   for (std::size_t i = 0; i <= stops.size(); ++i) {
     focus.push_back("focus|" + std::to_string(stops[(first + i) % stops.size()]->id));
@@ -619,7 +619,7 @@ TEST(PlaceCardOpenTest, TypingInThePlaceBoxReadsThePlace) {
                     {"focus", "chars", "35\u00B039'30.9\"N 139\u00B044'43.6\"E", "dump", "snap",
                      WindowsPath(shot), "chars", "x", "dump", "key", "esc"});
   EXPECT_EQ(StartingWith(lines, "focus|"),
-            Lines_{"focus|" + std::to_string(place_card_form::kPlaceBox) + "|Edit"});
+            Lines_{"focus|" + std::to_string(place_card_layout::kPlaceBox) + "|Edit"});
   const auto open_disabled = [](const std::string& line) {
     return (std::stoul(line.substr(line.rfind("|style ") + 7)) & 0x08000000UL) != 0;  // WS_DISABLED
   };

@@ -332,7 +332,7 @@ TEST_F(InstallTest, UninstallAfterASavedChoiceKeepsOnlyTheOptionFile) {
   const ProcessResult saved =
       RunWine(WindowsBinDir() / "tolvex_driver.exe",
               {"dialog", "30000", "\"" + InstalledProgram() + "\" option", "pick", "1", "click",
-               std::to_string(option_form::kOkButton)});
+               std::to_string(option_layout::kOkButton)});
   EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
   const std::string chosen = ReadFile(InstallDir() / "tolvexgwoption.xml");
   ASSERT_NE(chosen, shipped) << "the option window saved nothing";
@@ -649,7 +649,7 @@ TEST_F(MsiInstallTest, OptionWindowSavesTheUsersOwnFile) {
   const ProcessResult saved =
       RunWine(WindowsBinDir() / "tolvex_driver.exe",
               {"dialog", "30000", "\"C:\\Program Files\\TolvexGateway\\TolvexGateway.exe\" option",
-               "pick", "1", "click", std::to_string(option_form::kOkButton)});
+               "pick", "1", "click", std::to_string(option_layout::kOkButton)});
   EXPECT_EQ(Lines(saved.out), (Lines_{"shown", "exit|0"})) << saved.err;
   EXPECT_EQ(ReadFile(LinuxPath(kMachineFile)), machine);
   EXPECT_NE(ReadFile(OwnFile()).find("currentsetting=\"Map application (geo: URI)\""),

@@ -32,7 +32,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // ANSI code page: it takes the shell that hands paths over in UTF-16.
   const auto document_shell = platform::win32::CreateDocumentShell();
   services.show_option_dialog = [&] {
-    OptionWindow window(instance);
+    win32::OptionWindow window(instance);
     FrmOptionServices dialog = SystemOptionServices(services);
     dialog.shell = document_shell.get();
     dialog.launch_shell = shell.get();  // "&Try" opens a command line as a request does
@@ -46,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // The card's Place box holds the link, or the text given to "open".
   const auto run_card = [&](std::optional<Location> location,
                             std::string text) -> std::optional<int> {
-    PlaceCardWindow window(instance);
+    win32::PlaceCardWindow window(instance);
     FrmPlaceCard logic(window,
                        SystemPlaceCardServices(services, std::move(location), std::move(text)));
     if (window.Run(logic) != 0) return std::nullopt;

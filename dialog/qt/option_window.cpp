@@ -18,11 +18,11 @@
 #include "dialog/maps_layout.h"
 #include "dialog/option_layout.h"
 #include "dialog/qt/form_builder.h"
-#include "dialog/qt/map_editor_dialog.h"
+#include "dialog/qt/map_editor_window.h"
 
 namespace tolvex::qt {
 
-using namespace option_form;
+using namespace option_layout;
 
 OptionWindow::OptionWindow() { Build(); }
 
@@ -49,7 +49,7 @@ void OptionWindow::Build() {
   BuildControls(kControls, client, twips, {}, controls_);
   auto* tabs = static_cast<QTabWidget*>(controls_.at(kOptionTab));
   tabs->addTab(new QWidget(tabs), ToQString(layout::FindControl(kControls, kOptionTab)->caption));
-  tabs->addTab(new QWidget(tabs), ToQString(maps_form::kTabCaption));
+  tabs->addTab(new QWidget(tabs), ToQString(maps_layout::kTabCaption));
 
   auto* cancel = static_cast<QPushButton*>(controls_.at(kCancelButton));
   auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
@@ -59,14 +59,15 @@ void OptionWindow::Build() {
 
   BuildMapsTab(twips);
   QWidget::setTabOrder(controls_.at(layout::TabStops(kControls).back()->id),
-                       controls_.at(layout::TabStops(maps_form::kControls).front()->id));
+                       controls_.at(layout::TabStops(maps_layout::kControls).front()->id));
 
   setFixedSize(sizeHint());
 }
 
 void OptionWindow::BuildMapsTab(const TwipScale& twips) {
-  using namespace maps_form;
-  BuildControls(maps_form::kControls, controls_.at(layout::kWindow), twips, kMapColumns, controls_);
+  using namespace maps_layout;
+  BuildControls(maps_layout::kControls, controls_.at(layout::kWindow), twips, kMapColumns,
+                controls_);
   map_list_ = static_cast<QTreeWidget*>(controls_.at(kMapList));
   // Only the user's click reports a change of the check box; the logic's Show does not.
   for (const ButtonEvent& click : kButtonEvents) {
@@ -92,15 +93,15 @@ void OptionWindow::BuildMapsTab(const TwipScale& twips) {
 }
 
 void OptionWindow::ShowTab(int tab) {
-  QWidget* shown = controls_.at(tab == 0 ? kOptionPanel : maps_form::kMapsPanel);
-  QWidget* hidden = controls_.at(tab == 0 ? maps_form::kMapsPanel : kOptionPanel);
+  QWidget* shown = controls_.at(tab == 0 ? kOptionPanel : maps_layout::kMapsPanel);
+  QWidget* hidden = controls_.at(tab == 0 ? maps_layout::kMapsPanel : kOptionPanel);
   const bool focus_was_hidden = hidden->isAncestorOf(QApplication::focusWidget());
   hidden->hide();
   shown->show();
   shown->raise();
   // The focus on the page that went away moves to the first control of the page shown.
   if (focus_was_hidden) {
-    controls_.at(tab == 0 ? kIdList : maps_form::kMapList)->setFocus(Qt::TabFocusReason);
+    controls_.at(tab == 0 ? kIdList : maps_layout::kMapList)->setFocus(Qt::TabFocusReason);
   }
 }
 
@@ -150,7 +151,7 @@ void OptionWindow::Show(const OptionForm& form) {
   }
   SetRows(map_list_, {form.ids, form.areas});
   SelectRow(map_list_, form.map_row);
-  static_cast<QCheckBox*>(controls_.at(maps_form::kAskBox))->setChecked(form.ask);
+  static_cast<QCheckBox*>(controls_.at(maps_layout::kAskBox))->setChecked(form.ask);
 }
 
 OptionForm OptionWindow::Read() const {
@@ -165,7 +166,7 @@ OptionForm OptionWindow::Read() const {
     form.areas.push_back(map_list_->topLevelItem(row)->text(1).toStdString());
   }
   form.map_row = CurrentRow(map_list_);
-  form.ask = static_cast<const QCheckBox*>(controls_.at(maps_form::kAskBox))->isChecked();
+  form.ask = static_cast<const QCheckBox*>(controls_.at(maps_layout::kAskBox))->isChecked();
   return form;
 }
 
@@ -179,7 +180,7 @@ void OptionWindow::Close() { close(); }
 
 void OptionWindow::RunMapEditor(
     const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) {
-  MapEditorDialog editor(this);
+  MapEditorWindow editor(this);
   const std::unique_ptr<MapEditorEvents> logic = make_logic(editor);
   editor.Run(*logic);
 }

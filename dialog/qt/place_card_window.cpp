@@ -18,7 +18,7 @@
 namespace tolvex::qt {
 namespace {
 
-using namespace place_card_form;
+using namespace place_card_layout;
 
 }  // namespace
 

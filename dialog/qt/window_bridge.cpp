@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "dialog/qt/map_editor_dialog.h"
+#include "dialog/qt/map_editor_window.h"
 #include "dialog/ui_module_form.h"
 
 namespace tolvex::qt {
@@ -27,9 +27,9 @@ void ShowErrorOver(TolvexUiWindow* window, TolvexUiText text, TolvexUiText title
 
 void CloseWindow(TolvexUiWindow* window) { WindowOf(window)->Close(); }
 
-// The map editor's operations, each on the MapEditorDialog behind the TolvexUiEditor.
-MapEditorDialog* EditorOf(TolvexUiEditor* editor) {
-  return reinterpret_cast<MapEditorDialog*>(editor);
+// The map editor's operations, each on the MapEditorWindow behind the TolvexUiEditor.
+MapEditorWindow* EditorOf(TolvexUiEditor* editor) {
+  return reinterpret_cast<MapEditorWindow*>(editor);
 }
 
 void ShowEditorForm(TolvexUiEditor* editor, const TolvexUiEditorForm* form) {
@@ -55,7 +55,7 @@ constexpr TolvexUiEditorOps kEditorOps = {ShowEditorForm, ReadEditorForm, ShowEr
 // Hands the editor's events to the gateway's handler.
 class EditorBridge final : public MapEditorEvents {
  public:
-  EditorBridge(TolvexUiEditorHandler handler, void* context, MapEditorDialog& editor)
+  EditorBridge(TolvexUiEditorHandler handler, void* context, MapEditorWindow& editor)
       : handler_(handler), context_(context), editor_(editor) {}
 #define TOLVEX_EDITOR_EVENT(handler, name, button) \
   void handler() override { Send(TOLVEX_UI_EDITOR_##name); }
@@ -68,12 +68,12 @@ class EditorBridge final : public MapEditorEvents {
   }
   TolvexUiEditorHandler handler_;
   void* context_;
-  MapEditorDialog& editor_;
+  MapEditorWindow& editor_;
 };
 
 void RunMapEditorOver(TolvexUiWindow* window, TolvexUiEditorHandler handler, void* context) {
   WindowOf(window)->RunMapEditor([&](MapEditorView& view) -> std::unique_ptr<MapEditorEvents> {
-    return std::make_unique<EditorBridge>(handler, context, static_cast<MapEditorDialog&>(view));
+    return std::make_unique<EditorBridge>(handler, context, static_cast<MapEditorWindow&>(view));
   });
 }
 

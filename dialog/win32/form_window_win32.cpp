@@ -9,7 +9,7 @@
 #include "platform/win32/text_win32.h"
 #include "resources/windows/resource_ids.h"
 
-namespace tolvex::win32_form {
+namespace tolvex::win32 {
 
 using platform::win32::GdiObject;
 using platform::win32::IconHandle;
@@ -579,4 +579,4 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wparam
   return self->Handle(message, wparam, lparam);
 }
 
-}  // namespace tolvex::win32_form
+}  // namespace tolvex::win32

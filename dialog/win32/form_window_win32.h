@@ -18,7 +18,7 @@
 #include "dialog/window_layout.h"
 #include "platform/win32/unique_handle_win32.h"
 
-namespace tolvex::win32_form {
+namespace tolvex::win32 {
 
 using layout::FontRole;
 
@@ -141,4 +141,4 @@ class FormWindow {
 // thing that can be set, and how it maps to the whole box differs between systems.
 void FitComboHeight(HWND combo, int height);
 
-}  // namespace tolvex::win32_form
+}  // namespace tolvex::win32

@@ -10,13 +10,13 @@
 #include "platform/win32/message_win32.h"
 #include "platform/win32/text_win32.h"
 
-namespace tolvex {
+namespace tolvex::win32 {
 namespace {
 
 using platform::win32::Utf16FromUtf8;
 using platform::win32::Utf8FromUtf16;
-namespace editor = map_editor_form;
-namespace chooser = maps_form::chooser;
+namespace editor = map_editor_layout;
+namespace chooser = maps_layout::chooser;
 
 constexpr wchar_t kEditorClass[] = L"TolvexGatewayMapEditor";
 constexpr wchar_t kChooserClass[] = L"TolvexGatewayChooser";
@@ -48,11 +48,9 @@ void MapEditorWindow::Show(const MapEditorForm& form) {
   showing_ = true;
   for (const editor::FormText& text : editor::kFormTexts) {
     const std::wstring shown = Utf16FromUtf8(form.option.*text.field);
-    win32_form::SetText(Control(text.control),
-                        IsMultiLine(text.control) ? win32_form::WithCrLf(shown) : shown);
+    SetText(Control(text.control), IsMultiLine(text.control) ? WithCrLf(shown) : shown);
   }
-  win32_form::SetText(Control(editor::kPreviewBox),
-                      win32_form::WithCrLf(Utf16FromUtf8(form.preview)));
+  SetText(Control(editor::kPreviewBox), WithCrLf(Utf16FromUtf8(form.preview)));
   // The datums to pick from; a datum the file holds besides them stays as it is until the
   // user picks another.
   std::vector<std::wstring> datums;
@@ -60,7 +58,7 @@ void MapEditorWindow::Show(const MapEditorForm& form) {
   const std::wstring datum = Utf16FromUtf8(form.option.datum);
   if (std::find(datums.begin(), datums.end(), datum) == datums.end()) datums.push_back(datum);
   const HWND list = Control(editor::kDatumList);
-  if (win32_form::ComboEntries(list) != datums) {
+  if (ComboEntries(list) != datums) {
     SendMessageW(list, CB_RESETCONTENT, 0, 0);
     for (const std::wstring& entry : datums) {
       SendMessageW(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
@@ -76,13 +74,12 @@ void MapEditorWindow::Show(const MapEditorForm& form) {
 MapEditorForm MapEditorWindow::Read() const {
   MapEditorForm form = form_;
   for (const editor::FormText& text : editor::kFormTexts) {
-    const std::wstring shown = win32_form::WindowTextOf(Control(text.control));
-    form.option.*text.field =
-        Utf8FromUtf16(IsMultiLine(text.control) ? win32_form::WithoutCrLf(shown) : shown);
+    const std::wstring shown = WindowTextOf(Control(text.control));
+    form.option.*text.field = Utf8FromUtf16(IsMultiLine(text.control) ? WithoutCrLf(shown) : shown);
   }
   const HWND list = Control(editor::kDatumList);
   const auto index = SendMessageW(list, CB_GETCURSEL, 0, 0);
-  const std::vector<std::wstring> datums = win32_form::ComboEntries(list);
+  const std::vector<std::wstring> datums = ComboEntries(list);
   if (index >= 0 && static_cast<std::size_t>(index) < datums.size()) {
     form.option.datum = Utf8FromUtf16(datums[static_cast<std::size_t>(index)]);
   }
@@ -142,15 +139,15 @@ std::optional<std::size_t> ItemChooserWindow::Run(HWND owner, std::string_view t
   std::vector<std::vector<std::string>> shown;
   for (const CatalogueRow& row : rows) shown.push_back({row.id, row.area});
   const HWND list = Control(chooser::kItemList);
-  win32_form::SetRows(list, shown);
-  if (!shown.empty()) win32_form::SelectRow(list, 0);
+  SetRows(list, shown);
+  if (!shown.empty()) SelectRow(list, 0);
   RunMessages();
   return chosen_;
 }
 
 LRESULT ItemChooserWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   const auto choose = [&] {
-    const int row = win32_form::SelectedRow(Control(chooser::kItemList));
+    const int row = SelectedRow(Control(chooser::kItemList));
     if (row < 0) return;
     chosen_ = static_cast<std::size_t>(row);
     Destroy();
@@ -179,4 +176,4 @@ LRESULT ItemChooserWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-}  // namespace tolvex
+}  // namespace tolvex::win32

@@ -16,9 +16,9 @@
 #include "dialog/option_view.h"
 #include "dialog/win32/form_window_win32.h"
 
-namespace tolvex {
+namespace tolvex::win32 {
 
-class MapEditorWindow final : public win32_form::FormWindow, public MapEditorView {
+class MapEditorWindow final : public FormWindow, public MapEditorView {
  public:
   explicit MapEditorWindow(HINSTANCE instance);
   ~MapEditorWindow() override;
@@ -40,7 +40,7 @@ class MapEditorWindow final : public win32_form::FormWindow, public MapEditorVie
   bool showing_ = false;  // the changes Show makes are not the user's
 };
 
-class ItemChooserWindow final : public win32_form::FormWindow {
+class ItemChooserWindow final : public FormWindow {
  public:
   explicit ItemChooserWindow(HINSTANCE instance);
   ~ItemChooserWindow() override;
@@ -56,4 +56,4 @@ class ItemChooserWindow final : public win32_form::FormWindow {
   std::optional<std::size_t> chosen_;
 };
 
-}  // namespace tolvex
+}  // namespace tolvex::win32

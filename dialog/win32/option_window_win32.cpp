@@ -14,19 +14,15 @@
 #include "platform/win32/text_win32.h"
 #include "resources/windows/resource_ids.h"
 
-namespace tolvex {
+namespace tolvex::win32 {
 namespace {
 
-using namespace option_form;
+using namespace option_layout;
 using platform::win32::GdiObject;
 using platform::win32::MemoryDc;
 using platform::win32::MenuHandle;
 using platform::win32::Utf16FromUtf8;
 using platform::win32::Utf8FromUtf16;
-using win32_form::IsClass;
-using win32_form::WindowTextOf;
-using win32_form::WithCrLf;
-using win32_form::WithoutCrLf;
 
 constexpr wchar_t kWindowClass[] = L"TolvexGatewayOption";
 
@@ -76,9 +72,9 @@ int OptionWindow::Run(OptionEvents& events) {
   MenuHandle menu(CreateMenu());
   AppendMenuW(menu.Get(), MF_STRING, static_cast<UINT_PTR>(kHelpMenu),
               Utf16FromUtf8(kHelpCaption).c_str());
-  const bool created =
-      Create(kWindowClass, kWindowLayout, nullptr, {{maps_form::kMapList, maps_form::kMapColumns}},
-             {maps_form::kControls}, menu.Get());
+  const bool created = Create(kWindowClass, kWindowLayout, nullptr,
+                              {{maps_layout::kMapList, maps_layout::kMapColumns}},
+                              {maps_layout::kControls}, menu.Get());
   if (window_ != nullptr) menu.Release();  // the window's now, destroyed with it
   if (!created) return 1;
   events.OnLoad();
@@ -91,9 +87,9 @@ void OptionWindow::ControlsCreated() {
   picture_ = GdiObject<HBITMAP>(LoadPicture(instance_));
   // The Maps tab's page lies over the tab strip's page in the first page's place, hidden until
   // its tab is picked.
-  ShowWindow(Control(maps_form::kMapsPanel), SW_HIDE);
+  ShowWindow(Control(maps_layout::kMapsPanel), SW_HIDE);
   const std::string_view pages[] = {layout::FindControl(kControls, kOptionTab)->caption,
-                                    maps_form::kTabCaption};
+                                    maps_layout::kTabCaption};
   for (std::size_t page = 0; page < std::size(pages); ++page) {
     std::wstring tab_text = Utf16FromUtf8(pages[page]);
     TCITEMW tab{};
@@ -111,7 +107,7 @@ void OptionWindow::Show(const OptionForm& form) {
   std::vector<std::wstring> ids;
   ids.reserve(form.ids.size());
   for (const std::string& id : form.ids) ids.push_back(Utf16FromUtf8(id));
-  if (win32_form::ComboEntries(combo) != ids) {
+  if (ComboEntries(combo) != ids) {
     // Resetting the list would also clear the text field, which is set on its own below.
     const std::wstring text = WindowTextOf(combo);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
@@ -122,22 +118,23 @@ void OptionWindow::Show(const OptionForm& form) {
   }
   for (const FormText& text : kFormTexts) {
     const std::wstring shown = Utf16FromUtf8(form.*text.field);
-    win32_form::SetText(Control(text.control), IsMultiLine(text.control) ? WithCrLf(shown) : shown);
+    SetText(Control(text.control), IsMultiLine(text.control) ? WithCrLf(shown) : shown);
   }
   areas_ = form.areas;
   std::vector<std::vector<std::string>> rows;
   for (std::size_t i = 0; i < form.ids.size(); ++i) {
     rows.push_back({form.ids[i], i < form.areas.size() ? form.areas[i] : std::string()});
   }
-  const HWND maps = Control(maps_form::kMapList);
-  win32_form::SetRows(maps, rows);
-  win32_form::SelectRow(maps, form.map_row);
-  SendMessageW(Control(maps_form::kAskBox), BM_SETCHECK, form.ask ? BST_CHECKED : BST_UNCHECKED, 0);
+  const HWND maps = Control(maps_layout::kMapList);
+  SetRows(maps, rows);
+  SelectRow(maps, form.map_row);
+  SendMessageW(Control(maps_layout::kAskBox), BM_SETCHECK, form.ask ? BST_CHECKED : BST_UNCHECKED,
+               0);
 }
 
 OptionForm OptionWindow::Read() const {
   OptionForm form;
-  for (const std::wstring& id : win32_form::ComboEntries(Control(kIdList))) {
+  for (const std::wstring& id : ComboEntries(Control(kIdList))) {
     form.ids.push_back(Utf8FromUtf16(id));
   }
   for (const FormText& text : kFormTexts) {
@@ -145,8 +142,8 @@ OptionForm OptionWindow::Read() const {
     form.*text.field = Utf8FromUtf16(IsMultiLine(text.control) ? WithoutCrLf(shown) : shown);
   }
   form.areas = areas_;
-  form.map_row = win32_form::SelectedRow(Control(maps_form::kMapList));
-  form.ask = SendMessageW(Control(maps_form::kAskBox), BM_GETCHECK, 0, 0) == BST_CHECKED;
+  form.map_row = SelectedRow(Control(maps_layout::kMapList));
+  form.ask = SendMessageW(Control(maps_layout::kAskBox), BM_GETCHECK, 0, 0) == BST_CHECKED;
   return form;
 }
 
@@ -177,8 +174,8 @@ void OptionWindow::ShowPage(int page) {
   if (SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != page) {
     SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(page), 0);
   }
-  const HWND shown = Control(page == 0 ? kOptionPanel : maps_form::kMapsPanel);
-  const HWND hidden = Control(page == 0 ? maps_form::kMapsPanel : kOptionPanel);
+  const HWND shown = Control(page == 0 ? kOptionPanel : maps_layout::kMapsPanel);
+  const HWND hidden = Control(page == 0 ? maps_layout::kMapsPanel : kOptionPanel);
   // The focus leaves a page that goes out of sight for the tab strip, as a click on a tab does.
   const HWND focus = GetFocus();
   if (focus != nullptr && IsChild(hidden, focus)) SetFocus(tabs);
@@ -205,8 +202,8 @@ bool OptionWindow::PreTranslate(const MSG& message) {
     const HWND focus = GetFocus();
     if (focus != nullptr && IsClass(focus, WC_BUTTONW)) SendMessageW(focus, BM_CLICK, 0, 0);
     // Enter on a map edits it, as a double-click does.
-    if (focus != nullptr && focus == Control(maps_form::kMapList) && events_ != nullptr &&
-        win32_form::SelectedRow(focus) >= 0) {
+    if (focus != nullptr && focus == Control(maps_layout::kMapList) && events_ != nullptr &&
+        SelectedRow(focus) >= 0) {
       events_->OnEditMap();
     }
     return true;
@@ -298,7 +295,7 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       const auto* header = reinterpret_cast<const NMHDR*>(lparam);
       if (header->idFrom == static_cast<UINT_PTR>(kOptionTab) && header->code == TCN_SELCHANGE) {
         ShowPage(static_cast<int>(SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0)));
-      } else if (header->idFrom == static_cast<UINT_PTR>(maps_form::kMapList) &&
+      } else if (header->idFrom == static_cast<UINT_PTR>(maps_layout::kMapList) &&
                  header->code == NM_DBLCLK &&
                  reinterpret_cast<const NMITEMACTIVATE*>(lparam)->iItem >= 0) {
         events_->OnEditMap();
@@ -321,4 +318,4 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-}  // namespace tolvex
+}  // namespace tolvex::win32

@@ -19,9 +19,9 @@
 #include "dialog/win32/form_window_win32.h"
 #include "platform/win32/unique_handle_win32.h"
 
-namespace tolvex {
+namespace tolvex::win32 {
 
-class OptionWindow final : public win32_form::FormWindow, public OptionView {
+class OptionWindow final : public FormWindow, public OptionView {
  public:
   explicit OptionWindow(HINSTANCE instance);
   ~OptionWindow() override;
@@ -61,4 +61,4 @@ class OptionWindow final : public win32_form::FormWindow, public OptionView {
   platform::win32::GdiObject<HBITMAP> picture_;  // premultiplied alpha, for AlphaBlend
 };
 
-}  // namespace tolvex
+}  // namespace tolvex::win32

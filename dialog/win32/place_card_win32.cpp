@@ -7,13 +7,12 @@
 #include "platform/win32/text_win32.h"
 #include "platform/win32/unique_handle_win32.h"
 
-namespace tolvex {
+namespace tolvex::win32 {
 namespace {
 
-using namespace place_card_form;
+using namespace place_card_layout;
 using platform::win32::Utf16FromUtf8;
 using platform::win32::Utf8FromUtf16;
-using win32_form::IsClass;
 
 constexpr wchar_t kWindowClass[] = L"TolvexGatewayCard";
 
@@ -47,8 +46,8 @@ void PlaceCardWindow::Show(const PlaceCardForm& form) {
   for (const FormText& text : kFormTexts) {
     // The box being typed in keeps its caret: its text is already the form's.
     const std::wstring wide = Utf16FromUtf8(form.*text.field);
-    if (win32_form::WindowTextOf(Control(text.control)) != wide) {
-      win32_form::SetText(Control(text.control), wide);
+    if (WindowTextOf(Control(text.control)) != wide) {
+      SetText(Control(text.control), wide);
     }
   }
   showing_ = false;
@@ -59,16 +58,16 @@ void PlaceCardWindow::Show(const PlaceCardForm& form) {
     rows.push_back({form.ids[i], i < form.areas.size() ? form.areas[i] : std::string()});
   }
   const HWND list = Control(kMapList);
-  win32_form::SetRows(list, rows);
-  win32_form::SelectRow(list, form.ids.empty() ? -1 : static_cast<int>(form.selected));
+  SetRows(list, rows);
+  SelectRow(list, form.ids.empty() ? -1 : static_cast<int>(form.selected));
   SendMessageW(Control(kKeepOpenBox), BM_SETCHECK, form.keep_open ? BST_CHECKED : BST_UNCHECKED, 0);
   SendMessageW(Control(kAlwaysBox), BM_SETCHECK, form.always ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
 PlaceCardForm PlaceCardWindow::Read() const {
   PlaceCardForm form = form_;
-  form.place = Utf8FromUtf16(win32_form::WindowTextOf(Control(kPlaceBox)));
-  const int row = win32_form::SelectedRow(Control(kMapList));
+  form.place = Utf8FromUtf16(WindowTextOf(Control(kPlaceBox)));
+  const int row = SelectedRow(Control(kMapList));
   form.selected = row < 0 ? form_.selected : static_cast<std::size_t>(row);
   form.keep_open = Checked(Control(kKeepOpenBox));
   form.always = Checked(Control(kAlwaysBox));
@@ -81,9 +80,7 @@ void PlaceCardWindow::ShowError(std::string_view text, std::string_view title) {
   platform::win32::ShowErrorBox(owner, text, title);
 }
 
-void PlaceCardWindow::CopyText(std::string_view text) {
-  win32_form::CopyToClipboard(window_, text);
-}
+void PlaceCardWindow::CopyText(std::string_view text) { win32::CopyToClipboard(window_, text); }
 
 std::string PlaceCardWindow::ClipboardText() const {
   if (!OpenClipboard(window_)) return {};
@@ -178,4 +175,4 @@ LRESULT PlaceCardWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   }
 }
 
-}  // namespace tolvex
+}  // namespace tolvex::win32

@@ -11,9 +11,9 @@
 #include "dialog/place_card.h"
 #include "dialog/win32/form_window_win32.h"
 
-namespace tolvex {
+namespace tolvex::win32 {
 
-class PlaceCardWindow final : public win32_form::FormWindow, public PlaceCardView {
+class PlaceCardWindow final : public FormWindow, public PlaceCardView {
  public:
   explicit PlaceCardWindow(HINSTANCE instance);
   ~PlaceCardWindow() override;
@@ -40,4 +40,4 @@ class PlaceCardWindow final : public win32_form::FormWindow, public PlaceCardVie
   bool showing_ = false;  // Show writes the Place box: not the user's change
 };
 
-}  // namespace tolvex
+}  // namespace tolvex::win32

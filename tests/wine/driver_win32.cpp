@@ -592,7 +592,7 @@ DWORD WINAPI HostOptionWindow(void* context) {
   services.save.replace_file = [](const std::string& path, std::string_view bytes) {
     return tolvex::platform::ReplaceFileContents(path, bytes);
   };
-  tolvex::OptionWindow window(GetModuleHandleW(nullptr));
+  tolvex::win32::OptionWindow window(GetModuleHandleW(nullptr));
   tolvex::FrmOption logic(window, std::move(services));
   return static_cast<DWORD>(window.Run(logic));
 }

@@ -18,9 +18,9 @@ class QWidget;
 
 namespace tolvex::qt {
 
-class MapEditorDialog final : public TableDialog, public MapEditorView {
+class MapEditorWindow final : public TableDialog, public MapEditorView {
  public:
-  explicit MapEditorDialog(QWidget* parent);
+  explicit MapEditorWindow(QWidget* parent);
 
   // Runs the editor's load through `events`, then shows the dialog modally and returns once it
   // has closed.

@@ -1,4 +1,4 @@
-#include "dialog/qt/map_editor_dialog.h"
+#include "dialog/qt/map_editor_window.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -12,14 +12,14 @@
 namespace tolvex::qt {
 namespace {
 
-using namespace map_editor_form;
+using namespace map_editor_layout;
 
 // The catalogue chooser's dialog: OK picks the selected row.
-class ChooserDialog final : public TableDialog {
+class ItemChooserWindow final : public TableDialog {
  public:
-  ChooserDialog(QWidget* parent, std::string_view title, const std::vector<CatalogueRow>& rows)
-      : TableDialog(maps_form::chooser::kWindowLayout, maps_form::chooser::kColumns, parent) {
-    namespace chooser = maps_form::chooser;
+  ItemChooserWindow(QWidget* parent, std::string_view title, const std::vector<CatalogueRow>& rows)
+      : TableDialog(maps_layout::chooser::kWindowLayout, maps_layout::chooser::kColumns, parent) {
+    namespace chooser = maps_layout::chooser;
     setObjectName(QStringLiteral("Chooser"));
     setWindowTitle(ToQString(title));
     std::vector<std::vector<std::string>> columns(2);
@@ -56,7 +56,7 @@ class ChooserDialog final : public TableDialog {
 
 }  // namespace
 
-MapEditorDialog::MapEditorDialog(QWidget* parent) : TableDialog(kWindowLayout, {}, parent) {
+MapEditorWindow::MapEditorWindow(QWidget* parent) : TableDialog(kWindowLayout, {}, parent) {
   setObjectName(QStringLiteral("FrmMapEditor"));
   auto* datums = Control<QComboBox>(kDatumList);
   for (const std::string_view datum : kDatums) datums->addItem(ToQString(datum));
@@ -79,17 +79,17 @@ MapEditorDialog::MapEditorDialog(QWidget* parent) : TableDialog(kWindowLayout, {
   }
 }
 
-void MapEditorDialog::Run(MapEditorEvents& events) {
+void MapEditorWindow::Run(MapEditorEvents& events) {
   events_ = &events;
   events.OnLoad();
   if (!unloaded()) RunModal();
 }
 
-void MapEditorDialog::Send(void (MapEditorEvents::*handler)()) {
+void MapEditorWindow::Send(void (MapEditorEvents::*handler)()) {
   if (events_ != nullptr && !unloaded()) (events_->*handler)();
 }
 
-void MapEditorDialog::Show(const MapEditorForm& form) {
+void MapEditorWindow::Show(const MapEditorForm& form) {
   showing_ = true;
   for (const FormText& text : kFormTexts) {
     SetControlText(controls_.at(text.control), ToQString(form.option.*text.field), Caret::kEnd);
@@ -101,7 +101,7 @@ void MapEditorDialog::Show(const MapEditorForm& form) {
   showing_ = false;
 }
 
-MapEditorForm MapEditorDialog::Read() const {
+MapEditorForm MapEditorWindow::Read() const {
   MapEditorForm form;
   for (const FormText& text : kFormTexts) {
     form.option.*text.field = ControlText(controls_.at(text.control)).toStdString();
@@ -111,21 +111,21 @@ MapEditorForm MapEditorDialog::Read() const {
   return form;
 }
 
-void MapEditorDialog::ShowError(std::string_view text, std::string_view title) {
+void MapEditorWindow::ShowError(std::string_view text, std::string_view title) {
   ShowCriticalMessage(isVisible() ? this : parentWidget(), text, title);
 }
 
-void MapEditorDialog::Close() { close(); }
+void MapEditorWindow::Close() { close(); }
 
-void MapEditorDialog::reject() { Send(&MapEditorEvents::OnCancel); }
+void MapEditorWindow::reject() { Send(&MapEditorEvents::OnCancel); }
 
-void MapEditorDialog::Unloaded() {
+void MapEditorWindow::Unloaded() {
   if (events_ != nullptr) events_->OnUnload();
 }
 
 std::optional<std::size_t> ChooseFromList(QWidget* parent, std::string_view title,
                                           const std::vector<CatalogueRow>& rows) {
-  ChooserDialog chooser(parent, title, rows);
+  ItemChooserWindow chooser(parent, title, rows);
   return chooser.Pick();
 }
 
