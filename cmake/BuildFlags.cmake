@@ -21,6 +21,12 @@ if(TOLVEX_SANITIZE)
   target_link_options(tolvex_build_flags INTERFACE ${_sanitize})
 endif()
 
+# Fuzzing: the parsers under test are in the libraries, so libFuzzer's coverage reaches into
+# every target, not only the fuzz target's own file (which adds -fsanitize=fuzzer to link).
+if(TOLVEX_FUZZ)
+  target_compile_options(tolvex_build_flags INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 # The version, with project(VERSION) its one source: `#include "version.h"`.
 string(LENGTH "${PROJECT_VERSION_MINOR}" _minor_digits)
 if(_minor_digits LESS 2)
