@@ -31,7 +31,7 @@ using test::TempDir;
 using FakeEditorView = test::FakeWindow<MapEditorView, MapEditorForm, MapEditorEvents>;
 
 // What the window shows. The toolkit reports the unload after Close, as a real one does.
-class FakeView final : public OptionView {
+class FakeView final : public test::FakeWindow<OptionView, OptionForm, OptionEvents> {
  public:
   // What the user does in the map editor once it has loaded; its window is kept for the test.
   std::function<void(FakeEditorView&, MapEditorEvents&)> in_editor;
@@ -39,23 +39,13 @@ class FakeView final : public OptionView {
   // The catalogue chooser: the items offered, and the one the user picks.
   std::vector<CatalogueRow> offered;
   std::optional<std::size_t> pick;
-
-  OptionForm form;  // the controls; a test types into form.selected
-  std::vector<Message> messages;
-  // The form as each message box found it: the window shows it once the box is gone.
+  // The form as each message box found it (a test types into form.selected): the window shows
+  // it once the box is gone.
   std::vector<OptionForm> form_at_message;
-  bool closed = false;
-  OptionEvents* events = nullptr;
 
-  void Show(const OptionForm& shown) override { form = shown; }
-  OptionForm Read() const override { return form; }
   void ShowError(std::string_view text, std::string_view title) override {
-    messages.push_back({std::string(text), std::string(title)});
+    FakeWindow::ShowError(text, title);
     form_at_message.push_back(form);
-  }
-  void Close() override {
-    closed = true;
-    if (events != nullptr) events->OnUnload();
   }
   void RunMapEditor(
       const std::function<std::unique_ptr<MapEditorEvents>(MapEditorView&)>& make_logic) override {
