@@ -7,7 +7,7 @@
 
 // The option form's texts (OptionForm in dialog/option_view.h, TolvexUiForm): X(field, control),
 // `control` the id in dialog/option_layout.h of the control that shows it. The form's one list,
-// the ids of the options, is the drop-down list of the application box, whose text field is
+// the ids of the maps, is the drop-down list of the application box, whose text field is
 // `selected`.
 #define TOLVEX_OPTION_FORM_TEXTS(X)                                       \
   X(selected, kApplicationBox)  /* the application box's text field */    \

@@ -172,7 +172,7 @@ void FrmOption::ShowMaps(int row) {
   const int last = static_cast<int>(maps_.size()) - 1;
   form_.map_row = std::clamp(row, std::min(0, last), last);
   form_.ask = AsksEachLink(*option_doc_);
-  // The first tab shows the picked option as it is now; a pick that named no option before and
+  // The first tab shows the picked map as it is now; a pick that named no map before and
   // still names none keeps what the load showed.
   if (selected_listed || RowOf(maps_, form_.selected) >= 0) FillOption(form_.selected);
   view_.Show(form_);

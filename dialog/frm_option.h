@@ -1,4 +1,4 @@
-// FrmOption, the option dialog's logic: it lists the options of the option file, shows the one
+// FrmOption, the option dialog's logic: it lists the maps of the option file, shows the one
 // the user picks and, on OK, stores the pick as the file's `currentsetting`. It knows nothing
 // of widgets: a toolkit's window implements OptionView and forwards its events here.
 //
@@ -95,8 +95,8 @@ class FrmOption final : public OptionEvents {
   // Makes a Maps tab edit in the window's document and keeps it for OK; shows its refusal,
   // if any, then the maps as the document now holds them.
   void ApplyMapsEdit(const MapEdit& edit, int row);
-  // Runs the map editor on `initial` (the option at `index`, or a new one when nullopt) and
-  // returns the option it accepted; nullopt when the user cancelled.
+  // Runs the map editor on `initial` (the map at `index`, or a new one when nullopt) and
+  // returns the map it accepted; nullopt when the user cancelled.
   std::optional<MapOption> RunEditor(const MapOption& initial, std::optional<std::size_t> index);
   // The option of the Maps tab's row; null when the row picks none.
   const MapOption* RowOption() const;

@@ -1,4 +1,4 @@
-// FrmMapEditor, the logic of the window in which one map (an option) is added or changed: id,
+// FrmMapEditor, the logic of the window in which one map is added or changed: id,
 // area, datum, zoom and command template, with a preview of the command line for a place and
 // "&Try", which opens it. It refuses what the option list's rules refuse, with their messages,
 // and hands the accepted option back; the option window keeps it until OK.
@@ -46,7 +46,7 @@ class MapEditorEvents {
 };
 
 struct FrmMapEditorServices {
-  MapOption initial;                         // the option edited, or a new one's defaults
+  MapOption initial;                         // the map edited, or a new one's defaults
   std::vector<MapOption> options;            // all options as the window holds them now
   std::optional<std::size_t> index;          // the edited option's index; nullopt for a new one
   Location place;                            // the preview's place

@@ -1,4 +1,4 @@
-// The map editor's form (dialog/map_editor.h has its logic): the option's id, area, datum and
+// The map editor's form (dialog/map_editor.h has its logic): the map's id, area, datum and
 // zoom, its command template, the preview of the command line and "&Try". See
 // dialog/window_layout.h for what the columns mean.
 #pragma once
@@ -64,7 +64,7 @@ inline constexpr Control kControls[] = {
 inline constexpr layout::Window kWindowLayout = {kCaption,  kClientWidth,  kClientHeight, kControls,
                                                  kOkButton, kCancelButton, kIdBox};
 
-// Where the option's texts show; the datum is the pick of kDatumList among kDatums.
+// Where the map's texts show; the datum is the pick of kDatumList among kDatums.
 struct FormText {
   std::string MapOption::*field;
   int control;

@@ -22,7 +22,7 @@ namespace tolvex {
 // of TOLVEX_OPTION_FORM_TEXTS (dialog/form_fields.h).
 struct OptionForm {
   std::vector<std::string> ids;
-  // The Maps tab: each option's area (one per id), the row picked in its list (-1: none) and
+  // The Maps tab: each map's area (one per id), the row picked in its list (-1: none) and
   // the check box "Ask which map to use for each &link".
   std::vector<std::string> areas;
   int map_row = -1;

@@ -5,7 +5,7 @@
 // statically, the module uses the toolkit's shared one).
 //
 //   gateway: FrmOption    <-> OptionView/OptionEvents adapters       <-> this ABI <-> Qt window
-//            FrmMapEditor <-> MapEditorView/MapEditorEvents adapters <-> this ABI <-> Qt dialog
+//            FrmMapEditor <-> MapEditorView/MapEditorEvents adapters <-> this ABI <-> Qt window
 //            FrmPlaceCard <-> PlaceCardView/PlaceCardEvents adapters <-> this ABI <-> Qt window
 #pragma once
 
@@ -55,7 +55,7 @@ enum TolvexUiEvent {
 #undef TOLVEX_UI_EVENT
 };
 
-// The map editor (MapEditorForm in dialog/map_editor.h): the option's fields and the preview,
+// The map editor (MapEditorForm in dialog/map_editor.h): the map's fields and the preview,
 // one text for each of TOLVEX_EDITOR_FORM_TEXTS (dialog/form_fields.h), in its order.
 struct TolvexUiEditorForm {
 #define TOLVEX_UI_EDITOR_TEXT(field, member) TolvexUiText field;

@@ -2,7 +2,7 @@
 //
 //   $$            one "$"
 //   $ost          the geocode (always of the WGS84 position)
-//   $zoom         the zoom level, a whole number: the link's own, else the option's, else 16
+//   $zoom         the zoom level, a whole number: the link's own, else the map's, else 16
 //   $NAME(FORMAT) a named field: lat.d lat.m lat.s lat.r lon.d lon.m lon.s lon.r, written by
 //                 FormatField under FORMAT (degrees, minutes, seconds, radians)
 //   any other $   itself

@@ -2,7 +2,7 @@
 // place card's "always open this map" and `tolvex maps` all read and change the document through
 // these functions, so that one set of rules and messages holds everywhere. Every edit changes
 // only what it names and keeps the rest of the document: other attributes, comments, the order
-// of the options, the encoding declaration.
+// of the maps, the encoding declaration.
 #pragma once
 
 #include <cstddef>
@@ -82,7 +82,7 @@ std::vector<MapOption> MapsNotIn(const std::vector<MapOption>& offered,
 std::string AddMapOption(platform::XmlDocument& document, const MapOption& option);
 std::string ReplaceMapOption(platform::XmlDocument& document, std::size_t index,
                              const MapOption& option);
-// Removing the active option makes the first remaining one active; the last option stays.
+// Removing the active option makes the first remaining one active; the last map stays.
 std::string RemoveMapOption(platform::XmlDocument& document, std::size_t index);
 std::string SetActiveOption(platform::XmlDocument& document, std::string_view id);
 // true writes ask="true" on the root; false removes the attribute.

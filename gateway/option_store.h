@@ -1,6 +1,6 @@
-// The option file: which GIS applications a location can be handed to, and which of them is
-// active. The request path reads the active option (LoadActiveOption); the option dialog lists
-// the options, looks them up and stores the user's choice. Options are always found by
+// The option file: which maps a location can be handed to, and which of them is active (the
+// active option). The request path reads the active option (LoadActiveOption); the option
+// dialog lists the maps, looks them up and stores the user's choice. Maps are always found by
 // comparing ids, never by splicing an id into a query.
 #pragma once
 

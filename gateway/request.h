@@ -25,7 +25,7 @@ inline constexpr std::string_view kOptionRequest = "option";  // letter case sig
 
 // Map zoom levels as the map services count them: 0 shows the world, 21 a building.
 inline constexpr int kMaxZoom = 21;
-inline constexpr int kDefaultZoom = 16;  // when neither the link nor the option gives one
+inline constexpr int kDefaultZoom = 16;  // when neither the link nor the map gives one
 
 // The location of a request: its WGS84 position and its geocode, both forms always set.
 struct Location {
