@@ -137,6 +137,7 @@ std::optional<std::size_t> ItemChooserWindow::Run(HWND owner, std::string_view t
   }
   SetWindowTextW(window_, Utf16FromUtf8(title).c_str());
   std::vector<std::vector<std::string>> shown;
+  shown.reserve(rows.size());
   for (const CatalogueRow& row : rows) shown.push_back({row.id, row.area});
   const HWND list = Control(chooser::kItemList);
   SetRows(list, shown);
