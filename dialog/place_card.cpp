@@ -13,13 +13,9 @@
 namespace tolvex {
 namespace {
 
-// The index of the copy item that copies the selected map's command line.
-constexpr std::size_t MapLinkItem() {
-  for (std::size_t i = 0; i < std::size(kCopyItems); ++i) {
-    if (kCopyItems[i] == nullptr) return i;
-  }
-  return 0;
-}
+// The copy item that copies the selected map's command line: the last.
+constexpr std::size_t kMapLinkItem = std::size(kCopyItems) - 1;
+static_assert(kCopyItems[kMapLinkItem] == nullptr);
 
 }  // namespace
 
@@ -139,7 +135,7 @@ void FrmPlaceCard::OnCopyCoordinates() {
   OnCopy(0);
 }
 
-void FrmPlaceCard::OnCopyMapLink() { OnCopy(MapLinkItem()); }
+void FrmPlaceCard::OnCopyMapLink() { OnCopy(kMapLinkItem); }
 
 void FrmPlaceCard::OnCancel() {
   if (document_ != nullptr) view_.Close();

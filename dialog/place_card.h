@@ -47,18 +47,12 @@ struct PlaceCardForm {
 };
 
 // The copy items, in the order of PlaceCardForm::copy_labels: the place's format each copies,
-// nullptr for the selected map's command line. Their labels and keys are the views'
+// and last nullptr, the selected map's command line. Their labels and keys are the views'
 // (kCopyLabels in dialog/place_card_layout.h).
 inline constexpr PlaceFormat kCopyItems[] = {
     &PlaceFormats::coordinates, &PlaceFormats::dms, &PlaceFormats::geocode,
     &PlaceFormats::tolvex,      &PlaceFormats::geo, nullptr,
 };
-
-// A copy item's name, as `tolvex show` names its rows ("map" for the map's command line).
-constexpr std::string_view CopyItemName(std::size_t item) {
-  if (item >= std::size(kCopyItems)) return {};
-  return kCopyItems[item] != nullptr ? PlaceFormatName(kCopyItems[item]) : "map";
-}
 
 class PlaceCardView {
  public:

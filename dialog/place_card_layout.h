@@ -102,21 +102,22 @@ inline constexpr ButtonEvent kButtonEvents[] = {
 #undef TOLVEX_CARD_BUTTON_ITEM
 
 // The copy items' menu entries, one for each of kCopyItems (dialog/place_card.h) in its order:
-// the label and the keys that copy it without the menu, written as both toolkits read them (""
-// for none).
+// the entry's name for the toolkit's object tree, the label and the keys that copy it without
+// the menu, written as both toolkits read them ("" for none).
 struct CopyLabel {
+  std::string_view name;
   std::string_view label;
   std::string_view shortcut;
 };
 
 // clang-format off
 inline constexpr CopyLabel kCopyLabels[] = {
-    {"&Coordinates", "Ctrl+C"},
-    {"&Degrees, minutes, seconds", ""},
-    {"&Geocode", ""},
-    {"&TolVex: link", ""},
-    {"g&eo: link", ""},
-    {"&Map link", "Ctrl+Shift+C"},
+    {"coordinates", "&Coordinates", "Ctrl+C"},
+    {"dms", "&Degrees, minutes, seconds", ""},
+    {"geocode", "&Geocode", ""},
+    {"tolvex", "&TolVex: link", ""},
+    {"geo", "g&eo: link", ""},
+    {"map", "&Map link", "Ctrl+Shift+C"},
 };
 // clang-format on
 static_assert(std::size(kCopyLabels) == std::size(kCopyItems));

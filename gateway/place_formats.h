@@ -47,16 +47,6 @@ struct PlaceFormats {
 // One of the place's own formats.
 using PlaceFormat = std::string PlaceFormats::*;
 
-// A format's row name ("coordinates" for &PlaceFormats::coordinates). Inline, so that the UI
-// module, which links none of the core, can name a format too.
-constexpr std::string_view PlaceFormatName(PlaceFormat format) {
-#define TOLVEX_PLACE_FORMAT(member) \
-  if (format == &PlaceFormats::member) return #member;
-  TOLVEX_PLACE_FORMATS(TOLVEX_PLACE_FORMAT)
-#undef TOLVEX_PLACE_FORMAT
-  return {};
-}
-
 // The place in every format, with the command line of each of `maps`.
 PlaceFormats DescribePlace(const Location& location, const std::vector<MapOption>& maps,
                            std::string_view decimal_separator);

@@ -46,7 +46,7 @@ PlaceCardWindow::PlaceCardWindow() : TableDialog(kWindowLayout, kMapColumns, nul
     QString text = ToQString(kCopyLabels[i].label);
     if (!kCopyLabels[i].shortcut.empty()) text += '\t' + ToQString(kCopyLabels[i].shortcut);
     QAction* item = menu->addAction(text);
-    item->setObjectName(QStringLiteral("copy_") + ToQString(CopyItemName(i)));
+    item->setObjectName(QStringLiteral("copy_") + ToQString(kCopyLabels[i].name));
     connect(item, &QAction::triggered, this, [this, i] { Send(&PlaceCardEvents::OnCopy, i); });
   }
 }
