@@ -172,6 +172,18 @@ struct ButtonEvent {
   void (Events::*handler)();
 };
 
+// Raises on `events` the event whose button is `id`; false when `id` is no button of `table`.
+template <class Events>
+bool RaiseClick(std::span<const ButtonEvent<Events>> table, int id, Events& events) {
+  for (const ButtonEvent<Events>& click : table) {
+    if (click.button != 0 && click.button == id) {
+      (events.*click.handler)();
+      return true;
+    }
+  }
+  return false;
+}
+
 // The letter after a caption's lone "&", lower-cased; 0 when it has none.
 inline char Mnemonic(std::string_view caption) {
   for (std::size_t i = 0; i + 1 < caption.size(); ++i) {

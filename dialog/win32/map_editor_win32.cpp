@@ -99,13 +99,9 @@ LRESULT MapEditorWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
       const int code = HIWORD(wparam);
-      if (code == BN_CLICKED) {
-        for (const editor::ButtonEvent& click : editor::kButtonEvents) {
-          if (click.button != 0 && click.button == id) {
-            (events_->*click.handler)();
-            return 0;
-          }
-        }
+      if (code == BN_CLICKED &&
+          layout::RaiseClick<MapEditorEvents>(editor::kButtonEvents, id, *events_)) {
+        return 0;
       }
       if (!showing_ && ((code == EN_CHANGE && id != editor::kPreviewBox) ||
                         (code == CBN_SELCHANGE && id == editor::kDatumList))) {

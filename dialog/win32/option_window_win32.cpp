@@ -267,13 +267,8 @@ LRESULT OptionWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         events_->OnHelp();
         return 0;
       }
-      if (code == BN_CLICKED) {
-        for (const ButtonEvent& click : kButtonEvents) {
-          if (click.button != 0 && click.button == id) {
-            (events_->*click.handler)();
-            return 0;
-          }
-        }
+      if (code == BN_CLICKED && layout::RaiseClick<OptionEvents>(kButtonEvents, id, *events_)) {
+        return 0;
       }
       if (id == kApplicationBox && code == CBN_SELCHANGE) {
         // The text field takes the picked entry only after this notification: put it there

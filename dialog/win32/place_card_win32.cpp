@@ -147,13 +147,9 @@ LRESULT PlaceCardWindow::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (HIWORD(wparam) != BN_CLICKED) return 0;
-      for (const ButtonEvent& click : kButtonEvents) {
-        if (click.button != 0 && click.button == id) {
-          (events_->*click.handler)();
-          return 0;
-        }
+      if (!layout::RaiseClick<PlaceCardEvents>(kButtonEvents, id, *events_) && id == kCopyButton) {
+        DropCopyMenu();
       }
-      if (id == kCopyButton) DropCopyMenu();
       return 0;
     }
     case WM_NOTIFY: {
