@@ -5,6 +5,7 @@
 // Maps tab, the place card, the map editor and the catalogue chooser.
 #pragma once
 
+#include <QAbstractButton>
 #include <QDialog>
 #include <QFont>
 #include <QRect>
@@ -59,6 +60,18 @@ class TwipScale {
 // by id, then chains the tab order of the table's tab stops. A list view gets `columns`.
 void BuildControls(std::span<const layout::Control> table, QWidget* window, const TwipScale& twips,
                    std::span<const layout::Column> columns, std::map<int, QWidget*>& controls);
+
+// Has a click on each button of `table` (among `controls`) call `send` with its event's handler.
+template <class Events, class Send>
+void ConnectClicks(std::span<const layout::ButtonEvent<Events>> table,
+                   const std::map<int, QWidget*>& controls, QObject* receiver, Send send) {
+  for (const layout::ButtonEvent<Events>& click : table) {
+    if (click.button == 0) continue;
+    QObject::connect(static_cast<QAbstractButton*>(controls.at(click.button)),
+                     &QAbstractButton::clicked, receiver,
+                     [send, handler = click.handler] { send(handler); });
+  }
+}
 
 // Fills a list view with rows of `rows[column][row]` texts, unless it already shows them.
 void SetRows(QTreeWidget* list, const std::vector<std::vector<std::string>>& columns);

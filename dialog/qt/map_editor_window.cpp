@@ -72,11 +72,8 @@ MapEditorWindow::MapEditorWindow(QWidget* parent) : TableDialog(kWindowLayout, {
     }
   }
   connect(datums, &QComboBox::currentIndexChanged, this, changed);
-  for (const ButtonEvent& click : kButtonEvents) {
-    if (click.button == 0) continue;
-    connect(Control<QPushButton>(click.button), &QPushButton::clicked, this,
-            [this, handler = click.handler] { Send(handler); });
-  }
+  ConnectClicks<MapEditorEvents>(kButtonEvents, controls_, this,
+                                 [this](auto handler) { Send(handler); });
 }
 
 void MapEditorWindow::Run(MapEditorEvents& events) {

@@ -70,11 +70,8 @@ void OptionWindow::BuildMapsTab(const TwipScale& twips) {
                 controls_);
   map_list_ = static_cast<QTreeWidget*>(controls_.at(kMapList));
   // Only the user's click reports a change of the check box; the logic's Show does not.
-  for (const ButtonEvent& click : kButtonEvents) {
-    if (click.button == 0) continue;
-    connect(static_cast<QAbstractButton*>(controls_.at(click.button)), &QAbstractButton::clicked,
-            this, [this, handler = click.handler] { Send(handler); });
-  }
+  ConnectClicks<OptionEvents>(kButtonEvents, controls_, this,
+                              [this](auto handler) { Send(handler); });
   connect(map_list_, &QTreeWidget::itemDoubleClicked, this,
           [this] { Send(&OptionEvents::OnEditMap); });
 

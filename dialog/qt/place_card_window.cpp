@@ -29,11 +29,8 @@ PlaceCardWindow::PlaceCardWindow() : TableDialog(kWindowLayout, kMapColumns, nul
   connect(Control<QLineEdit>(kPlaceBox), &QLineEdit::textEdited, this,
           [this] { Send(&PlaceCardEvents::OnPlaceChange); });
   connect(maps_, &QTreeWidget::itemDoubleClicked, this, [this] { Send(&PlaceCardEvents::OnOpen); });
-  for (const ButtonEvent& click : kButtonEvents) {
-    if (click.button == 0) continue;
-    connect(Control<QPushButton>(click.button), &QPushButton::clicked, this,
-            [this, handler = click.handler] { Send(handler); });
-  }
+  ConnectClicks<PlaceCardEvents>(kButtonEvents, controls_, this,
+                                 [this](auto handler) { Send(handler); });
   // Wherever the focus is, Ctrl+C copies the coordinates and Ctrl+Shift+C the selected map's
   // link; the menu names the keys beside its items.
   auto* copy = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), this);
