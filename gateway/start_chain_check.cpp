@@ -15,7 +15,7 @@ struct RecordedStart {
   std::int64_t time_ms = 0;
   std::string_view location;
   StartKind kind = StartKind::kMayComeBack;
-  std::int64_t chain = 0;  // a refusal's chain (the time of its first start); 0: not known
+  std::int64_t chain = 0;  // the chain (the time of its first start); 0: not known
 };
 
 // Splits `text` at the first blank: the word before it, and `text` after it.
@@ -60,8 +60,9 @@ std::optional<Mark> ParseMark(std::string_view text) {
   return Mark{*count, *time, location, *chain};
 }
 
-// One start a line, oldest first: "TIME LOCATION KIND", a refusal followed by its chain. Lines
-// that do not parse, and starts after `now_ms` (a clock set back), are left out.
+// One start a line, oldest first: "TIME LOCATION KIND", followed by its chain unless it opened
+// a web address (a record of an earlier version names only a refusal's). Lines that do not
+// parse, and starts after `now_ms` (a clock set back), are left out.
 std::vector<RecordedStart> ParseRecord(std::string_view text, std::int64_t now_ms) {
   std::vector<RecordedStart> starts;
   while (!text.empty()) {
@@ -73,7 +74,7 @@ std::vector<RecordedStart> ParseRecord(std::string_view text, std::int64_t now_m
     const std::string_view kind = NextWord(line);
     if (!time || *time > now_ms || !IsLocationWord(location) || kind.size() != 1) continue;
     if (kind != "o" && kind != "w" && kind != "r") continue;
-    const auto chain = line.empty() || kind != "r" ? std::optional<std::int64_t>(0)
+    const auto chain = line.empty() || kind == "w" ? std::optional<std::int64_t>(0)
                                                    : ParseNumber<std::int64_t>(line);
     if (!chain) continue;
     starts.push_back({*time, location, static_cast<StartKind>(kind.front()), *chain});
@@ -95,6 +96,15 @@ int RecordedChain(const std::vector<RecordedStart>& starts, std::string_view loc
     later = start.time_ms;
   }
   return count;
+}
+
+// How many starts of `chain` launched a command in the last kChainGapMs, in all its branches.
+int ChainStarts(const std::vector<RecordedStart>& starts, std::string_view location,
+                std::int64_t chain, std::int64_t now_ms) {
+  return static_cast<int>(std::count_if(starts.begin(), starts.end(), [&](const RecordedStart& s) {
+    return s.kind == StartKind::kMayComeBack && s.location == location && s.chain == chain &&
+           now_ms - s.time_ms < kChainGapMs;
+  }));
 }
 
 // A refusal of `chain` in the record: the chain was stopped, and its user told.
@@ -148,7 +158,7 @@ std::vector<RecordedStart> KeptStarts(const std::vector<RecordedStart>& starts,
 std::string RecordLine(const RecordedStart& start) {
   std::string line = std::to_string(start.time_ms) + ' ' + std::string(start.location) + ' ' +
                      static_cast<char>(start.kind);
-  if (start.kind == StartKind::kRefused) line += ' ' + std::to_string(start.chain);
+  if (start.kind != StartKind::kWebAddress) line += ' ' + std::to_string(start.chain);
   return line + '\n';
 }
 
@@ -171,9 +181,10 @@ ChainVerdict JudgeStart(std::string_view location, bool may_come_back, std::int6
   // A chain that forks goes on in its other branches after one of its starts was refused:
   // those are refused too, and the user, told once, is not told again.
   const bool refused_before = inherited > 0 && ChainWasRefused(starts, location, chain);
+  const int branched = inherited > 0 ? ChainStarts(starts, location, chain, now_ms) : 0;
 
   ChainVerdict verdict;
-  verdict.refuse = std::max(inherited, recorded) >= kMaxChainedStarts || refused_before;
+  verdict.refuse = std::max({inherited, recorded, branched}) >= kMaxChainedStarts || refused_before;
   verdict.say_so =
       verdict.refuse && !refused_before && !RefusedMomentsAgo(starts, location, now_ms);
   if (!verdict.refuse) {
@@ -200,10 +211,11 @@ ChainVerdict CheckStartChain(platform::StartChain& chain, std::string_view locat
     recorded = record.has_value();
     return verdict.record;
   };
-  chain.UpdateRecord(judge, kRecordWaitMs);
-  // A refusal waits longer for the record, which alone tells whether the chain was told
-  // already: a chain that forks refuses many starts at once, and they queue for it.
-  if (verdict.refuse && !recorded) chain.UpdateRecord(judge, kRefusalRecordWaitMs);
+  // A start that a start launched waits longer for the record: a chain that forks starts many
+  // at once, and they queue for it; one left out of the record would not be counted. A refusal
+  // waits as long, as the record alone tells whether the chain was told already.
+  chain.UpdateRecord(judge, mark ? kChainRecordWaitMs : kRecordWaitMs);
+  if (verdict.refuse && !recorded) chain.UpdateRecord(judge, kChainRecordWaitMs);
   if (!verdict.refuse) chain.PassOnMark(verdict.mark);
   return verdict;
 }

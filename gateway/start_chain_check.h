@@ -8,7 +8,10 @@
 // - a small per-user record of the latest starts, for a chain that passes through a program
 //   that was already running (a browser, a desktop's launcher), where the environment does not
 //   travel: there, starts of one location less than kRecordGapMs apart, each launching a
-//   command that could come back, count as one chain.
+//   command that could come back, count as one chain. The record also names the chain of each
+//   start that launched, so that a chain which forks is counted in all its branches together:
+//   the mark counts one branch only, and a machine too busy to start the next one within
+//   kRecordGapMs would otherwise let a command that starts two run to a thousand starts.
 //
 // After kMaxChainedStarts such starts the next one launches nothing. What a user does on purpose
 // stays far below that: a few clicks on one link, links opened later by a program the gateway
@@ -40,9 +43,10 @@ inline constexpr std::int64_t kRecordGapMs = 1000;
 // The record keeps the latest starts only, so that it stays a few kilobytes at most.
 inline constexpr std::size_t kMaxRecordedStarts = 32;
 // How long a start waits for the record another start holds: a link that opens hardly waits;
-// a refusal waits longer, so that a chain's starts agree which of them tells the user.
+// a start that a start launched, and a refusal, wait longer, so that every start of a chain is
+// counted and its starts agree which of them tells the user.
 inline constexpr std::int64_t kRecordWaitMs = 20;
-inline constexpr std::int64_t kRefusalRecordWaitMs = 1000;
+inline constexpr std::int64_t kChainRecordWaitMs = 1000;
 
 struct ChainVerdict {
   bool refuse = false;

@@ -19,7 +19,7 @@ constexpr const char* kHere = "SD9.XC4.EQ2.CV5";
 constexpr const char* kThere = "SB4.XB0.LO4.CX1";
 
 // A record line: a start `ms_ago`, of `kind` (o: launched a command that could come back, w: a
-// web address, r: refused, of the chain begun `chain_ms_ago` when that is not negative).
+// web address, r: refused), of the chain begun `chain_ms_ago` when that is not negative.
 std::string Line(std::int64_t ms_ago, char kind = 'o', const char* location = kHere,
                  std::int64_t chain_ms_ago = -1) {
   const std::string chain = chain_ms_ago < 0 ? "" : ' ' + std::to_string(kNow - chain_ms_ago);
@@ -27,9 +27,10 @@ std::string Line(std::int64_t ms_ago, char kind = 'o', const char* location = kH
 }
 
 // `count` starts of kHere, `gap_ms` apart, the latest `gap_ms` ago.
-std::string Starts(int count, std::int64_t gap_ms, char kind = 'o') {
+std::string Starts(int count, std::int64_t gap_ms, char kind = 'o',
+                   std::int64_t chain_ms_ago = -1) {
   std::string text;
-  for (int i = count; i >= 1; --i) text += Line(i * gap_ms, kind);
+  for (int i = count; i >= 1; --i) text += Line(i * gap_ms, kind, kHere, chain_ms_ago);
   return text;
 }
 
@@ -40,7 +41,7 @@ std::string MarkOf(int count, std::int64_t ms_ago, const char* location = kHere,
          (chain_ms_ago < 0 ? "" : ' ' + std::to_string(kNow - chain_ms_ago));
 }
 
-constexpr std::int64_t kForked = 5000;  // a chain that forks began 5 s ago
+constexpr std::int64_t kForked = 15000;  // a chain that forks began 15 s ago
 
 struct ChainCase {
   const char* name;
@@ -65,10 +66,10 @@ TEST_P(StartChainTest, RefusesOnlyAChain) {
   } else {
     EXPECT_EQ(verdict.mark, MarkOf(c.passed_on, 0, kHere, c.chain));
   }
-  // This start is the record's last line, a refusal with its chain; the record stays bounded
-  // and keeps a chain's refusal.
+  // This start is the record's last line, with its chain unless it opened a web address; the
+  // record stays bounded and keeps a chain's refusal.
   const char kind = c.refuse ? 'r' : c.may_come_back ? 'o' : 'w';
-  EXPECT_TRUE(verdict.record.ends_with(Line(0, kind, kHere, c.refuse ? c.chain : -1)))
+  EXPECT_TRUE(verdict.record.ends_with(Line(0, kind, kHere, kind == 'w' ? -1 : c.chain)))
       << verdict.record;
   const std::string before = c.record.value_or("");
   if (const std::string first = before.substr(0, before.find('\n') + 1); first.find(" r ") < 40) {
@@ -101,6 +102,13 @@ INSTANTIATE_TEST_SUITE_P(
         // seconds later and whatever the record holds since; another chain of the link is not.
         {"AForkedChainsOtherBranchesAreRefusedUntold", MarkOf(4, 10, kHere, kForked),
          Line(3000, 'r', kHere, kForked) + Starts(40, 1000), true, false, 0, true, kForked},
+        // Its branches' starts count together, however slowly a busy machine makes them.
+        {"TheTenthStartOfAForkedChainOpens", MarkOf(3, 10, kHere, kForked),
+         Starts(9, 1200, 'o', kForked), false, true, 4, true, kForked},
+        {"TheEleventhStartOfAForkedChainIsRefused", MarkOf(3, 10, kHere, kForked),
+         Starts(10, 1200, 'o', kForked), true, true, 0, true, kForked},
+        {"StartsOfAnotherChainCountForNothing", MarkOf(3, 10, kHere, kForked),
+         Starts(10, 1200, 'o', 20000), false, true, 4, true, kForked},
         {"ARefusalOfAnotherChainStopsNothing", MarkOf(4, 10, kHere, kForked),
          Line(3000, 'r', kHere, 9000) + Line(10), false, true, 5, true, kForked},
         {"ARefusalEndsTheRecordedChain", std::nullopt,
