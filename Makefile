@@ -27,6 +27,12 @@ setup-tools:
 setup-deb:
 	@scripts/setup deb
 
+# A preset's configure and build: $(call preset-build,NAME) in a recipe.
+define preset-build
+cmake --preset $(1) $(CMAKE_FLAGS) >/dev/null
+cmake --build --preset $(1)
+endef
+
 # The tests are built where GoogleTest is installed (make test installs it): a configure that
 # asks for them without it stops.
 build: setup
@@ -41,17 +47,14 @@ release: setup
 # The distribution build: Debian's shared libxml2 (TOLVEX_STATIC_LIBXML2=OFF), so that its
 # security updates reach the program. Only the request path and its tests are built.
 shared: setup-test
-	cmake --preset linux-shared $(CMAKE_FLAGS) >/dev/null
-	cmake --build --preset linux-shared
+	$(call preset-build,linux-shared)
 
 asan: setup-test
-	cmake --preset asan $(CMAKE_FLAGS) >/dev/null
-	cmake --build --preset asan
+	$(call preset-build,asan)
 
 # The Windows programs, cross-built: build/windows/bin/TolvexGateway.exe and tolvex.exe.
 windows: setup-windows
-	cmake --preset windows $(CMAKE_FLAGS) >/dev/null
-	cmake --build --preset windows
+	$(call preset-build,windows)
 
 # The Windows package in build/windows/dist: TolvexGateway-VERSION-setup.exe (the installer)
 # and TolvexGateway-VERSION-windows-x86_64.zip.
@@ -92,7 +95,31 @@ test-wine: setup-test build windows-msi
 test-shared: shared
 	ctest --preset linux-shared
 
-test: test-linux test-asan test-wine test-shared
+# Every test: the packages and the Linux build first, then two lanes side by side. One runs the
+# Linux tests, then builds and runs the sanitizer's and the shared-libxml2 build's; the other
+# builds the Windows programs and package and runs them under Wine. The Wine tests mostly wait
+# for Wine (a fifth of one core), so beside the builds they cost little time. Each stage's output
+# is printed whole when the stage ends; the first stage that fails stops the lanes.
+test: setup-test setup-windows build
+	@echo "make test: the Linux tests, then the sanitizer and shared builds' tests, beside the Wine tests"
+	@$(MAKE) --no-print-directory -j2 --output-sync=target lane-linux lane-wine
+
+# The lanes' stages, which take their packages and the Linux build as made (make test's own).
+.PHONY: lane-linux lane-wine stage-linux stage-asan stage-asan-tests
+stage-linux:
+	ctest --preset linux
+stage-asan: stage-linux
+	$(call preset-build,asan)
+stage-asan-tests: stage-asan
+	ctest --preset asan
+lane-linux: stage-asan-tests
+	$(call preset-build,linux-shared)
+	ctest --preset linux-shared
+lane-wine:
+	$(call preset-build,windows)
+	scripts/windows-dist build/windows
+	scripts/windows-msi build/windows $(VERSION)
+	ctest --preset wine
 
 bench: setup-test release
 	build/linux-release/bin/bench_geocode
