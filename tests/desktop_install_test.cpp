@@ -433,7 +433,8 @@ struct ChainCase {
   int runs;            // of the installed program
   int refusals;        // messages on standard error
   int recorded = 0;    // runs of the recorder
-  // `runs` bounds the runs of a chain that forks (its branches race).
+  // `runs` and `refusals` bound those of a chain that forks: its branches race, and on a busy
+  // machine a start may miss the record, which alone ties them together.
   bool at_most = false;
 };
 
@@ -487,9 +488,9 @@ TEST_P(ChainTest, EndsAfterElevenStartsAndOpensWhatTheUserAsksFor) {
   // test's report, not a pass mark: every start is slower on a busy machine.
   EXPECT_NE(opened.exit_status, 124) << "the chain still ran after 30 s";
   RecordProperty("chain_seconds", std::to_string(std::max(last, first) - first));
-  EXPECT_EQ(CountOf(opened.err, "The active option's command would start TolvexGateway again: \""),
-            c.refusals)
-      << opened.err;
+  const int told =
+      CountOf(opened.err, "The active option's command would start TolvexGateway again: \"");
+  EXPECT_TRUE(c.at_most ? told >= 1 && told <= c.refusals : told == c.refusals) << opened.err;
   EXPECT_EQ(CountOf(fs::exists(recorded) ? ReadFile(recorded) : "", "\n"), c.recorded);
 }
 
@@ -501,12 +502,11 @@ INSTANTIATE_TEST_SUITE_P(
         {"XdgOpenInTheOption", "xdg-open tolvex:$ost", "xdg-open \"$1\"", 11, 1},
         {"GioOpenInTheOption", "gio open tolvex:$ost", "gio open \"$1\"", 11, 1},
         {"AShellInTheOption", "sh -c \"xdg-open tolvex:$ost\"", "xdg-open \"$1\"", 11, 1},
-        // Two starts per start: ten launch, counted in all branches together, so at most the
-        // first and two of each of them run; the branches after the first refusal are refused
-        // too, unsaid.
+        // Two starts per start, ten launched in all branches together (21 runs when each start
+        // got the record); the branches after the first refusal are refused too, unsaid.
         {"AForkingShellInTheOption",
-         "sh -c \"xdg-open tolvex:$ost &amp; xdg-open tolvex:$ost; wait\"", "xdg-open \"$1\"", 21,
-         1, 0, true},
+         "sh -c \"xdg-open tolvex:$ost &amp; xdg-open tolvex:$ost; wait\"", "xdg-open \"$1\"", 30,
+         2, 0, true},
         {"AGeoLinkThroughXdgOpen", "xdg-open geo:$lat.d(-.6r),$lon.d(-.6r)", "xdg-open \"$1\"", 11,
          1},
         {"FiveQuickClicks", "@R@ $ost",
