@@ -41,19 +41,22 @@ build: setup
 	cmake --build --preset linux
 
 release: setup
-	cmake --preset linux-release $(CMAKE_FLAGS) >/dev/null
-	cmake --build --preset linux-release
+	$(call preset-build,linux-release)
 
 # The distribution build: Debian's shared libxml2 (TOLVEX_STATIC_LIBXML2=OFF), so that its
 # security updates reach the program. Only the request path and its tests are built.
-shared: setup-test
+# make test installs the packages and makes the Linux build once, before its lanes: in them
+# (TEST_LANES=1) the targets below leave both out.
+TESTED_BUILD = $(if $(TEST_LANES),,setup-test build)
+
+shared: $(if $(TEST_LANES),,setup-test)
 	$(call preset-build,linux-shared)
 
-asan: setup-test
+asan: $(if $(TEST_LANES),,setup-test)
 	$(call preset-build,asan)
 
 # The Windows programs, cross-built: build/windows/bin/TolvexGateway.exe and tolvex.exe.
-windows: setup-windows
+windows: $(if $(TEST_LANES),,setup-windows)
 	$(call preset-build,windows)
 
 # The Windows package in build/windows/dist: TolvexGateway-VERSION-setup.exe (the installer)
@@ -80,7 +83,7 @@ run: build
 	@echo '$$ tolvexgateway $(LINK)'
 	@$(BIN)/tolvexgateway '$(LINK)'; status=$$?; echo "(exit status $$status)"
 
-test-linux: setup-test build
+test-linux: $(TESTED_BUILD)
 	ctest --preset linux
 
 test-asan: asan
@@ -89,7 +92,7 @@ test-asan: asan
 # The Windows programs under Wine, on a private X display with a fresh Wine prefix. Wine on a
 # loaded machine now and then fails a start or a registry write for a moment, so a failed
 # Wine test runs once more (the preset's repeat until-pass:2); a real fault fails both times.
-test-wine: setup-test build windows-msi
+test-wine: $(TESTED_BUILD) windows-msi
 	ctest --preset wine
 
 test-shared: shared
@@ -98,28 +101,17 @@ test-shared: shared
 # Every test: the packages and the Linux build first, then two lanes side by side. One runs the
 # Linux tests, then builds and runs the sanitizer's and the shared-libxml2 build's; the other
 # builds the Windows programs and package and runs them under Wine. The Wine tests mostly wait
-# for Wine (a fifth of one core), so beside the builds they cost little time. Each stage's output
-# is printed whole when the stage ends; the first stage that fails stops the lanes.
+# for Wine (a fifth of one core), so beside the builds they cost little time. Each target's output
+# is printed whole when it ends; the first that fails stops the lanes.
 test: setup-test setup-windows build
 	@echo "make test: the Linux tests, then the sanitizer and shared builds' tests, beside the Wine tests"
-	@$(MAKE) --no-print-directory -j2 --output-sync=target lane-linux lane-wine
+	@$(MAKE) --no-print-directory -j2 --output-sync=target TEST_LANES=1 test-shared test-wine
 
-# The lanes' stages, which take their packages and the Linux build as made (make test's own).
-.PHONY: lane-linux lane-wine stage-linux stage-asan stage-asan-tests
-stage-linux:
-	ctest --preset linux
-stage-asan: stage-linux
-	$(call preset-build,asan)
-stage-asan-tests: stage-asan
-	ctest --preset asan
-lane-linux: stage-asan-tests
-	$(call preset-build,linux-shared)
-	ctest --preset linux-shared
-lane-wine:
-	$(call preset-build,windows)
-	scripts/windows-dist build/windows
-	scripts/windows-msi build/windows $(VERSION)
-	ctest --preset wine
+# The Linux lane's order: one build or test run at a time, beside the Wine lane's.
+ifdef TEST_LANES
+asan: | test-linux
+shared: | test-asan
+endif
 
 bench: setup-test release
 	build/linux-release/bin/bench_geocode
