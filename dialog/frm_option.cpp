@@ -12,7 +12,7 @@
 namespace tolvex {
 namespace {
 
-// The row of the first option whose id is `id`; -1 when none is.
+// The row of the first map whose id is `id`; -1 when none is.
 int RowOf(const std::vector<MapOption>& maps, std::string_view id) {
   const auto index = IndexOfMap(maps, id);
   return index ? static_cast<int>(*index) : -1;
