@@ -60,6 +60,18 @@ std::optional<Mark> ParseMark(std::string_view text) {
   return Mark{*count, *time, location, *chain};
 }
 
+// The inherited mark when it chains this start: a mark of `location`, left less than
+// kChainGapMs ago (a program the gateway started keeps its mark long after).
+std::optional<Mark> ChainingMark(std::optional<std::string_view> mark, std::string_view location,
+                                 std::int64_t now_ms) {
+  auto parsed = mark ? ParseMark(*mark) : std::nullopt;
+  if (!parsed || parsed->location != location || now_ms < parsed->time_ms ||
+      now_ms - parsed->time_ms >= kChainGapMs) {
+    return std::nullopt;
+  }
+  return parsed;
+}
+
 // One start a line, oldest first: "TIME LOCATION KIND", followed by its chain unless it opened
 // a web address (a record of an earlier version names only a refusal's). Lines that do not
 // parse, and starts after `now_ms` (a clock set back), are left out.
@@ -169,9 +181,7 @@ ChainVerdict JudgeStart(std::string_view location, bool may_come_back, std::int6
                         std::optional<std::string_view> record) {
   int inherited = 0;
   std::int64_t chain = now_ms;  // a start that inherits no mark begins a chain
-  if (const auto parsed = mark ? ParseMark(*mark) : std::nullopt;
-      parsed && parsed->location == location && now_ms >= parsed->time_ms &&
-      now_ms - parsed->time_ms < kChainGapMs) {
+  if (const auto parsed = ChainingMark(mark, location, now_ms)) {
     inherited = parsed->count;
     chain = parsed->chain;
   }
@@ -214,7 +224,8 @@ ChainVerdict CheckStartChain(platform::StartChain& chain, std::string_view locat
   // A start that a start launched waits longer for the record: a chain that forks starts many
   // at once, and they queue for it; one left out of the record would not be counted. A refusal
   // waits as long, as the record alone tells whether the chain was told already.
-  chain.UpdateRecord(judge, mark ? kChainRecordWaitMs : kRecordWaitMs);
+  const bool chained = ChainingMark(mark, location, now_ms).has_value();
+  chain.UpdateRecord(judge, chained ? kChainRecordWaitMs : kRecordWaitMs);
   if (verdict.refuse && !recorded) chain.UpdateRecord(judge, kChainRecordWaitMs);
   if (!verdict.refuse) chain.PassOnMark(verdict.mark);
   return verdict;
