@@ -45,18 +45,14 @@ release: setup
 
 # The distribution build: Debian's shared libxml2 (TOLVEX_STATIC_LIBXML2=OFF), so that its
 # security updates reach the program. Only the request path and its tests are built.
-# make test installs the packages and makes the Linux build once, before its lanes: in them
-# (TEST_LANES=1) the targets below leave both out.
-TESTED_BUILD = $(if $(TEST_LANES),,setup-test build)
-
-shared: $(if $(TEST_LANES),,setup-test)
+shared: setup-test
 	$(call preset-build,linux-shared)
 
-asan: $(if $(TEST_LANES),,setup-test)
+asan: setup-test
 	$(call preset-build,asan)
 
 # The Windows programs, cross-built: build/windows/bin/TolvexGateway.exe and tolvex.exe.
-windows: $(if $(TEST_LANES),,setup-windows)
+windows: setup-windows
 	$(call preset-build,windows)
 
 # The Windows package in build/windows/dist: TolvexGateway-VERSION-setup.exe (the installer)
@@ -83,7 +79,7 @@ run: build
 	@echo '$$ tolvexgateway $(LINK)'
 	@$(BIN)/tolvexgateway '$(LINK)'; status=$$?; echo "(exit status $$status)"
 
-test-linux: $(TESTED_BUILD)
+test-linux: setup-test build
 	ctest --preset linux
 
 test-asan: asan
@@ -92,18 +88,18 @@ test-asan: asan
 # The Windows programs under Wine, on a private X display with a fresh Wine prefix. Wine on a
 # loaded machine now and then fails a start or a registry write for a moment, so a failed
 # Wine test runs once more (the preset's repeat until-pass:2); a real fault fails both times.
-test-wine: $(TESTED_BUILD) windows-msi
+test-wine: setup-test build windows-msi
 	ctest --preset wine
 
 test-shared: shared
 	ctest --preset linux-shared
 
-# Every test: the packages and the Linux build first, then two lanes side by side. One runs the
-# Linux tests, then builds and runs the sanitizer's and the shared-libxml2 build's; the other
-# builds the Windows programs and package and runs them under Wine. The Wine tests mostly wait
-# for Wine (a fifth of one core), so beside the builds they cost little time. Each target's output
-# is printed whole when it ends; the first that fails stops the lanes.
-test: setup-test setup-windows build
+# Every test: the packages first (one apt at a time), then two lanes side by side. One builds
+# and runs the Linux tests, then the sanitizer's and the shared-libxml2 build's; the other builds
+# the Windows programs and package and runs them under Wine. The Wine tests mostly wait for Wine
+# (a fifth of one core), so beside the builds they cost little time. Each target's output is
+# printed whole when it ends; the first that fails stops the lanes.
+test: setup-test setup-windows
 	@echo "make test: the Linux tests, then the sanitizer and shared builds' tests, beside the Wine tests"
 	@$(MAKE) --no-print-directory -j2 --output-sync=target TEST_LANES=1 test-shared test-wine
 
